@@ -1,0 +1,13 @@
+# Fails when any file under DIR names a Qt or QScintilla header.
+file(GLOB_RECURSE files "${DIR}/*.h" "${DIR}/*.cpp")
+set(bad "")
+foreach(f IN LISTS files)
+    file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qsci/)")
+    if(hits)
+        list(APPEND bad "${f}")
+    endif()
+endforeach()
+if(bad)
+    string(REPLACE ";" "\n  " bad "${bad}")
+    message(FATAL_ERROR "src/core must stay Qt-free; Qt headers are included in:\n  ${bad}")
+endif()

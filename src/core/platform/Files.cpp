@@ -1,0 +1,162 @@
+#include "platform/Files.h"
+
+#include "platform/Paths.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tovin {
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsDirectoryPath(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+    return FileExists(path) && ::access(path.c_str(), W_OK) != 0;
+}
+
+std::optional<std::time_t> ModificationTime(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return st.st_mtime;
+}
+
+std::string StatusChangeTimeText(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return {};
+    }
+    char buffer[64];
+    std::time_t t = st.st_ctime;
+    if (!::ctime_r(&t, buffer)) {
+        return {};
+    }
+    std::string text(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\r' ||
+                             text.back() == '\t')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string SystemErrorText(int error) {
+    char buffer[256];
+    // GNU strerror_r may return a static string instead of filling the buffer.
+    const char* text = ::strerror_r(error, buffer, sizeof buffer);
+    return text ? std::string(text) : std::string("Unknown error");
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string* error) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) {
+            *error = SystemErrorText(errno);
+        }
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        if (error) {
+            *error = SystemErrorText(EISDIR);
+        }
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) {
+            break;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            int saved = errno;
+            ::close(fd);
+            if (error) {
+                *error = SystemErrorText(saved);
+            }
+            return std::nullopt;
+        }
+        content.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return content;
+}
+
+std::string WriteFileAtomic(const std::string& path, const std::string& bytes) {
+    std::string folder = path.find('/') == std::string::npos ? "." : GetFolder(path);
+    if (folder.empty()) {
+        folder = "/";
+    }
+    std::string tmpl = folder + "/." + GetFileName(path) + ".tovin-XXXXXX";
+    int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return SystemErrorText(errno);
+    }
+    struct stat old {};
+    mode_t mode = 0644;
+    if (::stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    auto fail = [&](int error) {
+        ::close(fd);
+        ::unlink(tmpl.c_str());
+        return SystemErrorText(error);
+    };
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return fail(errno);
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
+        return fail(errno);
+    }
+    if (::close(fd) != 0) {
+        int saved = errno;
+        ::unlink(tmpl.c_str());
+        return SystemErrorText(saved);
+    }
+    if (::rename(tmpl.c_str(), path.c_str()) != 0) {
+        int saved = errno;
+        ::unlink(tmpl.c_str());
+        return SystemErrorText(saved);
+    }
+    return {};
+}
+
+bool SetCurrentFolder(const std::string& folder) {
+    return !folder.empty() && ::chdir(folder.c_str()) == 0;
+}
+
+std::string CurrentFolder() {
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
+}
+
+} // namespace tovin
