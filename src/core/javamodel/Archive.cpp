@@ -71,8 +71,8 @@ void CArchiveWriter::WriteCount(std::uint32_t count) {
     }
 }
 
-void CArchiveReader::Fail(CArchiveError::EKind kind, const std::string& what) const {
-    throw CArchiveError(kind, what + " at byte " + std::to_string(m_offset));
+void CArchiveReader::Fail(CArchiveError::EKind kind, const std::string& what, size_t at) const {
+    throw CArchiveError(kind, what + " at byte " + std::to_string(at == SIZE_MAX ? m_offset : at));
 }
 
 void CArchiveReader::Need(size_t count, const char* what) {

@@ -64,7 +64,9 @@ public:
     size_t Remaining() const { return m_bytes.size() - m_offset; }
     bool AtEnd() const { return m_offset == m_bytes.size(); }
 
-    [[noreturn]] void Fail(CArchiveError::EKind kind, const std::string& what) const;
+    // Throws the error for `what`, found at the byte offset `at` (default: the current one).
+    [[noreturn]] void Fail(CArchiveError::EKind kind, const std::string& what,
+                           size_t at = SIZE_MAX) const;
 
     // Nested records (inner classes) may go this deep; deeper input is treated as damaged so
     // a crafted file cannot exhaust the stack.

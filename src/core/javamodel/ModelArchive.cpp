@@ -13,11 +13,13 @@ template <class T> void WriteList(CArchiveWriter& out, const CJavaList<T>& list)
 
 template <class T> void ReadList(CArchiveReader& in, CJavaList<T>& list) {
     list.Clear();
+    const size_t start = in.Offset();
     const std::int32_t count = in.ReadInt32();
     if (count < 0 || count > kJavaListCapacity) {
-        in.Fail(CArchiveError::EKind::Damaged, "a list of " + std::to_string(count) +
-                                                   " entries (a list holds 0 to " +
-                                                   std::to_string(kJavaListCapacity) + ")");
+        in.Fail(CArchiveError::EKind::Damaged,
+                "a list count of " + std::to_string(count) + ", outside 0 to " +
+                    std::to_string(kJavaListCapacity),
+                start);
     }
     for (std::int32_t i = 0; i < count; ++i) {
         auto entry = std::make_unique<T>();

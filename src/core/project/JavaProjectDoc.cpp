@@ -147,7 +147,9 @@ void CJavaProjectDoc::SetMainHtmlFile(const std::string& name) {
 
 std::string CJavaProjectDoc::GetMainFile() {
     if (m_data.mainFile.empty()) {
-        for (const auto& entry : m_data.javaFiles) {
+        // By index: each SetMainFile refreshes the views, which may look at the list.
+        for (int i = 0; i < m_data.javaFiles.GetCount(); ++i) {
+            const CJavaFile* entry = m_data.javaFiles.Item(i);
             if (entry->GetExtension() == "java") {
                 SetMainFile(entry->GetFileName());
             }

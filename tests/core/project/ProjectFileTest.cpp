@@ -1,7 +1,9 @@
 #include "project/ProjectFile.h"
 
 #include "ArchiveBytes.h"
+#include "TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace tovin;
@@ -142,13 +144,13 @@ TEST(ProjectFile, DamagedFilesAreRefusedWithTheReason) {
         {"cut before the strings", Int32(0) + Int32(0), "ends inside"},
         {"cut inside the fifth string", Int32(0) + Int32(0) + std::string(4, '\0') + Str("x"),
          "ends inside"},
-        {"256 files", Int32(256), "a list of 256 entries"},
-        {"negative count", Int32(-1), "a list of -1 entries"},
-        {"free-file count of 300", Int32(0) + Int32(300), "a list of 300 entries"},
+        {"256 files", Int32(256), "a list count of 256,"},
+        {"negative count", Int32(-1), "a list count of -1,"},
+        {"free-file count of 300", Int32(0) + Int32(300), "a list count of 300,"},
         {"string longer than the file", Int32(0) + Int32(0) + Bytes({0xFF, 0x00, 0x10}),
          "ends inside a string"},
         {"trailing bytes", good + "x", "1 bytes follow the end of the project"},
-        {"text file", "<?xml version=\"1.0\"?>\n<project name=\"x\"/>\n", "a list of"},
+        {"text file", "<?xml version=\"1.0\"?>\n<project name=\"x\"/>\n", "a list count of"},
     };
     for (const auto& row : rows) {
         const std::string reason = ReadError(row.bytes);
@@ -166,4 +168,16 @@ TEST(ProjectFile, WindowsPathsStayAsStored) {
     EXPECT_EQ(contents.javaFiles.Item(0)->GetFullPath(), "C:\\work\\app\\App.java");
     EXPECT_EQ(contents.workingDir, "C:\\work\\app");
     EXPECT_EQ(Hex(WriteProjectBytes(contents)), Hex(bytes));
+}
+
+TEST(ProjectFile, FuzzSeedsAreReadableProjects) {
+    const std::string folder = std::string(TOVIN_SOURCE_DIR) + "/fuzz/corpus/ProjectFile";
+    int seeds = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string bytes = ReadFile(entry.path().string());
+        SProjectContents contents;
+        EXPECT_EQ(ReadProjectBytes(bytes, contents), "") << entry.path();
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 5);
 }
