@@ -33,8 +33,8 @@ struct SProjectContents {
 std::string WriteProjectBytes(const SProjectContents& contents);
 
 // Reads bytes into `out`, which must be freshly constructed. Returns an empty string on
-// success, else why the bytes are not a readable project (with the byte offset); `out` is then
-// in an unspecified state and should be dropped.
+// success, else why the bytes are not a readable project (with the byte offset); `out` then
+// holds a partial read and should be dropped.
 std::string ReadProjectBytes(std::string_view bytes, SProjectContents& out);
 
 } // namespace tovin
