@@ -33,15 +33,20 @@ char COutputText::Back() const {
 }
 
 std::string COutputText::CopyFrom(std::size_t offset) const {
+    return CopyRange(offset, m_size);
+}
+
+std::string COutputText::CopyRange(std::size_t offset, std::size_t count) const {
     std::string text;
     if (offset >= m_size) {
         return text;
     }
-    text.resize(m_size - offset);
+    const std::size_t end = offset + std::min(count, m_size - offset);
+    text.resize(end - offset);
     std::size_t done = 0;
-    while (offset < m_size) {
+    while (offset < end) {
         std::size_t inBlock = offset % kBlockSize;
-        std::size_t n = std::min(kBlockSize - inBlock, m_size - offset);
+        std::size_t n = std::min(kBlockSize - inBlock, end - offset);
         std::memcpy(text.data() + done, m_blocks[offset / kBlockSize].get() + inBlock, n);
         done += n;
         offset += n;

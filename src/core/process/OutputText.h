@@ -23,6 +23,8 @@ public:
     char Back() const;
     // The bytes from offset to the end (empty when offset is at or past the end).
     std::string CopyFrom(std::size_t offset) const;
+    // At most count bytes from offset on (fewer at the end of the text).
+    std::string CopyRange(std::size_t offset, std::size_t count) const;
 
 private:
     // Every block but the last is full, so byte i lives in block i / kBlockSize.

@@ -30,6 +30,16 @@ TEST(OutputText, KeepsBytesAcrossBlockBoundaries) {
         ASSERT_TRUE(text.CopyFrom(offset) == expected.substr(std::min(offset, expected.size())))
             << "offset " << offset;
     }
+    // Bounded copies that start before, end on and cross block boundaries.
+    for (auto [offset, count] : {std::pair{std::size_t(0), std::size_t(0)},
+                                 {block - 2, std::size_t(4)},
+                                 {block - 1, std::size_t(1)},
+                                 {block, block},
+                                 {expected.size() - 3, std::size_t(10)},
+                                 {expected.size(), std::size_t(1)}}) {
+        ASSERT_TRUE(text.CopyRange(offset, count) == expected.substr(offset, count))
+            << "offset " << offset << " count " << count;
+    }
     text.Clear();
     EXPECT_EQ(text.Size(), 0u);
     text.Append("again");
