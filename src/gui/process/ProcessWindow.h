@@ -1,0 +1,150 @@
+#pragma once
+// CProcessWindow: the content of the Process Window bar: "stop", a progress bar, the process
+// caption and the output of the attached tool (or of find in files).
+//
+// The attached runner's text stays the source. The window copies what is new into its own text,
+// which it keeps whole for "Save Output...", and places it into the output control in bounded
+// slices, so a tool that prints tens of megabytes never stalls the user interface:
+// - While the tool runs the window polls every kPollMs and places at most kSliceBytes per poll.
+//   The status-bar texts and the progress bar move every kPollsPerTick polls (200 ms).
+// - Once the runner has finished, the rest is placed in steps of at most kDrainBudgetMs, and the
+//   run completes: "stop" disabled, progress 100, "External process complete", runner released.
+// - The control holds about the shown limit of text. Beyond it the oldest lines give way to one
+//   note line at the top, and text that would only be dropped again is never placed; the end,
+//   with the exit-code report, is always shown.
+// - A trailing CR is held back while the tool runs (it may be the first half of a CR LF), and
+//   UTF-8 sequences split between slices are joined again.
+// A runner is destroyed only once its reader thread has finished; one replaced while it still
+// runs is terminated first and released on a later poll.
+
+#include <QFont>
+#include <QStringDecoder>
+#include <QTimer>
+#include <QWidget>
+
+#include "process/OutputText.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace tovin {
+
+struct CSettings;
+class CSettingsStore;
+class CUiHost;
+class CProcessRunner;
+class CProcessOutput;
+
+class CProcessWindow : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kPollMs = 25;
+    static constexpr int kPollsPerTick = 8;
+    static constexpr std::size_t kSliceBytes = std::size_t(64) << 10;
+    static constexpr int kDrainBudgetMs = 40;
+    // About 13,000 lines of 80 characters; "Save Output..." still writes everything.
+    static constexpr std::size_t kDefaultShownLimit = std::size_t(1) << 20;
+
+    static constexpr const char* kStopQuestion =
+        "The process is still running, do you wish to abort it?";
+    static constexpr const char* kTrimmedNote = "*** The beginning of the output is not shown "
+                                                "here; \"Save Output...\" writes all of it ***";
+
+    // The settings give the font (DLGFONTNAME, DLGFONTSIZE) and take a chosen one at once; the
+    // host asks the questions and the file name. All three must outlive the window.
+    CProcessWindow(CSettings& settings, CSettingsStore& store, CUiHost& host,
+                   QWidget* parent = nullptr);
+    ~CProcessWindow() override;
+
+    // Shows a started runner's output from its beginning, replacing what was shown; the window
+    // owns the runner from now on. A null runner leaves the window idle and empty.
+    void Attach(std::unique_ptr<CProcessRunner> runner, const QString& caption);
+    // Appends text (CR LF line ends) after everything shown so far.
+    void AppendLine(const std::string& text);
+    void ClearOutput();
+
+    // True while the attached tool runs.
+    bool IsRunning() const;
+    // The stop button: while a tool runs, asks kStopQuestion and on OK terminates it with the
+    // abort code; the window then completes when the runner's last text has been shown.
+    void RequestStop();
+    // "Save Output...": the whole output, with LF line ends, written atomically.
+    void SaveOutput();
+    // "Font...": the chosen font is used and stored as DLGFONTNAME / DLGFONTSIZE at once.
+    void ChooseFont();
+
+    // The whole output so far, as the tool and AppendLine gave it (CR LF).
+    std::string Text() const { return m_text.CopyFrom(0); }
+
+    // Replaces the font dialog (tests); the function returns nullopt when cancelled.
+    void SetFontChooser(std::function<std::optional<QFont>(const QFont&)> chooser) {
+        m_chooseFont = std::move(chooser);
+    }
+    // Characters the output control keeps at most (small values let tests reach the seams).
+    void SetShownLimit(std::size_t characters) { m_shownLimit = characters ? characters : 1; }
+
+    CProcessOutput* Output() const { return m_output; }
+    QPushButton* StopButton() const { return m_stop; }
+    QProgressBar* Progress() const { return m_progress; }
+    QLineEdit* StatusField() const { return m_status; }
+
+signals:
+    // A text for pane 0 of the main frame's status bar.
+    void statusTextChanged(const QString& text);
+    // A complete output line was double-clicked: the project's error navigation takes it.
+    void messageLineActivated(const QString& line);
+
+private:
+    void BuildControls();
+    void Poll();
+    void Animate();
+    void Complete();
+    void FetchRunnerText();
+    std::size_t Backlog() const { return m_text.Size() - m_shown; }
+    void ShowFor(int budgetMs);
+    void ShowSlice(bool moreMayCome);
+    void SkipToTail();
+    void Place(const std::string& bytes);
+    void TrimFront(std::size_t incoming);
+    void ResetControl();
+    void ScheduleDrain();
+    void Retire(std::unique_ptr<CProcessRunner> runner);
+    void ReleaseFinishedRunners();
+    void OnLineDoubleClicked(int line);
+
+    CSettings& m_settings;
+    CSettingsStore& m_store;
+    CUiHost& m_host;
+
+    QPushButton* m_stop = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLineEdit* m_status = nullptr;
+    CProcessOutput* m_output = nullptr;
+
+    std::unique_ptr<CProcessRunner> m_runner;
+    std::vector<std::unique_ptr<CProcessRunner>> m_retiring;
+    QTimer m_pollTimer;
+    QTimer m_drainTimer;
+    QTimer m_retireTimer;
+    int m_polls = 0;
+    bool m_toggle = true;
+
+    COutputText m_text;             // the whole output shown or still to be shown
+    std::size_t m_fetched = 0;      // bytes of the runner's text copied into m_text
+    std::size_t m_shown = 0;        // bytes of m_text placed into the control or skipped
+    std::size_t m_controlChars = 0; // characters placed since the control was last reset
+    bool m_hasNote = false;
+    std::size_t m_shownLimit = kDefaultShownLimit;
+    QStringDecoder m_decoder{QStringDecoder::Utf8};
+
+    std::function<std::optional<QFont>(const QFont&)> m_chooseFont;
+};
+
+} // namespace tovin

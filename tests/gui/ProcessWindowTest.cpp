@@ -1,0 +1,350 @@
+// The Process Window with real child processes: output order, completion, stop, close,
+// large outputs, saving and the font.
+
+#include "process/ProcessWindow.h"
+#include "process/ProcessDock.h"
+#include "process/ProcessOutput.h"
+
+#include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "platform/CommandLine.h"
+#include "process/ProcessRunner.h"
+
+#include "FakeUiHost.h"
+#include "TempDir.h"
+
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QtTest>
+
+using namespace tovin;
+using namespace tovin::test;
+
+namespace {
+
+constexpr int kWaitMs = 60000;
+const QString kComplete = QStringLiteral("External process complete");
+
+std::unique_ptr<CProcessRunner> StartShell(const std::string& script, std::size_t chunk = 2046) {
+    auto runner = std::make_unique<CProcessRunner>();
+    runner->SetReadChunkSize(chunk);
+    if (!runner->Start("/bin/sh", "sh -c " + QuoteWindowsArgument(script), "/")) {
+        return nullptr;
+    }
+    return runner;
+}
+
+} // namespace
+
+class ProcessWindowTest : public QObject {
+    Q_OBJECT
+
+    CSettings settings;
+    CMemorySettingsStore store;
+    std::unique_ptr<CFakeUiHost> host;
+    std::unique_ptr<CProcessWindow> window;
+    QStringList statusTexts;
+
+    QString Shown() const { return window->Output()->toPlainText(); }
+
+    void Attach(std::unique_ptr<CProcessRunner> runner) {
+        QVERIFY(runner);
+        window->Attach(std::move(runner), QStringLiteral("Building \"A.java\""));
+    }
+
+    bool WaitForCompletion() {
+        return QTest::qWaitFor(
+            [&] { return !statusTexts.isEmpty() && statusTexts.last() == kComplete; }, kWaitMs);
+    }
+
+private slots:
+    void init() {
+        settings = CSettings();
+        store = CMemorySettingsStore();
+        host = std::make_unique<CFakeUiHost>();
+        window = std::make_unique<CProcessWindow>(settings, store, *host);
+        statusTexts.clear();
+        connect(window.get(), &CProcessWindow::statusTextChanged, this,
+                [this](const QString& text) { statusTexts << text; });
+        window->resize(700, 300);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() {
+        window.reset();
+        host.reset();
+    }
+
+    void outputInPiecesShowsInOrderWithoutGaps() {
+        // Seven-byte reads split lines, CR LF pairs and the two-byte "é" between reads.
+        Attach(StartShell("i=1; while [ $i -le 300 ]; do printf 'line %d é\\n' $i; "
+                          "if [ $((i % 50)) -eq 0 ]; then sleep 0.05; fi; i=$((i+1)); done",
+                          7));
+        QCOMPARE(window->StatusField()->text(), QStringLiteral("Building \"A.java\""));
+        QVERIFY(WaitForCompletion());
+        QString expected;
+        for (int i = 1; i <= 300; ++i) {
+            expected += QStringLiteral("line %1 é\n").arg(i);
+        }
+        expected += QStringLiteral("Exit code: 0\nNo Errors");
+        QCOMPARE(Shown(), expected);
+        QCOMPARE(window->Output()->textCursor().position(),
+                 window->Output()->document()->characterCount() - 1);
+        QVERIFY(!window->StopButton()->isEnabled());
+        QCOMPARE(window->Progress()->value(), 100);
+    }
+
+    void silentProcessEndsWithItsReport() {
+        Attach(StartShell("exit 3"));
+        QVERIFY(WaitForCompletion());
+        QCOMPARE(Shown(), QStringLiteral("Exit code: 3\nThere were errors"));
+        QVERIFY(!window->IsRunning());
+    }
+
+    void statusBarAlternatesWhileRunning() {
+        Attach(StartShell("sleep 0.7"));
+        QVERIFY(window->StopButton()->isEnabled());
+        QVERIFY(WaitForCompletion());
+        QVERIFY2(statusTexts.size() >= 3, qPrintable(statusTexts.join('|')));
+        QCOMPARE(statusTexts[0], QStringLiteral("External process in progress --"));
+        QCOMPARE(statusTexts[1], QStringLiteral("External process in progress +"));
+    }
+
+    void stopAndCancelLeavesItRunningStopAndOkEndsIt() {
+        Attach(StartShell("echo started; sleep 30; echo never"));
+        QTRY_VERIFY_WITH_TIMEOUT(Shown().startsWith(QStringLiteral("started")), kWaitMs);
+
+        host->messageAnswers = {EMsgAnswer::Cancel};
+        QTest::mouseClick(window->StopButton(), Qt::LeftButton);
+        QCOMPARE(host->MessageTexts(), std::vector<std::string>{CProcessWindow::kStopQuestion});
+        QCOMPARE(host->messages[0].buttons, EMsgButtons::OkCancel);
+        QVERIFY(window->IsRunning());
+
+        host->messageAnswers = {EMsgAnswer::Ok};
+        QTest::mouseClick(window->StopButton(), Qt::LeftButton);
+        QVERIFY(WaitForCompletion());
+        QCOMPARE(Shown(), QStringLiteral("started\nExit code: 11\nProcess terminated by user."));
+    }
+
+    void stopWithoutProcessAsksNothing() {
+        window->RequestStop();
+        QCOMPARE(host->messages.size(), std::size_t(0));
+    }
+
+    void attachReplacesTheEarlierOutput() {
+        window->AppendLine("\r\nold result\r\n");
+        QTRY_VERIFY(Shown().contains(QStringLiteral("old result")));
+        Attach(StartShell("echo new"));
+        QVERIFY(WaitForCompletion());
+        QCOMPARE(Shown(), QStringLiteral("new\nExit code: 0\nNo Errors"));
+    }
+
+    void appendAndClearListResults() {
+        window->ClearOutput();
+        window->AppendLine("\r\n");
+        window->AppendLine("/p/A.java:3: at char 0 \r\n");
+        window->AppendLine("No matches found for \"x\"");
+        QTRY_COMPARE(Shown(),
+                     QStringLiteral("\n/p/A.java:3: at char 0 \nNo matches found for \"x\""));
+        window->ClearOutput();
+        QCOMPARE(Shown(), QString());
+        QCOMPARE(window->Text(), std::string());
+    }
+
+    // A small shown limit: the control keeps a note and the tail, the end is always there, and
+    // the window's text keeps everything for saving.
+    void largeOutputKeepsTheEndAndAllOfTheText() {
+        window->SetShownLimit(4000);
+        Attach(StartShell("i=1; while [ $i -le 3000 ]; do echo \"row $i\"; i=$((i+1)); done"));
+        QVERIFY(WaitForCompletion());
+        const QString shown = Shown();
+        QVERIFY(shown.startsWith(QString::fromLatin1(CProcessWindow::kTrimmedNote) + "\n"));
+        QVERIFY(shown.endsWith(QStringLiteral("row 2999\nrow 3000\nExit code: 0\nNo Errors")));
+        QVERIFY2(shown.size() <= 4000 + 200, qPrintable(QString::number(shown.size())));
+        // Every shown line after the note is whole and in order.
+        const QStringList lines = shown.split('\n');
+        int previous = 0;
+        for (int i = 1; i < lines.size() - 2; ++i) {
+            QVERIFY2(lines[i].startsWith(QStringLiteral("row ")), qPrintable(lines[i]));
+            const int row = lines[i].mid(4).toInt();
+            QVERIFY(previous == 0 || row == previous + 1);
+            previous = row;
+        }
+        const std::string text = window->Text();
+        QVERIFY(text.rfind("row 1\r\nrow 2\r\n", 0) == 0);
+        QVERIFY(text.find("row 3000\r\nExit code: 0\r\nNo Errors") != std::string::npos);
+    }
+
+    void appendedTextBeyondTheLimitKeepsTheEnd() {
+        window->SetShownLimit(100);
+        for (int i = 0; i < 200; ++i) {
+            window->AppendLine("entry " + std::to_string(i) + "\r\n");
+        }
+        QTRY_VERIFY(Shown().endsWith(QStringLiteral("entry 199\n")));
+        QVERIFY(Shown().startsWith(QString::fromLatin1(CProcessWindow::kTrimmedNote)));
+    }
+
+    void saveOutputWritesLfLineEndsAtomically() {
+        CTempDir dir;
+        window->AppendLine("one\r\ntwo\rthree\r\n");
+        host->fileAnswers = {{dir.File("out.txt")}};
+        window->SaveOutput();
+        QCOMPARE(host->fileRequests.size(), std::size_t(1));
+        const SFileDialogRequest& request = host->fileRequests[0];
+        QVERIFY(request.save && request.confirmOverwrite);
+        QCOMPARE(request.defaultExtension, std::string("txt"));
+        QCOMPARE(request.filter, std::string("Text Files (*.txt)|*.txt||"));
+        QCOMPARE(ReadFile(dir.File("out.txt")), std::string("one\ntwo\rthree\n"));
+        QCOMPARE(host->messages.size(), std::size_t(0));
+    }
+
+    void saveOutputFailureSaysSo() {
+        window->AppendLine("text\r\n");
+        host->fileAnswers = {{"/nonexistent-folder/out.txt"}};
+        window->SaveOutput();
+        QCOMPARE(host->MessageTexts(), std::vector<std::string>{"Can't save file!"});
+    }
+
+    void saveOutputCancelledWritesNothing() {
+        window->SaveOutput();
+        QCOMPARE(host->messages.size(), std::size_t(0));
+    }
+
+    void fontComesFromAndGoesToTheSettings() {
+        settings.dlgFontName = "DejaVu Sans Mono";
+        settings.dlgFontSize = 110;
+        CProcessWindow fresh(settings, store, *host);
+        QCOMPARE(fresh.Output()->font().family(), QStringLiteral("DejaVu Sans Mono"));
+        QCOMPARE(fresh.Output()->font().pointSizeF(), 11.0);
+
+        QFont chosen(QStringLiteral("Liberation Mono"));
+        chosen.setPointSizeF(12.5);
+        fresh.SetFontChooser([&](const QFont&) { return std::optional<QFont>(chosen); });
+        fresh.ChooseFont();
+        QCOMPARE(fresh.Output()->font().pointSizeF(), 12.5);
+        QCOMPARE(settings.dlgFontName, std::string("Liberation Mono"));
+        QCOMPARE(settings.dlgFontSize, 125);
+        QCOMPARE(store.GetString("OPTIONS", "DLGFONTNAME", ""), std::string("Liberation Mono"));
+        QCOMPARE(store.GetInt("OPTIONS", "DLGFONTSIZE", 0), 125);
+
+        fresh.SetFontChooser([](const QFont&) { return std::optional<QFont>(); });
+        fresh.ChooseFont();
+        QCOMPARE(settings.dlgFontSize, 125);
+    }
+
+    void contextMenuOffersSaveAndFont() {
+        QStringList texts;
+        QTimer::singleShot(0, this, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu) {
+                for (QAction* action : menu->actions()) {
+                    texts << action->text();
+                }
+                menu->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                window->Output()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(window->Output()->viewport(), &event);
+        QVERIFY2(texts.contains(QStringLiteral("Save Output...")), qPrintable(texts.join('|')));
+        QVERIFY(texts.contains(QStringLiteral("Font...")));
+    }
+
+    // ---------------------------------------------------------------- the bar
+
+    void dockWithZeroRectangleKeepsItsDockedSize() {
+        QMainWindow frame;
+        frame.setCentralWidget(new QWidget);
+        frame.resize(800, 600);
+        auto* dock = new CProcessDock(settings, store, *host, &frame);
+        dock->PlaceIn(frame);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(dock->windowTitle(), QStringLiteral("Process Window"));
+        QCOMPARE(frame.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+        QVERIFY(dock->StoredRect().isNull());
+        QVERIFY(!dock->isFloating());
+        QVERIFY(dock->isAreaAllowed(Qt::TopDockWidgetArea));
+        QVERIFY(!dock->isAreaAllowed(Qt::LeftDockWidgetArea));
+    }
+
+    void dockTakesStoredRectangleAndStoresItOnClose() {
+        settings.dlgLeft = 40;
+        settings.dlgTop = 50;
+        settings.dlgRight = 540;
+        settings.dlgBottom = 300;
+        QMainWindow frame;
+        frame.setCentralWidget(new QWidget);
+        frame.resize(800, 600);
+        auto* dock = new CProcessDock(settings, store, *host, &frame);
+        dock->PlaceIn(frame);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QTRY_COMPARE(dock->height(), 250);
+
+        dock->setFloating(true);
+        QTRY_COMPARE(dock->geometry(), QRect(40, 50, 500, 250));
+        dock->close();
+        QVERIFY(!dock->isVisible());
+        QCOMPARE(store.GetInt("OPTIONS", "DLG_LEFT", -1), dock->mapToGlobal(QPoint(0, 0)).x());
+        QCOMPARE(settings.dlgRight - settings.dlgLeft, 500);
+        QCOMPARE(settings.dlgBottom - settings.dlgTop, 250);
+    }
+
+    void closingWhileRunningAsksAndKeepsTheBar() {
+        QMainWindow frame;
+        auto* dock = new CProcessDock(settings, store, *host, &frame);
+        dock->PlaceIn(frame);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QStringList texts;
+        connect(dock->Window(), &CProcessWindow::statusTextChanged, this,
+                [&](const QString& text) { texts << text; });
+        dock->Window()->Attach(StartShell("sleep 30"), QStringLiteral("Running"));
+
+        host->messageAnswers = {EMsgAnswer::Cancel};
+        QVERIFY(!dock->close());
+        QVERIFY(dock->isVisible());
+        QVERIFY(dock->Window()->IsRunning());
+
+        host->messageAnswers = {EMsgAnswer::Ok};
+        QVERIFY(!dock->close());
+        QVERIFY(dock->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!texts.isEmpty() && texts.last() == kComplete, kWaitMs);
+        QVERIFY(dock->Window()->Output()->toPlainText().endsWith(
+            QStringLiteral("Process terminated by user.")));
+        QCOMPARE(host->messages.size(), std::size_t(2));
+
+        QVERIFY(dock->close());
+        QVERIFY(!dock->isVisible());
+    }
+
+    void destroyingTheBarStoresItsRectangle() {
+        {
+            QMainWindow frame;
+            frame.setCentralWidget(new QWidget);
+            frame.resize(700, 500);
+            auto* dock = new CProcessDock(settings, store, *host, &frame);
+            dock->PlaceIn(frame);
+            frame.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        }
+        QVERIFY(settings.dlgRight > settings.dlgLeft);
+        QVERIFY(settings.dlgBottom > settings.dlgTop);
+        QCOMPARE(store.GetInt("OPTIONS", "DLG_BOTTOM", 0), settings.dlgBottom);
+    }
+
+    void barNeverShownStoresNothing() {
+        { CProcessDock dock(settings, store, *host); }
+        QCOMPARE(store.Exists("OPTIONS", "DLG_LEFT"), false);
+    }
+};
+
+QTEST_MAIN(ProcessWindowTest)
+#include "ProcessWindowTest.moc"
