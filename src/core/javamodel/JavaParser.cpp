@@ -213,8 +213,7 @@ void CJavaParser::ParseStructure(std::string_view text) {
     }
 }
 
-void CJavaParser::HandleDeclaration(std::string_view declaration, int depth,
-                                    long long afterBrace) {
+void CJavaParser::HandleDeclaration(std::string_view declaration, int depth, long long afterBrace) {
     std::string_view text = TrimRight(declaration);
     size_t lineFeed = text.rfind('\n');
     if (lineFeed != kNone) {
@@ -231,8 +230,8 @@ void CJavaParser::HandleDeclaration(std::string_view declaration, int depth,
         }
     }
     size_t lineStart = lineFeed == kNone ? 0 : lineFeed + 1;
-    long long position = afterBrace + static_cast<long long>(lineStart) -
-                         static_cast<long long>(text.size());
+    long long position =
+        afterBrace + static_cast<long long>(lineStart) - static_cast<long long>(text.size());
     std::string_view line = text.substr(lineStart);
     size_t first = line.find_first_not_of(" \t\r\n");
     if (first == kNone) {

@@ -14,9 +14,8 @@ template <class Visit> void ForEachSourceLine(std::string_view bytes, Visit visi
     while (start < bytes.size()) {
         size_t lf = bytes.find('\n', start);
         size_t end = lf == std::string_view::npos ? bytes.size() : lf;
-        size_t textEnd = lf != std::string_view::npos && end > start && bytes[end - 1] == '\r'
-                             ? end - 1
-                             : end;
+        size_t textEnd =
+            lf != std::string_view::npos && end > start && bytes[end - 1] == '\r' ? end - 1 : end;
         if (!visit(bytes.substr(start, textEnd - start))) {
             return;
         }
