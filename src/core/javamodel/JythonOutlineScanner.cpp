@@ -22,8 +22,8 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(start, end - start));
 }
 
-// The text after a keyword that opens the line, up to the line's first ":", trimmed; nullopt
-// when the keyword does not open the line or no name stands before the ":".
+// The text after a keyword that opens the line, up to the line's first ":", trimmed; false
+// when the keyword does not open the line or no ":" follows it.
 bool LeadingEntry(std::string_view line, std::string_view keyword, std::string& entry) {
     size_t at = line.find(keyword);
     if (at == std::string_view::npos) {
@@ -57,7 +57,8 @@ void ScanJythonOutline(CJavaFile& entry, std::string_view bytes) {
             currentClass.clear();
         }
         std::string name;
-        if (LeadingEntry(line, "def ", name)) {
+        // A "def :" or "class :" has no name to show; such a line adds nothing.
+        if (LeadingEntry(line, "def ", name) && !name.empty()) {
             if (currentClass.empty()) {
                 entry.AddFunction(name, lineNumber);
             } else if (CJavaClass* owner = entry.Classes().FindClass(currentClass);
@@ -66,7 +67,9 @@ void ScanJythonOutline(CJavaFile& entry, std::string_view bytes) {
             }
         }
         if (LeadingEntry(line, "class ", name)) {
-            entry.AddClass(name, lineNumber);
+            if (!name.empty()) {
+                entry.AddClass(name, lineNumber);
+            }
             currentClass = name;
         }
         ++lineNumber;

@@ -3,7 +3,8 @@
 // module-level functions, each with its zero-based line number. A line starting in the first
 // column with anything but white space ends the current class; "def " and "class " count only
 // as the first word of a line, and the text up to the line's first ":" (trimmed) is the entry's
-// name with its parameter or base list. Entries are added to what the model already holds.
+// name with its parameter or base list; a line where that text is empty adds nothing. Entries
+// are added to what the model already holds.
 
 #include "javamodel/JavaModel.h"
 
