@@ -119,6 +119,9 @@ std::string ReplaceAll(const std::string& text, const std::string& from, const s
 }
 
 void PutBackModified(CTextControl& text, const std::string& converted) {
+    if (text.IsReadOnly()) {
+        return;
+    }
     CUndoStep step(text);
     text.SetText(converted);
     text.SetModify(true);

@@ -62,7 +62,8 @@ void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form);
 // Text after the brace is kept, and the caret keeps its place relative to the brace.
 void AlignClosingBrace(CTextControl& text);
 
-// Makes every line break CR LF (bare CR and bare LF included) and marks the text modified.
+// Makes every line break CR LF (bare CR and bare LF included) and marks the text modified. The
+// conversions leave a read-only text alone.
 void ConvertLinebreaks(CTextControl& text);
 // Replaces every tab by the spaces string (a fixed count, not the distance to the next tab
 // stop) and marks the text modified.

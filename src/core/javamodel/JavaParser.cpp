@@ -154,7 +154,7 @@ std::string CJavaParser::FindPackage(std::string_view text) {
     bool inBlock = false;
     bool inLine = false;
     for (size_t i = 0; i + 8 < text.size(); ++i) {
-        // The two comment states are tracked independently, as the text is walked once.
+        // The two comment states are independent: a "/*" inside a line comment opens a block.
         if (!inBlock) {
             inBlock = text[i] == '/' && text[i + 1] == '*';
         } else {

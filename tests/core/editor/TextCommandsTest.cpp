@@ -1,7 +1,7 @@
 #include "editor/TextCommands.h"
-#include "process/ProcessRunner.h"
 #include "FakeUiHost.h"
 #include "editor/TextBuffer.h"
+#include "process/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -265,6 +265,15 @@ TEST(TextCommands, ConvertTabsToSpacesUsesAFixedCount) {
     ConvertTabsToSpaces(text, "   ");
     EXPECT_EQ(text.GetText(), "   a   b      ");
     EXPECT_TRUE(text.GetModify());
+}
+
+TEST(TextCommands, ConversionsLeaveAReadOnlyTextUnmodified) {
+    CTextBuffer text("a\tb\n");
+    text.SetReadOnly(true);
+    ConvertLinebreaks(text);
+    ConvertTabsToSpaces(text, "  ");
+    EXPECT_EQ(text.GetText(), "a\tb\n");
+    EXPECT_FALSE(text.GetModify());
 }
 
 TEST(TextCommands, InsertAppletNeedsAMainFile) {
