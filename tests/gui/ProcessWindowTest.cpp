@@ -157,6 +157,34 @@ private slots:
         QCOMPARE(window->Text(), std::string());
     }
 
+    void appendWhileRunningKeepsArrivalOrder() {
+        CTempDir dir;
+        const std::string flag = dir.File("go");
+        Attach(StartShell("echo first; while [ ! -e " + flag +
+                          " ]; do sleep 0.01; done; echo second"));
+        QTRY_VERIFY_WITH_TIMEOUT(Shown().startsWith(QStringLiteral("first\n")), kWaitMs);
+        window->AppendLine("found\r\n");
+        dir.Write("go", "");
+        QVERIFY(WaitForCompletion());
+        QCOMPARE(Shown(), QStringLiteral("first\nfound\nsecond\nExit code: 0\nNo Errors"));
+        QCOMPARE(window->Text(),
+                 std::string("first\r\nfound\r\nsecond\r\nExit code: 0\r\nNo Errors"));
+    }
+
+    void completedRunStaysSavableUntilCleared() {
+        CTempDir dir;
+        Attach(StartShell("printf 'a\\nb\\n'"));
+        QVERIFY(WaitForCompletion());
+        host->fileAnswers = {{dir.File("run.txt")}};
+        window->SaveOutput();
+        QCOMPARE(ReadFile(dir.File("run.txt")), std::string("a\nb\nExit code: 0\nNo Errors"));
+
+        window->ClearOutput();
+        window->AppendLine("\r\nresult\r\n");
+        QCOMPARE(window->Text(), std::string("\r\nresult\r\n"));
+        QTRY_COMPARE(Shown(), QStringLiteral("\nresult\n"));
+    }
+
     // A small shown limit: the control keeps a note and the tail, the end is always there, and
     // the window's text keeps everything for saving.
     void largeOutputKeepsTheEndAndAllOfTheText() {

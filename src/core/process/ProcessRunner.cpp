@@ -80,6 +80,11 @@ std::string CProcessRunner::GetOutputFrom(std::size_t offset) const {
     return m_output.CopyFrom(offset);
 }
 
+std::string CProcessRunner::GetOutputRange(std::size_t offset, std::size_t count) const {
+    std::lock_guard lock(m_outputLock);
+    return m_output.CopyRange(offset, count);
+}
+
 void CProcessRunner::AppendOutput(std::string_view text) {
     AppendAndFindMarker(text);
 }

@@ -81,6 +81,10 @@ public:
     std::string GetOutput() const;
     // The text from offset on (empty when offset is at or past its end).
     std::string GetOutputFrom(std::size_t offset) const;
+    // At most count bytes of the text from offset on, and the text's size: a viewer of a large
+    // output copies only the part it shows.
+    std::string GetOutputRange(std::size_t offset, std::size_t count) const;
+    std::size_t GetOutputSize() const { return OutputSize(); }
     // Appends text (up to its first zero byte) with line ends normalised as described above.
     void AppendOutput(std::string_view text);
 

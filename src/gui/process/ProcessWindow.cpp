@@ -135,12 +135,14 @@ void CProcessWindow::Attach(std::unique_ptr<CProcessRunner> runner, const QStrin
     m_drainTimer.stop();
     m_text.Clear();
     m_fetched = 0;
+    m_runnerSize = 0;
     m_shown = 0;
     ResetControl();
 
     m_runner = std::move(runner);
     m_stop->setEnabled(IsRunning());
     if (m_runner) {
+        m_runnerSize = m_runner->GetOutputSize();
         m_polls = 0;
         m_toggle = true;
         // Even a tool that ended before it was attached completes through the poll.
@@ -170,12 +172,12 @@ void CProcessWindow::Poll() {
     if (++m_polls % kPollsPerTick == 0) {
         Animate();
     }
-    // Read before fetching: a finished runner's text is then complete in this fetch.
+    // Read before the size: a finished runner's text is then complete at that size.
     const bool finished = m_runner->IsFinished();
-    FetchRunnerText();
+    m_runnerSize = m_runner->GetOutputSize();
     if (!finished) {
         m_stop->setEnabled(true);
-        ShowSlice(true);
+        ShowSlice(kSliceBytes, true);
         return;
     }
     ShowFor(kDrainBudgetMs);
@@ -197,16 +199,6 @@ void CProcessWindow::Complete() {
     m_progress->setValue(m_progress->maximum());
     emit statusTextChanged(QString::fromLatin1(kComplete));
     m_pollTimer.stop();
-    m_runner.reset();
-}
-
-void CProcessWindow::FetchRunnerText() {
-    if (!m_runner) {
-        return;
-    }
-    const std::string fresh = m_runner->GetOutputFrom(m_fetched);
-    m_fetched += fresh.size();
-    m_text.Append(fresh);
 }
 
 void CProcessWindow::Retire(std::unique_ptr<CProcessRunner> runner) {
@@ -229,7 +221,46 @@ void CProcessWindow::ReleaseFinishedRunners() {
 
 // ---------------------------------------------------------------- output text
 
+std::size_t CProcessWindow::TextSize() const {
+    return m_text.Size() + (m_runner ? m_runnerSize - m_fetched : 0);
+}
+
+std::string CProcessWindow::ReadText(std::size_t offset, std::size_t count) const {
+    std::string bytes = m_text.CopyRange(offset, count);
+    if (m_runner && bytes.size() < count) {
+        const std::size_t from = m_fetched + (offset + bytes.size() - m_text.Size());
+        if (from < m_runnerSize) {
+            bytes +=
+                m_runner->GetOutputRange(from, std::min(count - bytes.size(), m_runnerSize - from));
+        }
+    }
+    return bytes;
+}
+
+std::string CProcessWindow::Text() const {
+    return ReadText(0, TextSize());
+}
+
+void CProcessWindow::TakeOverRunnerText() {
+    if (!m_runner) {
+        return;
+    }
+    m_runnerSize = m_runner->GetOutputSize();
+    constexpr std::size_t kPiece = std::size_t(1) << 20;
+    while (m_fetched < m_runnerSize) {
+        const std::string piece = m_runner->GetOutputRange(m_fetched, kPiece);
+        m_text.Append(piece);
+        m_fetched += piece.size();
+    }
+    // A completed run has nothing more to give.
+    if (IsComplete()) {
+        m_runner.reset();
+    }
+}
+
 void CProcessWindow::AppendLine(const std::string& text) {
+    // Text the tool prints later comes after this text.
+    TakeOverRunnerText();
     m_text.Append(text);
     ScheduleDrain();
 }
@@ -237,6 +268,13 @@ void CProcessWindow::AppendLine(const std::string& text) {
 void CProcessWindow::ClearOutput() {
     m_drainTimer.stop();
     m_text.Clear();
+    if (m_runner) {
+        m_runnerSize = m_runner->GetOutputSize();
+        m_fetched = m_runnerSize;
+        if (IsComplete()) {
+            m_runner.reset();
+        }
+    }
     m_shown = 0;
     ResetControl();
 }
@@ -252,11 +290,11 @@ void CProcessWindow::ShowFor(int budgetMs) {
     QElapsedTimer clock;
     clock.start();
     while (Backlog() > 0 && clock.elapsed() < budgetMs) {
-        ShowSlice(false);
+        ShowSlice(kDrainSliceBytes, false);
     }
 }
 
-void CProcessWindow::ShowSlice(bool moreMayCome) {
+void CProcessWindow::ShowSlice(std::size_t maxBytes, bool moreMayCome) {
     if (Backlog() > m_shownLimit) {
         SkipToTail();
     }
@@ -264,7 +302,7 @@ void CProcessWindow::ShowSlice(bool moreMayCome) {
     if (backlog == 0) {
         return;
     }
-    std::string bytes = m_text.CopyRange(m_shown, std::min(backlog, kSliceBytes));
+    std::string bytes = ReadText(m_shown, std::min(backlog, maxBytes));
     // A CR at the end of the slice may be the first half of a CR LF: it waits for the next one,
     // unless nothing can follow it.
     if (bytes.back() == '\r' && (bytes.size() < backlog || moreMayCome)) {
@@ -277,8 +315,8 @@ void CProcessWindow::ShowSlice(bool moreMayCome) {
 }
 
 void CProcessWindow::SkipToTail() {
-    std::size_t start = m_text.Size() - m_shownLimit;
-    const std::string ahead = m_text.CopyRange(start, std::min(m_shownLimit, kLineSearch));
+    std::size_t start = TextSize() - m_shownLimit;
+    const std::string ahead = ReadText(start, std::min(m_shownLimit, kLineSearch));
     const std::size_t lineEnd = ahead.find('\n');
     if (lineEnd != std::string::npos) {
         start += lineEnd + 1;

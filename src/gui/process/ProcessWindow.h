@@ -2,20 +2,22 @@
 // CProcessWindow: the content of the Process Window bar: "stop", a progress bar, the process
 // caption and the output of the attached tool (or of find in files).
 //
-// The attached runner's text stays the source. The window copies what is new into its own text,
-// which it keeps whole for "Save Output...", and places it into the output control in bounded
-// slices, so a tool that prints tens of megabytes never stalls the user interface:
+// The attached runner's text stays the source: the window's text is its own bytes (text
+// appended by AppendLine, runner text it had to take over) followed by the runner's text it has
+// not taken over. The window places that text into the output control in bounded slices, so a
+// tool that prints tens of megabytes never stalls the user interface:
 // - While the tool runs the window polls every kPollMs and places at most kSliceBytes per poll.
 //   The status-bar texts and the progress bar move every kPollsPerTick polls (200 ms).
 // - Once the runner has finished, the rest is placed in steps of at most kDrainBudgetMs, and the
-//   run completes: "stop" disabled, progress 100, "External process complete", runner released.
+//   run completes: "stop" disabled, progress 100, "External process complete".
 // - The control holds about the shown limit of text. Beyond it the oldest lines give way to one
 //   note line at the top, and text that would only be dropped again is never placed; the end,
-//   with the exit-code report, is always shown.
+//   with the exit-code report, is always shown. "Save Output..." writes the whole text.
 // - A trailing CR is held back while the tool runs (it may be the first half of a CR LF), and
 //   UTF-8 sequences split between slices are joined again.
-// A runner is destroyed only once its reader thread has finished; one replaced while it still
-// runs is terminated first and released on a later poll.
+// A completed runner is kept as the store of its text until the output is cleared or replaced,
+// so its text is never copied. A runner is destroyed only once its reader thread has finished;
+// one replaced while it still runs is terminated first and released on a later poll.
 
 #include <QFont>
 #include <QStringDecoder>
@@ -47,10 +49,13 @@ class CProcessWindow : public QWidget {
 public:
     static constexpr int kPollMs = 25;
     static constexpr int kPollsPerTick = 8;
-    static constexpr std::size_t kSliceBytes = std::size_t(64) << 10;
+    static constexpr std::size_t kSliceBytes = std::size_t(32) << 10;
+    // Slices are larger once nothing more arrives: fewer, cheaper steps to the final report.
+    static constexpr std::size_t kDrainSliceBytes = std::size_t(128) << 10;
     static constexpr int kDrainBudgetMs = 40;
-    // About 13,000 lines of 80 characters; "Save Output..." still writes everything.
-    static constexpr std::size_t kDefaultShownLimit = std::size_t(1) << 20;
+    // About 3,300 lines of 80 characters, near what the output control of old held; placing
+    // more makes the end of a flood of output slow to appear. "Save Output..." writes all.
+    static constexpr std::size_t kDefaultShownLimit = std::size_t(256) << 10;
 
     static constexpr const char* kStopQuestion =
         "The process is still running, do you wish to abort it?";
@@ -81,7 +86,7 @@ public:
     void ChooseFont();
 
     // The whole output so far, as the tool and AppendLine gave it (CR LF).
-    std::string Text() const { return m_text.CopyFrom(0); }
+    std::string Text() const;
 
     // Replaces the font dialog (tests); the function returns nullopt when cancelled.
     void SetFontChooser(std::function<std::optional<QFont>(const QFont&)> chooser) {
@@ -106,10 +111,13 @@ private:
     void Poll();
     void Animate();
     void Complete();
-    void FetchRunnerText();
-    std::size_t Backlog() const { return m_text.Size() - m_shown; }
+    std::size_t TextSize() const;
+    std::string ReadText(std::size_t offset, std::size_t count) const;
+    void TakeOverRunnerText();
+    bool IsComplete() const { return !m_pollTimer.isActive(); }
+    std::size_t Backlog() const { return TextSize() - m_shown; }
     void ShowFor(int budgetMs);
-    void ShowSlice(bool moreMayCome);
+    void ShowSlice(std::size_t maxBytes, bool moreMayCome);
     void SkipToTail();
     void Place(const std::string& bytes);
     void TrimFront(std::size_t incoming);
@@ -136,9 +144,10 @@ private:
     int m_polls = 0;
     bool m_toggle = true;
 
-    COutputText m_text;             // the whole output shown or still to be shown
-    std::size_t m_fetched = 0;      // bytes of the runner's text copied into m_text
-    std::size_t m_shown = 0;        // bytes of m_text placed into the control or skipped
+    COutputText m_text;             // the window's own part of the text
+    std::size_t m_fetched = 0;      // the runner's text before this offset is no longer its part
+    std::size_t m_runnerSize = 0;   // size of the runner's text when it was last looked at
+    std::size_t m_shown = 0;        // bytes of the text placed into the control or skipped
     std::size_t m_controlChars = 0; // characters placed since the control was last reset
     bool m_hasNote = false;
     std::size_t m_shownLimit = kDefaultShownLimit;

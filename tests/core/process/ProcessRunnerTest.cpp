@@ -317,4 +317,14 @@ TEST(ProcessRunner, HundredStartsLeakNoDescriptorsThreadsOrChildren) {
     EXPECT_TRUE(NoChildLeft());
 }
 
+TEST(ProcessRunner, RangesOfTheTextMatchTheWholeText) {
+    CProcessRunner runner;
+    ASSERT_TRUE(StartShell(runner, "printf 'one\\ntwo\\n'"));
+    const std::string text = WaitForOutput(runner);
+    EXPECT_EQ(runner.GetOutputSize(), text.size());
+    EXPECT_EQ(runner.GetOutputRange(0, 5), "one\r\n");
+    EXPECT_EQ(runner.GetOutputRange(5, 1000), text.substr(5));
+    EXPECT_EQ(runner.GetOutputRange(text.size(), 3), "");
+}
+
 } // namespace
