@@ -4,6 +4,7 @@
 #include "app/UiHost.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "project/AntFileReader.h"
 
 namespace tovin {
 
@@ -20,6 +21,7 @@ CJavaProjectDoc::CJavaProjectDoc(CSettings& settings, CUiHost& host)
     m_data.workingDir = settings.workingDir;
     m_data.runOptions = settings.javaOptions;
     m_data.compileOptions = settings.javac;
+    m_scanners.readAntTargets = ReadAntTargets;
 }
 
 std::string CJavaProjectDoc::Load(const std::string& path) {

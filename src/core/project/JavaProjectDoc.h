@@ -19,8 +19,9 @@ struct CSettings;
 class CUiHost;
 class COpenDocument;
 
-// The readers that fill a file's model entry from its source; later work supplies them.
-// Empty members do nothing.
+// The readers that fill a file's model entry from its source. A new document reads Ant build
+// files with CAntFileReader; the other readers are supplied by their owners. Empty members do
+// nothing.
 struct SSourceScanners {
     std::function<void(CJavaFile&)> parseJava;      // Java source parser
     std::function<void(CJavaFile&)> readAntTargets; // Ant build file: its targets
