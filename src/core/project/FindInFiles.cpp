@@ -1,6 +1,8 @@
 #include "project/FindInFiles.h"
 
+#include "app/UiHost.h"
 #include "platform/Paths.h"
+#include "project/JavaProjectDoc.h"
 #include "project/LineReader.h"
 
 #include <algorithm>
@@ -170,6 +172,29 @@ SFindResult FindInPaths(const std::vector<std::string>& paths, const SFindOption
     if (result.matchCount == 0) {
         result.text = "No matches found for \"" + options.text + "\"";
     }
+    return result;
+}
+
+std::vector<std::string> GetSearchPaths(const CJavaProjectDoc& project) {
+    std::vector<std::string> paths;
+    for (const auto& entry : project.JavaFiles()) {
+        paths.push_back(entry->GetFullPath());
+    }
+    for (const auto& entry : project.FreeFiles()) {
+        paths.push_back(entry->GetFullPath());
+    }
+    return paths;
+}
+
+SFindResult FindInFiles(const CJavaProjectDoc& project, const SFindOptions& options,
+                        CUiHost& host) {
+    host.ShowOutputWindow();
+    host.ClearOutput();
+    host.AppendOutput("\r\n");
+    host.SetWaitCursor(true);
+    SFindResult result = FindInPaths(GetSearchPaths(project), options);
+    host.SetWaitCursor(false);
+    host.AppendOutput(result.text);
     return result;
 }
 

@@ -55,4 +55,15 @@ struct SFindResult {
 // Searches the files in the order given.
 SFindResult FindInPaths(const std::vector<std::string>& paths, const SFindOptions& options);
 
+class CJavaProjectDoc;
+class CUiHost;
+
+// The files "Find in Files..." searches: the stored full path of every Java-file entry, then of
+// every free-file entry, in list order.
+std::vector<std::string> GetSearchPaths(const CJavaProjectDoc& project);
+
+// "Find in Files..." once its dialog has given the text and the flags: shows the Process Window
+// without a runner, clears it, and appends "\r\n" and the result text.
+SFindResult FindInFiles(const CJavaProjectDoc& project, const SFindOptions& options, CUiHost& host);
+
 } // namespace tovin

@@ -1,5 +1,7 @@
 #include "app/HeadlessMain.h"
 
+#include "project/FindCommand.h"
+
 namespace tovin {
 
 std::string HelpText() {
@@ -7,14 +9,18 @@ std::string HelpText() {
            "A small integrated development environment for Java.\n"
            "\n"
            "Options:\n"
-           "  --settings FILE   read and write the settings in FILE instead of the user's own\n"
+           "  --settings FILE   read and write the settings in FILE instead of the user's own\n" +
+           FindCommandHelp() +
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n";
 }
 
 std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::ostream& out,
-                               std::ostream& /*err*/) {
+                               std::ostream& err) {
     for (const auto& argument : arguments) {
+        if (argument == "--find") {
+            return RunFindCommand(arguments, out, err);
+        }
         if (argument == "--version") {
             out << "Tovin " << TOVIN_VERSION << "\n";
             return 0;
