@@ -1,5 +1,6 @@
 #include "app/HeadlessMain.h"
 
+#include "javamodel/OutlineCommand.h"
 #include "project/FindCommand.h"
 
 namespace tovin {
@@ -9,7 +10,9 @@ std::string HelpText() {
            "A small integrated development environment for Java.\n"
            "\n"
            "Options:\n"
-           "  --settings FILE   read and write the settings in FILE instead of the user's own\n" +
+           "  --settings FILE   read and write the settings in FILE instead of the user's own\n"
+           "  --outline FILE... print the classes, methods and functions of each file, one\n"
+           "                    item a line, tab-separated, and exit\n" +
            FindCommandHelp() +
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n";
@@ -17,7 +20,11 @@ std::string HelpText() {
 
 std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::ostream& out,
                                std::ostream& err) {
-    for (const auto& argument : arguments) {
+    for (auto it = arguments.begin(); it != arguments.end(); ++it) {
+        const std::string& argument = *it;
+        if (argument == "--outline") {
+            return RunOutline({it + 1, arguments.end()}, out, err);
+        }
         if (argument == "--find") {
             return RunFindCommand(arguments, out, err);
         }
