@@ -1,10 +1,17 @@
 #include "project/AntCommands.h"
 
+#include "app/Settings.h"
 #include "app/UiHost.h"
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
+#include "project/CommandHelpers.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ToolLocator.h"
 
 #include <algorithm>
+#include <dirent.h>
+#include <memory>
 
 namespace tovin {
 
@@ -133,6 +140,55 @@ std::string CreateAntScript(CJavaProjectDoc& project) {
         project.RefreshViews();
     }
     return path;
+}
+
+std::vector<std::string> ListArchives(const std::string& folder) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string name = entry->d_name;
+        if (name.ends_with(".jar")) {
+            names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string GetAntClassPath(const CSettings& settings, const std::vector<std::string>& archives) {
+    std::string classPath = settings.javaBin + kPathSeparator + "lib" + kPathSeparator +
+                            "tools.jar" + kPathListSeparator;
+    for (const auto& name : archives) {
+        classPath += name + kPathListSeparator;
+    }
+    return classPath;
+}
+
+std::string GetAntCommandLine(const CSettings& settings, const std::string& classPath,
+                              const std::string& buildFile, const std::string& target) {
+    std::string command = " -classpath " + CToolLocator::Quote(classPath) +
+                          " -Dant.home=" + CToolLocator::Quote(settings.msJavaBin) +
+                          " org.apache.tools.ant.Main -buildfile " + CToolLocator::Quote(buildFile);
+    if (!target.empty()) {
+        // A target name with a blank stays one argument; plain names are written as they are.
+        command += " " + QuoteWindowsArgument(target);
+    }
+    return command;
+}
+
+bool RunAnt(CJavaProjectDoc& project, const std::string& buildFile, const std::string& target) {
+    const CSettings& settings = project.Settings();
+    const std::string libFolder = settings.msJavaBin + kPathSeparator + "lib";
+    const std::string command = GetAntCommandLine(
+        settings, GetAntClassPath(settings, ListArchives(libFolder)), buildFile, target);
+    return LaunchTool(project.Host(), CToolLocator(settings).GetJavaPath(), command, libFolder);
+}
+
+bool RunProjectAnt(CJavaProjectDoc& project) {
+    return RunAnt(project, GetFolder(project.GetPath()) + kPathSeparator + "build.xml", {});
 }
 
 } // namespace tovin

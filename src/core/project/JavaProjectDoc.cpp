@@ -4,6 +4,7 @@
 #include "app/UiHost.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "project/AntCommands.h"
 #include "project/AntFileReader.h"
 
 namespace tovin {
@@ -22,6 +23,9 @@ CJavaProjectDoc::CJavaProjectDoc(CSettings& settings, CUiHost& host)
     m_data.runOptions = settings.javaOptions;
     m_data.compileOptions = settings.javac;
     m_scanners.readAntTargets = ReadAntTargets;
+    m_runAnt = [this](const std::string& buildFile, const std::string& target) {
+        RunAnt(*this, buildFile, target);
+    };
 }
 
 std::string CJavaProjectDoc::Load(const std::string& path) {

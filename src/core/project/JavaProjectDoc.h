@@ -125,7 +125,7 @@ public:
 
     void SetSourceScanners(SSourceScanners scanners) { m_scanners = std::move(scanners); }
     // Runs an Ant build file with a target (empty: the default one); the run command hands a
-    // main file with the extension "xml" to it. Unset, such a run does nothing.
+    // main file with the extension "xml" to it. A new document runs Ant with RunAnt.
     void SetRunAntHook(
         std::function<void(const std::string& buildFile, const std::string& target)> hook) {
         m_runAnt = std::move(hook);

@@ -1,10 +1,12 @@
 #include "project/AntFileReader.h"
 
 #include "javamodel/JavaModel.h"
+#include "javamodel/OutlineCommand.h"
 
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -180,4 +182,15 @@ TEST(AntFileReader, MalformedTagKeepsTheTargetsFoundBeforeIt) {
     SParsed parsed = ParseText("<project default=\"a\">\n<target name=\"a\"/>\n<target x>\n");
     EXPECT_EQ(parsed.result, 0);
     EXPECT_EQ(parsed.functions, (Targets{{"a", 1}}));
+}
+
+TEST(AntFileReader, OutlineOptionListsTheTargets) {
+    CTempDir dir;
+    const std::string build = dir.Write("build.xml", "<project default=\"b\">\n"
+                                                     "  <target name=\"a\"/>\n"
+                                                     "  <target name=\"b\"/>\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunOutline({build}, out, err), 0);
+    EXPECT_EQ(out.str(), "file\t" + build + "\ntarget\ta\t1\ntarget\tb\t2\n");
+    EXPECT_EQ(err.str(), "");
 }
