@@ -110,6 +110,8 @@ int RunFindCommand(const std::vector<std::string>& arguments, std::ostream& out,
         err << "tovin: " << error << "\n";
         return kFindUsageError;
     }
+    // A project folder that was moved or copied still finds its files; nothing is saved.
+    project.RebaseEntries();
     SFindResult result = FindInPaths(GetSearchPaths(project), parsed.options);
     out << ToTerminalText("\r\n" + result.text);
     return result.matchCount > 0 ? kFindMatched : kFindNoMatch;

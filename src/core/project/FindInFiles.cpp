@@ -186,8 +186,8 @@ std::vector<std::string> GetSearchPaths(const CJavaProjectDoc& project) {
     return paths;
 }
 
-SFindResult FindInFiles(const CJavaProjectDoc& project, const SFindOptions& options,
-                        CUiHost& host) {
+SFindResult FindInFiles(CJavaProjectDoc& project, const SFindOptions& options, CUiHost& host) {
+    project.RebaseEntries();
     host.ShowOutputWindow();
     host.ClearOutput();
     host.AppendOutput("\r\n");

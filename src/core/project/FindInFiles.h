@@ -63,7 +63,8 @@ class CUiHost;
 std::vector<std::string> GetSearchPaths(const CJavaProjectDoc& project);
 
 // "Find in Files..." once its dialog has given the text and the flags: shows the Process Window
-// without a runner, clears it, and appends "\r\n" and the result text.
-SFindResult FindInFiles(const CJavaProjectDoc& project, const SFindOptions& options, CUiHost& host);
+// without a runner, clears it, and appends "\r\n" and the result text. The entries are re-based
+// first, so a project whose folder moved searches its files where they now are.
+SFindResult FindInFiles(CJavaProjectDoc& project, const SFindOptions& options, CUiHost& host);
 
 } // namespace tovin

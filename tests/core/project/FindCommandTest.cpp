@@ -8,6 +8,7 @@
 #include "FakeUiHost.h"
 #include "TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -104,4 +105,26 @@ TEST_F(FindInProjectTest, CommandArgumentErrors) {
     SRun damaged = Run({"--find", "x", dir.Write("bad.jpr", "\xff\xff\xff")});
     EXPECT_EQ(damaged.code, kFindUsageError);
     EXPECT_NE(damaged.err.find("damaged"), std::string::npos) << damaged.err;
+}
+
+// A project copied elsewhere with its files searches the copies, where its entries now point.
+TEST_F(FindInProjectTest, MovedProjectSearchesItsFilesWhereTheyAreNow) {
+    CTempDir old;
+    {
+        CJavaProjectDoc saved(settings, host);
+        ASSERT_EQ(saved.Save(old.File("q.jpr")), ""); // entries added now record the project path
+        saved.AddFile(old.Write("src/A.java", "class A {\n  int foo;\n}\n"));
+        ASSERT_EQ(saved.Save(old.File("q.jpr")), "");
+    }
+    CTempDir other;
+    std::filesystem::copy(old.Path(), other.Path(), std::filesystem::copy_options::recursive);
+    std::filesystem::remove_all(old.Path() + "/src");
+    SRun found = Run({"--find", "int foo", other.File("q.jpr")});
+    EXPECT_EQ(found.code, 0);
+    EXPECT_EQ(found.out, "\n" + other.File("src/A.java") + ":2: at char 2 \n");
+
+    CJavaProjectDoc moved(settings, host);
+    ASSERT_EQ(moved.Load(other.File("q.jpr")), "");
+    FindInFiles(moved, {"int foo", false, true}, host);
+    EXPECT_EQ(host.output, "\r\n" + other.File("src/A.java") + ":2: at char 2 \r\n");
 }
