@@ -31,6 +31,24 @@ void ShowMessage(CUiHost& host, const std::string& text);
 // A system text (why a start failed): caption "Error", OK, information icon.
 void ShowSystemError(CUiHost& host, const std::string& text);
 
+// Shows the wait cursor for the lifetime of the object.
+class CWaitCursor {
+public:
+    explicit CWaitCursor(CUiHost& host);
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    CUiHost& m_host;
+};
+
+// The resolved full path of the project's main file (entries re-based first). Empty after
+// telling the user: kNoMainFileMessage when there is no main file name, or that the main file
+// is no longer in the project (a removed main file would otherwise send tools to a folder
+// named after the "NOFILE" marker).
+std::string GetMainFilePath(CJavaProjectDoc& project);
+
 // ---- composing
 
 // The folder from which the package's classes are addressed: the folder without the separator
