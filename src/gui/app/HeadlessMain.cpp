@@ -1,8 +1,10 @@
 #include "app/HeadlessMain.h"
 
 #include "app/IniSettingsStore.h"
+#include "javamodel/OutlineCommand.h"
 #include "project/BatchCommand.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <memory>
@@ -50,6 +52,8 @@ std::string HelpText() {
            "  -- ARGUMENTS...   with --run: the program's arguments (they take the place of the\n"
            "                    Arguments dialog)\n"
            "  --settings FILE   read and write the settings in FILE instead of the user's own\n"
+           "  --outline FILE... print the classes, methods and functions of each file, one\n"
+           "                    item a line, tab-separated, and exit\n"
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n"
            "\n"
@@ -60,7 +64,12 @@ std::string HelpText() {
 
 std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::ostream& out,
                                std::ostream& err) {
-    const SBatchOptions options = ParseBatchOptions(arguments);
+    // Everything after --outline names files to outline; everything after -- is a program's.
+    const auto separator = std::find(arguments.begin(), arguments.end(), "--");
+    const auto outline = std::find(arguments.begin(), separator, "--outline");
+    const bool outlining = outline != separator;
+    const SBatchOptions options = ParseBatchOptions(
+        outlining ? std::vector<std::string>(arguments.begin(), outline) : arguments);
     if (options.help) {
         out << HelpText();
         return 0;
@@ -69,9 +78,16 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
         out << "Tovin " << TOVIN_VERSION << "\n";
         return 0;
     }
-    if (!options.error.empty()) {
-        err << "tovin: " << options.error << "\nTry 'tovin --help'.\n";
+    std::string error = options.error;
+    if (error.empty() && outlining && options.action != EBatchAction::None) {
+        error = "Give only one of --build, --run and --outline.";
+    }
+    if (!error.empty()) {
+        err << "tovin: " << error << "\nTry 'tovin --help'.\n";
         return kBatchUsageError;
+    }
+    if (outlining) {
+        return RunOutline({outline + 1, arguments.end()}, out, err);
     }
     if (options.action == EBatchAction::None) {
         return std::nullopt;
