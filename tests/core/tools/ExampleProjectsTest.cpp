@@ -6,6 +6,7 @@
 #include "project/JavaProjectDoc.h"
 
 #include "app/Settings.h"
+#include "javamodel/JavaParser.h"
 #include "platform/Files.h"
 #include "process/ProcessRunner.h"
 
@@ -59,7 +60,7 @@ std::string ProjectPath(const SExample& example) {
 }
 
 // Writes the project file as the new-project wizard would: saved first, so every entry records
-// the project path it is relative to.
+// the project path it is relative to; each source is parsed as the project does.
 std::string WriteExampleProject(const SExample& example) {
     CSettings settings;
     CFakeUiHost host;
@@ -71,7 +72,10 @@ std::string WriteExampleProject(const SExample& example) {
     for (const auto& file : example.files) {
         const std::string fullPath = ExampleFolder(example) + "/" + file.path;
         project.AddFile(fullPath);
-        project.JavaFiles().FindByFullPath(fullPath)->SetPackage(file.package);
+        std::string error;
+        if (!CJavaParser(*project.JavaFiles().FindByFullPath(fullPath)).ParseFile(&error)) {
+            return error;
+        }
     }
     for (const auto& page : example.pages) {
         project.AddHtmlFile(ExampleFolder(example) + "/" + page);
@@ -102,6 +106,7 @@ TEST_P(ExampleProjects, ProjectFileNamesItsSources) {
         const SExampleFile& file = example.files[static_cast<std::size_t>(i)];
         EXPECT_EQ(entry.GetFullPath(), ExampleFolder(example) + "/" + file.path);
         EXPECT_EQ(entry.GetPackage(), file.package);
+        EXPECT_GT(entry.Classes().GetCount(), 0) << entry.GetFileName();
         EXPECT_TRUE(FileExists(entry.GetFullPath())) << entry.GetFullPath();
     }
     ASSERT_EQ(project.FreeFiles().GetCount(), static_cast<int>(example.pages.size()));
