@@ -52,13 +52,15 @@ std::string GetMainFilePath(CJavaProjectDoc& project);
 // ---- composing
 
 // The folder from which the package's classes are addressed: the folder without the separator
-// before the first occurrence of the package path (dots as separators) and everything after it.
-// An empty package, or a package path not found in the folder, gives the folder; an occurrence at
-// the very start gives an empty text.
+// before the first occurrence of the package path (dots as separators) as whole folder names,
+// and without everything after it. An empty package, or a package path not found in the
+// folder, gives the folder; an occurrence at the very start gives an empty text.
 std::string GetClassRoot(const std::string& folder, const std::string& package);
-// " [compile options ]"[-classpath "CP:." ][-d "DIR" ]": starts and ends with a blank.
+// The compiler's options, starting and ending with a blank: the project's compile options,
+// then -classpath with the class path and ":." in double quotes, then -d with the compile
+// directory in double quotes, each only when set. Nothing set gives a single blank.
 std::string GetCompileOptions(const CJavaProjectDoc& project);
-// " [run options ]"[-classpath "CP:." ]": starts and ends with a blank.
+// The launcher's options, built the same way from the run options and the class path.
 std::string GetRunOptions(const CJavaProjectDoc& project);
 // The file name up to its last "." (Foo.bar.java gives Foo.bar).
 std::string GetClassNameOf(const std::string& fileName);
