@@ -31,7 +31,7 @@ CFindInFilesDialog::CFindInFilesDialog(QWidget* parent)
     m_find->setMinimumWidth(260);
 }
 
-std::optional<SFindInFilesQuery> CFindInFilesDialog::Ask() {
+std::optional<SFindOptions> CFindInFilesDialog::Ask() {
     m_find->setText(QString::fromStdString(m_query.text));
     m_find->selectAll();
     m_case->setChecked(m_query.caseSensitive);
@@ -40,7 +40,9 @@ std::optional<SFindInFilesQuery> CFindInFilesDialog::Ask() {
     if (exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    m_query = {m_find->text().toStdString(), m_case->isChecked(), m_word->isChecked()};
+    m_query.text = m_find->text().toStdString();
+    m_query.caseSensitive = m_case->isChecked();
+    m_query.wholeWord = m_word->isChecked();
     return m_query;
 }
 

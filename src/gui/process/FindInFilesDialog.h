@@ -4,21 +4,14 @@
 
 #include <QDialog>
 
+#include "project/FindInFiles.h"
+
 #include <optional>
-#include <string>
 
 class QCheckBox;
 class QLineEdit;
 
 namespace tovin {
-
-struct SFindInFilesQuery {
-    std::string text;
-    bool caseSensitive = false;
-    bool wholeWord = false;
-
-    bool operator==(const SFindInFilesQuery&) const = default;
-};
 
 class CFindInFilesDialog : public QDialog {
     Q_OBJECT
@@ -26,9 +19,9 @@ public:
     explicit CFindInFilesDialog(QWidget* parent = nullptr);
 
     // Shows the dialog modally, the find text focused. The entries on OK, nullopt on Cancel.
-    std::optional<SFindInFilesQuery> Ask();
+    std::optional<SFindOptions> Ask();
 
-    const SFindInFilesQuery& LastQuery() const { return m_query; }
+    const SFindOptions& LastQuery() const { return m_query; }
     QLineEdit* FindEdit() const { return m_find; }
     QCheckBox* CaseBox() const { return m_case; }
     QCheckBox* WordBox() const { return m_word; }
@@ -37,7 +30,7 @@ private:
     QLineEdit* m_find;
     QCheckBox* m_case;
     QCheckBox* m_word;
-    SFindInFilesQuery m_query;
+    SFindOptions m_query;
 };
 
 } // namespace tovin
