@@ -1,5 +1,8 @@
 #include "app/HeadlessMain.h"
 
+#include "app/Settings.h"
+#include "editor/HighlightCommand.h"
+
 namespace tovin {
 
 std::string HelpText() {
@@ -8,13 +11,17 @@ std::string HelpText() {
            "\n"
            "Options:\n"
            "  --settings FILE   read and write the settings in FILE instead of the user's own\n"
+           "  --highlight [--runs] FILE\n"
+           "                    print FILE with syntax colours (ANSI), or with --runs one line\n"
+           "                    per run: START, END and CLASS, positions in the CR LF text\n"
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n";
 }
 
 std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::ostream& out,
-                               std::ostream& /*err*/) {
-    for (const auto& argument : arguments) {
+                               std::ostream& err) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "--version") {
             out << "Tovin " << TOVIN_VERSION << "\n";
             return 0;
@@ -22,6 +29,12 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
         if (argument == "--help" || argument == "-h") {
             out << HelpText();
             return 0;
+        }
+        if (argument == "--highlight") {
+            // The user's colour settings are not read here yet; the defaults apply.
+            std::vector<std::string> rest(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                          arguments.end());
+            return RunHighlightCommand(rest, CSettings{}, out, err);
         }
     }
     return std::nullopt;
