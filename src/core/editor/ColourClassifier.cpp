@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace tovin {
@@ -177,44 +178,86 @@ void ScanJava(std::string_view text, std::span<ETokenClass> classes) {
     }
 }
 
-// Which marker ends last in the text before position: true for open. Windows of the text
-// ending at position are searched, growing until one holds a marker. A marker found wholly
-// inside a window ends after any marker that starts before the window, as long as the two
-// markers end in different characters and differ in length by at most one, which holds for
-// every pair used here.
+// A delimiter the position tests look for, with the index of its rarest character in the
+// texts it occurs in; that character is what memrchr looks for.
+struct SMarker {
+    std::string_view text;
+    size_t anchor;
+};
+
+constexpr SMarker kBlockOpen{"/*", 1};
+constexpr SMarker kBlockClose{"*/", 0};
+constexpr SMarker kTagOpen{"<", 0};
+constexpr SMarker kTagClose{">", 0};
+constexpr SMarker kMarkupCommentOpen{"<!--", 1};
+constexpr SMarker kMarkupCommentClose{"-->", 0};
+
+// Last start of the marker in text.
+size_t FindLast(std::string_view text, const SMarker& marker) {
+    const size_t length = marker.text.size();
+    if (length > text.size()) {
+        return npos;
+    }
+    // Anchor positions of candidates lie in [anchor, limit).
+    size_t limit = text.size() - length + marker.anchor + 1;
+    const char anchor = marker.text[marker.anchor];
+    while (limit > marker.anchor) {
+        const void* hit = ::memrchr(text.data() + marker.anchor, anchor, limit - marker.anchor);
+        if (!hit) {
+            return npos;
+        }
+        auto at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        size_t start = at - marker.anchor;
+        if (text.compare(start, length, marker.text) == 0) {
+            return start;
+        }
+        limit = at;
+    }
+    return npos;
+}
+
+// Which marker ends last in the text before position: true for open. The text is read
+// backwards in chunks that grow fourfold and overlap by one character less than the longer
+// marker, so every marker lies wholly inside some chunk; the first chunk that holds one
+// decides. A marker found wholly inside a chunk ends after any marker that starts before the
+// chunk, as long as the two markers end in different characters and differ in length by at
+// most one, which holds for every pair used here.
 template <class ReadRange>
-bool OpenerIsLast(ReadRange&& read, int length, int position, std::string_view open,
-                  std::string_view close, int window) {
-    position = std::clamp(position, 0, length);
-    std::int64_t size = std::max(window, 1);
+bool OpenerIsLast(ReadRange&& read, int length, int position, const SMarker& open,
+                  const SMarker& close, int window) {
+    const auto overlap =
+        static_cast<std::int64_t>(std::max(open.text.size(), close.text.size()) - 1);
+    std::int64_t high = std::clamp(position, 0, length);
+    std::int64_t size = std::max<std::int64_t>(window, overlap + 1);
     for (;;) {
-        int low = static_cast<int>(std::max<std::int64_t>(0, position - size));
-        std::string_view seen = read(low, position);
-        size_t opener = seen.rfind(open);
-        size_t closer = seen.rfind(close);
+        std::int64_t low = std::max<std::int64_t>(0, high - size);
+        std::string_view seen = read(static_cast<int>(low), static_cast<int>(high));
+        size_t opener = FindLast(seen, open);
+        size_t closer = FindLast(seen, close);
         if (opener != npos || closer != npos) {
-            auto end = [](size_t at, size_t length) {
-                return at == npos ? std::int64_t{-1} : static_cast<std::int64_t>(at + length);
+            auto end = [](size_t at, size_t markerLength) {
+                return at == npos ? std::int64_t{-1} : static_cast<std::int64_t>(at + markerLength);
             };
-            return end(opener, open.size()) > end(closer, close.size());
+            return end(opener, open.text.size()) > end(closer, close.text.size());
         }
         if (low == 0) {
             return false;
         }
+        high = low + overlap;
         size *= 4;
     }
 }
 
-bool OpenerIsLast(std::string_view text, int position, std::string_view open,
-                  std::string_view close, int window) {
+bool OpenerIsLast(std::string_view text, int position, const SMarker& open, const SMarker& close,
+                  int window) {
     auto read = [text](int low, int high) {
         return text.substr(static_cast<size_t>(low), static_cast<size_t>(high - low));
     };
     return OpenerIsLast(read, static_cast<int>(text.size()), position, open, close, window);
 }
 
-bool OpenerIsLast(const CTextControl& control, int position, std::string_view open,
-                  std::string_view close, int window) {
+bool OpenerIsLast(const CTextControl& control, int position, const SMarker& open,
+                  const SMarker& close, int window) {
     std::string storage;
     auto read = [&control, &storage](int low, int high) {
         storage = control.GetTextRange(low, high);
@@ -261,27 +304,27 @@ void ClassifyEveryLine(ELanguage language, std::string_view text, std::span<ETok
 } // namespace
 
 bool IsInBlockComment(std::string_view text, int position, int window) {
-    return OpenerIsLast(text, position, "/*", "*/", window);
+    return OpenerIsLast(text, position, kBlockOpen, kBlockClose, window);
 }
 
 bool IsInTag(std::string_view text, int position, int window) {
-    return OpenerIsLast(text, position, "<", ">", window);
+    return OpenerIsLast(text, position, kTagOpen, kTagClose, window);
 }
 
 bool IsInHtmlComment(std::string_view text, int position, int window) {
-    return OpenerIsLast(text, position, "<!--", "-->", window);
+    return OpenerIsLast(text, position, kMarkupCommentOpen, kMarkupCommentClose, window);
 }
 
 bool IsInBlockComment(const CTextControl& control, int position, int window) {
-    return OpenerIsLast(control, position, "/*", "*/", window);
+    return OpenerIsLast(control, position, kBlockOpen, kBlockClose, window);
 }
 
 bool IsInTag(const CTextControl& control, int position, int window) {
-    return OpenerIsLast(control, position, "<", ">", window);
+    return OpenerIsLast(control, position, kTagOpen, kTagClose, window);
 }
 
 bool IsInHtmlComment(const CTextControl& control, int position, int window) {
-    return OpenerIsLast(control, position, "<!--", "-->", window);
+    return OpenerIsLast(control, position, kMarkupCommentOpen, kMarkupCommentClose, window);
 }
 
 SLineContext GetLineContext(ELanguage language, std::string_view text, int lineStart) {

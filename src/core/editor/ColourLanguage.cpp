@@ -54,42 +54,42 @@ constexpr std::string_view kJythonKeywords =
     "pow;print;raise;range;reload;repr;return;round;self;setattr;sin;sqrt;str;tan;try;"
     "tuple;type;unicode;vars;while;write;xrange;zeros;zip;";
 
-constexpr SLanguageRules kJava{ELanguage::Java,
-                               kJavaWordCharacters,
-                               false,
-                               kJavaKeywords,
-                               EEscapeRule::Double,
-                               false,
-                               "//",
-                               "/*",
-                               "*/"};
-constexpr SLanguageRules kHtml{ELanguage::Html,
-                               kMarkupWordCharacters,
-                               true,
-                               kHtmlKeywords,
-                               EEscapeRule::Double,
-                               true,
-                               "",
-                               "<!--",
-                               "-->"};
-constexpr SLanguageRules kXml{ELanguage::Xml,
-                              kMarkupWordCharacters,
-                              true,
-                              kAntKeywords,
-                              EEscapeRule::Double,
-                              true,
-                              "",
-                              "<!--",
-                              "-->"};
-constexpr SLanguageRules kJython{ELanguage::Jython,
-                                 kJavaWordCharacters,
-                                 false,
-                                 kJythonKeywords,
-                                 EEscapeRule::Single,
-                                 false,
-                                 "#",
-                                 "",
-                                 ""};
+constexpr SLanguageRules kJava{.language = ELanguage::Java,
+                               .wordCharacters = kJavaWordCharacters,
+                               .foldCase = false,
+                               .keywordList = kJavaKeywords,
+                               .escapeRule = EEscapeRule::Double,
+                               .markup = false,
+                               .lineComment = "//",
+                               .blockOpen = "/*",
+                               .blockClose = "*/"};
+constexpr SLanguageRules kHtml{.language = ELanguage::Html,
+                               .wordCharacters = kMarkupWordCharacters,
+                               .foldCase = true,
+                               .keywordList = kHtmlKeywords,
+                               .escapeRule = EEscapeRule::Double,
+                               .markup = true,
+                               .lineComment = "",
+                               .blockOpen = "<!--",
+                               .blockClose = "-->"};
+constexpr SLanguageRules kXml{.language = ELanguage::Xml,
+                              .wordCharacters = kMarkupWordCharacters,
+                              .foldCase = true,
+                              .keywordList = kAntKeywords,
+                              .escapeRule = EEscapeRule::Double,
+                              .markup = true,
+                              .lineComment = "",
+                              .blockOpen = "<!--",
+                              .blockClose = "-->"};
+constexpr SLanguageRules kJython{.language = ELanguage::Jython,
+                                 .wordCharacters = kJavaWordCharacters,
+                                 .foldCase = false,
+                                 .keywordList = kJythonKeywords,
+                                 .escapeRule = EEscapeRule::Single,
+                                 .markup = false,
+                                 .lineComment = "#",
+                                 .blockOpen = "",
+                                 .blockClose = ""};
 
 } // namespace
 

@@ -308,7 +308,10 @@ inline void ColourLine(ELanguage language, CTextBuffer& control) {
     int next = control.LineIndex(line + 1);
     control.SetSel(lineStart, next < 0 ? -1 : next - 2);
     std::string text = control.GetSelText();
-    Classes c = LinePasses(language, control.GetText(), static_cast<size_t>(lineStart), text);
+    // Jython's line passes never look outside the line; skipping the copy keeps long texts quick.
+    std::string whole = language == ELanguage::Jython ? text : control.GetText();
+    size_t base = language == ELanguage::Jython ? 0 : static_cast<size_t>(lineStart);
+    Classes c = LinePasses(language, whole, base, text);
     ApplyRuns(control, lineStart, c);
     control.SetSel(selStart, selEnd);
     control.HideSelection(false);
