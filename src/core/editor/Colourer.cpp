@@ -87,9 +87,9 @@ void CColourer::ColourEveryLine(CTextControl& control) const {
     std::string text = control.GetText();
     std::string_view view(text);
     CClassBuffer classes(text.size(), ETokenClass::Normal);
+    const int length = static_cast<int>(text.size());
     const int lines = control.GetLineCount();
     for (int line = 0; line < lines; ++line) {
-        const int length = static_cast<int>(text.size());
         int start = std::clamp(control.LineIndex(line), 0, length);
         int next = control.LineIndex(line + 1);
         int end = next < 0 ? length : next - LineBreakLengthBefore(view, next);
