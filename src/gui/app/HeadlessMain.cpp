@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "editor/HighlightCommand.h"
+#include "javamodel/OutlineCommand.h"
 
 namespace tovin {
 
@@ -11,6 +12,8 @@ std::string HelpText() {
            "\n"
            "Options:\n"
            "  --settings FILE   read and write the settings in FILE instead of the user's own\n"
+           "  --outline FILE... print the classes, methods and functions of each file, one\n"
+           "                    item a line, tab-separated, and exit\n"
            "  --highlight [--runs] FILE\n"
            "                    print FILE with syntax colours (ANSI), or with --runs one line\n"
            "                    per run: START, END and CLASS, positions in the CR LF text\n"
@@ -20,8 +23,15 @@ std::string HelpText() {
 
 std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::ostream& out,
                                std::ostream& err) {
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
+    for (auto it = arguments.begin(); it != arguments.end(); ++it) {
+        const std::string& argument = *it;
+        if (argument == "--outline") {
+            return RunOutline({it + 1, arguments.end()}, out, err);
+        }
+        if (argument == "--highlight") {
+            // The user's colour settings are not read here yet; the defaults apply.
+            return RunHighlightCommand({it + 1, arguments.end()}, CSettings{}, out, err);
+        }
         if (argument == "--version") {
             out << "Tovin " << TOVIN_VERSION << "\n";
             return 0;
@@ -29,12 +39,6 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
         if (argument == "--help" || argument == "-h") {
             out << HelpText();
             return 0;
-        }
-        if (argument == "--highlight") {
-            // The user's colour settings are not read here yet; the defaults apply.
-            std::vector<std::string> rest(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                          arguments.end());
-            return RunHighlightCommand(rest, CSettings{}, out, err);
         }
     }
     return std::nullopt;
