@@ -1,0 +1,93 @@
+#include "app/TextView.h"
+
+#include "app/EditorApp.h"
+#include "app/MainFrame.h"
+#include "app/TextDocument.h"
+
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTextDocument>
+
+namespace tovin {
+
+CTextView::CTextView(CTextDocument& document, QWidget* parent)
+    : QPlainTextEdit(parent), m_document(document), m_app(document.App()) {
+    setDocument(document.TextDocument());
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    const CSettings& settings = m_app.Settings();
+    QFont font(QString::fromStdString(settings.fontName));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(settings.fontSize > 0 ? settings.fontSize / 10.0 : 10.0);
+    setFont(font);
+    setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) *
+                       std::max(1, settings.tabWidth));
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CTextView::UpdateCaretStatus);
+    RegisterCommands();
+}
+
+int CTextView::CaretLine() const {
+    return textCursor().blockNumber() + 1;
+}
+
+int CTextView::CaretColumn() const {
+    return textCursor().positionInBlock() + 1;
+}
+
+void CTextView::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    UpdateCaretStatus();
+}
+
+void CTextView::UpdateCaretStatus() {
+    if (CMainFrame* frame = m_app.MainFrame()) {
+        frame->SetPaneText(1, QStringLiteral("Line: %1").arg(CaretLine()));
+        frame->SetPaneText(2, QStringLiteral("Col: %1").arg(CaretColumn()));
+    }
+}
+
+void CTextView::RegisterCommands() {
+    CCommandMap& map = CommandMap();
+    auto hasSelection = [this] { return textCursor().hasSelection(); };
+    map.OnCommand(ECommand::Undo, [this] { undo(); });
+    map.OnEnable(ECommand::Undo, [this] { return document()->isUndoAvailable(); });
+    map.OnCommand(ECommand::Cut, [this] { cut(); });
+    map.OnEnable(ECommand::Cut, hasSelection);
+    map.OnCommand(ECommand::Copy, [this] { copy(); });
+    map.OnEnable(ECommand::Copy, hasSelection);
+    map.OnCommand(ECommand::Paste, [this] { paste(); });
+    map.OnEnable(ECommand::Paste, [this] { return canPaste(); });
+    map.OnCommand(ECommand::SelectAll, [this] { selectAll(); });
+    map.OnCommand(ECommand::Print, [this] { PrintDocument(); });
+    map.OnCommand(ECommand::PrintPreview, [this] { PreviewDocument(); });
+    map.OnCommand(ECommand::JdkHelp, [this] {
+        m_app.OpenJdkHelp(textCursor().selectedText().trimmed().toStdString());
+    });
+    if (m_document.Kind() == EDocumentKind::Html) {
+        map.OnCommand(ECommand::OpenInWebBrowser, [this] {
+            if (!m_document.PathName().empty()) {
+                m_app.Host().OpenWithDesktop(m_document.PathName());
+            }
+        });
+    }
+}
+
+void CTextView::PrintDocument() {
+    QPrintDialog dialog(&m_app.Printer(), this);
+    if (textCursor().hasSelection()) {
+        dialog.setOption(QAbstractPrintDialog::PrintSelection);
+    }
+    if (dialog.exec() == QDialog::Accepted) {
+        print(&m_app.Printer());
+    }
+}
+
+void CTextView::PreviewDocument() {
+    QPrintPreviewDialog preview(&m_app.Printer(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { print(printer); });
+    preview.exec();
+}
+
+} // namespace tovin
