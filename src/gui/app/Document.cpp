@@ -18,7 +18,16 @@ constexpr const char* kCaption = "Tovin";
 } // namespace
 
 CDocument::CDocument(CEditorApp& app, CDocTemplate& docTemplate)
-    : QObject(&app), m_app(app), m_template(docTemplate) {}
+    : QObject(&app), m_app(app), m_template(docTemplate) {
+    CCommandMap& map = CommandMap();
+    map.OnCommand(ECommand::FileClose, [this] {
+        if (SaveModified()) {
+            OnCloseDocument();
+        }
+    });
+    map.OnCommand(ECommand::FileSave, [this] { DoFileSave(); });
+    map.OnCommand(ECommand::FileSaveAs, [this] { DoSave({}); });
+}
 
 CDocument::~CDocument() {
     for (CDocumentFrame* frame : m_frames) {

@@ -3,14 +3,13 @@
 // it asks the document first; closing the last frame closes the document.
 
 #include "app/CommandMap.h"
+#include "app/Document.h"
 #include "app/MenuTables.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>
 
 namespace tovin {
-
-class CDocument;
 
 class CDocumentFrame : public QMdiSubWindow, public CCommandTarget {
     Q_OBJECT

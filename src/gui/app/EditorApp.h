@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,20 +19,20 @@ class QPrinter;
 
 namespace tovin {
 
-class CAppSettingsStore;
 class CDocument;
 class CMainFrame;
 class CProcessOutputPanel;
 class CProjectDocument;
 class CRecentFileList;
+class CSettingsStore;
 class CUiHost;
 
 class CEditorApp : public QObject, public CCommandTarget {
     Q_OBJECT
 public:
-    // The settings live in settingsFile (INI). Without a host the application makes its own
-    // with Qt dialogs; tests pass a scripted one.
-    explicit CEditorApp(const QString& settingsFile, CUiHost* host = nullptr);
+    // The settings live in the INI file settingsFile (empty: the user's own file). Without a
+    // host the application makes its own with Qt dialogs; tests pass a scripted one.
+    explicit CEditorApp(const std::string& settingsFile = {}, CUiHost* host = nullptr);
     ~CEditorApp() override;
 
     // The start-up sequence from the settings load to the Tip of the Day. The files are
@@ -42,7 +43,7 @@ public:
     CMainFrame* MainFrame() const { return m_mainFrame; }
     CUiHost& Host() const { return *m_host; }
     CSettings& Settings() { return m_settings; }
-    const QString& SettingsFile() const { return m_settingsFile; }
+    CSettingsStore& Store() const { return *m_store; }
     CDocTemplateRegistry& Templates() { return m_templates; }
     const std::string& ApplicationFolder() const { return m_applicationFolder; }
     QPrinter& Printer();
@@ -75,6 +76,9 @@ public:
     // every document. False when the user cancelled a question; nothing is closed then.
     bool OnMainFrameClose();
 
+    // Shows the Tip of the Day at start-up when it is due; the tip's own work sets it.
+    void SetStartupTip(std::function<void()> showTip) { m_startupTip = std::move(showTip); }
+
 private:
     void RegisterDocumentTypes();
     void RegisterCommands();
@@ -96,8 +100,7 @@ private:
     void OnAbout();
     void OnRunApplet();
 
-    QString m_settingsFile;
-    std::unique_ptr<CAppSettingsStore> m_store;
+    std::unique_ptr<CSettingsStore> m_store;
     std::unique_ptr<CUiHost> m_ownHost;
     CUiHost* m_host;
     CSettings m_settings;
@@ -108,6 +111,7 @@ private:
     CMainFrame* m_mainFrame = nullptr;
     CProjectDocument* m_currentProject = nullptr;
     std::unique_ptr<QPrinter> m_printer;
+    std::function<void()> m_startupTip;
 };
 
 } // namespace tovin

@@ -1,25 +1,21 @@
 #include "app/RecentFileList.h"
 
-#include <QSettings>
+#include "app/SettingsStore.h"
+
 #include <algorithm>
 
 namespace tovin {
 
 namespace {
 
-constexpr const char* kGroup = "Recent File List";
+constexpr const char* kSection = "Recent File List";
 constexpr int kLongestShownPath = 60;
 
 } // namespace
 
-CRecentFileList::CRecentFileList(QString settingsFile) : m_settingsFile(std::move(settingsFile)) {
-    if (m_settingsFile.isEmpty()) {
-        return;
-    }
-    QSettings store(m_settingsFile, QSettings::IniFormat);
-    store.beginGroup(QLatin1String(kGroup));
+CRecentFileList::CRecentFileList(CSettingsStore& store) : m_store(store) {
     for (int i = 1; i <= kSize; ++i) {
-        std::string path = store.value(QStringLiteral("File%1").arg(i)).toString().toStdString();
+        std::string path = m_store.GetString(kSection, "File" + std::to_string(i), {});
         if (!path.empty()) {
             m_entries.push_back(path);
         }
@@ -46,20 +42,18 @@ void CRecentFileList::Remove(int index) {
     Write();
 }
 
+// Stored entries beyond the list are emptied: the store offers no removal, and an empty entry
+// reads as none.
 void CRecentFileList::Write() const {
-    if (m_settingsFile.isEmpty()) {
-        return;
-    }
-    QSettings store(m_settingsFile, QSettings::IniFormat);
-    store.beginGroup(QLatin1String(kGroup));
     for (int i = 1; i <= kSize; ++i) {
-        const auto key = QStringLiteral("File%1").arg(i);
+        const std::string key = "File" + std::to_string(i);
         if (i <= static_cast<int>(m_entries.size())) {
-            store.setValue(key, QString::fromStdString(m_entries[static_cast<size_t>(i - 1)]));
-        } else {
-            store.remove(key);
+            m_store.SetString(kSection, key, m_entries[static_cast<size_t>(i - 1)]);
+        } else if (m_store.Exists(kSection, key)) {
+            m_store.SetString(kSection, key, {});
         }
     }
+    (void)m_store.Flush(); // a lost recent-file list is no reason to interrupt the user
 }
 
 QString RecentFileMenuText(int index, const std::string& path) {

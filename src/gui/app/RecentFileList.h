@@ -1,6 +1,6 @@
 #pragma once
 // The File menu's list of recently opened files: at most eight paths, the newest first, kept
-// in the settings file's group "Recent File List" as File1 to File8 and written whenever it
+// in the settings store's section "Recent File List" as File1 to File8 and written whenever it
 // changes, so a crash does not lose it.
 
 #include <QString>
@@ -9,12 +9,14 @@
 
 namespace tovin {
 
+class CSettingsStore;
+
 class CRecentFileList {
 public:
     static constexpr int kSize = 8;
 
-    // Reads the list from the settings file (an empty path: none, nothing is stored).
-    explicit CRecentFileList(QString settingsFile);
+    // Reads the list from the store, which must outlive the list.
+    explicit CRecentFileList(CSettingsStore& store);
 
     const std::vector<std::string>& Entries() const { return m_entries; }
     // Puts the path first, removing an equal entry further down.
@@ -24,7 +26,7 @@ public:
 private:
     void Write() const;
 
-    QString m_settingsFile;
+    CSettingsStore& m_store;
     std::vector<std::string> m_entries;
 };
 

@@ -317,14 +317,14 @@ SStyle StyleOf(const QXmlStreamAttributes& attributes, SStyle style) {
     for (const auto& attribute : attributes) {
         ApplyProperty(style, attribute.name().toString(), attribute.value().toString().trimmed());
     }
-    for (const QString& part : attributes.value(u"style").toString().split(u';')) {
+    for (const QString& part : attributes.value(QLatin1String("style")).toString().split(u';')) {
         auto colon = part.indexOf(u':');
         if (colon > 0) {
             ApplyProperty(style, part.left(colon).trimmed(), part.mid(colon + 1).trimmed());
         }
     }
-    if (attributes.hasAttribute(u"transform")) {
-        style.transform = ParseTransform(attributes.value(u"transform").toString()) *
+    if (attributes.hasAttribute(QLatin1String("transform"))) {
+        style.transform = ParseTransform(attributes.value(QLatin1String("transform")).toString()) *
                           style.transform;
     }
     return style;
@@ -385,7 +385,7 @@ QPainterPath CSvgReader::Geometry(QXmlStreamReader& xml, const SStyle& style) {
         path.moveTo(Attr(a, "x1"), Attr(a, "y1"));
         path.lineTo(Attr(a, "x2"), Attr(a, "y2"));
     } else if (name == u"polyline" || name == u"polygon") {
-        auto v = NumberList(a.value(u"points").toString());
+        auto v = NumberList(a.value(QLatin1String("points")).toString());
         for (size_t i = 0; i + 1 < v.size(); i += 2) {
             i == 0 ? path.moveTo(v[i], v[i + 1]) : path.lineTo(v[i], v[i + 1]);
         }
@@ -393,7 +393,7 @@ QPainterPath CSvgReader::Geometry(QXmlStreamReader& xml, const SStyle& style) {
             path.closeSubpath();
         }
     } else if (name == u"path") {
-        path = ParsePathData(a.value(u"d").toString());
+        path = ParsePathData(a.value(QLatin1String("d")).toString());
     } else if (name == u"text") {
         QPointF at(Attr(a, "x"), Attr(a, "y"));
         QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
@@ -457,7 +457,7 @@ CSvgPicture CSvgReader::Read(const QByteArray& data) {
         }
         SStyle style = StyleOf(xml.attributes(), styles.back());
         if (xml.name() == u"svg") {
-            auto box = NumberList(xml.attributes().value(u"viewBox").toString());
+            auto box = NumberList(xml.attributes().value(QLatin1String("viewBox")).toString());
             if (box.size() == 4 && box[2] > 0 && box[3] > 0) {
                 picture.m_viewBox = QRectF(box[0], box[1], box[2], box[3]);
             } else {

@@ -2,6 +2,7 @@
 
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
+#include "app/ProjectDocument.h"
 #include "app/TextDocument.h"
 
 #include <QPrintDialog>
@@ -64,10 +65,40 @@ void CTextView::RegisterCommands() {
     map.OnCommand(ECommand::JdkHelp, [this] {
         m_app.OpenJdkHelp(textCursor().selectedText().trimmed().toStdString());
     });
-    if (m_document.Kind() == EDocumentKind::Html) {
+    RegisterProjectCommands();
+}
+
+// The project commands a source window hands to the open project (and ignores without one).
+void CTextView::RegisterProjectCommands() {
+    CCommandMap& map = CommandMap();
+    auto forward = [this, &map](ECommand id, void (CProjectDocument::*handler)()) {
+        map.OnCommand(id, [this, handler] {
+            if (CProjectDocument* project = m_app.CurrentProject()) {
+                (project->*handler)();
+            }
+        });
+    };
+    const EDocumentKind kind = m_document.Kind();
+    forward(ECommand::CreateAntScript, &CProjectDocument::OnCreateAntScript);
+    if (kind == EDocumentKind::JavaSource) {
+        forward(ECommand::JavadocProjectFiles, &CProjectDocument::OnJavadocProjectFiles);
+        forward(ECommand::JavadocProjectPackages, &CProjectDocument::OnJavadocProjectPackages);
+        forward(ECommand::CompileFolder, &CProjectDocument::OnCompileFolder);
+        forward(ECommand::JarAnyFolder, &CProjectDocument::OnJarAnyFolder);
+        forward(ECommand::CreateShortcut, &CProjectDocument::OnCreateShortcut);
+        forward(ECommand::CreateBatchFile, &CProjectDocument::OnCreateBatchFile);
+        forward(ECommand::SerialVer, &CProjectDocument::OnSerialVer);
+    }
+    if (kind == EDocumentKind::Html || kind == EDocumentKind::Xml) {
+        forward(ECommand::RunAnt, &CProjectDocument::OnRunAnt);
         map.OnCommand(ECommand::OpenInWebBrowser, [this] {
             if (!m_document.PathName().empty()) {
                 m_app.Host().OpenWithDesktop(m_document.PathName());
+            }
+        });
+        map.OnCommand(ECommand::RunPageApplet, [this] {
+            if (CProjectDocument* project = m_app.CurrentProject()) {
+                project->RunApplet(m_document.PathName());
             }
         });
     }

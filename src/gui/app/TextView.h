@@ -27,6 +27,7 @@ protected:
 
 private:
     void RegisterCommands();
+    void RegisterProjectCommands();
     void UpdateCaretStatus();
     void PrintDocument();
     void PreviewDocument();
