@@ -5,7 +5,8 @@
 namespace tovin::test {
 
 // Out of line: the recorded runners need CProcessRunner complete to be destroyed. A runner
-// whose child still runs is waited for, so no reader thread outlives the test's host.
+// whose child still runs terminates it and joins its reader thread, so no reader thread
+// outlives the test's host.
 CFakeUiHost::~CFakeUiHost() = default;
 
 EMsgAnswer CFakeUiHost::MessageBox(const std::string& text, const std::string& caption,

@@ -100,11 +100,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string* e
 }
 
 std::string WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    std::string folder = path.find('/') == std::string::npos ? "." : GetFolder(path);
-    if (folder.empty()) {
-        folder = "/";
-    }
-    std::string tmpl = folder + "/." + GetFileName(path) + ".tovin-XXXXXX";
+    // The temporary file lives beside the target so the rename stays within one file system.
+    size_t slash = path.rfind('/');
+    std::string tmpl =
+        (slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1)) + "." +
+        GetFileName(path) + ".tovin-XXXXXX";
     int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) {
         return SystemErrorText(errno);

@@ -1,28 +1,114 @@
 #pragma once
 // Runs one external tool with standard output and standard error captured into one text.
-// (Interface in place; the runner itself is being built.)
+//
+// Contract:
+// - Only one tool runs at a time in the whole application: Start claims the application-wide
+//   process-running flag (IsProcessRunning) and fails at once, without a message, while it is
+//   held. The flag is released by the reader thread after the final report, or by a failed Start.
+// - The command line is split by SplitCommandLine and unquoted wildcards are expanded against
+//   the working folder; nothing is ever handed to a shell.
+// - Output is read on a reader thread in chunks of at most kReadChunk bytes. Each chunk's text
+//   ends at its first zero byte. Line ends become CR LF: a lone LF gains a CR, a CR LF pair split
+//   between two reads is joined again, a lone CR stays. The text only ever grows, so a viewer
+//   may fetch just the part it has not shown yet (GetOutputFrom).
+// - Reading stops at end of file (the child and everything that inherited its output have
+//   exited), or as soon as the text contains kStopMarker. Then the text ends with
+//   "Exit code: N" and a report: "\r\nNo Errors" for 0, "\r\nProcess terminated by user." for
+//   kAbortExitCode, "\r\nError - process still active!" for kStillActiveCode (the child was
+//   still running when the marker stopped the reading), "\r\nThere were errors" otherwise; or
+//   "Warning! There were process errors" when the exit status cannot be had. A child killed by
+//   a signal reports minus the signal number; one stopped through Terminate the code given.
+// - After end of file the reader waits for the child to exit, so a child that closed its output
+//   but runs on keeps the runner running until it exits or is terminated.
+//
+// Release: the runner may be destroyed at any time on the thread that owns it. A runner whose
+// reader thread still runs is terminated first (as Terminate(kAbortExitCode) does) and the
+// destructor joins the thread, so the thread never touches a destroyed runner. A child still
+// running after its report (the stop-marker case) is killed with its process group when the
+// runner is destroyed or started again: nothing the runner started is left unreaped. Owners that
+// must not block wait for IsFinished() before destroying it; the join is then immediate.
 
+#include "process/OutputText.h"
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
 
 namespace tovin {
 
+class CChildProcess;
 class CUiHost;
+struct SExitStatus;
 
 class CProcessRunner {
 public:
-    explicit CProcessRunner(CUiHost* host = nullptr) : m_host(host) {}
-    virtual ~CProcessRunner() = default;
+    static constexpr std::size_t kReadChunk = 2046;
+    static constexpr const char* kStopMarker = "GetModuleHandleA";
+    static constexpr int kAbortExitCode = 11;
+    static constexpr int kStillActiveCode = 259;
 
+    // host (may be null) shows the "Error" box when a start fails.
+    explicit CProcessRunner(CUiHost* host = nullptr);
+    virtual ~CProcessRunner();
+    CProcessRunner(const CProcessRunner&) = delete;
+    CProcessRunner& operator=(const CProcessRunner&) = delete;
+
+    // Starts the tool at applicationPath (empty: argument zero is looked up on $PATH) with the
+    // Windows-style commandLine in workingDirectory (empty: the current folder). True when the
+    // child runs and its output is being read. False without a message when another tool runs;
+    // false with the system's text in an "Error" box when the child cannot be started.
     bool Start(const std::string& applicationPath, const std::string& commandLine,
                const std::string& workingDirectory);
+
     std::string GetOutput() const;
+    // The text from offset on (empty when offset is at or past its end).
+    std::string GetOutputFrom(std::size_t offset) const;
+    // Appends text (up to its first zero byte) with line ends normalised as described above.
+    void AppendOutput(std::string_view text);
+
+    // Kills the child's whole process group if the run has not ended, and reports exitCode as
+    // the exit code. The group is killed, not only the child, so a grandchild that holds the
+    // output pipe cannot keep the reader waiting; a process that left the group is waited for
+    // at most a short grace period. Does nothing once the run has ended.
     void Terminate(int exitCode);
 
+    // True when no reader thread of this runner can still touch it: never started, start failed,
+    // or the final report has been appended.
+    bool IsFinished() const { return m_finished.load(); }
+
+    // Read size per chunk, between 1 and kReadChunk; tests lower it to hit the seams between
+    // reads. Takes effect at the next Start.
+    void SetReadChunkSize(std::size_t size);
+
     // The application-wide process-running flag.
-    static bool IsProcessRunning();
+    static bool IsProcessRunning() { return s_processRunning.load(); }
 
 private:
+    void ReadOutput(std::size_t chunkSize);
+    // Appends and tells whether the stop marker arrived with this text.
+    bool AppendAndFindMarker(std::string_view text);
+    // The final "Exit code" line and report; a Terminate that came first decides the code.
+    std::string Report(const SExitStatus& status);
+
+    static std::atomic<bool> s_processRunning;
+
     CUiHost* m_host;
+    mutable std::mutex m_outputLock;
+    COutputText m_output;
+    std::string m_scratch; // the normalised form of the text being appended
+    std::size_t m_chunkSize = kReadChunk;
+    std::unique_ptr<CChildProcess> m_child;
+    std::thread m_reader;
+    std::atomic<bool> m_finished{true};
+    // Decides between the child's own status and a Terminate: whichever comes first wins.
+    std::mutex m_endLock;
+    bool m_endDecided = false;
+    std::optional<int> m_abortCode;
 };
 
 } // namespace tovin

@@ -1,0 +1,327 @@
+#include "project/JavaProjectDoc.h"
+
+#include "app/Settings.h"
+#include "app/UiHost.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+namespace tovin {
+
+namespace {
+
+constexpr const char* kCaption = "Tovin";
+constexpr const char* kProjectFilter = "Java Project Files (*.jpr)|*.jpr||";
+
+} // namespace
+
+CJavaProjectDoc::CJavaProjectDoc(CSettings& settings, CUiHost& host)
+    : m_settings(settings), m_host(host) {
+    m_data.classPath = settings.classPath;
+    m_data.workingDir = settings.workingDir;
+    m_data.runOptions = settings.javaOptions;
+    m_data.compileOptions = settings.javac;
+}
+
+std::string CJavaProjectDoc::Load(const std::string& path) {
+    std::string reason;
+    std::optional<std::string> bytes = ReadWholeFile(path, &reason);
+    if (!bytes) {
+        return "Cannot open the project file \"" + path + "\": " + reason + ".";
+    }
+    SProjectContents fresh;
+    reason = ReadProjectBytes(*bytes, fresh);
+    if (!reason.empty()) {
+        return "Cannot open the project file \"" + path +
+               "\": the file is damaged or is not a project file (" + reason + ").";
+    }
+    m_data = std::move(fresh);
+    m_path = path;
+    m_modified = false;
+    return {};
+}
+
+std::string CJavaProjectDoc::Save(const std::string& path) {
+    std::string reason = WriteFileAtomic(path, WriteProjectBytes(m_data));
+    if (!reason.empty()) {
+        return "Cannot save the project file \"" + path + "\": " + reason +
+               ". The file on disk was not changed.";
+    }
+    m_path = path;
+    m_modified = false;
+    return {};
+}
+
+std::string CJavaProjectDoc::GetTitle() const {
+    if (!m_path.empty()) {
+        return tovin::GetFileName(m_path);
+    }
+    return m_title.empty() ? "Untitled" : m_title;
+}
+
+int CJavaProjectDoc::AddFile(const std::string& path) {
+    if (GetExtension(path) == "html") {
+        AddHtmlFile(path);
+        return 1;
+    }
+    if (m_data.javaFiles.FindByFullPath(path)) {
+        return 0;
+    }
+    if (CJavaFile* sameName = m_data.javaFiles.FindByFileName(tovin::GetFileName(path))) {
+        sameName->SetPath(path);
+        SetModifiedFlag();
+        return 1;
+    }
+    auto file = std::make_unique<CJavaFile>();
+    file->SetProjectPath(m_path);
+    file->SetPath(path);
+    // A full list leaves the project as it was, so the caller must not treat the file as added.
+    if (!m_data.javaFiles.Add(std::move(file))) {
+        return 0;
+    }
+    SetModifiedFlag();
+    return 1;
+}
+
+void CJavaProjectDoc::AddHtmlFile(const std::string& path) {
+    if (m_data.freeFiles.FindByFullPath(path)) {
+        m_host.MessageBox("File is already in project.", kCaption, EMsgButtons::Ok,
+                          EMsgIcon::Warning);
+        return;
+    }
+    if (m_data.freeFiles.ContainsFileName(tovin::GetFileName(path))) {
+        m_host.MessageBox("You cannot add two files with the same name to a project.", kCaption,
+                          EMsgButtons::Ok, EMsgIcon::Warning);
+        return;
+    }
+    auto page = std::make_unique<CFreeJavaFile>();
+    page->SetProjectPath(m_path);
+    page->SetPath(path);
+    if (!m_data.freeFiles.Add(std::move(page))) {
+        return;
+    }
+    RefreshViews();
+    SetModifiedFlag();
+}
+
+void CJavaProjectDoc::AddFreeFile(const std::string& path) {
+    auto page = std::make_unique<CFreeJavaFile>();
+    page->SetPath(path);
+    if (m_data.freeFiles.Add(std::move(page))) {
+        SetModifiedFlag();
+    }
+}
+
+namespace {
+
+template <class TList> void RemoveFirstWithPath(TList& list, const std::string& path) {
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (list.Item(i)->GetFullPath() == path) {
+            list.Remove(i);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void CJavaProjectDoc::RemoveFile(const std::string& path) {
+    RemoveFirstWithPath(m_data.freeFiles, path);
+    RemoveFirstWithPath(m_data.javaFiles, path);
+    RefreshViews();
+    SetModifiedFlag();
+}
+
+void CJavaProjectDoc::SetMainFile(const std::string& name) {
+    m_data.mainFile = name;
+    const CJavaFile* entry = m_data.javaFiles.FindByFileName(name);
+    m_data.mainPackage = entry ? entry->GetPackage() : std::string();
+    SetModifiedFlag();
+    RefreshViews();
+}
+
+void CJavaProjectDoc::SetMainHtmlFile(const std::string& name) {
+    m_data.mainHtmlFile = name;
+    SetModifiedFlag();
+    RefreshViews();
+}
+
+std::string CJavaProjectDoc::GetMainFile() {
+    if (m_data.mainFile.empty()) {
+        // By index: each SetMainFile refreshes the views, which may look at the list.
+        for (int i = 0; i < m_data.javaFiles.GetCount(); ++i) {
+            const CJavaFile* entry = m_data.javaFiles.Item(i);
+            if (entry->GetExtension() == "java") {
+                SetMainFile(entry->GetFileName());
+            }
+        }
+    }
+    return m_data.mainFile;
+}
+
+std::string CJavaProjectDoc::GetFullPath(const std::string& name) {
+    if (CJavaFile* entry = m_data.javaFiles.FindByFileName(name)) {
+        return entry->ResolvePath(m_path);
+    }
+    if (CFreeJavaFile* page = m_data.freeFiles.FindByFileName(name)) {
+        return page->ResolvePath(m_path);
+    }
+    return kNoFile;
+}
+
+std::string CJavaProjectDoc::GetFreeFilePath(const std::string& name) const {
+    const CFreeJavaFile* page = m_data.freeFiles.FindByFileName(name);
+    return page ? page->GetFullPath() : std::string();
+}
+
+int CJavaProjectDoc::ContainsJavaFile(const std::string& path) const {
+    return m_data.javaFiles.FindByFullPath(path) ? 1 : 0;
+}
+
+int CJavaProjectDoc::FindInProjectFolder(const std::string& name) {
+    CJavaFile* entry = m_data.javaFiles.FindByFileName(name);
+    // A project that was never saved has no folder to look in.
+    if (!entry || m_path.find(kPathSeparator) == std::string::npos) {
+        return 0;
+    }
+    const std::string candidate = GetFolder(m_path) + kPathSeparator + name;
+    COpenDocument* document = m_host.OpenDocument(candidate);
+    if (!document || document->Kind() != EDocumentKind::JavaSource) {
+        return 0;
+    }
+    entry->SetPath(candidate);
+    SetModifiedFlag();
+    return 1;
+}
+
+int CJavaProjectDoc::OpenFileAtLine(const std::string& name, int place) {
+    const std::string path = GetFullPath(name);
+    if (path == kNoFile) {
+        return 0;
+    }
+    COpenDocument* document = m_host.OpenDocument(path);
+    if (!document) {
+        return 0;
+    }
+    switch (document->Kind()) {
+    case EDocumentKind::JavaSource:
+        document->ShowPosition(place);
+        return 1;
+    case EDocumentKind::Jython:
+    case EDocumentKind::Xml:
+    case EDocumentKind::Html: // an HTML editor has no line to show, but the page is open
+        document->ShowLine(place);
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int CJavaProjectDoc::ShowClass(const std::string& className) {
+    for (const auto& entry : m_data.javaFiles) {
+        if (!entry->Classes().ContainsClass(className)) {
+            continue;
+        }
+        COpenDocument* document = m_host.OpenDocument(entry->GetFullPath());
+        if (!document || document->Kind() != EDocumentKind::JavaSource) {
+            return 0;
+        }
+        const int position = document->FindFunctionPosition(className);
+        if (position < 0) {
+            return 0;
+        }
+        document->ShowPosition(position);
+        return 1;
+    }
+    return 0;
+}
+
+void CJavaProjectDoc::OnSourceReparsed(const std::string& documentPath,
+                                       const COpenDocument& document) {
+    const std::string package = document.PackageName();
+    if (documentPath == GetFullPath(m_data.mainFile) && !package.empty()) {
+        m_data.mainPackage = package;
+    }
+    for (const auto& entry : m_data.javaFiles) {
+        if (entry->GetFullPath() == documentPath) {
+            entry->SetPackage(package);
+        }
+    }
+    RefreshViews();
+}
+
+void CJavaProjectDoc::RebuildClassInformation() {
+    for (const auto& entry : m_data.javaFiles) {
+        const std::string extension = entry->GetExtension();
+        const auto& scanner = extension == "py"    ? m_scanners.scanJython
+                              : extension == "xml" ? m_scanners.readAntTargets
+                                                   : m_scanners.parseJava;
+        if (scanner) {
+            scanner(*entry);
+        }
+    }
+    RefreshViews();
+}
+
+void CJavaProjectDoc::RefreshViews() {
+    if (m_refresh) {
+        m_refresh();
+    }
+}
+
+bool CJavaProjectDoc::CanCloseFrame() {
+    if (m_host.MessageBox("Do you really want to close this project?", kCaption,
+                          EMsgButtons::OkCancel, EMsgIcon::Question) != EMsgAnswer::Ok) {
+        return false;
+    }
+    return SaveModified();
+}
+
+bool CJavaProjectDoc::SaveModified() {
+    if (!m_path.empty()) {
+        return IsReadOnlyFile(m_path) ? SaveAskingForName() : SaveReporting(m_path);
+    }
+    if (!m_modified) {
+        return true;
+    }
+    switch (m_host.MessageBox("Save changes to " + GetTitle() + "?", kCaption,
+                              EMsgButtons::YesNoCancel, EMsgIcon::Question)) {
+    case EMsgAnswer::Yes:
+        return SaveAskingForName();
+    case EMsgAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CJavaProjectDoc::SaveAskingForName() {
+    SFileDialogRequest request;
+    request.save = true;
+    request.confirmOverwrite = true;
+    request.hideReadOnly = true;
+    request.filter = kProjectFilter;
+    request.defaultExtension = "jpr";
+    request.proposedName = GetTitle();
+    if (!m_path.empty()) {
+        request.initialFolder = GetFolder(m_path);
+    }
+    std::vector<std::string> chosen = m_host.FileDialog(request);
+    return !chosen.empty() && SaveReporting(chosen.front());
+}
+
+bool CJavaProjectDoc::SaveReporting(const std::string& path) {
+    std::string error = Save(path);
+    if (error.empty()) {
+        return true;
+    }
+    m_host.MessageBox(error, kCaption, EMsgButtons::Ok, EMsgIcon::Error);
+    return false;
+}
+
+void CJavaProjectDoc::OnCloseDocument() {
+    if (m_onClosed) {
+        m_onClosed(m_path);
+    }
+}
+
+} // namespace tovin

@@ -1,0 +1,158 @@
+#pragma once
+// CJavaProjectDoc: the open project. It holds the file lists, the main file, the options used
+// to build and run, and its project file path; it loads and saves the project file and carries
+// out every file-list operation. Interactive needs (messages, opening documents in editors,
+// choosing a file name) go through the CUiHost; views refresh through a callback.
+//
+// Names (main file, main HTML file) are file names without folder; they are resolved through
+// the lists (GetFullPath, GetFreeFilePath). Functions that return int return 1 or 0 as the
+// project's callers expect. Everything runs on the user-interface thread.
+
+#include "project/ProjectFile.h"
+
+#include <functional>
+#include <string>
+
+namespace tovin {
+
+struct CSettings;
+class CUiHost;
+class COpenDocument;
+
+// The readers that fill a file's model entry from its source; later work supplies them.
+// Empty members do nothing.
+struct SSourceScanners {
+    std::function<void(CJavaFile&)> parseJava;      // Java source parser
+    std::function<void(CJavaFile&)> readAntTargets; // Ant build file: its targets
+    std::function<void(CJavaFile&)> scanJython;     // Jython outline scanner
+};
+
+class CJavaProjectDoc {
+public:
+    // The text GetFullPath gives for a name that is in neither list.
+    static constexpr const char* kNoFile = "NOFILE";
+
+    // Class path, working directory, run and compile options start as the settings' CLASSPATH,
+    // WORKING_DIR, JAVAOPTIONS and JAVAC. Both references must outlive the document.
+    CJavaProjectDoc(CSettings& settings, CUiHost& host);
+    CJavaProjectDoc(const CJavaProjectDoc&) = delete;
+    CJavaProjectDoc& operator=(const CJavaProjectDoc&) = delete;
+
+    CSettings& Settings() const { return m_settings; }
+    CUiHost& Host() const { return m_host; }
+
+    // ---- the project file
+    // Reads the project file. On success the document holds its contents, takes the path and
+    // is unmodified; returns an empty string. On failure returns a message naming the file and
+    // the document is unchanged (nothing half-loaded); the file is never written.
+    [[nodiscard]] std::string Load(const std::string& path);
+    // Writes the project file atomically. On success the document takes the path and is
+    // unmodified; returns an empty string. On failure the old file is kept and the message
+    // naming the file is returned.
+    [[nodiscard]] std::string Save(const std::string& path);
+    // Full path of the project file; empty while the project was never saved.
+    const std::string& GetPath() const { return m_path; }
+    // The title shown in questions: the file name of the path, else the title set, else
+    // "Untitled".
+    std::string GetTitle() const;
+    void SetTitle(std::string title) { m_title = std::move(title); }
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+
+    // ---- file lists
+    // Adds a file that is not an HTML page to the Java files; an ".html" path goes to
+    // AddHtmlFile and gives 1. Gives 0 when the path is already in the Java files or the list
+    // is full; a file with the name of an entry re-points that entry to the path.
+    int AddFile(const std::string& path);
+    // Adds an applet page to the free files, or says why not ("File is already in project.",
+    // "You cannot add two files with the same name to a project.").
+    void AddHtmlFile(const std::string& path);
+    // Adds to the free files without any check (used by the new-project wizard).
+    void AddFreeFile(const std::string& path);
+    // Removes the first free-file and the first Java-file entry with this full path. The main
+    // file name and main HTML file name stay as they are.
+    void RemoveFile(const std::string& path);
+    void SetMainFile(const std::string& name);
+    void SetMainHtmlFile(const std::string& name);
+    // The main file name; when it is empty, the last ".java" entry is chosen first (may stay
+    // empty).
+    std::string GetMainFile();
+    int IsMainFile(const std::string& name) const { return name == m_data.mainFile ? 1 : 0; }
+    // Resolved full path of the first Java-file, else free-file entry with the name; kNoFile
+    // when there is none.
+    std::string GetFullPath(const std::string& name);
+    // Stored full path of the first free-file entry with the name, or empty.
+    std::string GetFreeFilePath(const std::string& name) const;
+    int ContainsJavaFile(const std::string& path) const;
+    // Opens <project folder>/<name> for a Java-file entry of that name; when it opens as a
+    // Java source, the entry is re-pointed there and 1 is returned.
+    int FindInProjectFolder(const std::string& name);
+    // Opens the file with the name: a Java source shows the line holding character position
+    // `place`, a Jython, XML or HTML editor line number `place`. 0 when not opened or another
+    // kind of document.
+    int OpenFileAtLine(const std::string& name, int place);
+    // Opens the first Java file whose top-level classes hold the name and shows the class.
+    int ShowClass(const std::string& className);
+    // A Java editor re-parsed the file at `documentPath`: the main package follows it when it
+    // is the main file, and every entry of that path takes its package. Refreshes.
+    void OnSourceReparsed(const std::string& documentPath, const COpenDocument& document);
+    // Re-reads every Java-file entry with its scanner ("py" Jython, "xml" Ant, else Java).
+    void RebuildClassInformation();
+    // Asks the views to show the current lists and options.
+    void RefreshViews();
+
+    // ---- closing
+    // Asks "Do you really want to close this project?"; on OK continues with SaveModified.
+    bool CanCloseFrame();
+    // A project with a path is saved at once, modified or not (a read-only file asks for a
+    // new name). A never-saved modified project asks whether to save. False keeps it open.
+    bool SaveModified();
+    // Tells the application the project closes (it records it as the last and a recent
+    // project, and hides the project's windows); the owner then destroys the document.
+    void OnCloseDocument();
+
+    void SetSourceScanners(SSourceScanners scanners) { m_scanners = std::move(scanners); }
+    void SetRefreshCallback(std::function<void()> refresh) { m_refresh = std::move(refresh); }
+    // Called with the project path (empty for a never-saved project).
+    void SetClosedCallback(std::function<void(const std::string&)> onClosed) {
+        m_onClosed = std::move(onClosed);
+    }
+
+    // ---- members. Setters do not mark the project modified; the caller decides.
+    CJavaFileList& JavaFiles() { return m_data.javaFiles; }
+    const CJavaFileList& JavaFiles() const { return m_data.javaFiles; }
+    CFreeJavaFileList& FreeFiles() { return m_data.freeFiles; }
+    const CFreeJavaFileList& FreeFiles() const { return m_data.freeFiles; }
+    // The stored main file name, without GetMainFile's choice.
+    const std::string& GetMainFileName() const { return m_data.mainFile; }
+    const std::string& GetMainHtmlFile() const { return m_data.mainHtmlFile; }
+    const std::string& GetMainPackage() const { return m_data.mainPackage; }
+    void SetMainPackage(std::string value) { m_data.mainPackage = std::move(value); }
+    const std::string& GetClassPath() const { return m_data.classPath; }
+    void SetClassPath(std::string value) { m_data.classPath = std::move(value); }
+    const std::string& GetWorkingDir() const { return m_data.workingDir; }
+    void SetWorkingDir(std::string value) { m_data.workingDir = std::move(value); }
+    const std::string& GetRunOptions() const { return m_data.runOptions; }
+    void SetRunOptions(std::string value) { m_data.runOptions = std::move(value); }
+    const std::string& GetCompileOptions() const { return m_data.compileOptions; }
+    void SetCompileOptions(std::string value) { m_data.compileOptions = std::move(value); }
+    const std::string& GetCompileDir() const { return m_data.compileDir; }
+    void SetCompileDir(std::string value) { m_data.compileDir = std::move(value); }
+
+private:
+    bool SaveAskingForName();
+    bool SaveReporting(const std::string& path);
+
+    CSettings& m_settings;
+    CUiHost& m_host;
+    SProjectContents m_data;
+    std::string m_path;
+    std::string m_title;
+    bool m_modified = false;
+    SSourceScanners m_scanners;
+    std::function<void()> m_refresh;
+    std::function<void(const std::string&)> m_onClosed;
+};
+
+} // namespace tovin
