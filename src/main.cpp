@@ -42,8 +42,7 @@ SCommandLine ParseCommandLine(const QStringList& arguments) {
             }
             line.settingsFile = QFileInfo(arguments[++i]).absoluteFilePath().toStdString();
         } else if (!optionsEnded && argument.startsWith(QLatin1String("--settings="))) {
-            line.settingsFile =
-                QFileInfo(argument.mid(11)).absoluteFilePath().toStdString();
+            line.settingsFile = QFileInfo(argument.mid(11)).absoluteFilePath().toStdString();
         } else if (!optionsEnded && argument.startsWith(QLatin1String("--"))) {
             line.error = "unknown option " + argument.toStdString() + " (see tovin --help)";
             return line;

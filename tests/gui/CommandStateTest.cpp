@@ -19,11 +19,11 @@ struct SRule {
     bool withProject;
 };
 const SRule kProjectRules[] = {
-    {ECommand::Compile, true},          {ECommand::Build, true},
-    {ECommand::RunApplication, true},   {ECommand::RunWithConsole, true},
-    {ECommand::AddFiles, true},         {ECommand::ProjectWindow, true},
-    {ECommand::JarMainFolder, true},    {ECommand::ShowArchiveContents, true},
-    {ECommand::FindInFiles, true},      {ECommand::CloseProject, true},
+    {ECommand::Compile, true},        {ECommand::Build, true},
+    {ECommand::RunApplication, true}, {ECommand::RunWithConsole, true},
+    {ECommand::AddFiles, true},       {ECommand::ProjectWindow, true},
+    {ECommand::JarMainFolder, true},  {ECommand::ShowArchiveContents, true},
+    {ECommand::FindInFiles, true},    {ECommand::CloseProject, true},
     {ECommand::RunApplet, false},
 };
 
@@ -41,8 +41,10 @@ private slots:
         shell.Start();
         shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {}\n"));
         for (const SRule& rule : kProjectRules) {
-            QVERIFY2(!shell.Frame().CommandState(rule.command).enabled, qPrintable(Name(rule.command)));
-            QVERIFY2(!shell.Frame().Action(rule.command)->isEnabled(), qPrintable(Name(rule.command)));
+            QVERIFY2(!shell.Frame().CommandState(rule.command).enabled,
+                     qPrintable(Name(rule.command)));
+            QVERIFY2(!shell.Frame().Action(rule.command)->isEnabled(),
+                     qPrintable(Name(rule.command)));
         }
         shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
         shell.app->OpenDocumentFile(shell.dir.File("A.java")); // the Java window again
@@ -61,7 +63,8 @@ private slots:
         project.SetMainHtmlFile("Example1.html"); // named, but not among the project's pages
         QVERIFY(shell.Frame().CommandState(ECommand::RunApplet).enabled);
         QVERIFY(shell.Frame().ExecuteCommand(ECommand::RunApplet));
-        QCOMPARE(shell.host.MessageTexts(), std::vector<std::string>{"Unable to open the HTML file."});
+        QCOMPARE(shell.host.MessageTexts(),
+                 std::vector<std::string>{"Unable to open the HTML file."});
     }
 
     void projectFormEnablesBuildOnlyWithAMainFile() {
@@ -83,9 +86,11 @@ private slots:
         QVERIFY(!shell.Frame().CommandState(ECommand::Undo).enabled);
         QVERIFY(shell.Frame().CommandState(ECommand::FileOpen).enabled);
         QVERIFY(shell.Frame().CommandState(ECommand::SaveAll).enabled);
-        QCOMPARE(shell.Frame().CommandState(ECommand::ViewToolbar).checked, std::optional<bool>(true));
+        QCOMPARE(shell.Frame().CommandState(ECommand::ViewToolbar).checked,
+                 std::optional<bool>(true));
         QVERIFY(shell.Frame().ExecuteCommand(ECommand::ViewToolbar));
-        QCOMPARE(shell.Frame().CommandState(ECommand::ViewToolbar).checked, std::optional<bool>(false));
+        QCOMPARE(shell.Frame().CommandState(ECommand::ViewToolbar).checked,
+                 std::optional<bool>(false));
     }
 
     void routeAsksTheMostSpecificTargetFirst() {

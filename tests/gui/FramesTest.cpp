@@ -50,19 +50,25 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected"); // caps, num, scroll after the key
         using M = Qt::KeyboardModifier;
-        QTest::newRow("lower-case letter") << int(Qt::Key_A) << 0 << "a" << "---";
-        QTest::newRow("capital without Shift") << int(Qt::Key_A) << 0 << "A" << "C--";
+        QTest::newRow("lower-case letter") << int(Qt::Key_A) << 0 << "a"
+                                           << "---";
+        QTest::newRow("capital without Shift") << int(Qt::Key_A) << 0 << "A"
+                                               << "C--";
         QTest::newRow("small with Shift") << int(Qt::Key_B) << int(M::ShiftModifier) << "b"
                                           << "C--";
         QTest::newRow("capital with Shift") << int(Qt::Key_B) << int(M::ShiftModifier) << "B"
                                             << "---";
-        QTest::newRow("Ctrl+letter tells nothing") << int(Qt::Key_A) << int(M::ControlModifier)
-                                                   << "A" << "---";
-        QTest::newRow("keypad digit") << int(Qt::Key_7) << int(M::KeypadModifier) << "7" << "-N-";
+        QTest::newRow("Ctrl+letter tells nothing")
+            << int(Qt::Key_A) << int(M::ControlModifier) << "A"
+            << "---";
+        QTest::newRow("keypad digit") << int(Qt::Key_7) << int(M::KeypadModifier) << "7"
+                                      << "-N-";
         QTest::newRow("keypad arrow") << int(Qt::Key_Left) << int(M::KeypadModifier) << ""
                                       << "---";
-        QTest::newRow("Caps Lock toggles") << int(Qt::Key_CapsLock) << 0 << "" << "C--";
-        QTest::newRow("Scroll Lock toggles") << int(Qt::Key_ScrollLock) << 0 << "" << "--S";
+        QTest::newRow("Caps Lock toggles") << int(Qt::Key_CapsLock) << 0 << ""
+                                           << "C--";
+        QTest::newRow("Scroll Lock toggles") << int(Qt::Key_ScrollLock) << 0 << ""
+                                             << "--S";
     }
     void keyboardIndicatorsLearnFromKeys() {
         QFETCH(int, key);

@@ -1,7 +1,7 @@
 // A second start with file names hands them to the running Tovin of the same settings file.
 
-#include "ShellTestSupport.h"
 #include "app/InstanceChannel.h"
+#include "ShellTestSupport.h"
 
 #include <QDir>
 #include <QProcess>
@@ -20,8 +20,10 @@ class InstanceChannelTest : public QObject {
     Q_OBJECT
 private slots:
     void namesDifferBySettingsFile() {
-        QCOMPARE(CInstanceChannel::NameFor("/a/Tovin.conf"), CInstanceChannel::NameFor("/a/Tovin.conf"));
-        QVERIFY(CInstanceChannel::NameFor("/a/Tovin.conf") != CInstanceChannel::NameFor("/b/Tovin.conf"));
+        QCOMPARE(CInstanceChannel::NameFor("/a/Tovin.conf"),
+                 CInstanceChannel::NameFor("/a/Tovin.conf"));
+        QVERIFY(CInstanceChannel::NameFor("/a/Tovin.conf") !=
+                CInstanceChannel::NameFor("/b/Tovin.conf"));
     }
 
     void filesReachTheListeningInstance() {

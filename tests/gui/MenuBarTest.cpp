@@ -35,19 +35,34 @@ SBarExpectation JavaBar() {
           "-", "Pre&ferences...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
           "-", "Recent Projects...", "-", "Recent File", "-", "E&xit"}},
         {"&Edit",
-         {"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
-          "Select All", "-", "Increase Indent", "Decrease Indent", "-", "Find...\tCtrl+F",
-          "Replace...\tCtrl+H", "Find in Files...", "-", "Convert Linebreaks",
-          "Convert Tabs to Spaces", "Insert Applet", "-", "Syntax Colour Update\tF3",
+         {"&Undo\tCtrl+Z",
+          "-",
+          "Cu&t\tCtrl+X",
+          "&Copy\tCtrl+C",
+          "&Paste\tCtrl+V",
+          "-",
+          "Select All",
+          "-",
+          "Increase Indent",
+          "Decrease Indent",
+          "-",
+          "Find...\tCtrl+F",
+          "Replace...\tCtrl+H",
+          "Find in Files...",
+          "-",
+          "Convert Linebreaks",
+          "Convert Tabs to Spaces",
+          "Insert Applet",
+          "-",
+          "Syntax Colour Update\tF3",
           "Refresh Function List\tF2"}},
         {"&View", {"&Toolbar", "&Status Bar", "Project Window\tF4"}},
         {"&Project",
          {"New Project...", "Open Project...", "Close Project", "-", "Add Files...", "-",
           "Add Window to Project"}},
         {"&Build",
-         {"&Build\tF7", "&Compile\tCtrl+M", "-", "&Run Application\tF5",
-          "Run &Applet\tShift+F5", "Run &with Console", "-", "Run Ant...", "-",
-          "Open In &Web Browser"}},
+         {"&Build\tF7", "&Compile\tCtrl+M", "-", "&Run Application\tF5", "Run &Applet\tShift+F5",
+          "Run &with Console", "-", "Run Ant...", "-", "Open In &Web Browser"}},
         {"Tools",
          {"Jar Main Folder...", "Jar Any Folder...", "Show Archive Contents...", "-",
           "Compile Folder...", "-", "Create Batch File...", "Create Shortcut...", "-",
@@ -95,13 +110,15 @@ SBarExpectation HtmlBar() {
 
 SBarExpectation XmlBar() {
     SBarExpectation bar = HtmlBar();
-    bar[4].items << "-" << "Run Jython";
+    bar[4].items << "-"
+                 << "Run Jython";
     return bar;
 }
 
 SBarExpectation JythonBar() {
     SBarExpectation bar = XmlBar();
-    bar[4].items << "Run Jython with Console" << "Compile Jython File";
+    bar[4].items << "Run Jython with Console"
+                 << "Compile Jython File";
     return bar;
 }
 
@@ -141,8 +158,8 @@ private slots:
             QVERIFY(shell.app->OpenDocumentFile(path));
         }
         QCOMPARE(int(shell.Frame().MenuKind()), kind);
-        const SBarExpectation expected[] = {NoDocumentBar(), JavaBar(),  ProjectBar(),
-                                            HtmlBar(),       XmlBar(),   JythonBar()};
+        const SBarExpectation expected[] = {NoDocumentBar(), JavaBar(), ProjectBar(),
+                                            HtmlBar(),       XmlBar(),  JythonBar()};
         CompareBar(shell.Frame(), expected[kind]);
     }
 
@@ -210,10 +227,25 @@ private slots:
         for (QAction* action : shell.Frame().ToolBar()->actions()) {
             tips << (action->isSeparator() ? QStringLiteral("|") : action->toolTip());
         }
-        QCOMPARE(tips, (QStringList{"New", "Open", "Save", "|", "Cut", "Copy", "Paste", "|",
-                                    "Print", "|", "Increase Indent", "Decrease Indent", "|",
-                                    "Compile File", "Build Project", "Run Application",
-                                    "Run Applet", "Open In Web Browser", "|",
+        QCOMPARE(tips, (QStringList{"New",
+                                    "Open",
+                                    "Save",
+                                    "|",
+                                    "Cut",
+                                    "Copy",
+                                    "Paste",
+                                    "|",
+                                    "Print",
+                                    "|",
+                                    "Increase Indent",
+                                    "Decrease Indent",
+                                    "|",
+                                    "Compile File",
+                                    "Build Project",
+                                    "Run Application",
+                                    "Run Applet",
+                                    "Open In Web Browser",
+                                    "|",
                                     "Show/Hide Project Window"}));
         QCOMPARE(shell.Frame().Action(ECommand::Compile)->statusTip(),
                  QStringLiteral("Compile the current file"));

@@ -161,8 +161,9 @@ private slots:
         }
         shell.host.messageAnswers = {EMsgAnswer::Cancel, EMsgAnswer::Yes};
         QVERIFY(shell.Frame().ExecuteCommand(ECommand::SaveAll));
-        QCOMPARE(shell.host.MessageTexts(),
-                 (std::vector<std::string>{"Save changes to One.java?", "Save changes to page.html?"}));
+        QCOMPARE(
+            shell.host.MessageTexts(),
+            (std::vector<std::string>{"Save changes to One.java?", "Save changes to page.html?"}));
         QCOMPARE(ReadFile(shell.dir.File("One.java")), std::string("one\n"));
         QCOMPARE(ReadFile(shell.dir.File("Two.java")), std::string("two\n"));
         QCOMPARE(ReadFile(shell.dir.File("page.html")), std::string("edited page\n"));

@@ -33,9 +33,9 @@ private slots:
         }
         QCOMPARE(names, (QStringList{"JavaDocument", "JavaProject", "HTMLDocument", "XMLDocument",
                                      "JythonDocument"}));
-        QCOMPARE(filters, (QStringList{"Java Source Files (*.java)", "Java Project Files (*.jpr)",
-                                       "HTML Files (*.html)", "XML Files (*.xml)",
-                                       "Jython Files (*.py)"}));
+        QCOMPARE(filters,
+                 (QStringList{"Java Source Files (*.java)", "Java Project Files (*.jpr)",
+                              "HTML Files (*.html)", "XML Files (*.xml)", "Jython Files (*.py)"}));
         QCOMPARE(extensions, (QStringList{".java", ".jpr", ".html", ".xml", ".py"}));
         QVERIFY(!SDocTypeStrings::Parse("\nJavaDocument\nonly three"));
     }
@@ -43,14 +43,22 @@ private slots:
     void pathsMatchTypesByExactExtension_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("documentName");
-        QTest::newRow("java") << "/p/A.java" << "JavaDocument";
-        QTest::newRow("project") << "/p/A.jpr" << "JavaProject";
-        QTest::newRow("upper-case project is no project") << "/p/A.JPR" << "JavaDocument";
-        QTest::newRow("html") << "/p/a.html" << "HTMLDocument";
-        QTest::newRow("htm opens as the first type") << "/p/a.htm" << "JavaDocument";
-        QTest::newRow("xml") << "/p/build.xml" << "XMLDocument";
-        QTest::newRow("python") << "/p/run.py" << "JythonDocument";
-        QTest::newRow("no extension") << "/p.d/Makefile" << "JavaDocument";
+        QTest::newRow("java") << "/p/A.java"
+                              << "JavaDocument";
+        QTest::newRow("project") << "/p/A.jpr"
+                                 << "JavaProject";
+        QTest::newRow("upper-case project is no project") << "/p/A.JPR"
+                                                          << "JavaDocument";
+        QTest::newRow("html") << "/p/a.html"
+                              << "HTMLDocument";
+        QTest::newRow("htm opens as the first type") << "/p/a.htm"
+                                                     << "JavaDocument";
+        QTest::newRow("xml") << "/p/build.xml"
+                             << "XMLDocument";
+        QTest::newRow("python") << "/p/run.py"
+                                << "JythonDocument";
+        QTest::newRow("no extension") << "/p.d/Makefile"
+                                      << "JavaDocument";
     }
     void pathsMatchTypesByExactExtension() {
         QFETCH(QString, path);
@@ -71,8 +79,10 @@ private slots:
         QTest::newRow("several patterns")
             << "Source Files (.java;.py;.html;.xml)|*.jav;*.java;*.py;*.html;*.xml||"
             << "Source Files (*.jav *.java *.py *.html *.xml)";
-        QTest::newRow("name without patterns") << "Shell Scripts|*.sh||" << "Shell Scripts (*.sh)";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("name without patterns") << "Shell Scripts|*.sh||"
+                                               << "Shell Scripts (*.sh)";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void productFiltersBecomeQtFilters() {
         QFETCH(QString, filter);
@@ -92,14 +102,16 @@ private slots:
             list.Remove(7);
         }
         CRecentFileList reread(store);
-        QCOMPARE(reread.Entries(), (std::vector<std::string>{"/f8", "/f10", "/f9", "/f7", "/f6",
-                                                             "/f5", "/f4"}));
+        QCOMPARE(reread.Entries(),
+                 (std::vector<std::string>{"/f8", "/f10", "/f9", "/f7", "/f6", "/f5", "/f4"}));
         QCOMPARE(store.GetString("Recent File List", "File8", "<missing>"), std::string());
     }
 
     void recentFileMenuTextsShortenLongPaths() {
-        QCOMPARE(RecentFileMenuText(0, "/home/me/A&B.java"), QStringLiteral("&1 /home/me/A&&B.java"));
-        const std::string longPath = "/home/someone/projects/" + std::string(60, 'x') + "/Main.java";
+        QCOMPARE(RecentFileMenuText(0, "/home/me/A&B.java"),
+                 QStringLiteral("&1 /home/me/A&&B.java"));
+        const std::string longPath =
+            "/home/someone/projects/" + std::string(60, 'x') + "/Main.java";
         QString text = RecentFileMenuText(7, longPath);
         QVERIFY(text.startsWith("&8 /home/someone/"));
         QVERIFY(text.endsWith(".../Main.java"));
@@ -109,16 +121,20 @@ private slots:
     void jdkHelpAddresses_data() {
         QTest::addColumn<QString>("keyword");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no selection") << "" << "/doc/api/index.html";
-        QTest::newRow("word") << "String" << "file:///doc/api/search.html?q=String";
+        QTest::newRow("no selection") << ""
+                                      << "/doc/api/index.html";
+        QTest::newRow("word") << "String"
+                              << "file:///doc/api/search.html?q=String";
         QTest::newRow("characters that need quoting")
-            << "Map<K, V>&x" << "file:///doc/api/search.html?q=Map%3CK%2C%20V%3E%26x";
+            << "Map<K, V>&x"
+            << "file:///doc/api/search.html?q=Map%3CK%2C%20V%3E%26x";
     }
     void jdkHelpAddresses() {
         QFETCH(QString, keyword);
         QFETCH(QString, expected);
-        QCOMPARE(QString::fromStdString(JdkHelpAddress("/doc/api/index.html", keyword.toStdString())),
-                 expected);
+        QCOMPARE(
+            QString::fromStdString(JdkHelpAddress("/doc/api/index.html", keyword.toStdString())),
+            expected);
     }
 
     void svgPicturesReadTheirShapes_data() {
@@ -130,11 +146,11 @@ private slots:
         };
         QTest::newRow("rect") << svg("<rect x='2' y='3' width='4' height='5'/>")
                               << QRectF(2, 3, 4, 5);
-        QTest::newRow("packed path numbers") << svg("<path d='M1.5-2.5.5 4L4 4z'/>")
-                                             << QRectF(0.5, -2.5, 3.5, 6.5);
+        QTest::newRow("packed path numbers")
+            << svg("<path d='M1.5-2.5.5 4L4 4z'/>") << QRectF(0.5, -2.5, 3.5, 6.5);
         QTest::newRow("relative path") << svg("<path d='m2 2h4v4h-4z'/>") << QRectF(2, 2, 4, 4);
-        QTest::newRow("half-circle arc") << svg("<path d='M0 8a4 4 0 0 1 8 0z'/>")
-                                         << QRectF(0, 4, 8, 4);
+        QTest::newRow("half-circle arc")
+            << svg("<path d='M0 8a4 4 0 0 1 8 0z'/>") << QRectF(0, 4, 8, 4);
         QTest::newRow("circle") << svg("<circle cx='8' cy='8' r='3'/>") << QRectF(5, 5, 6, 6);
         QTest::newRow("translated group")
             << svg("<g transform='translate(10,1)'><rect width='2' height='2'/></g>")
@@ -165,12 +181,15 @@ private slots:
         }
         QRectF scaled(bounds.x() * 10, bounds.y() * 10, bounds.width() * 10, bounds.height() * 10);
         scaled = scaled.intersected(QRectF(0, 0, 160, 160));
-        QVERIFY2(qAbs(painted.left() - scaled.left()) <= 2 && qAbs(painted.top() - scaled.top()) <= 2 &&
+        QVERIFY2(qAbs(painted.left() - scaled.left()) <= 2 &&
+                     qAbs(painted.top() - scaled.top()) <= 2 &&
                      qAbs(painted.right() + 1 - scaled.right()) <= 2 &&
                      qAbs(painted.bottom() + 1 - scaled.bottom()) <= 2,
                  qPrintable(QStringLiteral("painted %1,%2 %3x%4")
-                                .arg(painted.x()).arg(painted.y())
-                                .arg(painted.width()).arg(painted.height())));
+                                .arg(painted.x())
+                                .arg(painted.y())
+                                .arg(painted.width())
+                                .arg(painted.height())));
     }
 
     void damagedSvgGivesNoPicture() {

@@ -19,6 +19,20 @@
 #include <functional>
 #include <memory>
 
+// Failed comparisons of the core's strings and lists print both values.
+namespace QTest {
+template <> inline char* toString(const std::string& text) {
+    return qstrdup(text.c_str());
+}
+template <> inline char* toString(const std::vector<std::string>& list) {
+    QStringList items;
+    for (const std::string& item : list) {
+        items << QString::fromStdString(item);
+    }
+    return qstrdup(qPrintable("[" + items.join(" | ") + "]"));
+}
+} // namespace QTest
+
 namespace tovin::test {
 
 // An empty project file: two empty lists and eight empty strings.

@@ -1,7 +1,7 @@
 // Source files keep their bytes: line ends and encoding survive opening and saving.
 
-#include "ShellTestSupport.h"
 #include "app/TextDocument.h"
+#include "ShellTestSupport.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -24,7 +24,8 @@ CAboutDialog::CAboutDialog(std::function<void(const std::string&)> openWebSite, 
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);
     texts->addWidget(new QLabel(QLatin1String(kVersionText), this));
-    texts->addWidget(new QLabel(QStringLiteral("A lightweight development environment for Java."), this));
+    texts->addWidget(
+        new QLabel(QStringLiteral("A lightweight development environment for Java."), this));
     texts->addWidget(new QLabel(QStringLiteral("Verrimond, built with Qt %1 for the Linux desktop.")
                                     .arg(QLatin1String(qVersion())),
                                 this));
@@ -36,8 +37,8 @@ CAboutDialog::CAboutDialog(std::function<void(const std::string&)> openWebSite, 
     top->addLayout(texts, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    QPushButton* visit = buttons->addButton(QStringLiteral("Visit Web Site"),
-                                            QDialogButtonBox::ActionRole);
+    QPushButton* visit =
+        buttons->addButton(QStringLiteral("Visit Web Site"), QDialogButtonBox::ActionRole);
     connect(visit, &QPushButton::clicked, this,
             [openWebSite = std::move(openWebSite)] { openWebSite(kWebSiteUrl); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -7,27 +7,33 @@ namespace {
 using C = ECommand;
 
 const std::vector<SAccelerator> kMainWindow = {
-    {"Ctrl+C", C::Copy},          {"Ctrl+Insert", C::Copy},    {"Ctrl+X", C::Cut},
-    {"Shift+Delete", C::Cut},     {"Ctrl+V", C::Paste},        {"Shift+Insert", C::Paste},
-    {"Ctrl+Z", C::Undo},          {"Alt+Backspace", C::Undo},  {"Ctrl+N", C::FileNew},
-    {"Ctrl+O", C::FileOpen},      {"Ctrl+P", C::Print},        {"Ctrl+S", C::FileSave},
-    {"F1", C::JdkHelp},           {"F6", C::NextPane},         {"Shift+F6", C::PreviousPane},
+    {"Ctrl+C", C::Copy},      {"Ctrl+Insert", C::Copy},   {"Ctrl+X", C::Cut},
+    {"Shift+Delete", C::Cut}, {"Ctrl+V", C::Paste},       {"Shift+Insert", C::Paste},
+    {"Ctrl+Z", C::Undo},      {"Alt+Backspace", C::Undo}, {"Ctrl+N", C::FileNew},
+    {"Ctrl+O", C::FileOpen},  {"Ctrl+P", C::Print},       {"Ctrl+S", C::FileSave},
+    {"F1", C::JdkHelp},       {"F6", C::NextPane},        {"Shift+F6", C::PreviousPane},
 };
 
 const std::vector<SAccelerator> kJavaSource = {
-    {"Ctrl+[", C::DecreaseIndent}, {"Ctrl+]", C::IncreaseIndent},
-    {"Ctrl+F", C::Find},           {"Ctrl+G", C::Repeat},
-    {"Ctrl+H", C::Replace},        {"Ctrl+M", C::Compile},
-    {"F1", C::JdkHelp},            {"F2", C::RefreshFunctionList},
-    {"F3", C::SyntaxColourUpdate}, {"F4", C::ProjectWindow},
-    {"F5", C::RunApplication},     {"Shift+F5", C::RunApplet},
+    {"Ctrl+[", C::DecreaseIndent},
+    {"Ctrl+]", C::IncreaseIndent},
+    {"Ctrl+F", C::Find},
+    {"Ctrl+G", C::Repeat},
+    {"Ctrl+H", C::Replace},
+    {"Ctrl+M", C::Compile},
+    {"F1", C::JdkHelp},
+    {"F2", C::RefreshFunctionList},
+    {"F3", C::SyntaxColourUpdate},
+    {"F4", C::ProjectWindow},
+    {"F5", C::RunApplication},
+    {"Shift+F5", C::RunApplet},
     {"F7", C::Build},
 };
 
 const std::vector<SAccelerator> kProject = {
-    {"Ctrl+M", C::Compile},      {"Delete", C::RemoveFromProject}, {"F1", C::JdkHelp},
-    {"F4", C::ProjectWindow},    {"F5", C::RunApplication},        {"Shift+F5", C::RunApplet},
-    {"F7", C::Build},            {"F8", C::SetMainClass},
+    {"Ctrl+M", C::Compile},   {"Delete", C::RemoveFromProject}, {"F1", C::JdkHelp},
+    {"F4", C::ProjectWindow}, {"F5", C::RunApplication},        {"Shift+F5", C::RunApplet},
+    {"F7", C::Build},         {"F8", C::SetMainClass},
 };
 
 // Ctrl+H repeats the last search in HTML pages, as it always has.

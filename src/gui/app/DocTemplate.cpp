@@ -24,9 +24,9 @@ std::optional<SDocTypeStrings> SDocTypeStrings::Parse(const std::string& resourc
                            fields[4], fields[5], fields[6]};
 }
 
-CDocTemplate::CDocTemplate(SDocTypeStrings strings, EMenuKind menuKind,
-                           EDocumentKind documentKind, FCreateDocument createDocument,
-                           FCreateFrame createFrame, FCreateView createView)
+CDocTemplate::CDocTemplate(SDocTypeStrings strings, EMenuKind menuKind, EDocumentKind documentKind,
+                           FCreateDocument createDocument, FCreateFrame createFrame,
+                           FCreateView createView)
     : m_strings(std::move(strings)), m_menuKind(menuKind), m_documentKind(documentKind),
       m_createDocument(std::move(createDocument)), m_createFrame(std::move(createFrame)),
       m_createView(std::move(createView)) {}

@@ -39,8 +39,7 @@ public:
     using FCreateView = std::function<QWidget*(CDocument&, QWidget* parent)>;
 
     CDocTemplate(SDocTypeStrings strings, EMenuKind menuKind, EDocumentKind documentKind,
-                 FCreateDocument createDocument, FCreateFrame createFrame,
-                 FCreateView createView);
+                 FCreateDocument createDocument, FCreateFrame createFrame, FCreateView createView);
 
     const SDocTypeStrings& Strings() const { return m_strings; }
     const std::string& DocumentName() const { return m_strings.documentName; }

@@ -125,8 +125,7 @@ bool CDocument::DoSave(const std::string& path) {
         request.title = "Save As";
         request.filter = m_template.DialogFilter() + "All Files (*.*)|*.*||";
         request.defaultExtension = m_template.DefaultExtension();
-        request.proposedName =
-            m_pathName.empty() ? m_title.toStdString() : GetFileName(m_pathName);
+        request.proposedName = m_pathName.empty() ? m_title.toStdString() : GetFileName(m_pathName);
         if (!m_pathName.empty()) {
             request.initialFolder = GetFolder(m_pathName);
         }

@@ -109,9 +109,9 @@ void CEditorApp::RegisterDocumentTypes() {
             }
             return new CTextView(static_cast<CTextDocument&>(document), parent);
         };
-        m_templates.Add(std::make_unique<CDocTemplate>(
-            *SDocTypeStrings::Parse(row.resourceString), row.menuKind, row.documentKind,
-            createDocument, createFrame, createView));
+        m_templates.Add(std::make_unique<CDocTemplate>(*SDocTypeStrings::Parse(row.resourceString),
+                                                       row.menuKind, row.documentKind,
+                                                       createDocument, createFrame, createView));
     }
 }
 

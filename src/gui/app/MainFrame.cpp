@@ -27,13 +27,26 @@ namespace {
 
 // Buttons of the main toolbar; None marks a separator.
 constexpr ECommand kToolBarButtons[] = {
-    ECommand::FileNew,        ECommand::FileOpen,       ECommand::FileSave,
-    ECommand::None,           ECommand::Cut,            ECommand::Copy,
-    ECommand::Paste,          ECommand::None,           ECommand::Print,
-    ECommand::None,           ECommand::IncreaseIndent, ECommand::DecreaseIndent,
-    ECommand::None,           ECommand::Compile,        ECommand::Build,
-    ECommand::RunApplication, ECommand::RunApplet,      ECommand::OpenInWebBrowser,
-    ECommand::None,           ECommand::ProjectWindow,
+    ECommand::FileNew,
+    ECommand::FileOpen,
+    ECommand::FileSave,
+    ECommand::None,
+    ECommand::Cut,
+    ECommand::Copy,
+    ECommand::Paste,
+    ECommand::None,
+    ECommand::Print,
+    ECommand::None,
+    ECommand::IncreaseIndent,
+    ECommand::DecreaseIndent,
+    ECommand::None,
+    ECommand::Compile,
+    ECommand::Build,
+    ECommand::RunApplication,
+    ECommand::RunApplet,
+    ECommand::OpenInWebBrowser,
+    ECommand::None,
+    ECommand::ProjectWindow,
 };
 
 constexpr int kLineColumnPaneWidth = 70;
@@ -42,7 +55,8 @@ constexpr int kCommandUiRefreshMs = 300;
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)), m_indicators(new CKeyboardIndicators(this)) {
+    : QMainWindow(parent), m_mdiArea(new QMdiArea(this)),
+      m_indicators(new CKeyboardIndicators(this)) {
     setWindowTitle(QStringLiteral("Tovin"));
     setWindowIcon(ApplicationIcon());
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -111,8 +125,9 @@ void CMainFrame::CreateStatusBar() {
             label->setText(QStringLiteral("Ready"));
             bar->addWidget(label, 1);
         } else {
-            int width = pane <= 2 ? kLineColumnPaneWidth
-                                  : label->fontMetrics().horizontalAdvance(indicators[pane - 3]) + 12;
+            int width = pane <= 2
+                            ? kLineColumnPaneWidth
+                            : label->fontMetrics().horizontalAdvance(indicators[pane - 3]) + 12;
             label->setFixedWidth(width);
             label->setAlignment(pane <= 2 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
             bar->addPermanentWidget(label);
@@ -124,12 +139,14 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::RegisterCommands() {
     CCommandMap& map = CommandMap();
     map.OnCommand(ECommand::ViewToolbar, [this] { m_toolBar->setVisible(m_toolBar->isHidden()); });
-    map.OnUpdate(ECommand::ViewToolbar,
-                 [this] { return SCommandState{true, !m_toolBar->isHidden()}; });
+    map.OnUpdate(ECommand::ViewToolbar, [this] {
+        return SCommandState{true, !m_toolBar->isHidden()};
+    });
     map.OnCommand(ECommand::ViewStatusBar,
                   [this] { statusBar()->setVisible(statusBar()->isHidden()); });
-    map.OnUpdate(ECommand::ViewStatusBar,
-                 [this] { return SCommandState{true, !statusBar()->isHidden()}; });
+    map.OnUpdate(ECommand::ViewStatusBar, [this] {
+        return SCommandState{true, !statusBar()->isHidden()};
+    });
     auto anyFrame = [this] { return !m_mdiArea->subWindowList().isEmpty(); };
     map.OnCommand(ECommand::WindowNew, [this] { NewWindowOnActiveDocument(); });
     map.OnEnable(ECommand::WindowNew, [this] { return ActiveFrame() != nullptr; });
@@ -151,7 +168,8 @@ void CMainFrame::SetRecentFiles(std::function<std::vector<std::string>()> entrie
 
 CCommandRoute CMainFrame::Route() const {
     CDocumentFrame* frame = ActiveFrame();
-    const CCommandTarget* view = frame ? dynamic_cast<const CCommandTarget*>(frame->View()) : nullptr;
+    const CCommandTarget* view =
+        frame ? dynamic_cast<const CCommandTarget*>(frame->View()) : nullptr;
     const CCommandTarget* document = frame ? frame->Document() : nullptr;
     return CCommandRoute({view, document, frame, this, m_applicationTarget});
 }
@@ -216,7 +234,8 @@ void CMainFrame::FillRecentFiles(QMenu* menu) {
     }
     m_recentActions.clear();
     QAction* anchor = m_recentAnchors[menu];
-    std::vector<std::string> entries = m_recentEntries ? m_recentEntries() : std::vector<std::string>();
+    std::vector<std::string> entries =
+        m_recentEntries ? m_recentEntries() : std::vector<std::string>();
     if (entries.empty()) {
         auto* empty = new QAction(QStringLiteral("Recent File"), menu);
         empty->setEnabled(false);
@@ -345,7 +364,8 @@ CDocumentFrame* CMainFrame::ActiveFrame() const {
 std::vector<CDocumentFrame*> CMainFrame::DocumentFrames() const {
     std::vector<CDocumentFrame*> frames;
     for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
-        if (auto* frame = qobject_cast<CDocumentFrame*>(window)) {
+        auto* frame = qobject_cast<CDocumentFrame*>(window);
+        if (frame && !frame->isHidden()) { // a closed frame lingers until it is deleted
             frames.push_back(frame);
         }
     }

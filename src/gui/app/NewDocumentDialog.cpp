@@ -17,10 +17,8 @@ struct SEntry {
 };
 
 constexpr SEntry kEntries[] = {
-    {"Java Source File", "java-file", "JavaDocument"},
-    {"Tovin Project", "project", ""},
-    {"HTML Page", "html-file", "HTMLDocument"},
-    {"XML File", "xml-file", "XMLDocument"},
+    {"Java Source File", "java-file", "JavaDocument"}, {"Tovin Project", "project", ""},
+    {"HTML Page", "html-file", "HTMLDocument"},        {"XML File", "xml-file", "XMLDocument"},
     {"Jython File", "jython-file", "JythonDocument"},
 };
 

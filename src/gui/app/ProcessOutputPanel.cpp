@@ -28,7 +28,7 @@ CProcessOutputPanel::~CProcessOutputPanel() = default;
 
 void CProcessOutputPanel::Attach(std::unique_ptr<CProcessRunner> runner) {
     m_runner = std::move(runner);
-    m_shown.clear();
+    m_shownSize = 0;
     clear();
     if (m_runner) {
         m_timer->start(kPollMs);
@@ -49,16 +49,18 @@ void CProcessOutputPanel::AppendOutput(const std::string& text) {
 }
 
 void CProcessOutputPanel::Poll() {
-    std::string output = m_runner ? m_runner->GetOutput() : std::string();
-    const bool changed = output != m_shown;
-    if (output.size() > m_shown.size() && output.compare(0, m_shown.size(), m_shown) == 0) {
-        AppendOutput(output.substr(m_shown.size()));
-    } else if (changed) {
-        setPlainText(QString::fromStdString(output));
+    if (!m_runner) {
+        m_timer->stop();
+        return;
     }
-    m_shown = std::move(output);
-    // The last text may arrive just after the tool ended: stop after a quiet tick.
-    if (!changed && !CProcessRunner::IsProcessRunning()) {
+    // The runner's text only grows; the report is its last part.
+    const bool finished = m_runner->IsFinished();
+    std::string added = m_runner->GetOutputFrom(m_shownSize);
+    if (!added.empty()) {
+        m_shownSize += added.size();
+        AppendOutput(added);
+    }
+    if (finished) {
         m_timer->stop();
     }
 }

@@ -28,7 +28,7 @@ private:
     void Poll();
 
     std::unique_ptr<CProcessRunner> m_runner;
-    std::string m_shown;
+    std::size_t m_shownSize = 0;
     QTimer* m_timer;
 };
 

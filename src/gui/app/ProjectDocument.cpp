@@ -142,7 +142,7 @@ void CProjectDocument::FillProjectWindow() {
     auto add = [root](const CFreeJavaFile& file) {
         auto* item = new QTreeWidgetItem(root, {QString::fromStdString(file.GetFileName())});
         const std::string extension = file.GetExtension();
-        const char* icon = extension == "java"  ? "java-file"
+        const char* icon = extension == "java"   ? "java-file"
                            : extension == "html" ? "html-file"
                            : extension == "xml"  ? "xml-file"
                            : extension == "py"   ? "jython-file"

@@ -24,14 +24,14 @@ CProjectFormPlaceholder::CProjectFormPlaceholder(CProjectDocument& document, QWi
 void CProjectFormPlaceholder::Fill() {
     const CJavaProjectDoc& project = m_document.Project();
     const std::string path = project.GetPath().empty() ? "(not saved yet)" : project.GetPath();
-    QString text = QStringLiteral("Project file:\t%1\nMain file:\t%2\nFiles:\t\t%3 source, %4 HTML\n"
-                                  "Class path:\t%5\nWorking directory:\t%6")
-                       .arg(QString::fromStdString(path),
-                            QString::fromStdString(project.GetMainFileName()))
-                       .arg(project.JavaFiles().GetCount())
-                       .arg(project.FreeFiles().GetCount())
-                       .arg(QString::fromStdString(project.GetClassPath()),
-                            QString::fromStdString(project.GetWorkingDir()));
+    QString text =
+        QStringLiteral("Project file:\t%1\nMain file:\t%2\nFiles:\t\t%3 source, %4 HTML\n"
+                       "Class path:\t%5\nWorking directory:\t%6")
+            .arg(QString::fromStdString(path), QString::fromStdString(project.GetMainFileName()))
+            .arg(project.JavaFiles().GetCount())
+            .arg(project.FreeFiles().GetCount())
+            .arg(QString::fromStdString(project.GetClassPath()),
+                 QString::fromStdString(project.GetWorkingDir()));
     m_text->setText(text);
 }
 

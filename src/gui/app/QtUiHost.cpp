@@ -6,6 +6,7 @@
 #include "app/FileFilter.h"
 #include "app/MainFrame.h"
 #include "app/ProcessOutputPanel.h"
+#include "platform/Terminal.h"
 #include "process/ProcessRunner.h"
 
 #include <QApplication>
@@ -158,10 +159,8 @@ bool CQtUiHost::OpenWithDesktop(const std::string& pathOrUrl) {
     return QDesktopServices::openUrl(url);
 }
 
-// Terminals are found by the platform layer's terminal helper once it exists; until then
-// there is none to open.
-std::string CQtUiHost::OpenTerminal(const std::string&, const std::string&) {
-    return "No terminal program found.";
+std::string CQtUiHost::OpenTerminal(const std::string& scriptPath, const std::string& folder) {
+    return tovin::OpenTerminal(scriptPath, folder);
 }
 
 void CQtUiHost::SetWaitCursor(bool on) {

@@ -63,7 +63,8 @@ QString RecentFileMenuText(int index, const std::string& path) {
         const qsizetype slash = shown.lastIndexOf(QLatin1Char('/'));
         const QString tail = slash >= 0 ? shown.mid(slash) : shown;
         const qsizetype room = kLongestShownPath - tail.size() - 3;
-        shown = room > 0 ? shown.left(room) + QStringLiteral("...") + tail : QStringLiteral("...") + tail;
+        shown = room > 0 ? shown.left(room) + QStringLiteral("...") + tail
+                         : QStringLiteral("...") + tail;
     }
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);

@@ -44,14 +44,16 @@ CRecentProjectsDialog::CRecentProjectsDialog(CSettings& settings, CUiHost& host,
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* remove = buttons->addButton(QStringLiteral("Remove"), QDialogButtonBox::ActionRole);
+    QPushButton* remove =
+        buttons->addButton(QStringLiteral("Remove"), QDialogButtonBox::ActionRole);
     remove->setAutoDefault(false);
     connect(remove, &QPushButton::clicked, this, &CRecentProjectsDialog::RemoveSelected);
     connect(buttons, &QDialogButtonBox::accepted, this, &CRecentProjectsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Choose a recent project from the list below:"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Choose a recent project from the list below:"), this));
     layout->addWidget(m_list);
     layout->addWidget(buttons);
     m_list->setFocus();

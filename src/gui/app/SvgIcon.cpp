@@ -1,12 +1,12 @@
 #include "app/SvgIcon.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
 #include <QStyleOption>
-#include <QApplication>
 #include <QXmlStreamReader>
 #include <QtMath>
 #include <cmath>
@@ -170,7 +170,8 @@ QPainterPath ParsePathData(const QString& data) {
                 command = relative ? u'l' : u'L'; // further pairs are lines
             } else if (upper == u'T') {
                 QChar last = lastCommand.toUpper();
-                QPointF control = (last == u'Q' || last == u'T') ? 2 * current - lastControl : current;
+                QPointF control =
+                    (last == u'Q' || last == u'T') ? 2 * current - lastControl : current;
                 path.quadTo(control, *p);
                 lastControl = control;
             } else {
@@ -289,16 +290,18 @@ void ApplyProperty(SStyle& style, const QString& name, const QString& value) {
     } else if (name == u"opacity" || name == u"fill-opacity" || name == u"stroke-opacity") {
         double o = value.toDouble(&ok);
         if (ok) {
-            (name == u"opacity" ? style.opacity
-                                : name == u"fill-opacity" ? style.fillOpacity
-                                                          : style.strokeOpacity) = o;
+            (name == u"opacity"        ? style.opacity
+             : name == u"fill-opacity" ? style.fillOpacity
+                                       : style.strokeOpacity) = o;
         }
     } else if (name == u"stroke-linecap") {
-        style.cap = value == u"round" ? Qt::RoundCap
-                                      : value == u"square" ? Qt::SquareCap : Qt::FlatCap;
+        style.cap = value == u"round"    ? Qt::RoundCap
+                    : value == u"square" ? Qt::SquareCap
+                                         : Qt::FlatCap;
     } else if (name == u"stroke-linejoin") {
-        style.join = value == u"round" ? Qt::RoundJoin
-                                       : value == u"bevel" ? Qt::BevelJoin : Qt::MiterJoin;
+        style.join = value == u"round"   ? Qt::RoundJoin
+                     : value == u"bevel" ? Qt::BevelJoin
+                                         : Qt::MiterJoin;
     } else if (name == u"fill-rule") {
         style.fillRule = value == u"evenodd" ? Qt::OddEvenFill : Qt::WindingFill;
     } else if (name == u"font-family") {
@@ -425,7 +428,8 @@ void CSvgReader::AddShape(CSvgPicture& picture, QPainterPath path, const SStyle&
     if (style.stroke != u"none" && stroke.isValid() && style.strokeWidth > 0) {
         // Scaled transforms widen the pen in proportion, as the drawing expects.
         double scale = std::sqrt(std::fabs(style.transform.determinant()));
-        shape.stroke = QPen(stroke, style.strokeWidth * scale, Qt::SolidLine, style.cap, style.join);
+        shape.stroke =
+            QPen(stroke, style.strokeWidth * scale, Qt::SolidLine, style.cap, style.join);
     } else {
         shape.stroke = QPen(Qt::NoPen);
     }
@@ -521,8 +525,8 @@ QPixmap CSvgPicture::ToPixmap(const QSize& size) const {
 
 void CSvgIconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                            QIcon::State state) {
-    painter->drawPixmap(rect, pixmap(rect.size() * painter->device()->devicePixelRatio(), mode,
-                                     state));
+    painter->drawPixmap(rect,
+                        pixmap(rect.size() * painter->device()->devicePixelRatio(), mode, state));
 }
 
 QPixmap CSvgIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) {
