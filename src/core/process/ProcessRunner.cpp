@@ -51,7 +51,8 @@ bool CProcessRunner::Start(const std::string& applicationPath, const std::string
         m_child = std::move(child);
         m_finished = false;
         try {
-            m_reader = std::thread([this, chunk = m_chunkSize] { ReadOutput(chunk); });
+            m_reader = std::thread(
+                [this, chunk = m_chunkSize, limit = m_outputLimit] { ReadOutput(chunk, limit); });
             return true;
         } catch (const std::system_error& e) {
             error = e.code().message();
@@ -132,15 +133,28 @@ void CProcessRunner::SetReadChunkSize(std::size_t size) {
     m_chunkSize = std::clamp<std::size_t>(size, 1, kReadChunk);
 }
 
-void CProcessRunner::ReadOutput(std::size_t chunkSize) {
+void CProcessRunner::SetOutputLimit(std::size_t bytes) {
+    m_outputLimit = bytes;
+}
+
+void CProcessRunner::ReadOutput(std::size_t chunkSize, std::size_t outputLimit) {
     char buffer[kReadChunk + 2];
     bool markerSeen = false;
+    bool limitReached = false;
     while (!markerSeen && s_processRunning) {
         std::size_t n = m_child->ReadOutput(buffer, chunkSize);
         if (n == 0) {
             break;
         }
-        markerSeen = AppendAndFindMarker(std::string_view(buffer, n));
+        // Past the limit the pipe is still drained, so the tool runs to its end and its exit
+        // code is reported; only its text is dropped.
+        if (!limitReached && OutputSize() >= outputLimit) {
+            limitReached = true;
+            AppendOutput(kOutputLimitNote);
+        }
+        if (!limitReached) {
+            markerSeen = AppendAndFindMarker(std::string_view(buffer, n));
+        }
     }
     // After end of file the child is about to exit (or was killed); after the marker it may
     // well run on, and is then reported as still active.
@@ -149,6 +163,11 @@ void CProcessRunner::ReadOutput(std::size_t chunkSize) {
     AppendOutput(Report(status));
     m_finished = true;
     s_processRunning = false;
+}
+
+std::size_t CProcessRunner::OutputSize() const {
+    std::lock_guard lock(m_outputLock);
+    return m_output.Size();
 }
 
 std::string CProcessRunner::Report(const SExitStatus& status) {

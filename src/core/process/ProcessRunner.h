@@ -18,6 +18,8 @@
 //   still running when the marker stopped the reading), "\r\nThere were errors" otherwise; or
 //   "Warning! There were process errors" when the exit status cannot be had. A child killed by
 //   a signal reports minus the signal number; one stopped through Terminate the code given.
+// - Beyond kOutputLimit bytes the text gets kOutputLimitNote once and further output is read
+//   but dropped; the run ends as usual with its exit code.
 // - After end of file the reader waits for the child to exit, so a child that closed its output
 //   but runs on keeps the runner running until it exits or is terminated.
 //
@@ -51,6 +53,11 @@ public:
     static constexpr const char* kStopMarker = "GetModuleHandleA";
     static constexpr int kAbortExitCode = 11;
     static constexpr int kStillActiveCode = 259;
+    // Output kept at most (roughly: the chunk that crosses it is kept whole). A tool that
+    // prints without end would otherwise exhaust the IDE's memory.
+    static constexpr std::size_t kOutputLimit = std::size_t(256) << 20;
+    static constexpr const char* kOutputLimitNote =
+        "\r\n*** Output limit reached: the rest of the output is discarded ***\r\n";
 
     // host (may be null) shows the "Error" box when a start fails.
     explicit CProcessRunner(CUiHost* host = nullptr);
@@ -84,12 +91,15 @@ public:
     // Read size per chunk, between 1 and kReadChunk; tests lower it to hit the seams between
     // reads. Takes effect at the next Start.
     void SetReadChunkSize(std::size_t size);
+    // Output limit in bytes (default kOutputLimit); takes effect at the next Start.
+    void SetOutputLimit(std::size_t bytes);
 
     // The application-wide process-running flag.
     static bool IsProcessRunning() { return s_processRunning.load(); }
 
 private:
-    void ReadOutput(std::size_t chunkSize);
+    void ReadOutput(std::size_t chunkSize, std::size_t outputLimit);
+    std::size_t OutputSize() const;
     // Appends and tells whether the stop marker arrived with this text.
     bool AppendAndFindMarker(std::string_view text);
     // The final "Exit code" line and report; a Terminate that came first decides the code.
@@ -102,6 +112,7 @@ private:
     COutputText m_output;
     std::string m_scratch; // the normalised form of the text being appended
     std::size_t m_chunkSize = kReadChunk;
+    std::size_t m_outputLimit = kOutputLimit;
     std::unique_ptr<CChildProcess> m_child;
     std::thread m_reader;
     std::atomic<bool> m_finished{true};

@@ -255,6 +255,21 @@ TEST(ProcessRunner, LargeOutputArrivesWhole) {
     EXPECT_EQ(output.substr(output.size() - kNoErrors.size()), kNoErrors);
 }
 
+TEST(ProcessRunner, OutputBeyondTheLimitIsDrainedAndDropped) {
+    CProcessRunner runner;
+    runner.SetReadChunkSize(100);
+    runner.SetOutputLimit(1000);
+    ASSERT_TRUE(StartShell(runner, "yes abc | head -n 100000; exit 3"));
+    std::string output = WaitForOutput(runner);
+    const std::string note = CProcessRunner::kOutputLimitNote;
+    std::size_t kept = output.find(note);
+    ASSERT_NE(kept, std::string::npos);
+    EXPECT_GE(kept, 1000u);
+    EXPECT_LT(kept, 1000u + 200u) << "at most one normalised chunk crosses the limit";
+    EXPECT_EQ(output.substr(kept + note.size()), "Exit code: 3\r\nThere were errors")
+        << "the tool ran to its end";
+}
+
 TEST(ProcessRunner, RunnerCanBeStartedAgainAfterItsRunEnded) {
     CProcessRunner runner;
     ASSERT_TRUE(StartShell(runner, "echo one"));
