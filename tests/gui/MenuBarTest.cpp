@@ -158,9 +158,14 @@ private slots:
             QVERIFY(shell.app->OpenDocumentFile(path));
         }
         QCOMPARE(int(shell.Frame().MenuKind()), kind);
-        const SBarExpectation expected[] = {NoDocumentBar(), JavaBar(), ProjectBar(),
-                                            HtmlBar(),       XmlBar(),  JythonBar()};
-        CompareBar(shell.Frame(), expected[kind]);
+        const SBarExpectation bars[] = {NoDocumentBar(), JavaBar(), ProjectBar(),
+                                        HtmlBar(),       XmlBar(),  JythonBar()};
+        SBarExpectation expected = bars[kind];
+        if (!file.isEmpty()) { // the opened file heads the recent-file list
+            Replace(expected, "&File", "Recent File",
+                    "&1 " + QString::fromStdString(shell.dir.File(file.toStdString())));
+        }
+        CompareBar(shell.Frame(), expected);
     }
 
     void switchingWindowsSwitchesMenusBackAndForth() {
@@ -169,15 +174,25 @@ private slots:
         CDocument* java = shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {}\n"));
         CDocument* page = shell.app->OpenDocumentFile(shell.dir.Write("a.html", "<p>\n"));
         QCOMPARE(shell.Frame().MenuKind(), EMenuKind::Html);
+        auto withRecent = [&](SBarExpectation bar) {
+            Replace(bar, "&File", "Recent File", "&1 " + QString::fromStdString(page->PathName()));
+            for (SMenuExpectation& menu : bar) {
+                qsizetype at = menu.items.indexOf("&1 " + QString::fromStdString(page->PathName()));
+                if (at >= 0) {
+                    menu.items.insert(at + 1, "&2 " + QString::fromStdString(java->PathName()));
+                }
+            }
+            return bar;
+        };
         java->ActivateFirstFrame();
         QCOMPARE(shell.Frame().MenuKind(), EMenuKind::JavaSource);
-        CompareBar(shell.Frame(), JavaBar());
+        CompareBar(shell.Frame(), withRecent(JavaBar()));
         page->ActivateFirstFrame();
-        CompareBar(shell.Frame(), HtmlBar());
+        CompareBar(shell.Frame(), withRecent(HtmlBar()));
         shell.app->CloseAllSourceWindows();
         page->OnCloseDocument();
         QCOMPARE(shell.Frame().MenuKind(), EMenuKind::NoDocument);
-        CompareBar(shell.Frame(), NoDocumentBar());
+        CompareBar(shell.Frame(), withRecent(NoDocumentBar()));
     }
 
     void tipItemIsPlacedOnceHoweverOftenTheMenuOpens() {

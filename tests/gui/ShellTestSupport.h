@@ -5,9 +5,12 @@
 #include "FakeUiHost.h"
 #include "TempDir.h"
 #include "app/Document.h"
+#include "app/DocumentFrame.h"
 #include "app/EditorApp.h"
 #include "app/IniSettingsStore.h"
 #include "app/MainFrame.h"
+#include "app/RecentFileList.h"
+#include "process/ProcessRunner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +18,7 @@
 #include <QMenuBar>
 #include <QStringList>
 #include <QTimer>
+#include <QToolBar>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -53,6 +57,7 @@ public:
 
     CEditorApp& Start(const std::vector<std::string>& files = {}) {
         app = std::make_unique<CEditorApp>(SettingsFile(), &host);
+        tipsShown = 0;
         app->SetStartupTip([this] { ++tipsShown; });
         started = app->Start(files);
         return *app;

@@ -22,6 +22,7 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QPrinter>
+#include <utility>
 
 namespace tovin {
 
@@ -51,7 +52,7 @@ CEditorApp::CEditorApp(const std::string& settingsFile, CUiHost* host)
 }
 
 CEditorApp::~CEditorApp() {
-    delete m_mainFrame;
+    delete std::exchange(m_mainFrame, nullptr);
     // Documents refer to their types, which go with this object's members.
     qDeleteAll(findChildren<CDocument*>(Qt::FindDirectChildrenOnly));
 }

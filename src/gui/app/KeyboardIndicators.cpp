@@ -40,6 +40,9 @@ bool CKeyboardIndicators::Observe(const QKeyEvent& event) {
 bool CKeyboardIndicators::eventFilter(QObject* watched, QEvent* event) {
     // A key press that no widget accepts reaches the filter again for each parent; the lock
     // keys toggle, so each press is counted once.
+    if (event->type() == QEvent::KeyRelease) {
+        m_lastEvent = nullptr; // the next press is a new one, wherever it is stored
+    }
     if (event->type() == QEvent::KeyPress && event->spontaneous() && watched->isWidgetType()) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool seen = key == m_lastEvent && key->timestamp() == m_lastTimestamp;

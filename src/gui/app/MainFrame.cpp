@@ -12,12 +12,14 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -79,6 +81,10 @@ CMainFrame::CMainFrame(QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    // The widgets below report activation and focus changes while they are taken down; this
+    // window no longer listens by then.
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
     qApp->removeEventFilter(m_indicators);
 }
 
@@ -307,22 +313,32 @@ void CMainFrame::InitMenu() {
     menuBar()->addMenu(m_sharedHelpMenu);
 }
 
+// Each kind's shortcuts are made once and switched on and off: a switch can happen while Qt
+// walks this window's children (showing it), so none may be deleted then.
 void CMainFrame::InstallAccelerators(EMenuKind kind) {
-    for (QShortcut* shortcut : m_shortcuts) {
-        delete shortcut;
+    for (auto& [otherKind, shortcuts] : m_shortcuts) {
+        for (QShortcut* shortcut : shortcuts) {
+            shortcut->setEnabled(false);
+        }
     }
-    m_shortcuts.clear();
     m_accelerators.clear();
     for (const SAccelerator& accelerator : AcceleratorsFor(kind)) {
-        if (AcceleratorCommand(QKeySequence(QLatin1String(accelerator.keys))) != ECommand::None) {
-            continue; // the document's table repeats a key of the main window's (F1)
+        if (AcceleratorCommand(QKeySequence(QLatin1String(accelerator.keys))) == ECommand::None) {
+            m_accelerators.push_back(accelerator); // the first entry of a repeated key (F1) wins
         }
-        m_accelerators.push_back(accelerator);
-        auto* shortcut = new QShortcut(QKeySequence(QLatin1String(accelerator.keys)), this);
-        shortcut->setContext(Qt::WindowShortcut);
-        const ECommand id = accelerator.command;
-        connect(shortcut, &QShortcut::activated, this, [this, id] { ExecuteCommand(id); });
-        m_shortcuts.push_back(shortcut);
+    }
+    std::vector<QShortcut*>& shortcuts = m_shortcuts[kind];
+    if (shortcuts.empty()) {
+        for (const SAccelerator& accelerator : m_accelerators) {
+            auto* shortcut = new QShortcut(QKeySequence(QLatin1String(accelerator.keys)), this);
+            shortcut->setContext(Qt::WindowShortcut);
+            const ECommand id = accelerator.command;
+            connect(shortcut, &QShortcut::activated, this, [this, id] { ExecuteCommand(id); });
+            shortcuts.push_back(shortcut);
+        }
+    }
+    for (QShortcut* shortcut : shortcuts) {
+        shortcut->setEnabled(true);
     }
 }
 
@@ -336,14 +352,45 @@ ECommand CMainFrame::AcceleratorCommand(const QKeySequence& keys) const {
 }
 
 void CMainFrame::AddDocumentFrame(CDocumentFrame* frame) {
-    m_mdiArea->addSubWindow(frame);
     const bool maximise = ActiveFrame() && ActiveFrame()->isMaximized();
+    m_mdiArea->addSubWindow(frame);
     if (maximise) {
         frame->showMaximized();
     } else {
+        PlaceFrame(frame, static_cast<int>(DocumentFrames().size()));
         frame->show();
     }
     ActivateDocumentFrame(frame);
+}
+
+// New windows take three quarters of the area, each a step further down and right.
+void CMainFrame::PlaceFrame(CDocumentFrame* frame, int order) {
+    const QSize area = isVisible() ? m_mdiArea->viewport()->size() : m_mdiArea->size();
+    if (area.width() < 200 || area.height() < 150) {
+        return; // not laid out yet; showEvent places it
+    }
+    const int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, frame) + 4;
+    const QSize size(std::max(320, area.width() * 3 / 4), std::max(240, area.height() * 3 / 4));
+    const int room = std::max(
+        1, std::min(area.width() - size.width(), area.height() - size.height()) / step + 1);
+    const int offset = (order % room) * step;
+    frame->setGeometry(offset, offset, size.width(), size.height());
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_placedOnFirstShow) {
+        m_placedOnFirstShow = true;
+        // Frames opened before the window showed (files named at start-up) get their places
+        // now that the area has its size.
+        layout()->activate();
+        int order = 0;
+        for (CDocumentFrame* frame : DocumentFrames()) {
+            if (!frame->isMaximized() && !frame->isMinimized()) {
+                PlaceFrame(frame, order++);
+            }
+        }
+    }
 }
 
 void CMainFrame::ActivateDocumentFrame(CDocumentFrame* frame) {

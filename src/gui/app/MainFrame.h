@@ -88,6 +88,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateActions();
@@ -103,6 +104,7 @@ private:
     void MovePaneFocus(int step);
     void ArrangeIcons();
     void NewWindowOnActiveDocument();
+    void PlaceFrame(CDocumentFrame* frame, int order);
 
     QMdiArea* m_mdiArea;
     QToolBar* m_toolBar = nullptr;
@@ -119,11 +121,12 @@ private:
     std::map<QMenu*, QAction*> m_recentAnchors; // File menu -> its separator after the list
     std::vector<QAction*> m_recentActions;
     QMenu* m_sharedHelpMenu = nullptr;
-    std::vector<QShortcut*> m_shortcuts;
+    std::map<EMenuKind, std::vector<QShortcut*>> m_shortcuts;
     std::vector<SAccelerator> m_accelerators;
 
     QDockWidget* m_projectDock = nullptr;
     QDockWidget* m_processDock = nullptr;
+    bool m_placedOnFirstShow = false;
 };
 
 } // namespace tovin

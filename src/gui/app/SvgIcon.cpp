@@ -11,9 +11,20 @@
 #include <QtMath>
 #include <cmath>
 
+// The pictures are compiled into the library; a static library's resources must be named
+// once to be linked in. Outside the namespace, as the macro requires.
+static void InitialiseResources() {
+    Q_INIT_RESOURCE(tovin);
+}
+
 namespace tovin {
 
 namespace {
+
+void EnsureResources() {
+    static const bool done = (InitialiseResources(), true);
+    (void)done;
+}
 
 // Reads the numbers of path data and point lists: "M1.5-2.5.5" gives 1.5, -2.5, 0.5.
 class CNumberScanner {
@@ -486,6 +497,7 @@ CSvgPicture CSvgPicture::FromData(const QByteArray& data) {
 }
 
 CSvgPicture CSvgPicture::FromFile(const QString& path) {
+    EnsureResources();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
@@ -540,6 +552,7 @@ QPixmap CSvgIconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State
 }
 
 QIcon OwnIcon(const QString& name) {
+    EnsureResources();
     static QHash<QString, QIcon> cache;
     auto it = cache.find(name);
     if (it == cache.end()) {
@@ -559,6 +572,7 @@ QIcon ThemeOrOwnIcon(const char* themeName, const char* ownName) {
 }
 
 QIcon ApplicationIcon() {
+    EnsureResources();
     QIcon icon;
     for (int size : {16, 32, 48, 64}) {
         icon.addFile(QStringLiteral(":/tovin/icons/tovin-%1.png").arg(size), QSize(size, size));

@@ -1,5 +1,6 @@
 #include "app/TextView.h"
 
+#include "app/DocumentFrame.h"
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
 #include "app/ProjectDocument.h"
@@ -25,6 +26,13 @@ CTextView::CTextView(CTextDocument& document, QWidget* parent)
     setTabStopDistance(fontMetrics().horizontalAdvance(QLatin1Char(' ')) *
                        std::max(1, settings.tabWidth));
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CTextView::UpdateCaretStatus);
+    if (CMainFrame* frame = m_app.MainFrame()) {
+        connect(frame, &CMainFrame::ActiveFrameChanged, this, [this](CDocumentFrame* active) {
+            if (active && active->View() == this) {
+                UpdateCaretStatus();
+            }
+        });
+    }
     RegisterCommands();
 }
 
