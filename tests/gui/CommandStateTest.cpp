@@ -5,6 +5,7 @@
 #include "app/CommandInfo.h"
 #include "app/CommandMap.h"
 #include "app/ProjectDocument.h"
+#include "process/ProcessRunner.h"
 #include "project/JavaProjectDoc.h"
 
 using namespace tovin;
@@ -77,6 +78,31 @@ private slots:
         shell.app->CurrentProject()->Project().SetMainFile("Main.java");
         QVERIFY(shell.Frame().CommandState(ECommand::Build).enabled);
         QVERIFY(shell.Frame().CommandState(ECommand::RunWithConsole).enabled);
+    }
+
+    void toolCommandsWaitWhileAToolRuns() {
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        shell.app->CurrentProject()->Project().SetMainHtmlFile("page.html");
+        shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {}\n"));
+        const ECommand waiting[] = {ECommand::Compile, ECommand::Build, ECommand::RunApplication,
+                                    ECommand::RunApplet};
+        const ECommand unaffected[] = {ECommand::RunWithConsole, ECommand::AddFiles,
+                                       ECommand::ProjectWindow, ECommand::JarMainFolder};
+        CProcessRunner runner;
+        QVERIFY(runner.Start("", "sleep 30", shell.dir.Path()));
+        for (ECommand id : waiting) {
+            QVERIFY2(!shell.Frame().CommandState(id).enabled, qPrintable(Name(id)));
+        }
+        for (ECommand id : unaffected) {
+            QVERIFY2(shell.Frame().CommandState(id).enabled, qPrintable(Name(id)));
+        }
+        runner.Terminate(CProcessRunner::kAbortExitCode);
+        QTRY_VERIFY_WITH_TIMEOUT(runner.IsFinished(), 30000);
+        for (ECommand id : waiting) {
+            QVERIFY2(shell.Frame().CommandState(id).enabled, qPrintable(Name(id)));
+        }
     }
 
     void commandsNobodyCarriesOutAreGreyed() {

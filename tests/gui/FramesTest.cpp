@@ -3,8 +3,10 @@
 #include "ShellTestSupport.h"
 #include "app/ChildFrame.h"
 #include "app/KeyboardIndicators.h"
+#include "app/ProcessOutputPanel.h"
 #include "app/ProjectDocument.h"
 #include "app/TextView.h"
+#include "app/UiHost.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -139,6 +141,24 @@ private slots:
         QCOMPARE(shell.Frame().dockWidgetArea(process), Qt::BottomDockWidgetArea);
         QCOMPARE(process->allowedAreas(), Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
         QCOMPARE(process->windowTitle(), QStringLiteral("Process Window"));
+    }
+
+    void processWindowShowsARunnersOutput() {
+        CTempDir dir;
+        CEditorApp app(dir.File("Tovin.conf")); // with its own, real host
+        QVERIFY(app.Start({}));
+        auto runner = std::make_unique<CProcessRunner>();
+        QVERIFY(runner->Start("", "echo hello from the tool", dir.Path()));
+        app.Host().SetProcessCaption("Running echo");
+        app.Host().AttachRunner(std::move(runner));
+        QVERIFY(app.MainFrame()->ProcessDock()->isVisible());
+        QCOMPARE(app.ProcessCaption(), std::string("Running echo"));
+        QTRY_VERIFY_WITH_TIMEOUT(app.ProcessOutput()->toPlainText().contains("No Errors"), 30000);
+        QVERIFY(app.ProcessOutput()->toPlainText().startsWith("hello from the tool"));
+        app.Host().AppendOutput("found.java:3:\r\n");
+        QVERIFY(app.ProcessOutput()->toPlainText().endsWith("found.java:3:\n"));
+        app.Host().ClearOutput();
+        QCOMPARE(app.ProcessOutput()->toPlainText(), QString());
     }
 
     void projectWindowCommandShowsFocusesAndHides() {

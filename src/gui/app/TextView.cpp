@@ -70,9 +70,13 @@ void CTextView::RegisterCommands() {
     map.OnCommand(ECommand::SelectAll, [this] { selectAll(); });
     map.OnCommand(ECommand::Print, [this] { PrintDocument(); });
     map.OnCommand(ECommand::PrintPreview, [this] { PreviewDocument(); });
-    map.OnCommand(ECommand::JdkHelp, [this] {
-        m_app.OpenJdkHelp(textCursor().selectedText().trimmed().toStdString());
-    });
+    if (m_document.Kind() == EDocumentKind::JavaSource) {
+        // A Java window looks up its selected word; the other windows leave F1 to the
+        // application, which opens the documentation's start page.
+        map.OnCommand(ECommand::JdkHelp, [this] {
+            m_app.OpenJdkHelp(textCursor().selectedText().trimmed().toStdString());
+        });
+    }
     RegisterProjectCommands();
 }
 
