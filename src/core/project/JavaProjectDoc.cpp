@@ -4,6 +4,8 @@
 #include "app/UiHost.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "project/AntCommands.h"
+#include "project/AntFileReader.h"
 
 namespace tovin {
 
@@ -20,6 +22,10 @@ CJavaProjectDoc::CJavaProjectDoc(CSettings& settings, CUiHost& host)
     m_data.workingDir = settings.workingDir;
     m_data.runOptions = settings.javaOptions;
     m_data.compileOptions = settings.javac;
+    m_scanners.readAntTargets = ReadAntTargets;
+    m_runAnt = [this](const std::string& buildFile, const std::string& target) {
+        RunAnt(*this, buildFile, target);
+    };
 }
 
 std::string CJavaProjectDoc::Load(const std::string& path) {
@@ -266,6 +272,29 @@ void CJavaProjectDoc::RefreshViews() {
     if (m_refresh) {
         m_refresh();
     }
+}
+
+namespace {
+
+template <class TList> bool RebaseList(TList& list, const std::string& projectPath) {
+    bool changed = false;
+    for (const auto& entry : list) {
+        const std::string before = entry->GetFullPath();
+        changed |= entry->ResolvePath(projectPath) != before;
+    }
+    return changed;
+}
+
+} // namespace
+
+bool CJavaProjectDoc::RebaseEntries() {
+    // Both lists are walked whole: a change in the first must not skip the second.
+    const bool javaChanged = RebaseList(m_data.javaFiles, m_path);
+    const bool freeChanged = RebaseList(m_data.freeFiles, m_path);
+    if (javaChanged || freeChanged) {
+        SetModifiedFlag();
+    }
+    return javaChanged || freeChanged;
 }
 
 bool CJavaProjectDoc::CanCloseFrame() {
