@@ -105,6 +105,19 @@ private slots:
         }
     }
 
+    void toolsCommandsReachTheProjectFromASourceWindow() {
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {}\n"));
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::CreateAntScript)); // no project: nothing
+        QVERIFY(shell.host.messages.empty());
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        shell.app->OpenDocumentFile(shell.dir.File("A.java"));
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::CreateAntScript));
+        QCOMPARE(shell.host.MessageTexts(),
+                 std::vector<std::string>{"Please specify a main Java file first"});
+    }
+
     void commandsNobodyCarriesOutAreGreyed() {
         CShellFixture shell;
         shell.Start();

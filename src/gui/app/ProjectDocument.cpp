@@ -5,6 +5,8 @@
 #include "app/SvgIcon.h"
 #include "platform/Paths.h"
 #include "process/ProcessRunner.h"
+#include "project/AntCommands.h"
+#include "project/DocCommands.h"
 #include "project/JavaProjectDoc.h"
 
 #include <QApplication>
@@ -187,8 +189,8 @@ void CProjectDocument::RegisterCommands() {
     map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
 }
 
-// The bodies below belong to the build, run, jar, javadoc, Ant and find-in-files commands and
-// to the project tree and form; until those exist the commands do nothing.
+// Commands whose work exists in the core run it; the build, run, jar and find-in-files
+// commands and the project tree's and form's dialogs are still to come and do nothing yet.
 void CProjectDocument::OnBuild() {}
 void CProjectDocument::OnRunApplication() {}
 void CProjectDocument::OnRunWithConsole() {}
@@ -200,13 +202,34 @@ void CProjectDocument::OnJarMainFolder() {}
 void CProjectDocument::OnJarAnyFolder() {}
 void CProjectDocument::OnShowArchiveContents() {}
 void CProjectDocument::OnCompileFolder() {}
-void CProjectDocument::OnCreateBatchFile() {}
-void CProjectDocument::OnCreateShortcut() {}
-void CProjectDocument::OnJavadocProjectFiles() {}
-void CProjectDocument::OnJavadocProjectPackages() {}
-void CProjectDocument::OnSerialVer() {}
-void CProjectDocument::OnRunAnt() {}
-void CProjectDocument::OnCreateAntScript() {}
 void CProjectDocument::OnFindInFiles() {}
+
+void CProjectDocument::OnCreateBatchFile() {
+    CreateBatchFile(*m_project);
+}
+
+void CProjectDocument::OnCreateShortcut() {
+    CreateShortcut(*m_project);
+}
+
+void CProjectDocument::OnJavadocProjectFiles() {
+    JavadocFiles(*m_project);
+}
+
+void CProjectDocument::OnJavadocProjectPackages() {
+    JavadocPackages(*m_project);
+}
+
+void CProjectDocument::OnSerialVer() {
+    RunSerialver(*m_project);
+}
+
+void CProjectDocument::OnRunAnt() {
+    RunProjectAnt(*m_project);
+}
+
+void CProjectDocument::OnCreateAntScript() {
+    CreateAntScript(*m_project);
+}
 
 } // namespace tovin

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/ProjectDocument.h"
 #include "app/TextDocument.h"
+#include "project/AntCommands.h"
 
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -101,8 +102,18 @@ void CTextView::RegisterProjectCommands() {
         forward(ECommand::CreateBatchFile, &CProjectDocument::OnCreateBatchFile);
         forward(ECommand::SerialVer, &CProjectDocument::OnSerialVer);
     }
-    if (kind == EDocumentKind::Html || kind == EDocumentKind::Xml) {
+    if (kind == EDocumentKind::Html) {
         forward(ECommand::RunAnt, &CProjectDocument::OnRunAnt);
+    }
+    if (kind == EDocumentKind::Xml) {
+        // An XML window runs Ant on its own file with the build file's default target.
+        map.OnCommand(ECommand::RunAnt, [this] {
+            if (CProjectDocument* project = m_app.CurrentProject()) {
+                RunAnt(project->Project(), m_document.PathName(), {});
+            }
+        });
+    }
+    if (kind == EDocumentKind::Html || kind == EDocumentKind::Xml) {
         map.OnCommand(ECommand::OpenInWebBrowser, [this] {
             if (!m_document.PathName().empty()) {
                 m_app.Host().OpenWithDesktop(m_document.PathName());
