@@ -103,6 +103,9 @@ private slots:
         CShellFixture shell;
         shell.Start();
         shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        shell.Frame().ExecuteCommand(ECommand::WindowNew);
+        QVERIFY(shell.Frame().ActiveFrame()->close()); // a second window goes without a word
+        QVERIFY(shell.host.messages.empty());
         shell.host.messageAnswers = {EMsgAnswer::Cancel};
         QVERIFY(!shell.Frame().ActiveFrame()->close());
         QVERIFY(shell.app->CurrentProject());

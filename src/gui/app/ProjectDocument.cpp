@@ -69,7 +69,13 @@ bool CProjectDocument::SaveModified() {
     return result;
 }
 
-bool CProjectDocument::CanCloseFrame(CDocumentFrame*) {
+bool CProjectDocument::CanCloseFrame(CDocumentFrame* frame) {
+    // A second window on the project closes without closing the project.
+    for (CDocumentFrame* other : Frames()) {
+        if (frame && other != frame) {
+            return true;
+        }
+    }
     bool result = m_project->CanCloseFrame();
     SyncPathFromProject();
     return result;
