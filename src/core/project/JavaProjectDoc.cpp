@@ -2,6 +2,8 @@
 
 #include "app/Settings.h"
 #include "app/UiHost.h"
+#include "javamodel/JavaParser.h"
+#include "javamodel/JythonOutlineScanner.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "project/AntCommands.h"
@@ -22,7 +24,9 @@ CJavaProjectDoc::CJavaProjectDoc(CSettings& settings, CUiHost& host)
     m_data.workingDir = settings.workingDir;
     m_data.runOptions = settings.javaOptions;
     m_data.compileOptions = settings.javac;
+    m_scanners.parseJava = [](CJavaFile& file) { CJavaParser(file).ParseFile(); };
     m_scanners.readAntTargets = ReadAntTargets;
+    m_scanners.scanJython = [](CJavaFile& file) { JythonOutlineScanner(file); };
     m_runAnt = [this](const std::string& buildFile, const std::string& target) {
         RunAnt(*this, buildFile, target);
     };
