@@ -118,6 +118,37 @@ private slots:
                  std::vector<std::string>{"Please specify a main Java file first"});
     }
 
+    void buildAndRunFromTheMenusUseTheRealJdk() {
+        CShellFixture shell;
+        shell.Start();
+        const std::string source = shell.dir.Write(
+            "src/Hello.java", "public class Hello {\n  public static void main(String[] args) {\n"
+                              "    System.out.println(\"hello from Hello\");\n  }\n}\n");
+        {
+            CJavaProjectDoc project(shell.app->Settings(), shell.host);
+            project.AddFile(source);
+            project.SetMainFile("Hello.java");
+            QCOMPARE(project.Save(shell.dir.File("src/Hello.jpr")), std::string());
+        }
+        shell.app->OpenDocumentFile(shell.dir.File("src/Hello.jpr"));
+        auto runTool = [&](ECommand command) -> std::string {
+            const size_t before = shell.host.runners.size();
+            if (!shell.Frame().ExecuteCommand(command) || shell.host.runners.size() != before + 1) {
+                return "<no tool started>";
+            }
+            CProcessRunner& runner = *shell.host.runners.back();
+            if (!QTest::qWaitFor([&] { return runner.IsFinished(); }, 60000)) {
+                return "<tool did not finish>";
+            }
+            return runner.GetOutput();
+        };
+        const std::string built = runTool(ECommand::Build);
+        QVERIFY2(built.find("No Errors") != std::string::npos, built.c_str());
+        QVERIFY(QFileInfo::exists(QString::fromStdString(shell.dir.File("src/Hello.class"))));
+        const std::string ran = runTool(ECommand::RunApplication);
+        QVERIFY2(ran.find("hello from Hello") != std::string::npos, ran.c_str());
+    }
+
     void commandsNobodyCarriesOutAreGreyed() {
         CShellFixture shell;
         shell.Start();

@@ -195,20 +195,47 @@ void CProjectDocument::RegisterCommands() {
     map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
 }
 
-// Commands whose work exists in the core run it; the build, run, jar and find-in-files
-// commands and the project tree's and form's dialogs are still to come and do nothing yet.
-void CProjectDocument::OnBuild() {}
-void CProjectDocument::OnRunApplication() {}
-void CProjectDocument::OnRunWithConsole() {}
-void CProjectDocument::OnRunWithJdb() {}
-void CProjectDocument::RunApplet(const std::string&) {}
+// The project's tool commands are the core's; Add Files, the applet page and Find in Files
+// wait for the project tree's and find's dialogs and do nothing yet.
 void CProjectDocument::OnAddFiles() {}
 void CProjectDocument::OnAddHtmlFile() {}
-void CProjectDocument::OnJarMainFolder() {}
-void CProjectDocument::OnJarAnyFolder() {}
-void CProjectDocument::OnShowArchiveContents() {}
-void CProjectDocument::OnCompileFolder() {}
 void CProjectDocument::OnFindInFiles() {}
+
+void CProjectDocument::OnBuild() {
+    m_project->Build();
+}
+
+void CProjectDocument::OnRunApplication() {
+    m_project->Run(true);
+}
+
+void CProjectDocument::OnRunWithConsole() {
+    m_project->Run(false);
+}
+
+void CProjectDocument::OnRunWithJdb() {
+    m_project->RunWithJdb();
+}
+
+void CProjectDocument::RunApplet(const std::string& pagePath) {
+    m_project->RunApplet(pagePath);
+}
+
+void CProjectDocument::OnCompileFolder() {
+    m_project->CompileFolder();
+}
+
+void CProjectDocument::OnJarMainFolder() {
+    m_project->JarMainFolder();
+}
+
+void CProjectDocument::OnJarAnyFolder() {
+    m_project->JarAnyFolder();
+}
+
+void CProjectDocument::OnShowArchiveContents() {
+    m_project->ShowArchiveContents();
+}
 
 void CProjectDocument::OnCreateBatchFile() {
     CreateBatchFile(*m_project);

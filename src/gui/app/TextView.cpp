@@ -5,7 +5,9 @@
 #include "app/MainFrame.h"
 #include "app/ProjectDocument.h"
 #include "app/TextDocument.h"
+#include "javamodel/JavaParser.h"
 #include "project/AntCommands.h"
+#include "project/JavaProjectDoc.h"
 
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -93,6 +95,33 @@ void CTextView::RegisterProjectCommands() {
     };
     const EDocumentKind kind = m_document.Kind();
     forward(ECommand::CreateAntScript, &CProjectDocument::OnCreateAntScript);
+    auto withProject = [this] { return m_app.CurrentProject() != nullptr; };
+    if (kind == EDocumentKind::JavaSource) {
+        map.OnCommand(ECommand::Compile, [this] {
+            CProjectDocument* project = m_app.CurrentProject();
+            if (project && !m_document.PathName().empty()) {
+                project->Project().CompileFile(
+                    m_document.PathName(), CJavaParser::FindPackage(toPlainText().toStdString()));
+            }
+        });
+    }
+    if (kind == EDocumentKind::Jython) {
+        auto runJython = [this](bool console) {
+            if (CProjectDocument* project = m_app.CurrentProject()) {
+                project->Project().RunJython(m_document.PathName(), console, {});
+            }
+        };
+        map.OnCommand(ECommand::RunJython, [runJython] { runJython(false); });
+        map.OnEnable(ECommand::RunJython, withProject);
+        map.OnCommand(ECommand::RunJythonWithConsole, [runJython] { runJython(true); });
+        map.OnEnable(ECommand::RunJythonWithConsole, withProject);
+        map.OnCommand(ECommand::CompileJythonFile, [this] {
+            if (CProjectDocument* project = m_app.CurrentProject()) {
+                project->Project().CompileJython(m_document.PathName());
+            }
+        });
+        map.OnEnable(ECommand::CompileJythonFile, withProject);
+    }
     if (kind == EDocumentKind::JavaSource) {
         forward(ECommand::JavadocProjectFiles, &CProjectDocument::OnJavadocProjectFiles);
         forward(ECommand::JavadocProjectPackages, &CProjectDocument::OnJavadocProjectPackages);
