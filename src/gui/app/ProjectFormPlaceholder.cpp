@@ -3,19 +3,32 @@
 #include "app/ProjectDocument.h"
 #include "project/JavaProjectDoc.h"
 
+#include <QFormLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace tovin {
 
+namespace {
+
+QLabel* ValueLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
 CProjectFormPlaceholder::CProjectFormPlaceholder(CProjectDocument& document, QWidget* parent)
-    : QWidget(parent), m_document(document), m_text(new QLabel(this)) {
-    m_text->setTextFormat(Qt::PlainText);
-    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_text);
-    layout->addStretch();
+    : QWidget(parent), m_document(document), m_path(ValueLabel(this)), m_mainFile(ValueLabel(this)),
+      m_files(ValueLabel(this)), m_classPath(ValueLabel(this)),
+      m_workingDirectory(ValueLabel(this)) {
+    auto* layout = new QFormLayout(this);
+    layout->addRow(QStringLiteral("Project file:"), m_path);
+    layout->addRow(QStringLiteral("Main file:"), m_mainFile);
+    layout->addRow(QStringLiteral("Files:"), m_files);
+    layout->addRow(QStringLiteral("Class path:"), m_classPath);
+    layout->addRow(QStringLiteral("Working directory:"), m_workingDirectory);
     connect(&document, &CProjectDocument::Refreshed, this, &CProjectFormPlaceholder::Fill);
     connect(&document, &CDocument::TitleChanged, this, &CProjectFormPlaceholder::Fill);
     Fill();
@@ -23,16 +36,14 @@ CProjectFormPlaceholder::CProjectFormPlaceholder(CProjectDocument& document, QWi
 
 void CProjectFormPlaceholder::Fill() {
     const CJavaProjectDoc& project = m_document.Project();
-    const std::string path = project.GetPath().empty() ? "(not saved yet)" : project.GetPath();
-    QString text =
-        QStringLiteral("Project file:\t%1\nMain file:\t%2\nFiles:\t\t%3 source, %4 HTML\n"
-                       "Class path:\t%5\nWorking directory:\t%6")
-            .arg(QString::fromStdString(path), QString::fromStdString(project.GetMainFileName()))
-            .arg(project.JavaFiles().GetCount())
-            .arg(project.FreeFiles().GetCount())
-            .arg(QString::fromStdString(project.GetClassPath()),
-                 QString::fromStdString(project.GetWorkingDir()));
-    m_text->setText(text);
+    m_path->setText(project.GetPath().empty() ? QStringLiteral("(not saved yet)")
+                                              : QString::fromStdString(project.GetPath()));
+    m_mainFile->setText(QString::fromStdString(project.GetMainFileName()));
+    m_files->setText(QStringLiteral("%1 source, %2 HTML")
+                         .arg(project.JavaFiles().GetCount())
+                         .arg(project.FreeFiles().GetCount()));
+    m_classPath->setText(QString::fromStdString(project.GetClassPath()));
+    m_workingDirectory->setText(QString::fromStdString(project.GetWorkingDir()));
 }
 
 } // namespace tovin

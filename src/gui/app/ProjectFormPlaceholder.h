@@ -20,7 +20,11 @@ private:
     void Fill();
 
     CProjectDocument& m_document;
-    QLabel* m_text;
+    QLabel* m_path;
+    QLabel* m_mainFile;
+    QLabel* m_files;
+    QLabel* m_classPath;
+    QLabel* m_workingDirectory;
 };
 
 } // namespace tovin
