@@ -1,6 +1,8 @@
 #include "app/HeadlessMain.h"
 
 #include "app/IniSettingsStore.h"
+#include "app/Settings.h"
+#include "editor/HighlightCommand.h"
 #include "javamodel/OutlineCommand.h"
 #include "project/BatchCommand.h"
 #include "project/FindCommand.h"
@@ -32,6 +34,16 @@ void CatchInterrupts() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+// The user's settings, or those of the file named by --settings, for the options that only
+// read them.
+CSettings LoadUserSettings(const std::vector<std::string>& arguments) {
+    auto option = std::find(arguments.begin(), arguments.end(), "--settings");
+    if (option != arguments.end() && option + 1 != arguments.end()) {
+        return LoadSettings(CIniSettingsStore(*(option + 1)));
+    }
+    return LoadSettings(CIniSettingsStore());
+}
+
 } // namespace
 
 std::string HelpText() {
@@ -54,7 +66,11 @@ std::string HelpText() {
            "                    Arguments dialog)\n"
            "  --settings FILE   read and write the settings in FILE instead of the user's own\n"
            "  --outline FILE... print the classes, methods and functions of each file, one\n"
-           "                    item a line, tab-separated, and exit\n" +
+           "                    item a line, tab-separated, and exit\n"
+           "  --highlight [--runs] FILE\n"
+           "                    print FILE with syntax colours (ANSI) from the user's colour\n"
+           "                    settings, or with --runs one line per run: START, END and\n"
+           "                    CLASS, positions in the CR LF text\n" +
            FindCommandHelp() +
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n"
@@ -72,6 +88,11 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
     const bool outlining = outline != separator;
     if (!outlining && std::find(arguments.begin(), separator, "--find") != separator) {
         return RunFindCommand(arguments, out, err);
+    }
+    if (const auto highlight = std::find(arguments.begin(), separator, "--highlight");
+        !outlining && highlight != separator) {
+        return RunHighlightCommand({highlight + 1, arguments.end()}, LoadUserSettings(arguments),
+                                   out, err);
     }
     const SBatchOptions options = ParseBatchOptions(
         outlining ? std::vector<std::string>(arguments.begin(), outline) : arguments);
