@@ -3,10 +3,11 @@
 #include "ShellTestSupport.h"
 #include "app/ChildFrame.h"
 #include "app/KeyboardIndicators.h"
-#include "app/ProcessOutputPanel.h"
 #include "app/ProjectDocument.h"
 #include "app/TextView.h"
 #include "app/UiHost.h"
+#include "process/ProcessOutput.h"
+#include "process/ProcessWindow.h"
 
 #include <QComboBox>
 #include <QDockWidget>
@@ -153,12 +154,13 @@ private slots:
         app.Host().AttachRunner(std::move(runner));
         QVERIFY(app.MainFrame()->ProcessDock()->isVisible());
         QCOMPARE(app.ProcessCaption(), std::string("Running echo"));
-        QTRY_VERIFY_WITH_TIMEOUT(app.ProcessOutput()->toPlainText().contains("No Errors"), 30000);
-        QVERIFY(app.ProcessOutput()->toPlainText().startsWith("hello from the tool"));
+        QTRY_VERIFY_WITH_TIMEOUT(app.ProcessWindow()->Output()->toPlainText().contains("No Errors"),
+                                 30000);
+        QVERIFY(app.ProcessWindow()->Output()->toPlainText().startsWith("hello from the tool"));
         app.Host().AppendOutput("found.java:3:\r\n");
-        QVERIFY(app.ProcessOutput()->toPlainText().endsWith("found.java:3:\n"));
+        QVERIFY(app.ProcessWindow()->Output()->toPlainText().endsWith("found.java:3:\n"));
         app.Host().ClearOutput();
-        QCOMPARE(app.ProcessOutput()->toPlainText(), QString());
+        QCOMPARE(app.ProcessWindow()->Output()->toPlainText(), QString());
     }
 
     void projectWindowCommandShowsFocusesAndHides() {

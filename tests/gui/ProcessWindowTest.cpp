@@ -2,7 +2,7 @@
 // large outputs, saving and the font.
 
 #include "process/ProcessWindow.h"
-#include "process/ProcessDock.h"
+#include "process/ProcessBar.h"
 #include "process/ProcessOutput.h"
 
 #include "app/Settings.h"
@@ -13,6 +13,7 @@
 #include "FakeUiHost.h"
 #include "TempDir.h"
 
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -38,6 +39,27 @@ std::unique_ptr<CProcessRunner> StartShell(const std::string& script, std::size_
     }
     return runner;
 }
+
+// A main frame with the Process Window in its bottom dock, as the application makes it.
+struct CBarFixture {
+    QMainWindow frame;
+    QDockWidget* dock;
+    CProcessWindow* window;
+    CProcessBar* bar;
+
+    CBarFixture(CSettings& settings, CSettingsStore& store, CUiHost& host)
+        : dock(new QDockWidget(QStringLiteral("Process Window"), &frame)),
+          window(new CProcessWindow(settings, store, host, dock)) {
+        frame.setCentralWidget(new QWidget);
+        frame.resize(800, 600);
+        dock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+        dock->setWidget(window);
+        frame.addDockWidget(Qt::BottomDockWidgetArea, dock);
+        bar = new CProcessBar(*dock, *window, settings, store);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    }
+};
 
 } // namespace
 
@@ -286,90 +308,78 @@ private slots:
 
     // ---------------------------------------------------------------- the bar
 
-    void dockWithZeroRectangleKeepsItsDockedSize() {
-        QMainWindow frame;
-        frame.setCentralWidget(new QWidget);
-        frame.resize(800, 600);
-        auto* dock = new CProcessDock(settings, store, *host, &frame);
-        dock->PlaceIn(frame);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QCOMPARE(dock->windowTitle(), QStringLiteral("Process Window"));
-        QCOMPARE(frame.dockWidgetArea(dock), Qt::BottomDockWidgetArea);
-        QVERIFY(dock->StoredRect().isNull());
-        QVERIFY(!dock->isFloating());
-        QVERIFY(dock->isAreaAllowed(Qt::TopDockWidgetArea));
-        QVERIFY(!dock->isAreaAllowed(Qt::LeftDockWidgetArea));
+    void zeroRectangleKeepsTheDockedSize() {
+        CBarFixture plain(settings, store, *host);
+        QVERIFY(plain.bar->StoredRect().isNull());
+        QVERIFY(!plain.dock->isFloating());
+        QVERIFY(plain.dock->height() > 0);
     }
 
-    void dockTakesStoredRectangleAndStoresItOnClose() {
+    void storedRectangleSizesTheBarAndClosingStoresIt() {
         settings.dlgLeft = 40;
         settings.dlgTop = 50;
         settings.dlgRight = 540;
         settings.dlgBottom = 300;
-        QMainWindow frame;
-        frame.setCentralWidget(new QWidget);
-        frame.resize(800, 600);
-        auto* dock = new CProcessDock(settings, store, *host, &frame);
-        dock->PlaceIn(frame);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        QTRY_COMPARE(dock->height(), 250);
+        CBarFixture bar(settings, store, *host);
+        QTRY_COMPARE(bar.dock->height(), 250);
 
-        dock->setFloating(true);
-        QTRY_COMPARE(dock->geometry(), QRect(40, 50, 500, 250));
-        dock->close();
-        QVERIFY(!dock->isVisible());
-        QCOMPARE(store.GetInt("OPTIONS", "DLG_LEFT", -1), dock->mapToGlobal(QPoint(0, 0)).x());
+        bar.dock->setFloating(true);
+        QTRY_COMPARE(bar.dock->geometry(), QRect(40, 50, 500, 250));
+        QVERIFY(bar.dock->close());
+        QVERIFY(!bar.dock->isVisible());
+        QCOMPARE(store.GetInt("OPTIONS", "DLG_LEFT", -1), settings.dlgLeft);
         QCOMPARE(settings.dlgRight - settings.dlgLeft, 500);
         QCOMPARE(settings.dlgBottom - settings.dlgTop, 250);
     }
 
     void closingWhileRunningAsksAndKeepsTheBar() {
-        QMainWindow frame;
-        auto* dock = new CProcessDock(settings, store, *host, &frame);
-        dock->PlaceIn(frame);
-        frame.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        CBarFixture bar(settings, store, *host);
         QStringList texts;
-        connect(dock->Window(), &CProcessWindow::statusTextChanged, this,
+        connect(bar.window, &CProcessWindow::statusTextChanged, this,
                 [&](const QString& text) { texts << text; });
-        dock->Window()->Attach(StartShell("sleep 30"), QStringLiteral("Running"));
+        bar.window->Attach(StartShell("sleep 30"), QStringLiteral("Running"));
 
         host->messageAnswers = {EMsgAnswer::Cancel};
-        QVERIFY(!dock->close());
-        QVERIFY(dock->isVisible());
-        QVERIFY(dock->Window()->IsRunning());
+        QVERIFY(!bar.dock->close());
+        QVERIFY(bar.dock->isVisible());
+        QVERIFY(bar.window->IsRunning());
 
         host->messageAnswers = {EMsgAnswer::Ok};
-        QVERIFY(!dock->close());
-        QVERIFY(dock->isVisible());
+        QVERIFY(!bar.dock->close());
+        QVERIFY(bar.dock->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(!texts.isEmpty() && texts.last() == kComplete, kWaitMs);
-        QVERIFY(dock->Window()->Output()->toPlainText().endsWith(
+        QVERIFY(bar.window->Output()->toPlainText().endsWith(
             QStringLiteral("Process terminated by user.")));
         QCOMPARE(host->messages.size(), std::size_t(2));
 
-        QVERIFY(dock->close());
-        QVERIFY(!dock->isVisible());
+        QVERIFY(bar.dock->close());
+        QVERIFY(!bar.dock->isVisible());
+    }
+
+    void reopenedBarTakesTheSettingsFont() {
+        CBarFixture bar(settings, store, *host);
+        QVERIFY(bar.dock->close());
+        settings.dlgFontName = "DejaVu Sans Mono";
+        settings.dlgFontSize = 140;
+        QCOMPARE(bar.window->Output()->font().pointSizeF(), 9.0);
+        bar.dock->show();
+        QCOMPARE(bar.window->Output()->font().pointSizeF(), 14.0);
     }
 
     void destroyingTheBarStoresItsRectangle() {
-        {
-            QMainWindow frame;
-            frame.setCentralWidget(new QWidget);
-            frame.resize(700, 500);
-            auto* dock = new CProcessDock(settings, store, *host, &frame);
-            dock->PlaceIn(frame);
-            frame.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&frame));
-        }
+        { CBarFixture bar(settings, store, *host); }
         QVERIFY(settings.dlgRight > settings.dlgLeft);
         QVERIFY(settings.dlgBottom > settings.dlgTop);
         QCOMPARE(store.GetInt("OPTIONS", "DLG_BOTTOM", 0), settings.dlgBottom);
     }
 
     void barNeverShownStoresNothing() {
-        { CProcessDock dock(settings, store, *host); }
+        {
+            QDockWidget dock;
+            auto* bare = new CProcessWindow(settings, store, *host, &dock);
+            dock.setWidget(bare);
+            new CProcessBar(dock, *bare, settings, store);
+        }
         QCOMPARE(store.Exists("OPTIONS", "DLG_LEFT"), false);
     }
 };

@@ -4,7 +4,6 @@
 #include "app/HelpLocations.h"
 #include "app/IniSettingsStore.h"
 #include "app/MainFrame.h"
-#include "app/ProcessOutputPanel.h"
 #include "app/ProjectDocument.h"
 #include "app/ProjectFormPlaceholder.h"
 #include "app/QtUiHost.h"
@@ -14,13 +13,17 @@
 #include "app/WebFrame.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "process/ErrorNavigation.h"
+#include "process/ProcessBar.h"
 #include "process/ProcessRunner.h"
+#include "process/ProcessWindow.h"
 #include "project/JavaProjectDoc.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPrinter>
 #include <utility>
 
@@ -134,14 +137,25 @@ QPrinter& CEditorApp::Printer() {
     return *m_printer;
 }
 
-CProcessOutputPanel* CEditorApp::ProcessOutput() {
+CProcessWindow* CEditorApp::ProcessWindow() {
     QDockWidget* dock = m_mainFrame->ProcessDock();
-    auto* panel = qobject_cast<CProcessOutputPanel*>(dock->widget());
-    if (!panel) {
-        panel = new CProcessOutputPanel(dock);
-        dock->setWidget(panel);
+    auto* window = qobject_cast<CProcessWindow*>(dock->widget());
+    if (window) {
+        return window;
     }
-    return panel;
+    window = new CProcessWindow(m_settings, *m_store, *m_host, dock);
+    window->StatusField()->setText(QString::fromStdString(m_processCaption));
+    dock->setWidget(window);
+    new CProcessBar(*dock, *window, m_settings, *m_store);
+    connect(window, &CProcessWindow::statusTextChanged, m_mainFrame,
+            [this](const QString& text) { m_mainFrame->SetPaneText(0, text); });
+    // A message line leads into the project that is open when it is double-clicked.
+    connect(window, &CProcessWindow::messageLineActivated, this, [this](const QString& line) {
+        if (m_currentProject) {
+            NavigateToMessage(m_currentProject->Project(), line.toStdString());
+        }
+    });
+    return window;
 }
 
 void CEditorApp::SetCurrentProject(CProjectDocument* project) {

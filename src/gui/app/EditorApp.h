@@ -21,7 +21,7 @@ namespace tovin {
 
 class CDocument;
 class CMainFrame;
-class CProcessOutputPanel;
+class CProcessWindow;
 class CProjectDocument;
 class CRecentFileList;
 class CSettingsStore;
@@ -47,7 +47,8 @@ public:
     CDocTemplateRegistry& Templates() { return m_templates; }
     const std::string& ApplicationFolder() const { return m_applicationFolder; }
     QPrinter& Printer();
-    CProcessOutputPanel* ProcessOutput();
+    // The Process Window in the main frame's process dock, made when first asked for.
+    CProcessWindow* ProcessWindow();
 
     // ---- the open project
     CProjectDocument* CurrentProject() const { return m_currentProject; }

@@ -4,9 +4,11 @@
 #include "app/MainFrame.h"
 #include "app/SvgIcon.h"
 #include "platform/Paths.h"
+#include "process/FindInFilesDialog.h"
 #include "process/ProcessRunner.h"
 #include "project/AntCommands.h"
 #include "project/DocCommands.h"
+#include "project/FindInFiles.h"
 #include "project/JavaProjectDoc.h"
 
 #include <QApplication>
@@ -25,6 +27,7 @@ CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
 }
 
 CProjectDocument::~CProjectDocument() {
+    delete m_findDialog;
     if (App().CurrentProject() == this) {
         App().SetCurrentProject(nullptr);
     }
@@ -195,11 +198,19 @@ void CProjectDocument::RegisterCommands() {
     map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
 }
 
-// The project's tool commands are the core's; Add Files, the applet page and Find in Files
-// wait for the project tree's and find's dialogs and do nothing yet.
+// The project's tool commands are the core's; Add Files and the applet page wait for the
+// project tree's dialogs and do nothing yet.
 void CProjectDocument::OnAddFiles() {}
 void CProjectDocument::OnAddHtmlFile() {}
-void CProjectDocument::OnFindInFiles() {}
+
+void CProjectDocument::OnFindInFiles() {
+    if (!m_findDialog) {
+        m_findDialog = new CFindInFilesDialog(App().MainFrame());
+    }
+    if (const std::optional<SFindOptions> options = m_findDialog->Ask()) {
+        FindInFiles(*m_project, *options, App().Host());
+    }
+}
 
 void CProjectDocument::OnBuild() {
     m_project->Build();

@@ -8,10 +8,12 @@
 
 #include "app/Document.h"
 
+#include <QPointer>
 #include <memory>
 
 namespace tovin {
 
+class CFindInFilesDialog;
 class CJavaProjectDoc;
 
 class CProjectDocument : public CDocument {
@@ -72,6 +74,9 @@ private:
     void FillProjectWindow();
 
     std::unique_ptr<CJavaProjectDoc> m_project;
+    // Kept while the project is open, so it offers the entries of its last search. A child of
+    // the main frame, which may go first.
+    QPointer<CFindInFilesDialog> m_findDialog;
     bool m_projectWindowCreated = false;
     bool m_closed = false;
 };

@@ -5,9 +5,9 @@
 #include "app/EditorApp.h"
 #include "app/FileFilter.h"
 #include "app/MainFrame.h"
-#include "app/ProcessOutputPanel.h"
 #include "platform/Terminal.h"
 #include "process/ProcessRunner.h"
+#include "process/ProcessWindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -137,20 +137,21 @@ void CQtUiHost::SetProcessCaption(const std::string& caption) {
 
 void CQtUiHost::AttachRunner(std::unique_ptr<CProcessRunner> runner) {
     ShowOutputWindow();
-    m_app.ProcessOutput()->Attach(std::move(runner));
+    m_app.ProcessWindow()->Attach(std::move(runner),
+                                  QString::fromStdString(m_app.ProcessCaption()));
 }
 
 void CQtUiHost::ShowOutputWindow() {
-    m_app.ProcessOutput();
+    m_app.ProcessWindow();
     m_app.MainFrame()->ProcessDock()->show();
 }
 
 void CQtUiHost::ClearOutput() {
-    m_app.ProcessOutput()->ClearOutput();
+    m_app.ProcessWindow()->ClearOutput();
 }
 
 void CQtUiHost::AppendOutput(const std::string& text) {
-    m_app.ProcessOutput()->AppendOutput(text);
+    m_app.ProcessWindow()->AppendLine(text);
 }
 
 bool CQtUiHost::OpenWithDesktop(const std::string& pathOrUrl) {

@@ -64,7 +64,7 @@ CProcessWindow::CProcessWindow(CSettings& settings, CSettingsStore& store, CUiHo
                                QWidget* parent)
     : QWidget(parent), m_settings(settings), m_store(store), m_host(host) {
     BuildControls();
-    m_output->setFont(FontFromSettings(settings));
+    UseSettingsFont();
 
     m_pollTimer.setInterval(kPollMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &CProcessWindow::Poll);
@@ -73,7 +73,7 @@ CProcessWindow::CProcessWindow(CSettings& settings, CSettingsStore& store, CUiHo
     connect(&m_drainTimer, &QTimer::timeout, this, [this] {
         ShowFor(kDrainBudgetMs);
         if (Backlog() > 0) {
-            ScheduleDrain();
+            m_drainTimer.start();
         }
     });
     m_retireTimer.setInterval(kPollMs);
@@ -262,7 +262,14 @@ void CProcessWindow::AppendLine(const std::string& text) {
     // Text the tool prints later comes after this text.
     TakeOverRunnerText();
     m_text.Append(text);
-    ScheduleDrain();
+    // While a runner is attached its poll places the text.
+    if (m_pollTimer.isActive()) {
+        return;
+    }
+    ShowSlice(kDrainSliceBytes, false);
+    if (Backlog() > 0) {
+        m_drainTimer.start();
+    }
 }
 
 void CProcessWindow::ClearOutput() {
@@ -277,13 +284,6 @@ void CProcessWindow::ClearOutput() {
     }
     m_shown = 0;
     ResetControl();
-}
-
-void CProcessWindow::ScheduleDrain() {
-    // While a runner is attached its poll places appended text as well.
-    if (!m_pollTimer.isActive()) {
-        m_drainTimer.start();
-    }
 }
 
 void CProcessWindow::ShowFor(int budgetMs) {
@@ -414,6 +414,10 @@ void CProcessWindow::SaveOutput() {
     if (!WriteFileAtomic(paths.front(), WithLfLineEnds(Text())).empty()) {
         m_host.MessageBox(kCantSave, kCaption, EMsgButtons::Ok, EMsgIcon::Warning);
     }
+}
+
+void CProcessWindow::UseSettingsFont() {
+    m_output->setFont(FontFromSettings(m_settings));
 }
 
 void CProcessWindow::ChooseFont() {

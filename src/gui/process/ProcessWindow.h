@@ -71,7 +71,8 @@ public:
     // Shows a started runner's output from its beginning, replacing what was shown; the window
     // owns the runner from now on. A null runner leaves the window idle and empty.
     void Attach(std::unique_ptr<CProcessRunner> runner, const QString& caption);
-    // Appends text (CR LF line ends) after everything shown so far.
+    // Appends text (CR LF line ends) after everything shown so far. While no tool runs, the
+    // first slice of it is in the control on return.
     void AppendLine(const std::string& text);
     void ClearOutput();
 
@@ -84,6 +85,8 @@ public:
     void SaveOutput();
     // "Font...": the chosen font is used and stored as DLGFONTNAME / DLGFONTSIZE at once.
     void ChooseFont();
+    // Takes the font of the settings again (DLGFONTNAME, DLGFONTSIZE).
+    void UseSettingsFont();
 
     // The whole output so far, as the tool and AppendLine gave it (CR LF).
     std::string Text() const;
@@ -122,7 +125,6 @@ private:
     void Place(const std::string& bytes);
     void TrimFront(std::size_t incoming);
     void ResetControl();
-    void ScheduleDrain();
     void Retire(std::unique_ptr<CProcessRunner> runner);
     void ReleaseFinishedRunners();
     void OnLineDoubleClicked(int line);

@@ -1,0 +1,126 @@
+// The Process Window inside the application: a build started through the host shows in the
+// bottom dock with its caption and the status-bar texts, a double-clicked message opens the file
+// through the application's own open path, and "Find in Files..." lists its results there.
+
+#include "ShellTestSupport.h"
+#include "process/FindInFilesDialog.h"
+#include "process/ProcessOutput.h"
+#include "process/ProcessWindow.h"
+
+#include "app/ProjectDocument.h"
+#include "platform/CommandLine.h"
+#include "project/JavaProjectDoc.h"
+
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QTextBlock>
+
+using namespace tovin;
+using namespace tovin::test;
+
+namespace {
+
+constexpr int kWaitMs = 120000;
+
+const char* const kBrokenSource = "class B {\n"
+                                  "    void f() {\n"
+                                  "        int x = ;\n"
+                                  "    }\n"
+                                  "}\n";
+
+// Double-clicks the first output line that holds the marker; false when none does.
+bool DoubleClickLineWith(CProcessOutput& output, const QString& marker) {
+    for (QTextBlock block = output.document()->firstBlock(); block.isValid();
+         block = block.next()) {
+        if (block.text().contains(marker)) {
+            QTextCursor cursor(block);
+            output.setTextCursor(cursor);
+            output.ensureCursorVisible();
+            QTest::mouseDClick(output.viewport(), Qt::LeftButton, Qt::NoModifier,
+                               output.cursorRect(cursor).center() + QPoint(4, 0));
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class ProcessWindowAppTest : public QObject {
+    Q_OBJECT
+
+    CTempDir dir;
+    std::unique_ptr<CEditorApp> app; // with its own, real host
+    std::string source;
+
+    CProcessOutput& Output() const { return *app->ProcessWindow()->Output(); }
+
+private slots:
+    void init() {
+        app = std::make_unique<CEditorApp>(dir.File("Tovin.conf"));
+        QVERIFY(app->Start({}));
+        QVERIFY(app->OpenDocumentFile(WriteEmptyProject(dir, "P.jpr")));
+        QVERIFY(app->CurrentProject());
+        source = dir.Write("B.java", kBrokenSource);
+        app->CurrentProject()->Project().AddFile(source);
+    }
+
+    void cleanup() {
+        app.reset();
+        CShellFixture::Settle();
+    }
+
+    void buildShowsInTheDockAndItsMessageOpensTheFile() {
+        auto runner = std::make_unique<CProcessRunner>();
+        QVERIFY(
+            runner->Start("/usr/bin/javac", "javac " + QuoteWindowsArgument(source), dir.Path()));
+        app->Host().SetProcessCaption("Building \"B.java\"");
+        app->Host().AttachRunner(std::move(runner));
+
+        QDockWidget* dock = app->MainFrame()->ProcessDock();
+        QVERIFY(dock->isVisible());
+        QCOMPARE(app->MainFrame()->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+        QCOMPARE(app->ProcessWindow()->StatusField()->text(),
+                 QStringLiteral("Building \"B.java\""));
+        QTRY_COMPARE_WITH_TIMEOUT(app->MainFrame()->PaneText(0),
+                                  QStringLiteral("External process complete"), kWaitMs);
+        QVERIFY(Output().toPlainText().endsWith(QStringLiteral("There were errors")));
+
+        QVERIFY(!FrameTitles(*app->MainFrame()).contains(QStringLiteral("B.java")));
+        QVERIFY2(DoubleClickLineWith(Output(), QString::fromStdString(source) + ":3: error"),
+                 qPrintable(Output().toPlainText()));
+        QTRY_VERIFY(FrameTitles(*app->MainFrame()).contains(QStringLiteral("B.java")));
+    }
+
+    void findInFilesListsResultsThatOpenTheFile() {
+        WithModal(
+            [](QWidget* modal) {
+                auto* dialog = qobject_cast<CFindInFilesDialog*>(modal);
+                QVERIFY(dialog);
+                dialog->FindEdit()->setText(QStringLiteral("int x"));
+                dialog->accept();
+            },
+            [&] { app->MainFrame()->ExecuteCommand(ECommand::FindInFiles); });
+        QVERIFY(app->MainFrame()->ProcessDock()->isVisible());
+        QTRY_COMPARE(Output().toPlainText(),
+                     "\n" + QString::fromStdString(source) + ":3: at char 8 \n");
+
+        QVERIFY(DoubleClickLineWith(Output(), QStringLiteral(":3: at char 8")));
+        QTRY_VERIFY(FrameTitles(*app->MainFrame()).contains(QStringLiteral("B.java")));
+
+        // The project keeps the dialog: it offers the last search again; Cancel changes nothing.
+        QString offered;
+        WithModal(
+            [&](QWidget* modal) {
+                offered = qobject_cast<CFindInFilesDialog*>(modal)->FindEdit()->text();
+                static_cast<QDialog*>(modal)->reject();
+            },
+            [&] { app->MainFrame()->ExecuteCommand(ECommand::FindInFiles); });
+        QCOMPARE(offered, QStringLiteral("int x"));
+        QCOMPARE(Output().toPlainText(),
+                 "\n" + QString::fromStdString(source) + ":3: at char 8 \n");
+    }
+};
+
+QTEST_MAIN(ProcessWindowAppTest)
+#include "ProcessWindowAppTest.moc"
