@@ -57,6 +57,12 @@ class ProcessWindowAppTest : public QObject {
 
 private slots:
     void init() {
+        CIniSettingsStore store(dir.File("Tovin.conf"));
+        store.SetInt("OPTIONS", "DLG_LEFT", 10);
+        store.SetInt("OPTIONS", "DLG_TOP", 400);
+        store.SetInt("OPTIONS", "DLG_RIGHT", 610);
+        store.SetInt("OPTIONS", "DLG_BOTTOM", 620);
+        QCOMPARE(store.Flush(), std::string());
         app = std::make_unique<CEditorApp>(dir.File("Tovin.conf"));
         QVERIFY(app->Start({}));
         QVERIFY(app->OpenDocumentFile(WriteEmptyProject(dir, "P.jpr")));
@@ -80,6 +86,8 @@ private slots:
         QDockWidget* dock = app->MainFrame()->ProcessDock();
         QVERIFY(dock->isVisible());
         QCOMPARE(app->MainFrame()->dockWidgetArea(dock), Qt::BottomDockWidgetArea);
+        // The stored rectangle gives the docked bar its height.
+        QTRY_COMPARE(dock->height(), 220);
         QCOMPARE(app->ProcessWindow()->StatusField()->text(),
                  QStringLiteral("Building \"B.java\""));
         QTRY_COMPARE_WITH_TIMEOUT(app->MainFrame()->PaneText(0),

@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QMainWindow>
+#include <QTimer>
 #include <QtDebug>
 
 namespace tovin {
@@ -21,7 +22,10 @@ CProcessBar::CProcessBar(QDockWidget& dock, CProcessWindow& window, CSettings& s
             m_dock.setGeometry(stored);
         }
     });
-    ApplyStoredRect();
+    if (dock.isVisible()) {
+        ApplyStoredRect();
+        m_placed = true;
+    }
 }
 
 // Runs while the dock itself goes away, so it uses only what it remembered.
@@ -65,6 +69,11 @@ bool CProcessBar::eventFilter(QObject* watched, QEvent* event) {
         m_closed = true;
         break;
     case QEvent::Show:
+        // A dock made hidden takes its size when it first appears, once its area has room.
+        if (!m_placed) {
+            m_placed = true;
+            QTimer::singleShot(0, this, &CProcessBar::ApplyStoredRect);
+        }
         if (m_closed) {
             m_window.UseSettingsFont();
             m_closed = false;

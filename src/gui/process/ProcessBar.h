@@ -44,7 +44,8 @@ private:
     CProcessWindow& m_window;
     CSettings& m_settings;
     CSettingsStore& m_store;
-    QRect m_lastRect; // last screen rectangle while visible; null while never shown
+    QRect m_lastRect;      // last screen rectangle while visible; null while never shown
+    bool m_placed = false; // the stored rectangle has been applied
     bool m_closed = false;
 };
 
