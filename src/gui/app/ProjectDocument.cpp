@@ -198,10 +198,14 @@ void CProjectDocument::RegisterCommands() {
     map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
 }
 
-// The project's tool commands are the core's; Add Files and the applet page wait for the
-// project tree's dialogs and do nothing yet.
-void CProjectDocument::OnAddFiles() {}
-void CProjectDocument::OnAddHtmlFile() {}
+// The project's commands are the core's; Find in Files asks for its text first.
+void CProjectDocument::OnAddFiles() {
+    m_project->AddFilesCommand();
+}
+
+void CProjectDocument::OnAddHtmlFile() {
+    m_project->AddAppletPageCommand();
+}
 
 void CProjectDocument::OnFindInFiles() {
     if (!m_findDialog) {
