@@ -34,6 +34,9 @@ bool CProcessRunner::Start(const std::string& applicationPath, const std::string
         m_reader.join();
     }
     m_child.reset();
+    m_applicationPath = applicationPath;
+    m_commandLine = commandLine;
+    m_workingDirectory = workingDirectory;
     {
         std::lock_guard lock(m_outputLock);
         m_output.Clear();
@@ -42,6 +45,7 @@ bool CProcessRunner::Start(const std::string& applicationPath, const std::string
         std::lock_guard lock(m_endLock);
         m_endDecided = false;
         m_abortCode.reset();
+        m_exitCode.reset();
     }
     std::string folder = workingDirectory.empty() ? CurrentFolder() : workingDirectory;
     auto arguments = ExpandWildcards(SplitCommandLine(commandLine), folder);
@@ -129,6 +133,11 @@ void CProcessRunner::Terminate(int exitCode) {
     }
 }
 
+std::optional<int> CProcessRunner::ExitCode() const {
+    std::lock_guard lock(m_endLock);
+    return m_exitCode;
+}
+
 void CProcessRunner::SetReadChunkSize(std::size_t size) {
     m_chunkSize = std::clamp<std::size_t>(size, 1, kReadChunk);
 }
@@ -184,6 +193,10 @@ std::string CProcessRunner::Report(const SExitStatus& status) {
     }
     if (!code) {
         return "Warning! There were process errors";
+    }
+    {
+        std::lock_guard lock(m_endLock);
+        m_exitCode = code;
     }
     char line[32];
     std::snprintf(line, sizeof line, "Exit code: %d", *code);

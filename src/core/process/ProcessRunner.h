@@ -72,6 +72,12 @@ public:
     bool Start(const std::string& applicationPath, const std::string& commandLine,
                const std::string& workingDirectory);
 
+    // What the last Start was given, also when the child then failed to start (not when Start
+    // was refused because another tool runs).
+    const std::string& GetApplicationPath() const { return m_applicationPath; }
+    const std::string& GetCommandLine() const { return m_commandLine; }
+    const std::string& GetWorkingDirectory() const { return m_workingDirectory; }
+
     std::string GetOutput() const;
     // The text from offset on (empty when offset is at or past its end).
     std::string GetOutputFrom(std::size_t offset) const;
@@ -87,6 +93,9 @@ public:
     // True when no reader thread of this runner can still touch it: never started, start failed,
     // or the final report has been appended.
     bool IsFinished() const { return m_finished.load(); }
+    // The code of the "Exit code" line once the run has ended (at the latest when IsFinished
+    // turns true); nullopt before, and when the report is "Warning! There were process errors".
+    std::optional<int> ExitCode() const;
 
     // Read size per chunk, between 1 and kReadChunk; tests lower it to hit the seams between
     // reads. Takes effect at the next Start.
@@ -108,6 +117,9 @@ private:
     static std::atomic<bool> s_processRunning;
 
     CUiHost* m_host;
+    std::string m_applicationPath;
+    std::string m_commandLine;
+    std::string m_workingDirectory;
     mutable std::mutex m_outputLock;
     COutputText m_output;
     std::string m_scratch; // the normalised form of the text being appended
@@ -117,9 +129,10 @@ private:
     std::thread m_reader;
     std::atomic<bool> m_finished{true};
     // Decides between the child's own status and a Terminate: whichever comes first wins.
-    std::mutex m_endLock;
+    mutable std::mutex m_endLock;
     bool m_endDecided = false;
     std::optional<int> m_abortCode;
+    std::optional<int> m_exitCode; // set with the report
 };
 
 } // namespace tovin

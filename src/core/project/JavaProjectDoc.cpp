@@ -268,6 +268,29 @@ void CJavaProjectDoc::RefreshViews() {
     }
 }
 
+namespace {
+
+template <class TList> bool RebaseList(TList& list, const std::string& projectPath) {
+    bool changed = false;
+    for (const auto& entry : list) {
+        const std::string before = entry->GetFullPath();
+        changed |= entry->ResolvePath(projectPath) != before;
+    }
+    return changed;
+}
+
+} // namespace
+
+bool CJavaProjectDoc::RebaseEntries() {
+    // Both lists are walked whole: a change in the first must not skip the second.
+    const bool javaChanged = RebaseList(m_data.javaFiles, m_path);
+    const bool freeChanged = RebaseList(m_data.freeFiles, m_path);
+    if (javaChanged || freeChanged) {
+        SetModifiedFlag();
+    }
+    return javaChanged || freeChanged;
+}
+
 bool CJavaProjectDoc::CanCloseFrame() {
     if (m_host.MessageBox("Do you really want to close this project?", kCaption,
                           EMsgButtons::OkCancel, EMsgIcon::Question) != EMsgAnswer::Ok) {

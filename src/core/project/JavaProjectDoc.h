@@ -16,6 +16,7 @@
 namespace tovin {
 
 struct CSettings;
+class CSettingsStore;
 class CUiHost;
 class COpenDocument;
 
@@ -40,6 +41,10 @@ public:
 
     CSettings& Settings() const { return m_settings; }
     CUiHost& Host() const { return m_host; }
+    // The store the Arguments dialog reads LASTLAUNCH from and writes it to. Null (the start)
+    // means nothing is remembered: the dialog starts empty and nothing is stored.
+    void SetSettingsStore(CSettingsStore* store) { m_store = store; }
+    CSettingsStore* SettingsStore() const { return m_store; }
 
     // ---- the project file
     // Reads the project file. On success the document holds its contents, takes the path and
@@ -101,6 +106,11 @@ public:
     void RebuildClassInformation();
     // Asks the views to show the current lists and options.
     void RefreshViews();
+    // Re-bases every entry of both lists on the project's current path (see
+    // CFreeJavaFile::ResolvePath), so a project whose folder moved finds its files where they
+    // now are. Commands that read entries' stored paths call it first. Marks the project
+    // modified and returns true when a path changed.
+    bool RebaseEntries();
 
     // ---- closing
     // Asks "Do you really want to close this project?"; on OK continues with SaveModified.
@@ -113,6 +123,12 @@ public:
     void OnCloseDocument();
 
     void SetSourceScanners(SSourceScanners scanners) { m_scanners = std::move(scanners); }
+    // Runs an Ant build file with a target (empty: the default one); the run command hands a
+    // main file with the extension "xml" to it. Unset, such a run does nothing.
+    void SetRunAntHook(
+        std::function<void(const std::string& buildFile, const std::string& target)> hook) {
+        m_runAnt = std::move(hook);
+    }
     void SetRefreshCallback(std::function<void()> refresh) { m_refresh = std::move(refresh); }
     // Called with the project path (empty for a never-saved project).
     void SetClosedCallback(std::function<void(const std::string&)> onClosed) {
@@ -146,6 +162,7 @@ private:
 
     CSettings& m_settings;
     CUiHost& m_host;
+    CSettingsStore* m_store = nullptr;
     SProjectContents m_data;
     std::string m_path;
     std::string m_title;
@@ -153,6 +170,7 @@ private:
     SSourceScanners m_scanners;
     std::function<void()> m_refresh;
     std::function<void(const std::string&)> m_onClosed;
+    std::function<void(const std::string&, const std::string&)> m_runAnt;
 };
 
 } // namespace tovin

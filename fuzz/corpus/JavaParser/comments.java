@@ -1,0 +1,8 @@
+/* package x; */ package a.b ;
+// {
+class A
+	extends B
+{
+  /* } */ // {
+  void f() {}
+}

@@ -1,0 +1,5 @@
+class A(B):
+	def f(self, x):
+		return x
+def g():
+  pass

@@ -1,0 +1,76 @@
+#pragma once
+// The editing aids the source editors offer beyond plain typing: block indent and unindent, the
+// Tab key's indent unit, automatic indentation after Enter, re-indenting a typed closing brace,
+// line-break and tab conversion, and the applet element for HTML pages.
+//
+// Every command works on a CTextControl (CR LF line breaks, a break counts two positions) and
+// handles lines of any length. A command that edits the text is one undo step. None of them
+// recolours: ConvertLinebreaks, ConvertTabsToSpaces and InsertApplet change text the colouring
+// engine has not seen, so their caller runs a whole-text colouring pass afterwards.
+
+#include "app/Settings.h"
+#include "app/UiHost.h"
+#include "editor/TextControl.h"
+
+#include <string>
+
+namespace tovin {
+
+// The Java editor's indent unit. The spaces string holds the tab width of the moment the
+// editor was created; SPACETABS is read from the settings at each use, so a change in the
+// preferences applies at once. The settings must outlive the unit.
+class CIndentUnit {
+public:
+    explicit CIndentUnit(const CSettings& settings);
+
+    const std::string& Spaces() const { return m_spaces; }
+    // A tab character, or the spaces string while SPACETABS is set.
+    std::string Text() const;
+
+private:
+    const CSettings& m_settings;
+    std::string m_spaces;
+};
+
+// The spaces string for a tab width (negative widths give none; absurd widths are capped).
+std::string MakeSpaces(int tabWidth);
+
+// Which editor's rule AutoIndentNewLine follows.
+enum class EAutoIndentForm {
+    Basic,  // HTML and XML: repeat the previous line's leading tabs and spaces
+    Java,   // also one tab per trailing "{" and "* " inside a block comment
+    Jython, // also one tab after a line that ends in ":"
+};
+
+// Inserts a tab at the start of every line the selection touches (tab form) and selects the
+// lines. A selection ending at the very start of a line does not touch that line.
+void IndentLines(CTextControl& text);
+// The same with the indent unit (the Java editor's form).
+void IndentLines(CTextControl& text, const CIndentUnit& unit);
+// Removes one leading tab or space from every line the selection touches and selects the lines
+// up to the end of the last one's text.
+void UnindentLines(CTextControl& text);
+// Replaces the selection by the indent unit.
+void InsertIndentUnit(CTextControl& text, const CIndentUnit& unit);
+
+// Runs after the control inserted the line break typed with Enter (typed is '\r'; any other
+// character does nothing): indents the new line after the line just ended.
+void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form);
+
+// Runs after a typed "}": when the brace is the first non-blank character of its line (not the
+// first line), the line's indentation becomes the previous line's minus its last character.
+// Text after the brace is kept, and the caret keeps its place relative to the brace.
+void AlignClosingBrace(CTextControl& text);
+
+// Makes every line break CR LF (bare CR and bare LF included) and marks the text modified. The
+// conversions leave a read-only text alone.
+void ConvertLinebreaks(CTextControl& text);
+// Replaces every tab by the spaces string (a fixed count, not the distance to the next tab
+// stop) and marks the text modified.
+void ConvertTabsToSpaces(CTextControl& text, const std::string& spaces);
+
+// Replaces the selection by an applet element for the project's main file. With no main file
+// it tells the user through the host, inserts nothing and returns false.
+bool InsertApplet(CTextControl& text, const std::string& mainFileName, CUiHost& host);
+
+} // namespace tovin

@@ -1,0 +1,100 @@
+#pragma once
+// Helpers shared by the project commands that start a tool, open a console or write a script
+// for one: the class root, the option strings, the run command line, launching a tool into the
+// Process Window, the folder browser with its remembered folder, the console script, the
+// Arguments dialog and the detached start.
+//
+// Command lines are composed in the product's Windows-style form (the tool's bare name first,
+// paths in double quotes); the runner and the script writer are the only places that split
+// them. Messages go through the host; nothing here shows anything itself.
+
+#include <optional>
+#include <string>
+
+namespace tovin {
+
+class CJavaProjectDoc;
+class CUiHost;
+
+// Captions of the commands' message boxes: the product's own messages, and system texts.
+inline constexpr const char* kProductCaption = "Tovin";
+inline constexpr const char* kErrorCaption = "Error";
+inline constexpr const char* kNoMainFileMessage = "Please specify a main Java file first";
+inline constexpr const char* kScriptNotWrittenMessage = "Unable to write batch file";
+// The last line of a console script: the window stays open until the user has read it.
+inline constexpr const char* kPauseLine = "printf 'Press Enter to continue . . . '; read _";
+// File name of the console script in the cache folder, rewritten by every console run.
+inline constexpr const char* kConsoleScriptName = "tovinrun.sh";
+
+// A product message: caption "Tovin", OK, warning icon.
+void ShowMessage(CUiHost& host, const std::string& text);
+// A system text (why a start failed): caption "Error", OK, information icon.
+void ShowSystemError(CUiHost& host, const std::string& text);
+
+// ---- composing
+
+// The folder from which the package's classes are addressed: the folder without the separator
+// before the first occurrence of the package path (dots as separators) and everything after it.
+// An empty package, or a package path not found in the folder, gives the folder; an occurrence at
+// the very start gives an empty text.
+std::string GetClassRoot(const std::string& folder, const std::string& package);
+// " [compile options ]"[-classpath "CP:." ][-d "DIR" ]": starts and ends with a blank.
+std::string GetCompileOptions(const CJavaProjectDoc& project);
+// " [run options ]"[-classpath "CP:." ]": starts and ends with a blank.
+std::string GetRunOptions(const CJavaProjectDoc& project);
+// The file name up to its last "." (Foo.bar.java gives Foo.bar).
+std::string GetClassNameOf(const std::string& fileName);
+// The main class qualified with the main package when there is one.
+std::string GetQualifiedMainClass(const CJavaProjectDoc& project);
+// The launcher's bare name, GetRunOptions and the qualified main class.
+std::string GetRunCommandLine(const CJavaProjectDoc& project);
+// Where the project's program runs: the class root of the main file's folder, or the project's
+// working directory when that is set.
+std::string GetRunFolder(const CJavaProjectDoc& project, const std::string& mainPath);
+
+// ---- starting tools
+
+// Starts the tool with its output captured and hands the runner to the host's Process Window.
+// False when it did not start (another tool runs: silently; otherwise the runner has shown the
+// system's text in an "Error" box).
+bool LaunchTool(CUiHost& host, const std::string& toolPath, const std::string& commandLine,
+                const std::string& folder);
+
+// Starts a program outside the Process Window, not watched. The command line is split and its
+// wildcards expanded as for LaunchTool; an empty tool path looks argument zero up on $PATH. On
+// failure the system's text is shown in an "Error" box and false is returned.
+bool StartDetached(CUiHost& host, const std::string& toolPath, const std::string& commandLine,
+                   const std::string& folder);
+
+// ---- console scripts
+
+// The console script's path in the cache folder; empty when there is no cache folder.
+std::string ConsoleScriptPath();
+// The command line as one shell line: the arguments the runner would pass for it in folder
+// (split, unquoted wildcards expanded there), each shell-quoted, so the shell interprets none.
+std::string ShellCommandLine(const std::string& commandLine, const std::string& folder);
+// "#!/bin/sh", the shell form of the command line, and the pause line (without a line end).
+std::string ConsoleScriptText(const std::string& commandLine, const std::string& folder);
+// Writes the console script for the command line and opens it in a terminal in folder. Shows
+// "Unable to write batch file" when the script cannot be written, and the reason in an "Error"
+// box when no terminal opens. True when the terminal was started.
+bool RunInConsole(CUiHost& host, const std::string& commandLine, const std::string& folder);
+
+// ---- dialogs
+
+// The folder browser with the remembered folder preselected: the project's working directory
+// when that is set, else the folder last chosen. A chosen folder is remembered until the program
+// ends. Empty when cancelled.
+std::string BrowseForFolder(const CJavaProjectDoc& project, const std::string& title);
+const std::string& GetRememberedFolder();
+void SetRememberedFolder(std::string folder);
+
+// The Arguments dialog, pre-filled with LASTLAUNCH as the project's settings store holds it at
+// this moment; the entered text is stored as LASTLAUNCH. Without a store the dialog starts empty
+// and nothing is stored. nullopt when cancelled.
+std::optional<std::string> AskArguments(CJavaProjectDoc& project);
+// With SHOWARGS on, asks for the arguments and appends one blank and the text to the command
+// (also for an empty text). False when the user cancelled; with SHOWARGS off, true unchanged.
+bool AppendArguments(CJavaProjectDoc& project, std::string& command);
+
+} // namespace tovin

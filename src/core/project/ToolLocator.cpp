@@ -1,0 +1,77 @@
+#include "project/ToolLocator.h"
+
+#include "app/Settings.h"
+#include "platform/Paths.h"
+
+namespace tovin {
+
+namespace {
+
+constexpr int kSdkFamily = 1;
+
+} // namespace
+
+bool CToolLocator::UsesSdkFamily() const {
+    return m_settings.javaVersion == kSdkFamily;
+}
+
+std::string CToolLocator::ToolIn(const std::string& folder, const char* tool) {
+    return folder + kPathSeparator + "bin" + kPathSeparator + tool + kExecutableSuffix;
+}
+
+std::string CToolLocator::GetJavaPath() const {
+    return UsesSdkFamily() ? ToolIn(m_settings.msJavaBin, "jview")
+                           : ToolIn(m_settings.javaBin, "java");
+}
+
+std::string CToolLocator::GetJavacPath() const {
+    return UsesSdkFamily() ? ToolIn(m_settings.msJavaBin, "jvc")
+                           : ToolIn(m_settings.javaBin, "javac");
+}
+
+std::string CToolLocator::GetAppletViewerPath() const {
+    return ToolIn(UsesSdkFamily() ? m_settings.msJavaBin : m_settings.javaBin, "appletviewer");
+}
+
+std::string CToolLocator::GetJavaName() const {
+    return UsesSdkFamily() ? "jview" : "java";
+}
+
+std::string CToolLocator::GetJavacName() const {
+    return UsesSdkFamily() ? "jvc" : "javac";
+}
+
+std::string CToolLocator::GetAppletViewerName() const {
+    return "appletviewer";
+}
+
+std::string CToolLocator::GetJavadocPath() const {
+    return ToolIn(m_settings.javaBin, "javadoc");
+}
+
+std::string CToolLocator::GetJdbPath() const {
+    return ToolIn(m_settings.javaBin, "jdb");
+}
+
+std::string CToolLocator::GetSerialverPath() const {
+    return ToolIn(m_settings.javaBin, "serialver");
+}
+
+std::string CToolLocator::GetJarPath() const {
+    return ToolIn(m_settings.javaBin, "jar");
+}
+
+std::string CToolLocator::GetJythonJarPath() const {
+    return m_settings.jython + kPathSeparator + "jython.jar";
+}
+
+std::string CToolLocator::GetJythoncScriptPath() const {
+    return m_settings.jython + kPathSeparator + "Tools" + kPathSeparator + "jythonc" +
+           kPathSeparator + "jythonc.py";
+}
+
+std::string CToolLocator::Quote(const std::string& text) {
+    return '"' + text + '"';
+}
+
+} // namespace tovin
