@@ -3,6 +3,7 @@
 #include "javamodel/JavaParser.h"
 #include "javamodel/JythonOutlineScanner.h"
 #include "platform/Files.h"
+#include "project/AntFileReader.h"
 
 #include <sstream>
 
@@ -63,11 +64,14 @@ void WriteFunctions(std::ostream& out, const CJavaFile& file, const char* item) 
     }
 }
 
-// The Ant build-file reader fills an entry's functions with the file's targets. Until it is
-// part of the core this only checks that the file can be read, so an .xml file shows no
-// targets.
-bool ReadAntTargets(CJavaFile& entry, std::string* error) {
-    return ReadWholeFile(entry.GetFullPath(), error).has_value();
+// The Ant build-file reader fills an entry's functions with the file's targets; it reads an
+// unreadable file as empty, so the file is tried first to say why.
+bool ReadAntFile(CJavaFile& entry, std::string* error) {
+    if (!ReadWholeFile(entry.GetFullPath(), error)) {
+        return false;
+    }
+    ReadAntTargets(entry);
+    return true;
 }
 
 bool ReadModel(CJavaFile& entry, ESourceKind kind, std::string* error) {
@@ -75,7 +79,7 @@ bool ReadModel(CJavaFile& entry, ESourceKind kind, std::string* error) {
     case ESourceKind::Jython:
         return JythonOutlineScanner(entry, error);
     case ESourceKind::Ant:
-        return ReadAntTargets(entry, error);
+        return ReadAntFile(entry, error);
     case ESourceKind::Java:
         break;
     }

@@ -41,6 +41,31 @@ void ShowSystemError(CUiHost& host, const std::string& text) {
     host.MessageBox(text, kErrorCaption, EMsgButtons::Ok, EMsgIcon::Information);
 }
 
+CWaitCursor::CWaitCursor(CUiHost& host) : m_host(host) {
+    m_host.SetWaitCursor(true);
+}
+
+CWaitCursor::~CWaitCursor() {
+    m_host.SetWaitCursor(false);
+}
+
+std::string GetMainFilePath(CJavaProjectDoc& project) {
+    const std::string name = project.GetMainFileName();
+    if (name.empty()) {
+        ShowMessage(project.Host(), kNoMainFileMessage);
+        return {};
+    }
+    project.RebaseEntries();
+    std::string path = project.GetFullPath(name);
+    if (path == CJavaProjectDoc::kNoFile) {
+        ShowMessage(project.Host(), "The main file " + CToolLocator::Quote(name) +
+                                        " is no longer in the project. " + kNoMainFileMessage +
+                                        ".");
+        return {};
+    }
+    return path;
+}
+
 std::string GetClassRoot(const std::string& folder, const std::string& package) {
     if (package.empty()) {
         return folder;

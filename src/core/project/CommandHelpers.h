@@ -31,16 +31,36 @@ void ShowMessage(CUiHost& host, const std::string& text);
 // A system text (why a start failed): caption "Error", OK, information icon.
 void ShowSystemError(CUiHost& host, const std::string& text);
 
+// Shows the wait cursor for the lifetime of the object.
+class CWaitCursor {
+public:
+    explicit CWaitCursor(CUiHost& host);
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    CUiHost& m_host;
+};
+
+// The resolved full path of the project's main file (entries re-based first). Empty after
+// telling the user: kNoMainFileMessage when there is no main file name, or that the main file
+// is no longer in the project (a removed main file would otherwise send tools to a folder
+// named after the "NOFILE" marker).
+std::string GetMainFilePath(CJavaProjectDoc& project);
+
 // ---- composing
 
 // The folder from which the package's classes are addressed: the folder without the separator
-// before the first occurrence of the package path (dots as separators) and everything after it.
-// An empty package, or a package path not found in the folder, gives the folder; an occurrence at
-// the very start gives an empty text.
+// before the first occurrence of the package path (dots as separators) as whole folder names,
+// and without everything after it. An empty package, or a package path not found in the
+// folder, gives the folder; an occurrence at the very start gives an empty text.
 std::string GetClassRoot(const std::string& folder, const std::string& package);
-// " [compile options ]"[-classpath "CP:." ][-d "DIR" ]": starts and ends with a blank.
+// The compiler's options, starting and ending with a blank: the project's compile options,
+// then -classpath with the class path and ":." in double quotes, then -d with the compile
+// directory in double quotes, each only when set. Nothing set gives a single blank.
 std::string GetCompileOptions(const CJavaProjectDoc& project);
-// " [run options ]"[-classpath "CP:." ]": starts and ends with a blank.
+// The launcher's options, built the same way from the run options and the class path.
 std::string GetRunOptions(const CJavaProjectDoc& project);
 // The file name up to its last "." (Foo.bar.java gives Foo.bar).
 std::string GetClassNameOf(const std::string& fileName);

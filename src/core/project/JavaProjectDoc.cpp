@@ -2,8 +2,12 @@
 
 #include "app/Settings.h"
 #include "app/UiHost.h"
+#include "javamodel/JavaParser.h"
+#include "javamodel/JythonOutlineScanner.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "project/AntCommands.h"
+#include "project/AntFileReader.h"
 
 namespace tovin {
 
@@ -20,6 +24,12 @@ CJavaProjectDoc::CJavaProjectDoc(CSettings& settings, CUiHost& host)
     m_data.workingDir = settings.workingDir;
     m_data.runOptions = settings.javaOptions;
     m_data.compileOptions = settings.javac;
+    m_scanners.parseJava = [](CJavaFile& file) { CJavaParser(file).ParseFile(); };
+    m_scanners.readAntTargets = ReadAntTargets;
+    m_scanners.scanJython = [](CJavaFile& file) { JythonOutlineScanner(file); };
+    m_runAnt = [this](const std::string& buildFile, const std::string& target) {
+        RunAnt(*this, buildFile, target);
+    };
 }
 
 std::string CJavaProjectDoc::Load(const std::string& path) {

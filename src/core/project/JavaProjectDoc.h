@@ -20,8 +20,9 @@ class CSettingsStore;
 class CUiHost;
 class COpenDocument;
 
-// The readers that fill a file's model entry from its source; later work supplies them.
-// Empty members do nothing.
+// The readers that fill a file's model entry from its source. A new document reads Ant build
+// files with CAntFileReader; the other readers are supplied by their owners. Empty members do
+// nothing.
 struct SSourceScanners {
     std::function<void(CJavaFile&)> parseJava;      // Java source parser
     std::function<void(CJavaFile&)> readAntTargets; // Ant build file: its targets
@@ -112,6 +113,37 @@ public:
     // modified and returns true when a path changed.
     bool RebaseEntries();
 
+    // ---- tool commands. Each composes its command line, caption and working folder, then hands
+    // them to the process runner (LaunchTool) or to a console; messages go through the host.
+    // (BuildCommands.cpp)
+    // Compiles one file from the class root of its package.
+    void CompileFile(const std::string& path, const std::string& package);
+    // Compiles every ".java" entry of the project from the main file's class root.
+    void Build();
+    // Compiles every Java file of a folder the user chooses.
+    void CompileFolder();
+    // (RunCommands.cpp)
+    // Runs the main class (a Jython main file with Jython, an Ant main file with Ant), captured
+    // in the Process Window or in a terminal of its own.
+    void Run(bool captured);
+    // Shows an applet page with the applet viewer.
+    void RunApplet(const std::string& pagePath);
+    // Shows the main HTML page with the applet viewer ("Unable to open the HTML file." when the
+    // page is not among the project's pages). Does nothing without a main HTML file name.
+    void RunMainApplet();
+    // Runs the main class under the debugger in a terminal window.
+    void RunWithJdb();
+    // Runs a Jython script, captured or in a terminal, with an argument text (may be empty).
+    void RunJython(const std::string& scriptPath, bool console, const std::string& arguments);
+    void CompileJython(const std::string& scriptPath);
+    // (JarCommands.cpp)
+    // Archives the compiled classes of the main file with a manifest naming the main class.
+    void JarMainFolder();
+    // Archives a folder the user chooses, under its own name.
+    void JarAnyFolder();
+    // Lists an archive the user chooses.
+    void ShowArchiveContents();
+
     // ---- closing
     // Asks "Do you really want to close this project?"; on OK continues with SaveModified.
     bool CanCloseFrame();
@@ -124,7 +156,7 @@ public:
 
     void SetSourceScanners(SSourceScanners scanners) { m_scanners = std::move(scanners); }
     // Runs an Ant build file with a target (empty: the default one); the run command hands a
-    // main file with the extension "xml" to it. Unset, such a run does nothing.
+    // main file with the extension "xml" to it. A new document runs Ant with RunAnt.
     void SetRunAntHook(
         std::function<void(const std::string& buildFile, const std::string& target)> hook) {
         m_runAnt = std::move(hook);

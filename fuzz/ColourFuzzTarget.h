@@ -1,0 +1,133 @@
+#pragma once
+// The body shared by the colouring fuzz targets: one language's whole-text and line classifiers
+// and the colourer frames on arbitrary bytes. Checks: one class per position, only classes the
+// language has, and on small inputs the same classes as the step-by-step reference.
+
+#include "editor/ColourClassifier.h"
+#include "editor/Colourer.h"
+#include "editor/TextBuffer.h"
+
+#include "../tests/core/editor/ColourReference.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tovin::fuzz {
+
+// Inputs up to this size are also compared with the reference, which is quadratic.
+inline constexpr size_t kReferenceLimit = 1024;
+
+inline void Check(bool condition) {
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+inline void CheckClasses(ELanguage language, const CClassBuffer& classes, size_t size) {
+    Check(classes.size() == size);
+    bool tags = GetLanguageRules(language).markup;
+    for (ETokenClass cls : classes) {
+        Check(cls == ETokenClass::Normal || cls == ETokenClass::Keyword ||
+              cls == ETokenClass::Comment || cls == ETokenClass::String ||
+              (tags && cls == ETokenClass::Tag));
+    }
+}
+
+inline bool HasLoneLineBreak(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool inCrLf =
+            text.compare(i, 2, "\r\n") == 0 || (i > 0 && text.compare(i - 1, 2, "\r\n") == 0);
+        if ((text[i] == '\r' || text[i] == '\n') && !inCrLf) {
+            return true;
+        }
+    }
+    return false;
+}
+
+inline reference::Classes ClassesOf(const CTextBuffer& control) {
+    reference::Classes classes;
+    for (int i = 0; i < control.GetLength(); ++i) {
+        classes.push_back(control.GetClassAt(i));
+    }
+    return classes;
+}
+
+inline void CheckWholeText(ELanguage language, const std::string& text) {
+    CClassBuffer classes = ClassifyText(language, text);
+    CheckClasses(language, classes, text.size());
+    if (text.size() > kReferenceLimit) {
+        return;
+    }
+    if (language == ELanguage::Java) {
+        Check(classes == reference::JavaWholeText(text));
+    } else if (language != ELanguage::Jython) {
+        Check(classes == reference::MarkupWholeText(GetLanguageRules(language), text));
+    } else if (!HasLoneLineBreak(text)) {
+        CTextBuffer control(text);
+        reference::ColourAll(language, control);
+        Check(classes == ClassesOf(control));
+    }
+}
+
+// Every line as the editor finds it, and a few arbitrary ranges with small search windows.
+inline void CheckLines(ELanguage language, const std::string& text) {
+    CTextBuffer control(text);
+    const bool small = text.size() <= kReferenceLimit;
+    for (int line = 0; line < control.GetLineCount(); ++line) {
+        int start = control.LineIndex(line);
+        int next = control.LineIndex(line + 1);
+        int end = next < 0 ? control.GetLength() : next - LineBreakLengthBefore(text, next);
+        std::string lineText =
+            text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+        CClassBuffer classes =
+            ClassifyLine(language, lineText, GetLineContext(language, text, start));
+        CheckClasses(language, classes, lineText.size());
+        if (small) {
+            Check(classes ==
+                  reference::LinePasses(language, text, static_cast<size_t>(start), lineText));
+        }
+    }
+    if (!small) {
+        return;
+    }
+    // The reference copies the text for each position, so long inputs are sampled.
+    std::string reversed = reference::Reversed(text);
+    const size_t step = 1 + text.size() / 64;
+    for (size_t p = 0; p <= text.size(); p += step) {
+        int window = 1 + static_cast<int>(p % 5);
+        int at = static_cast<int>(p);
+        Check(IsInBlockComment(text, at, window) == reference::IsInBlockComment(text, p));
+        Check(IsInTag(text, at, window) == reference::IsInTag(reversed, p));
+        Check(IsInHtmlComment(text, at, window) == reference::IsInHtmlComment(reversed, p));
+    }
+}
+
+// The frames on a control: colouring never changes the text, the selection or the flags.
+inline void CheckFrames(ELanguage language, const std::string& text) {
+    CTextBuffer control(text);
+    control.SetModify(false);
+    int selStart = static_cast<int>(text.size() / 3);
+    int selEnd = static_cast<int>(text.size() / 2);
+    control.SetSel(selStart, selEnd);
+    CColourer colourer(language);
+    colourer.ColourAll(control, true);
+    Check(ClassesOf(control) == ClassifyText(language, text));
+    colourer.ColourLine(control);
+    int start = 0;
+    int end = 0;
+    control.GetSel(start, end);
+    Check(start == selStart && end == selEnd);
+    Check(!control.GetModify() && control.GetText() == text);
+    Check(control.IsRedrawOn() && !control.IsSelectionHidden());
+}
+
+inline int FuzzColouring(ELanguage language, const std::uint8_t* data, size_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    CheckWholeText(language, text);
+    CheckLines(language, text);
+    CheckFrames(language, text);
+    return 0;
+}
+
+} // namespace tovin::fuzz

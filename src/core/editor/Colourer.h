@@ -1,0 +1,50 @@
+#pragma once
+// Colours an editor control by the rules of one language: the whole text (first display,
+// "Syntax Colour Update", after whole-text edits) or the line holding the selection start
+// (after every typed character).
+//
+// Both passes classify a copy of the text and give each maximal run of equal class its class
+// with ApplyClassFormat, which touches the control only where the run's class differs, so an
+// unchanged text causes no changes. Neither pass moves the selection or scrolls: the control
+// is never selected into, so the user's selection (and its direction) stays as it was.
+
+#include "editor/ColourClassifier.h"
+#include "editor/ColourLanguage.h"
+#include "editor/TextControl.h"
+
+#include <span>
+
+namespace tovin {
+
+class CUiHost;
+
+class CColourer {
+public:
+    explicit CColourer(ELanguage language) : m_language(language) {}
+
+    ELanguage Language() const { return m_language; }
+
+    // Classifies and colours the whole text. The selection display is hidden and, when
+    // suspendRedraw is set, redraw is off while the runs are applied; the modified flag and the
+    // first visible line are kept. host (optional) shows the wait cursor meanwhile. Jython
+    // colours line by line instead, with neither wait cursor nor redraw suspension.
+    void ColourAll(CTextControl& control, bool suspendRedraw, CUiHost* host = nullptr) const;
+
+    // Classifies and colours the line holding the selection start, without its line break.
+    void ColourLine(CTextControl& control) const;
+
+    // Gives each maximal run of classes (positions base + i) its class.
+    static void ApplyRuns(CTextControl& control, int base, std::span<const ETokenClass> classes);
+    // Gives [base + start, base + end) the class unless it already has it throughout.
+    static void ApplyClassFormat(CTextControl& control, int base, ETokenClass cls, int start,
+                                 int end);
+
+private:
+    void ColourEveryLine(CTextControl& control) const;
+    // The line's [start, end) without its line break.
+    static void LineBounds(const CTextControl& control, int line, int& start, int& end);
+
+    ELanguage m_language;
+};
+
+} // namespace tovin

@@ -1,0 +1,90 @@
+#include "editor/KeywordMatcher.h"
+
+#include <algorithm>
+
+namespace tovin {
+
+CKeywordMatcher::CKeywordMatcher(const SLanguageRules& rules)
+    : m_keywords(SplitKeywordList(rules.keywordList)), m_markup(rules.markup) {
+    for (char c : rules.wordCharacters) {
+        m_word[static_cast<unsigned char>(c)] = true;
+    }
+    for (int c = 0; c < 256; ++c) {
+        bool upper = c >= 'A' && c <= 'Z';
+        m_fold[static_cast<size_t>(c)] =
+            static_cast<unsigned char>(rules.foldCase && upper ? c - 'A' + 'a' : c);
+    }
+    // An empty keyword colours nothing, so it gets no bucket.
+    std::array<std::vector<std::uint16_t>, 256> buckets;
+    for (size_t k = 0; k < m_keywords.size(); ++k) {
+        if (!m_keywords[k].empty()) {
+            auto first = static_cast<unsigned char>(m_keywords[k][0]);
+            buckets[first].push_back(static_cast<std::uint16_t>(k));
+        }
+    }
+    for (size_t c = 0; c < 256; ++c) {
+        m_bucket[c] = static_cast<std::uint16_t>(m_order.size());
+        m_order.insert(m_order.end(), buckets[c].begin(), buckets[c].end());
+    }
+    m_bucket[256] = static_cast<std::uint16_t>(m_order.size());
+}
+
+const CKeywordMatcher& CKeywordMatcher::For(ELanguage language) {
+    static const CKeywordMatcher java(GetLanguageRules(ELanguage::Java));
+    static const CKeywordMatcher html(GetLanguageRules(ELanguage::Html));
+    static const CKeywordMatcher xml(GetLanguageRules(ELanguage::Xml));
+    static const CKeywordMatcher jython(GetLanguageRules(ELanguage::Jython));
+    switch (language) {
+    case ELanguage::Html:
+        return html;
+    case ELanguage::Xml:
+        return xml;
+    case ELanguage::Jython:
+        return jython;
+    case ELanguage::Java:
+        break;
+    }
+    return java;
+}
+
+bool CKeywordMatcher::MatchesAt(std::string_view text, size_t position,
+                                const std::string& keyword) const {
+    size_t end = position + keyword.size();
+    if (end > text.size()) {
+        return false;
+    }
+    for (size_t j = 1; j < keyword.size(); ++j) {
+        if (m_fold[static_cast<unsigned char>(text[position + j])] !=
+            static_cast<unsigned char>(keyword[j])) {
+            return false;
+        }
+    }
+    return end == text.size() || !IsWordCharacter(text[end]);
+}
+
+void CKeywordMatcher::Mark(std::string_view text, std::span<ETokenClass> classes,
+                           bool tagOpenAtStart) const {
+    bool afterWord = false;
+    bool inTag = tagOpenAtStart;
+    for (size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (!afterWord && (inTag || !m_markup)) {
+            unsigned char first = m_fold[c];
+            for (size_t b = m_bucket[first]; b < m_bucket[first + 1u]; ++b) {
+                const std::string& keyword = m_keywords[m_order[b]];
+                if (MatchesAt(text, i, keyword)) {
+                    std::fill_n(classes.begin() + static_cast<std::ptrdiff_t>(i), keyword.size(),
+                                ETokenClass::Keyword);
+                }
+            }
+        }
+        afterWord = m_word[c];
+        if (c == '<') {
+            inTag = true;
+        } else if (c == '>') {
+            inTag = false;
+        }
+    }
+}
+
+} // namespace tovin

@@ -1,0 +1,81 @@
+// The compile commands of the project: one file, the whole project, a chosen folder.
+
+#include "app/Settings.h"
+#include "app/UiHost.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "project/CommandHelpers.h"
+#include "project/JavaProjectDoc.h"
+#include "project/ToolLocator.h"
+
+namespace tovin {
+
+namespace {
+
+constexpr const char* kNothingToBuildMessage =
+    "You must add a file to the project in order to build.";
+
+void SaveAllWhenAsked(const CJavaProjectDoc& project) {
+    if (project.Settings().saveComp != 0) {
+        project.Host().SaveAll();
+    }
+}
+
+} // namespace
+
+void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& package) {
+    m_host.SetProcessCaption("Compiling " + CToolLocator::Quote(path));
+    SaveAllWhenAsked(*this);
+    CWaitCursor wait(m_host);
+    const std::string folder = GetClassRoot(GetFolder(path), package);
+    SetCurrentFolder(folder);
+    const CToolLocator locator(m_settings);
+    LaunchTool(m_host, locator.GetJavacPath(),
+               locator.GetJavacName() + tovin::GetCompileOptions(*this) + CToolLocator::Quote(path),
+               folder);
+}
+
+void CJavaProjectDoc::Build() {
+    const std::string main = GetMainFile();
+    if (main.empty()) {
+        ShowMessage(m_host, kNothingToBuildMessage);
+        return;
+    }
+    const std::string mainPath = GetMainFilePath(*this);
+    if (mainPath.empty()) {
+        return;
+    }
+    const CToolLocator locator(m_settings);
+    std::string command = locator.GetJavacName() + tovin::GetCompileOptions(*this);
+    bool first = true;
+    for (const auto& entry : m_data.javaFiles) {
+        if (entry->GetExtension() != "java") {
+            continue;
+        }
+        command += (first ? "" : " ") + CToolLocator::Quote(entry->GetFullPath());
+        first = false;
+    }
+    SaveAllWhenAsked(*this);
+    m_host.SetProcessCaption("Building " + CToolLocator::Quote(main));
+    CWaitCursor wait(m_host);
+    const std::string folder = GetClassRoot(GetFolder(mainPath), m_data.mainPackage);
+    SetCurrentFolder(folder);
+    LaunchTool(m_host, locator.GetJavacPath(), command, folder);
+}
+
+void CJavaProjectDoc::CompileFolder() {
+    const std::string folder = BrowseForFolder(*this, "Choose a folder to compile:");
+    if (folder.empty()) {
+        return;
+    }
+    const CToolLocator locator(m_settings);
+    // The runner expands the wildcard in the folder, as the compiler did on its first platform.
+    const std::string command = locator.GetJavacName() + tovin::GetCompileOptions(*this) + "*.java";
+    m_host.SetProcessCaption("Compiling " + CToolLocator::Quote(folder));
+    SaveAllWhenAsked(*this);
+    CWaitCursor wait(m_host);
+    SetCurrentFolder(folder);
+    LaunchTool(m_host, locator.GetJavacPath(), command, folder);
+}
+
+} // namespace tovin

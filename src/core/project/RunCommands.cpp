@@ -1,0 +1,145 @@
+// The commands that start the project's program: the main class captured or in a terminal, an
+// applet page, the debugger, and Jython scripts.
+
+#include "app/Settings.h"
+#include "app/UiHost.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Spawn.h"
+#include "project/CommandHelpers.h"
+#include "project/JavaProjectDoc.h"
+#include "project/ToolLocator.h"
+
+#include <cerrno>
+
+namespace tovin {
+
+namespace {
+
+constexpr const char* kJythonMainClass = "org.python.util.jython";
+
+// `"-Dpython.home=J" -classpath "J/jython.jar[:CP]"`: the options every Jython start shares.
+std::string JythonOptions(const CJavaProjectDoc& project) {
+    const CToolLocator locator(project.Settings());
+    std::string classPath = locator.GetJythonJarPath();
+    if (!project.GetClassPath().empty()) {
+        classPath += kPathListSeparator + project.GetClassPath();
+    }
+    return CToolLocator::Quote("-Dpython.home=" + project.Settings().jython) + " -classpath " +
+           CToolLocator::Quote(classPath);
+}
+
+// The launcher's path as the first word of a command line. Quoted, so a JDK folder holding a
+// blank still gives one argument zero; the quotes are not part of it.
+std::string LauncherWord(const CJavaProjectDoc& project) {
+    return CToolLocator::Quote(CToolLocator(project.Settings()).GetJavaPath());
+}
+
+} // namespace
+
+void CJavaProjectDoc::Run(bool captured) {
+    if (GetMainFile().empty()) {
+        ShowMessage(m_host, kNoMainFileMessage);
+        return;
+    }
+    const std::string path = GetMainFilePath(*this);
+    if (path.empty()) {
+        return;
+    }
+    const std::string extension = GetExtension(path);
+    if (extension == "py") {
+        RunJython(path, !captured, {});
+        return;
+    }
+    if (extension == "xml") {
+        if (m_runAnt) {
+            m_runAnt(path, {});
+        }
+        return;
+    }
+    const std::string folder = GetRunFolder(*this, path);
+    SetCurrentFolder(folder);
+    std::string command = GetRunCommandLine(*this);
+    m_host.SetProcessCaption(command);
+    if (!AppendArguments(*this, command)) {
+        return;
+    }
+    if (captured) {
+        LaunchTool(m_host, CToolLocator(m_settings).GetJavaPath(), command, folder);
+    } else {
+        // The console names the launcher by its bare name: the shell finds it on the PATH.
+        RunInConsole(m_host, command, folder);
+    }
+}
+
+void CJavaProjectDoc::RunApplet(const std::string& pagePath) {
+    const std::string folder = GetFolder(pagePath);
+    SetCurrentFolder(folder);
+    const CToolLocator locator(m_settings);
+    const std::string command =
+        locator.GetAppletViewerName() + " " + CToolLocator::Quote(GetFileName(pagePath));
+    m_host.SetProcessCaption("AppletViewer: " + CToolLocator::Quote(pagePath));
+    LaunchTool(m_host, locator.GetAppletViewerPath(), command, folder);
+}
+
+void CJavaProjectDoc::RunMainApplet() {
+    if (m_data.mainHtmlFile.empty()) {
+        return;
+    }
+    RebaseEntries();
+    const std::string page = GetFreeFilePath(m_data.mainHtmlFile);
+    if (page.empty()) {
+        ShowMessage(m_host, "Unable to open the HTML file.");
+        return;
+    }
+    RunApplet(page);
+}
+
+void CJavaProjectDoc::RunWithJdb() {
+    const std::string path = GetMainFilePath(*this);
+    if (path.empty()) {
+        return;
+    }
+    const std::string folder = GetRunFolder(*this, path);
+    SetCurrentFolder(folder);
+    const std::string options = tovin::GetRunOptions(*this) + GetQualifiedMainClass(*this);
+    std::string command = "jdb" + options;
+    m_host.SetProcessCaption(command);
+    if (!AppendArguments(*this, command)) {
+        return;
+    }
+    // The debugger reads its commands from a terminal, so it runs in one (a detached debugger
+    // could not be used). Its path is checked first so a missing JDK is named as such.
+    const std::string jdb = CToolLocator(m_settings).GetJdbPath();
+    if (FindExecutableOnPath(jdb).empty()) {
+        ShowSystemError(m_host, SystemErrorText(ENOENT));
+        ShowMessage(m_host, "Couldn't locate Java.");
+        return;
+    }
+    RunInConsole(m_host, CToolLocator::Quote(jdb) + command.substr(3), folder);
+}
+
+void CJavaProjectDoc::RunJython(const std::string& scriptPath, bool console,
+                                const std::string& arguments) {
+    const std::string folder = GetFolder(scriptPath);
+    std::string command = LauncherWord(*this) + " " + JythonOptions(*this) + " " +
+                          kJythonMainClass + " " + CToolLocator::Quote(scriptPath);
+    if (!arguments.empty()) {
+        command += " " + arguments;
+    }
+    if (console) {
+        RunInConsole(m_host, command, folder);
+    } else {
+        LaunchTool(m_host, CToolLocator(m_settings).GetJavaPath(), command, folder);
+    }
+}
+
+void CJavaProjectDoc::CompileJython(const std::string& scriptPath) {
+    const CToolLocator locator(m_settings);
+    const std::string command =
+        LauncherWord(*this) + " " + JythonOptions(*this) + " " + kJythonMainClass + " " +
+        CToolLocator::Quote(locator.GetJythoncScriptPath()) + " " + CToolLocator::Quote(scriptPath);
+    LaunchTool(m_host, locator.GetJavaPath(), command, GetFolder(scriptPath));
+}
+
+} // namespace tovin

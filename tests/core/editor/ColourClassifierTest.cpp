@@ -1,0 +1,220 @@
+#include "editor/ColourClassifier.h"
+
+#include "ColourTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace tovin;
+using tovin::test::Letters;
+using tovin::test::Visible;
+
+namespace {
+
+struct SClassRow {
+    const char* name;
+    ELanguage language;
+    std::string text;
+    std::string expected; // one letter per position: K C N S T
+};
+
+template <class Row> std::string RowName(const testing::TestParamInfo<Row>& info) {
+    return info.param.name;
+}
+
+} // namespace
+
+class WholeText : public testing::TestWithParam<SClassRow> {};
+
+TEST_P(WholeText, ClassifiesEveryPosition) {
+    const auto& row = GetParam();
+    ASSERT_EQ(row.text.size(), row.expected.size()) << "bad row";
+    EXPECT_EQ(Letters(ClassifyText(row.language, row.text)), row.expected) << Visible(row.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Java, WholeText,
+    testing::Values(SClassRow{"KeywordsOnlyBetweenNonWordCharacters", ELanguage::Java,
+                              "x intValue my_int int2", "NNNNNNNNNNNNNNNNNNKKKN"},
+                    SClassRow{"CaseMatters", ELanguage::Java, "x Int int", "NNNNNNKKK"},
+                    SClassRow{"StringRunsOverLineBreaks", ELanguage::Java, "int s = \"b\r\nc;",
+                              "KKKNNNNNSSSSSS"},
+                    SClassRow{"SlashesInStringAreNoComment", ELanguage::Java, "s = \"//x\"; // c",
+                              "NNNNSSSSSNNCCCC"},
+                    SClassRow{"LineCommentEndsBeforeItsLf", ELanguage::Java, "x; // a\r\nint",
+                              "NNNCCCCCNKKK"},
+                    SClassRow{"BlockCommentIncludesItsCloser", ELanguage::Java, "xy; /* if */ if",
+                              "NNNNCCCCCCCCNKK"},
+                    SClassRow{"CloserDoesNotReopenOnItsLastSlash", ELanguage::Java, "/* a */* b */",
+                              "CCCCCCCNNNNNN"},
+                    SClassRow{"QuoteAfterTwoBackslashesCloses", ELanguage::Java, "x = \"a\\\\\" if",
+                              "NNNNSSSSSNKK"},
+                    SClassRow{"QuoteAfterOneBackslashDoesNot", ELanguage::Java, "x = \"a\\\" if\"",
+                              "NNNNSSSSSSSS"},
+                    SClassRow{"EmptyString", ELanguage::Java, "x = \"\"+1", "NNNNSSNN"},
+                    SClassRow{"OpenerRightAfterAStringIsMissed", ELanguage::Java,
+                              "xy \"a\"/* c */ d", "NNNSSSNNNNNNNNN"},
+                    SClassRow{"FirstThreeFromHowTheTextBegins", ELanguage::Java, "a//b", "NNNN"},
+                    SClassRow{"TextStartingWithAComment", ELanguage::Java, "/*a*/ x", "CCCCCNN"},
+                    SClassRow{"TextStartingWithAQuote", ELanguage::Java, "\"\"x", "SSS"},
+                    SClassRow{"TextStartingWithAQuoteClosesAtTheThird", ELanguage::Java,
+                              "\"ab\" int", "SSSSNKKK"},
+                    SClassRow{"QuotesInCommentsAreIgnored", ELanguage::Java, "x; /* \" */ int",
+                              "NNNCCCCCCCNKKK"},
+                    SClassRow{"Empty", ELanguage::Java, "", ""}),
+    RowName<SClassRow>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Markup, WholeText,
+    testing::Values(
+        SClassRow{"TagNameWithDigitColoursItsLetter", ELanguage::Html, "<b1>", "TKTT"},
+        SClassRow{"TagNamesOnlyInsideTagsInAnyCase", ELanguage::Html, "table <TABLE>",
+                  "NNNNNNTKKKKKT"},
+        SClassRow{"UnclosedTagRunsToTheEnd", ELanguage::Html, "x <p a", "NNTKTK"},
+        SClassRow{"UnterminatedStringStaysNormal", ELanguage::Html, "<p>\"abc", "TKTNNNN"},
+        SClassRow{"StringRightAfterAStringIsMissed", ELanguage::Html, "\"a\"\"b\"x", "SSSNNNN"},
+        SClassRow{"ClosingQuoteAtTheEndStaysNormal", ELanguage::Html, "x \"ab\"", "NNSSSN"},
+        SClassRow{"SecondCommentRightAfterTheFirstIsMissed", ELanguage::Html, "<!--a--><!--b-->",
+                  "CCCCCCCCTTTTKTTT"},
+        SClassRow{"UnclosedCommentLeavesTheLastCharacter", ELanguage::Html, "<!-- x", "CCCCCT"},
+        SClassRow{"MarkupWordCharactersBound", ELanguage::Html, "<$b b$ b-b>", "TTTTTTTKTKT"},
+        SClassRow{"AntTaskWithStringAttribute", ELanguage::Xml, "<target name=\"x\"/>",
+                  "TKKKKKKTTTTTTSSSTT"},
+        SClassRow{"OverlappingKeywordsBothCount", ELanguage::Xml, "<javadoc2>", "TKKKKKKKKT"},
+        SClassRow{"HtmlNamesAreNotAntNames", ELanguage::Xml, "<table>", "TTTTTTT"}),
+    RowName<SClassRow>);
+
+INSTANTIATE_TEST_SUITE_P(Jython, WholeText,
+                         testing::Values(SClassRow{"EveryLineByTheLinePasses", ELanguage::Jython,
+                                                   "print \"a\r\nif # x", "KKKKKNSSNNKKNCCC"},
+                                         SClassRow{"LoneBreaksEndLinesToo", ELanguage::Jython,
+                                                   "\"a\rin\n#", "SSNKKNC"}),
+                         RowName<SClassRow>);
+
+struct SLineRow {
+    const char* name;
+    ELanguage language;
+    std::string text;
+    int line;
+    std::string expected;
+};
+
+class LinePasses : public testing::TestWithParam<SLineRow> {};
+
+// The line is found in the CR LF text the way the editor finds it, and classified with the
+// context of the text before it.
+TEST_P(LinePasses, ClassifyTheLineInItsContext) {
+    const auto& row = GetParam();
+    CTextBuffer control(row.text);
+    int start = control.LineIndex(row.line);
+    int next = control.LineIndex(row.line + 1);
+    int end = next < 0 ? control.GetLength() : next - 2;
+    std::string line =
+        row.text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start));
+    auto classes = ClassifyLine(row.language, line, GetLineContext(row.language, row.text, start));
+    EXPECT_EQ(Letters(classes), row.expected) << Visible(line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Java, LinePasses,
+    testing::Values(
+        SLineRow{"UnterminatedStringRunsToTheLineEnd", ELanguage::Java, "x \"abc\r\ny", 0,
+                 "NNSSSS"},
+        SLineRow{"SlashesInStringAreNoComment", ELanguage::Java, "s = \"//x\"; // c", 0,
+                 "NNNNSSSSSNNCCCC"},
+        SLineRow{"BlockOpenerInStringStillOpens", ELanguage::Java, "s = \"/*\"; x", 0,
+                 "NNNNSCCCCCC"},
+        SLineRow{"LineInsideACommentIsAllComment", ELanguage::Java,
+                 "/* start\r\n middle int\r\n end */ int x;", 1, "CCCCCCCCCCC"},
+        SLineRow{"ClosingLineColoursUpToTheFirstCloser", ELanguage::Java,
+                 "/* start\r\n middle int\r\n end */ int x;", 2, "CCCCCCCNKKKNNN"},
+        SLineRow{"SearchResumesAtTheCloser", ELanguage::Java, "/* a */* b */", 0, "CCCCCCCCCCCCC"},
+        SLineRow{"CloserWithoutContextIsNormal", ELanguage::Java, "x */ int", 0, "NNNNNKKK"},
+        SLineRow{"NextStringSearchSkipsOneCharacter", ELanguage::Java, "\"a\"\"b\"", 0, "SSSNNS"},
+        SLineRow{"EmptyLine", ELanguage::Java, "a\r\n\r\nb", 1, ""}),
+    RowName<SLineRow>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Markup, LinePasses,
+    testing::Values(
+        SLineRow{"TagOpenOnAnEarlierLineMakesKeywords", ELanguage::Html, "<a\r\nhref b>", 1,
+                 "NNNNNKN"},
+        SLineRow{"LineInsideAMarkupComment", ELanguage::Html, "<!-- a\r\nb c\r\n-->x", 1, "CCC"},
+        SLineRow{"LineClosingAMarkupComment", ELanguage::Html, "<!-- a\r\nb c\r\n-->x", 2, "CCCN"},
+        SLineRow{"UnterminatedStringRunsToTheLineEnd", ELanguage::Html, "<p>\"abc", 0, "TKTSSSS"},
+        SLineRow{"UpperCaseTagOnALine", ELanguage::Xml, "x\r\n<Target>", 1, "TKKKKKKT"}),
+    RowName<SLineRow>);
+
+INSTANTIATE_TEST_SUITE_P(Jython, LinePasses,
+                         testing::Values(SLineRow{"StringsAndComment", ELanguage::Jython,
+                                                  "print \"a\" # c \"d\"", 0, "KKKKKNSSSNCCCCCCC"},
+                                         SLineRow{"HashInStringIsNoComment", ELanguage::Jython,
+                                                  "s = \"#x\" # y", 0, "NNNNSSSSNCCC"},
+                                         SLineRow{"QuoteAfterBackslashNeverCloses",
+                                                  ELanguage::Jython, "\"a\\\\\"b\" in", 0,
+                                                  "SSSSSSSNKK"}),
+                         RowName<SLineRow>);
+
+struct SPositionRow {
+    const char* name;
+    bool (*test)(std::string_view, int, int);
+    std::string text;
+    int position;
+    bool expected;
+};
+
+class PositionTests : public testing::TestWithParam<SPositionRow> {};
+
+// Every window size gives the answer of the whole text, the control's backward reading too.
+TEST_P(PositionTests, LookAtTheTextBeforeThePosition) {
+    const auto& row = GetParam();
+    for (int window : {1, 2, 3, 4, 5, 7, kMarkerSearchWindow}) {
+        EXPECT_EQ(row.test(row.text, row.position, window), row.expected)
+            << Visible(row.text) << " window " << window;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PositionTests,
+    testing::Values(
+        SPositionRow{"BlockOpen", IsInBlockComment, "/* x", 4, true},
+        SPositionRow{"BlockClosed", IsInBlockComment, "/* x */ y", 9, false},
+        SPositionRow{"BlockOverlappingCloserWins", IsInBlockComment, "/*/", 3, false},
+        SPositionRow{"BlockOpenerMustBeWhollyBefore", IsInBlockComment, "x /* y", 3, false},
+        SPositionRow{"BlockOpenerJustBefore", IsInBlockComment, "x /* y", 4, true},
+        SPositionRow{"BlockReopened", IsInBlockComment, "/* */ a /* b", 12, true},
+        SPositionRow{"BlockAtStart", IsInBlockComment, "/* x", 0, false},
+        SPositionRow{"BlockPastTheEndIsClamped", IsInBlockComment, "/* x", 99, true},
+        SPositionRow{"BlockOpenerInStringCounts", IsInBlockComment, "s = \"/*\";\r\n", 11, true},
+        SPositionRow{"TagOpen", IsInTag, "<a", 2, true},
+        SPositionRow{"TagClosed", IsInTag, "<a>", 3, false},
+        SPositionRow{"TagLastOpenerWins", IsInTag, "a>b<c", 5, true},
+        SPositionRow{"TagBeforeTheOpener", IsInTag, "a>b<c", 3, false},
+        SPositionRow{"TagAtStart", IsInTag, "<a", 0, false},
+        SPositionRow{"TagOpenerJustBefore", IsInTag, "<", 1, true},
+        SPositionRow{"CommentOpen", IsInHtmlComment, "<!-- a", 6, true},
+        SPositionRow{"CommentClosed", IsInHtmlComment, "<!-- a -->", 10, false},
+        SPositionRow{"CommentCloserSharingDashes", IsInHtmlComment, "<!-->", 5, false},
+        SPositionRow{"CommentCloserNotYetWhole", IsInHtmlComment, "<!-->", 4, true},
+        SPositionRow{"CommentOpenerNotYetWhole", IsInHtmlComment, "<!-", 3, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PositionTests, ReadTheControlBackwardsWithTheSameAnswers) {
+    CTextBuffer control("<!-- a --> <b /* c\r\n */ d <!-- e\r\n");
+    std::string text = control.GetText();
+    for (int p = 0; p <= control.GetLength(); ++p) {
+        for (int window : {1, 3, kMarkerSearchWindow}) {
+            EXPECT_EQ(IsInBlockComment(control, p, window), IsInBlockComment(text, p)) << p;
+            EXPECT_EQ(IsInTag(control, p, window), IsInTag(text, p)) << p;
+            EXPECT_EQ(IsInHtmlComment(control, p, window), IsInHtmlComment(text, p)) << p;
+        }
+    }
+}
+
+TEST(LineBreakLength, CountsTheBreakBeforeTheNextLine) {
+    EXPECT_EQ(LineBreakLengthBefore("a\r\nb", 3), 2);
+    EXPECT_EQ(LineBreakLengthBefore("a\nb", 2), 1);
+    EXPECT_EQ(LineBreakLengthBefore("a\rb", 2), 1);
+    EXPECT_EQ(LineBreakLengthBefore("ab", 1), 0);
+    EXPECT_EQ(LineBreakLengthBefore("\n", 1), 1);
+    EXPECT_EQ(LineBreakLengthBefore("", 0), 0);
+}

@@ -1,0 +1,281 @@
+// The fast engine against the step-by-step reference: random texts made of the characters the
+// rules react to, JDK sources and hand-written markup and Jython samples. Every position of
+// every whole text and line must get the same class.
+
+#include "editor/ColourClassifier.h"
+#include "editor/Colourer.h"
+
+#include "ColourReference.h"
+#include "ColourTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace tovin;
+using tovin::test::Letters;
+using tovin::test::Visible;
+
+namespace {
+
+const ELanguage kLanguages[] = {ELanguage::Java, ELanguage::Html, ELanguage::Xml,
+                                ELanguage::Jython};
+
+std::string LanguageName(ELanguage language) {
+    switch (language) {
+    case ELanguage::Html:
+        return "Html";
+    case ELanguage::Xml:
+        return "Xml";
+    case ELanguage::Jython:
+        return "Jython";
+    case ELanguage::Java:
+        break;
+    }
+    return "Java";
+}
+
+// Texts biased towards what the passes look at: quotes, escapes, comment and tag delimiters,
+// keywords of every language in mixed case, word and non-word neighbours, line breaks.
+class CTextMaker {
+public:
+    explicit CTextMaker(unsigned seed) : m_rng(seed) {
+        for (ELanguage language : kLanguages) {
+            for (auto& word : SplitKeywordList(GetLanguageRules(language).keywordList)) {
+                m_keywords.push_back(word);
+            }
+        }
+    }
+
+    std::string Make(size_t pieces, bool crLfOnly) {
+        static const char* const kPieces[] = {
+            "\"",   "\"",   "\"",  "\\", "\\", "/",  "/", "*", "*", "<", ">", "!",
+            "-",    "-",    "#",   " ",  " ",  "x",  "_", "$", "1", "2", "=", "\r\n",
+            "\r\n", "<!--", "-->", "/*", "*/", "//", "'", "Q", "&", "%", "@", ";"};
+        std::string text;
+        for (size_t i = 0; i < pieces; ++i) {
+            int kind = Pick(10);
+            if (kind < 3) {
+                std::string word = m_keywords[static_cast<size_t>(Pick(m_keywords.size()))];
+                if (Pick(4) == 0) {
+                    word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+                }
+                text += word;
+            } else if (kind == 3 && !crLfOnly) {
+                text += Pick(2) ? "\r" : "\n";
+            } else {
+                text += kPieces[Pick(std::size(kPieces))];
+            }
+        }
+        return text;
+    }
+
+    int Pick(size_t n) { return static_cast<int>(m_rng() % n); }
+
+private:
+    std::mt19937 m_rng;
+    std::vector<std::string> m_keywords;
+};
+
+reference::Classes ReferenceWholeText(ELanguage language, const std::string& text) {
+    if (language == ELanguage::Java) {
+        return reference::JavaWholeText(text);
+    }
+    if (language == ELanguage::Jython) {
+        CTextBuffer control(text);
+        reference::ColourAll(language, control);
+        reference::Classes classes;
+        for (int i = 0; i < control.GetLength(); ++i) {
+            classes.push_back(control.GetClassAt(i));
+        }
+        return classes;
+    }
+    return reference::MarkupWholeText(GetLanguageRules(language), text);
+}
+
+// Whole text, and the line passes on [start, end) for a few ranges, with varied windows.
+void ExpectSameClasses(ELanguage language, const std::string& text, CTextMaker& pick, int ranges) {
+    bool loneBreaks = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool crLf =
+            text.compare(i, 2, "\r\n") == 0 || (i > 0 && text.compare(i - 1, 2, "\r\n") == 0);
+        loneBreaks = loneBreaks || ((text[i] == '\r' || text[i] == '\n') && !crLf);
+    }
+    // The reference finds Jython lines as the editor does, two characters before the next.
+    bool jythonWithLoneBreaks = language == ELanguage::Jython && loneBreaks;
+    if (!jythonWithLoneBreaks) {
+        ASSERT_EQ(Letters(ClassifyText(language, text)),
+                  Letters(ReferenceWholeText(language, text)))
+            << LanguageName(language) << " whole text \"" << Visible(text) << "\"";
+    }
+    for (int r = 0; r < ranges; ++r) {
+        size_t start = static_cast<size_t>(pick.Pick(text.size() + 1));
+        size_t end = start + static_cast<size_t>(pick.Pick(text.size() - start + 1));
+        std::string line = text.substr(start, end - start);
+        SLineContext context = GetLineContext(language, text, static_cast<int>(start));
+        ASSERT_EQ(Letters(ClassifyLine(language, line, context)),
+                  Letters(reference::LinePasses(language, text, start, line)))
+            << LanguageName(language) << " line [" << start << ", " << end << ") of \""
+            << Visible(text) << "\"";
+    }
+}
+
+// The frames on two controls: the reference selects lines as the original did.
+void ExpectSameFrames(ELanguage language, const std::string& text, CTextMaker& pick) {
+    CTextBuffer mine(text);
+    CTextBuffer theirs(text);
+    CColourer colourer(language);
+    for (int line = 0; line < mine.GetLineCount(); ++line) {
+        int at = mine.LineIndex(pick.Pick(static_cast<size_t>(mine.GetLineCount())));
+        at += pick.Pick(3);
+        mine.SetSel(at, at);
+        theirs.SetSel(at, at);
+        colourer.ColourLine(mine);
+        reference::ColourLine(language, theirs);
+        ASSERT_EQ(Letters(mine), Letters(theirs)) << LanguageName(language) << " ColourLine at "
+                                                  << at << " of \"" << Visible(text) << "\"";
+    }
+    colourer.ColourAll(mine, true);
+    reference::ColourAll(language, theirs);
+    ASSERT_EQ(Letters(mine), Letters(theirs))
+        << LanguageName(language) << " ColourAll over earlier colours of \"" << Visible(text)
+        << "\"";
+}
+
+} // namespace
+
+class ColourDifferential : public testing::TestWithParam<ELanguage> {};
+
+TEST_P(ColourDifferential, RandomTextsClassifyAsTheReference) {
+    CTextMaker maker(20240 + static_cast<unsigned>(GetParam()));
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = maker.Make(static_cast<size_t>(maker.Pick(40)), false);
+        ExpectSameClasses(GetParam(), text, maker, 4);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+TEST_P(ColourDifferential, RandomTextsColourControlsAsTheReference) {
+    CTextMaker maker(777 + static_cast<unsigned>(GetParam()));
+    for (int i = 0; i < 600; ++i) {
+        std::string text = maker.Make(static_cast<size_t>(maker.Pick(50)), true);
+        ExpectSameFrames(GetParam(), text, maker);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+// Window sizes from one character up: a marker straddling a window's edge must not change the
+// answer of the position tests.
+TEST_P(ColourDifferential, PositionTestsAgreeForEveryWindow) {
+    CTextMaker maker(99 + static_cast<unsigned>(GetParam()));
+    for (int i = 0; i < 400; ++i) {
+        std::string text = maker.Make(static_cast<size_t>(maker.Pick(30)), false);
+        std::string reversed = reference::Reversed(text);
+        for (size_t p = 0; p <= text.size(); ++p) {
+            int at = static_cast<int>(p);
+            int window = 1 + maker.Pick(6);
+            ASSERT_EQ(IsInBlockComment(text, at, window), reference::IsInBlockComment(text, p))
+                << Visible(text) << " at " << p << " window " << window;
+            ASSERT_EQ(IsInTag(text, at, window), reference::IsInTag(reversed, p))
+                << Visible(text) << " at " << p << " window " << window;
+            ASSERT_EQ(IsInHtmlComment(text, at, window), reference::IsInHtmlComment(reversed, p))
+                << Visible(text) << " at " << p << " window " << window;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ColourDifferential, testing::ValuesIn(kLanguages),
+                         [](const auto& info) { return LanguageName(info.param); });
+
+namespace {
+
+std::string ReadSample(const std::string& name) {
+    std::string path = std::string(TOVIN_TEST_DATA) + "/colour/" + name;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        ADD_FAILURE() << "missing sample " << path;
+        return {};
+    }
+    std::string content;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        content.append(buffer, n);
+    }
+    std::fclose(file);
+    return tovin::test::ToCrLf(content);
+}
+
+// Every step-th line of a real text, classified the way ColourLine finds it.
+void ExpectSameLines(ELanguage language, const std::string& text, int step = 1) {
+    CTextBuffer control(text);
+    for (int line = 0; line < control.GetLineCount(); line += step) {
+        size_t start = static_cast<size_t>(control.LineIndex(line));
+        int next = control.LineIndex(line + 1);
+        size_t end = next < 0 ? text.size() : static_cast<size_t>(next - 2);
+        std::string lineText = text.substr(start, end - start);
+        SLineContext context = GetLineContext(language, text, static_cast<int>(start));
+        ASSERT_EQ(Letters(ClassifyLine(language, lineText, context)),
+                  Letters(reference::LinePasses(language, text, start, lineText)))
+            << LanguageName(language) << " line " << line << ": " << Visible(lineText);
+    }
+}
+
+} // namespace
+
+struct SSampleRow {
+    const char* name;
+    ELanguage language;
+};
+
+class ColourSamples : public testing::TestWithParam<SSampleRow> {};
+
+TEST_P(ColourSamples, ClassifyAsTheReference) {
+    std::string text = ReadSample(GetParam().name);
+    ASSERT_FALSE(text.empty());
+    ASSERT_EQ(Letters(ClassifyText(GetParam().language, text)),
+              Letters(ReferenceWholeText(GetParam().language, text)));
+    ExpectSameLines(GetParam().language, text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ColourSamples,
+                         testing::Values(SSampleRow{"page.html", ELanguage::Html},
+                                         SSampleRow{"build.xml", ELanguage::Xml},
+                                         SSampleRow{"tool.py", ELanguage::Jython},
+                                         SSampleRow{"Quirks.java", ELanguage::Java}),
+                         [](const auto& info) { return LanguageName(info.param.language); });
+
+class JdkSources : public testing::TestWithParam<const char*> {};
+
+// Real Java files through every language's classifiers: Java for what it is meant for, the
+// others because a classifier must agree with the reference on any text.
+TEST_P(JdkSources, ClassifyAsTheReference) {
+    std::optional<std::string> source = tovin::test::ReadJdkSource(GetParam());
+    if (!source) {
+        GTEST_SKIP() << "no JDK sources at " << tovin::test::kJdkSourceArchive;
+    }
+    std::string text = tovin::test::ToCrLf(*source);
+    for (ELanguage language : kLanguages) {
+        ASSERT_EQ(Letters(ClassifyText(language, text)),
+                  Letters(ReferenceWholeText(language, text)))
+            << LanguageName(language);
+    }
+    // The reference copies the text before each line, so big files are sampled.
+    if (text.size() < 100000) {
+        ExpectSameLines(ELanguage::Java, text, 7);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, JdkSources,
+                         testing::Values("java.base/java/util/ArrayList.java",
+                                         "java.base/java/lang/String.java",
+                                         "java.base/java/util/regex/Pattern.java",
+                                         "java.base/java/lang/Character.java"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             name = name.substr(name.rfind('/') + 1);
+                             return name.substr(0, name.find('.'));
+                         });

@@ -1,0 +1,194 @@
+#include "CommandFixture.h"
+
+#include "app/SettingsKeys.h"
+#include "app/SettingsStore.h"
+
+using namespace tovin;
+using namespace tovin::test;
+
+namespace {
+
+class RunCommands : public CommandTest {};
+
+const char* const kPause = "printf 'Press Enter to continue . . . '; read _";
+
+} // namespace
+
+TEST_F(RunCommands, PlainMainClassRunsWithTheSingleBlankOfTheOptions) {
+    AddJava("p/Hello.java");
+    project->Run(true);
+    const CProcessRunner& runner = LastRunner();
+    EXPECT_EQ(runner.GetApplicationPath(), Tool("java"));
+    EXPECT_EQ(runner.GetCommandLine(), "java Hello");
+    EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("p"));
+    EXPECT_EQ(host.captions, std::vector<std::string>{"java Hello"});
+}
+
+TEST_F(RunCommands, PackagedMainClassRunsFromItsClassRoot) {
+    AddJava("p/src/com/acme/App.java", "com.acme");
+    project->SetMainFile("App.java");
+    project->SetRunOptions("-Xmx64m");
+    project->SetClassPath("/lib");
+    project->Run(true);
+    const CProcessRunner& runner = LastRunner();
+    EXPECT_EQ(runner.GetCommandLine(), "java -Xmx64m -classpath \"/lib:.\" com.acme.App");
+    EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("p/src"));
+}
+
+TEST_F(RunCommands, OnlyTheLastExtensionIsCut) {
+    AddJava("p/Foo.bar.java");
+    project->Run(true);
+    EXPECT_EQ(LastRunner().GetCommandLine(), "java Foo.bar");
+}
+
+TEST_F(RunCommands, WorkingDirectoryReplacesTheClassRoot) {
+    AddJava("p/Hello.java");
+    project->SetWorkingDir(Folder("run"));
+    project->Run(true);
+    EXPECT_EQ(LastRunner().GetWorkingDirectory(), dir.File("run"));
+    EXPECT_EQ(CurrentFolder(), dir.File("run"));
+}
+
+TEST_F(RunCommands, ArgumentsDialogAppendsTheEnteredText) {
+    CMemorySettingsStore store;
+    store.SetString(kSectionOptions, kKeyLastLaunch, "before");
+    project->SetSettingsStore(&store);
+    settings.showArgs = 1;
+    AddJava("p/Hello.java");
+    host.argumentAnswers = {std::string(""), std::string("a \"b c\""), std::nullopt};
+
+    project->Run(true);
+    EXPECT_EQ(LastRunner().GetCommandLine(), "java Hello ");
+    project->Run(true);
+    EXPECT_EQ(LastRunner().GetCommandLine(), "java Hello a \"b c\"");
+    project->Run(true); // cancelled
+    EXPECT_EQ(host.runners.size(), 2u);
+    EXPECT_EQ(host.argumentRequests, (std::vector<std::string>{"before", "", "a \"b c\""}));
+    EXPECT_EQ(store.GetString(kSectionOptions, kKeyLastLaunch, "?"), "a \"b c\"");
+    // The caption is the command before the arguments, also for the cancelled run.
+    EXPECT_EQ(host.captions, std::vector<std::string>(3, "java Hello"));
+}
+
+TEST_F(RunCommands, ConsoleRunWritesTheScriptAndOpensATerminal) {
+    AddJava("p/src/com/acme/App.java", "com.acme");
+    project->SetMainFile("App.java");
+    project->SetClassPath("/my lib");
+    project->Run(false);
+    EXPECT_TRUE(host.runners.empty());
+    ASSERT_EQ(host.terminals.size(), 1u);
+    EXPECT_EQ(host.terminals[0].first, dir.File("cache/tovin/tovinrun.sh"));
+    EXPECT_EQ(host.terminals[0].second, dir.File("p/src"));
+    EXPECT_EQ(ConsoleScript(),
+              std::string("#!/bin/sh\njava -classpath '/my lib:.' com.acme.App\n") + kPause);
+}
+
+TEST_F(RunCommands, ConsoleRunReportsATerminalThatDoesNotOpen) {
+    AddJava("p/Hello.java");
+    host.terminalError = "No terminal emulator found";
+    project->Run(false);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "No terminal emulator found");
+    EXPECT_EQ(host.messages[0].caption, "Error");
+}
+
+TEST_F(RunCommands, NoMainFileIsReported) {
+    project->Run(true);
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{"Please specify a main Java file first"});
+}
+
+TEST_F(RunCommands, ScriptAndBuildFileMainFilesRunWithTheirTools) {
+    const std::string script = AddJava("p/script.py");
+    project->SetMainFile("script.py");
+    project->Run(true);
+    EXPECT_EQ(LastRunner().GetCommandLine(),
+              "\"" + Tool("java") +
+                  "\" \"-Dpython.home=/jy\" -classpath \"/jy/jython.jar\" "
+                  "org.python.util.jython \"" +
+                  script + "\"");
+
+    std::vector<std::pair<std::string, std::string>> antRuns;
+    project->SetRunAntHook([&](const std::string& file, const std::string& target) {
+        antRuns.emplace_back(file, target);
+    });
+    const std::string build = AddJava("p/tool.xml");
+    project->SetMainFile("tool.xml");
+    project->Run(true);
+    EXPECT_EQ(antRuns, (std::vector<std::pair<std::string, std::string>>{{build, ""}}));
+    EXPECT_EQ(host.runners.size(), 1u);
+}
+
+TEST_F(RunCommands, RunJythonComposesTheInterpreterLine) {
+    const std::string script = dir.Write("py/x.py", "");
+    project->SetClassPath("/lib");
+    project->RunJython(script, false, "a b");
+    const CProcessRunner& runner = LastRunner();
+    EXPECT_EQ(runner.GetApplicationPath(), Tool("java"));
+    EXPECT_EQ(runner.GetCommandLine(),
+              "\"" + Tool("java") +
+                  "\" \"-Dpython.home=/jy\" -classpath \"/jy/jython.jar:/lib\" "
+                  "org.python.util.jython \"" +
+                  script + "\" a b");
+    EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("py"));
+    EXPECT_TRUE(host.captions.empty());
+
+    project->RunJython(script, true, "");
+    EXPECT_EQ(ConsoleScript(), "#!/bin/sh\n" + Tool("java") +
+                                   " -Dpython.home=/jy -classpath /jy/jython.jar:/lib "
+                                   "org.python.util.jython " +
+                                   script + "\n" + kPause);
+}
+
+TEST_F(RunCommands, CompileJythonRunsTheCompilerScript) {
+    const std::string script = dir.Write("py/x.py", "");
+    project->CompileJython(script);
+    EXPECT_EQ(LastRunner().GetCommandLine(),
+              "\"" + Tool("java") +
+                  "\" \"-Dpython.home=/jy\" -classpath \"/jy/jython.jar\" "
+                  "org.python.util.jython \"/jy/Tools/jythonc/jythonc.py\" \"" +
+                  script + "\"");
+    EXPECT_EQ(LastRunner().GetWorkingDirectory(), dir.File("py"));
+}
+
+TEST_F(RunCommands, RunAppletShowsThePageFromItsFolder) {
+    const std::string page = dir.Write("web/my page.html", "");
+    project->RunApplet(page);
+    const CProcessRunner& runner = LastRunner();
+    EXPECT_EQ(runner.GetApplicationPath(), Tool("appletviewer"));
+    EXPECT_EQ(runner.GetCommandLine(), "appletviewer \"my page.html\"");
+    EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("web"));
+    EXPECT_EQ(host.captions, std::vector<std::string>{"AppletViewer: \"" + page + "\""});
+}
+
+TEST_F(RunCommands, MainAppletNeedsItsPageInTheProject) {
+    project->SetMainHtmlFile("page.html");
+    project->RunMainApplet();
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Unable to open the HTML file."});
+    const std::string page = dir.Write("web/page.html", "");
+    project->AddHtmlFile(page);
+    project->RunMainApplet();
+    EXPECT_EQ(LastRunner().GetCommandLine(), "appletviewer \"page.html\"");
+}
+
+TEST_F(RunCommands, DebuggerRunsInATerminal) {
+    AddJava("p/src/com/acme/App.java", "com.acme");
+    project->SetMainFile("App.java");
+    project->SetRunOptions("-ea");
+    project->RunWithJdb();
+    EXPECT_TRUE(host.runners.empty());
+    EXPECT_EQ(host.captions, std::vector<std::string>{"jdb -ea com.acme.App"});
+    ASSERT_EQ(host.terminals.size(), 1u);
+    EXPECT_EQ(host.terminals[0].second, dir.File("p/src"));
+    EXPECT_EQ(ConsoleScript(), "#!/bin/sh\n" + Tool("jdb") + " -ea com.acme.App\n" + kPause);
+}
+
+TEST_F(RunCommands, MissingDebuggerIsReported) {
+    AddJava("p/App.java");
+    project->SetMainFile("App.java");
+    settings.javaBin = dir.File("nowhere");
+    project->RunWithJdb();
+    EXPECT_TRUE(host.terminals.empty());
+    EXPECT_EQ(host.MessageTexts(),
+              (std::vector<std::string>{SystemErrorText(ENOENT), "Couldn't locate Java."}));
+    EXPECT_EQ(host.messages[0].caption, "Error");
+}
