@@ -146,6 +146,15 @@ void CScintillaEdit::SetEightBit(bool eightBit) {
     setUtf8(!eightBit);
 }
 
+void CScintillaEdit::ShareTextOf(const CScintillaEdit& other) {
+    setDocument(other.document());
+    // The document's own settings (line-end mode, code page, tab width) are set again, as
+    // attaching a document can reset them in this view.
+    ConfigureControl();
+    SetEightBit(other.IsEightBit());
+    ApplyAppearance(m_appearance);
+}
+
 void CScintillaEdit::LoadText(const std::string& text) {
     const bool readOnly = IsReadOnly();
     Send(SCI_SETREADONLY, 0);
@@ -285,7 +294,9 @@ bool CScintillaEdit::GetModify() const {
 }
 
 void CScintillaEdit::SetModify(bool modified) {
-    m_markedModified = modified;
+    // A text already away from its save point needs no mark, so undoing back to the save point
+    // makes it unmodified again.
+    m_markedModified = modified && Send(SCI_GETMODIFY) == 0;
     if (!modified) {
         Send(SCI_SETSAVEPOINT);
     }

@@ -62,6 +62,8 @@ public:
     // Replaces the text without an undo step, unstyled, unmodified, caret at 0: a file's
     // content as it was read.
     void LoadText(const std::string& text);
+    // Shows the other control's text: edits, styles and undo become common to both.
+    void ShareTextOf(const CScintillaEdit& other);
     // The family the font resolved to (the settings' face, or a monospace fallback).
     QString ResolvedFontFamily() const;
 
