@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -33,27 +34,38 @@ ELineEndStyle DetectLineEndStyle(std::string_view bytes) {
 
 namespace {
 
-// Replaces every break of any kind by `lineEnd`.
+// Position of the next `c` at or after `from`, or the size when there is none.
+size_t NextOf(std::string_view bytes, char c, size_t from) {
+    const void* found = std::memchr(bytes.data() + from, c, bytes.size() - from);
+    return found ? static_cast<size_t>(static_cast<const char*>(found) - bytes.data())
+                 : bytes.size();
+}
+
+// Replaces every break of any kind by `lineEnd`. The next CR and the next LF are each looked
+// up again only once passed, so a file with one kind of break is searched once for the other.
 std::string ReplaceBreaks(std::string_view bytes, std::string_view lineEnd) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 32);
     size_t from = 0;
+    size_t nextCr = NextOf(bytes, '\r', 0);
+    size_t nextLf = NextOf(bytes, '\n', 0);
     while (from < bytes.size()) {
-        const void* found = std::memchr(bytes.data() + from, '\r', bytes.size() - from);
-        const void* lf = std::memchr(bytes.data() + from, '\n', bytes.size() - from);
-        if (!found || (lf && lf < found)) {
-            found = lf;
-        }
-        if (!found) {
+        const size_t at = std::min(nextCr, nextLf);
+        if (at == bytes.size()) {
             out.append(bytes.substr(from));
             break;
         }
-        size_t at = static_cast<size_t>(static_cast<const char*>(found) - bytes.data());
         out.append(bytes.substr(from, at - from));
         out.append(lineEnd);
         from = at + 1;
         if (bytes[at] == '\r' && from < bytes.size() && bytes[from] == '\n') {
             ++from;
+        }
+        if (nextCr < from) {
+            nextCr = NextOf(bytes, '\r', from);
+        }
+        if (nextLf < from) {
+            nextLf = NextOf(bytes, '\n', from);
         }
     }
     return out;
