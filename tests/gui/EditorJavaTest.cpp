@@ -331,7 +331,7 @@ void EditorJavaTest::compileAndHelpGoToTheProject() {
     QTRY_VERIFY_WITH_TIMEOUT(!CProcessRunner::IsProcessRunning(), 10000);
     QVERIFY2(calls[0].starts_with("javac ") && calls[0].ends_with(" " + w.Doc().PathName()),
              calls[0].c_str());
-    v.SetSel(0, 7);
+    v.SetSel(0, 8);
     v.OnJdkHelp();
     PlaceCaret(v, 0);
     v.OnJdkHelp();

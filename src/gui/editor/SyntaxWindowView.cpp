@@ -80,7 +80,12 @@ void CSyntaxWindowView::OnCompile() {
 
 void CSyntaxWindowView::OnJdkHelp() {
     if (Context().jdkHelp) {
-        Context().jdkHelp(GetSelText());
+        // The selected word without the blanks a double-click or a drag may take along.
+        std::string keyword = GetSelText();
+        const size_t first = keyword.find_first_not_of(" \t\r\n");
+        const size_t last = keyword.find_last_not_of(" \t\r\n");
+        Context().jdkHelp(first == std::string::npos ? std::string()
+                                                     : keyword.substr(first, last - first + 1));
     }
 }
 
