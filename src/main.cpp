@@ -1,10 +1,14 @@
 // The tovin executable: the desktop application, or one of the window-less runs of
 // HeadlessMain (version, help and the batch commands).
 
+#include "app/EditorApp.h"
 #include "app/HeadlessMain.h"
+#include "app/InstanceChannel.h"
 #include "app/MainFrame.h"
+#include "platform/Paths.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <cstdlib>
 #include <iostream>
 
@@ -16,6 +20,37 @@ bool HasDisplay() {
         return value && *value;
     };
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+struct SCommandLine {
+    std::string settingsFile; // empty: the user's own
+    std::vector<std::string> files;
+    std::string error;
+};
+
+SCommandLine ParseCommandLine(const QStringList& arguments) {
+    SCommandLine line;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (!optionsEnded && argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument == QLatin1String("--settings")) {
+            if (i + 1 >= arguments.size()) {
+                line.error = "--settings needs the name of a settings file";
+                return line;
+            }
+            line.settingsFile = QFileInfo(arguments[++i]).absoluteFilePath().toStdString();
+        } else if (!optionsEnded && argument.startsWith(QLatin1String("--settings="))) {
+            line.settingsFile = QFileInfo(argument.mid(11)).absoluteFilePath().toStdString();
+        } else if (!optionsEnded && argument.startsWith(QLatin1String("--"))) {
+            line.error = "unknown option " + argument.toStdString() + " (see tovin --help)";
+            return line;
+        } else {
+            line.files.push_back(QFileInfo(argument).absoluteFilePath().toStdString());
+        }
+    }
+    return line;
 }
 
 } // namespace
@@ -30,10 +65,38 @@ int main(int argc, char** argv) {
                      "Run it on a desktop, or use the window-less options (tovin --help).\n";
         return 2;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tovin"));
-    QApplication::setOrganizationName(QStringLiteral("Verrimond"));
-    tovin::CMainFrame frame;
-    frame.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    SCommandLine line = ParseCommandLine(QApplication::arguments());
+    if (!line.error.empty()) {
+        std::cerr << "tovin: " << line.error << "\n";
+        return 2;
+    }
+
+    tovin::CInstanceChannel channel(tovin::CInstanceChannel::NameFor(
+        line.settingsFile.empty() ? tovin::ConfigFilePath() : line.settingsFile));
+    if (!line.files.empty()) {
+        QStringList files;
+        for (const std::string& file : line.files) {
+            files << QString::fromStdString(file);
+        }
+        if (channel.SendToRunning(files)) {
+            return 0;
+        }
+    }
+
+    tovin::CEditorApp editor(line.settingsFile);
+    if (!editor.Start(line.files)) {
+        return 1;
+    }
+    channel.Listen();
+    QObject::connect(&channel, &tovin::CInstanceChannel::FilesReceived, &editor,
+                     [&editor](const QStringList& files) {
+                         for (const QString& file : files) {
+                             editor.OpenDocumentFile(file.toStdString());
+                         }
+                         tovin::CMainFrame* frame = editor.MainFrame();
+                         frame->raise();
+                         frame->activateWindow();
+                     });
+    return application.exec();
 }

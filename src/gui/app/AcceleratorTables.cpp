@@ -1,0 +1,72 @@
+#include "app/AcceleratorTables.h"
+
+namespace tovin {
+
+namespace {
+
+using C = ECommand;
+
+const std::vector<SAccelerator> kMainWindow = {
+    {"Ctrl+C", C::Copy},      {"Ctrl+Insert", C::Copy},   {"Ctrl+X", C::Cut},
+    {"Shift+Delete", C::Cut}, {"Ctrl+V", C::Paste},       {"Shift+Insert", C::Paste},
+    {"Ctrl+Z", C::Undo},      {"Alt+Backspace", C::Undo}, {"Ctrl+N", C::FileNew},
+    {"Ctrl+O", C::FileOpen},  {"Ctrl+P", C::Print},       {"Ctrl+S", C::FileSave},
+    {"F1", C::JdkHelp},       {"F6", C::NextPane},        {"Shift+F6", C::PreviousPane},
+};
+
+const std::vector<SAccelerator> kJavaSource = {
+    {"Ctrl+[", C::DecreaseIndent},
+    {"Ctrl+]", C::IncreaseIndent},
+    {"Ctrl+F", C::Find},
+    {"Ctrl+G", C::Repeat},
+    {"Ctrl+H", C::Replace},
+    {"Ctrl+M", C::Compile},
+    {"F1", C::JdkHelp},
+    {"F2", C::RefreshFunctionList},
+    {"F3", C::SyntaxColourUpdate},
+    {"F4", C::ProjectWindow},
+    {"F5", C::RunApplication},
+    {"Shift+F5", C::RunApplet},
+    {"F7", C::Build},
+};
+
+const std::vector<SAccelerator> kProject = {
+    {"Ctrl+M", C::Compile},   {"Delete", C::RemoveFromProject}, {"F1", C::JdkHelp},
+    {"F4", C::ProjectWindow}, {"F5", C::RunApplication},        {"Shift+F5", C::RunApplet},
+    {"F7", C::Build},         {"F8", C::SetMainClass},
+};
+
+// Ctrl+H repeats the last search in HTML pages, as it always has.
+const std::vector<SAccelerator> kHtml = {
+    {"Ctrl+[", C::DecreaseIndent}, {"Ctrl+]", C::IncreaseIndent}, {"Ctrl+F", C::Find},
+    {"Ctrl+H", C::Repeat},         {"Ctrl+M", C::Compile},        {"F1", C::JdkHelp},
+    {"F4", C::ProjectWindow},      {"Shift+F5", C::RunApplet},    {"F7", C::Build},
+};
+
+} // namespace
+
+std::vector<SAccelerator> AcceleratorsFor(EMenuKind kind) {
+    std::vector<SAccelerator> table = kMainWindow;
+    const std::vector<SAccelerator>* own = nullptr;
+    switch (kind) {
+    case EMenuKind::JavaSource:
+        own = &kJavaSource;
+        break;
+    case EMenuKind::Project:
+        own = &kProject;
+        break;
+    case EMenuKind::Html:
+        own = &kHtml;
+        break;
+    case EMenuKind::NoDocument:
+    case EMenuKind::Xml:
+    case EMenuKind::Jython:
+        break;
+    }
+    if (own) {
+        table.insert(table.end(), own->begin(), own->end());
+    }
+    return table;
+}
+
+} // namespace tovin

@@ -1,0 +1,193 @@
+#include "app/Document.h"
+
+#include "app/DocTemplate.h"
+#include "app/DocumentFrame.h"
+#include "app/EditorApp.h"
+#include "app/MainFrame.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+
+namespace tovin {
+
+namespace {
+
+constexpr const char* kCaption = "Tovin";
+
+} // namespace
+
+CDocument::CDocument(CEditorApp& app, CDocTemplate& docTemplate)
+    : QObject(&app), m_app(app), m_template(docTemplate) {
+    CCommandMap& map = CommandMap();
+    map.OnCommand(ECommand::FileClose, [this] {
+        if (SaveModified()) {
+            OnCloseDocument();
+        }
+    });
+    map.OnCommand(ECommand::FileSave, [this] { DoFileSave(); });
+    map.OnCommand(ECommand::FileSaveAs, [this] { DoSave({}); });
+}
+
+CDocument::~CDocument() {
+    for (CDocumentFrame* frame : m_frames) {
+        frame->ForgetDocument();
+    }
+    m_template.RemoveDocument(this);
+}
+
+void CDocument::SetPathName(const std::string& path, bool addToRecentFiles) {
+    m_pathName = path;
+    SetTitle(QString::fromStdString(GetFileName(path)));
+    if (addToRecentFiles) {
+        m_app.AddToRecentFileList(path);
+    }
+}
+
+void CDocument::SetTitle(const QString& title) {
+    m_title = title;
+    UpdateFrameTitles();
+    emit TitleChanged();
+}
+
+void CDocument::SetModified(bool modified) {
+    if (m_modified == modified) {
+        return;
+    }
+    m_modified = modified;
+    for (CDocumentFrame* frame : m_frames) {
+        frame->setWindowModified(modified);
+    }
+    emit ModifiedChanged(modified);
+}
+
+bool CDocument::OnNewDocument() {
+    SetTitle(QString::fromStdString(m_template.NextUntitledTitle()));
+    SetModified(false);
+    return true;
+}
+
+bool CDocument::SaveModified() {
+    if (!IsModified()) {
+        return true;
+    }
+    std::string name = m_pathName.empty() ? m_title.toStdString() : GetFileName(m_pathName);
+    switch (Host().MessageBox("Save changes to " + name + "?", kCaption, EMsgButtons::YesNoCancel,
+                              EMsgIcon::Warning)) {
+    case EMsgAnswer::Yes:
+        return DoFileSave();
+    case EMsgAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CDocument::CanCloseFrame(CDocumentFrame* frame) {
+    // Only the last frame of a document carries its unsaved changes away.
+    for (CDocumentFrame* other : m_frames) {
+        if (other != frame) {
+            return true;
+        }
+    }
+    return SaveModified();
+}
+
+void CDocument::OnCloseDocument() {
+    if (m_closing) {
+        return;
+    }
+    m_closing = true;
+    emit Closing();
+    auto frames = m_frames;
+    for (CDocumentFrame* frame : frames) {
+        frame->CloseByDocument();
+    }
+    m_frames.clear();
+    m_template.RemoveDocument(this);
+    deleteLater();
+}
+
+bool CDocument::DoFileSave() {
+    if (m_pathName.empty() || IsReadOnlyFile(m_pathName)) {
+        return DoSave({});
+    }
+    return DoSave(m_pathName);
+}
+
+bool CDocument::DoSave(const std::string& path) {
+    std::string target = path;
+    if (target.empty()) {
+        SFileDialogRequest request;
+        request.save = true;
+        request.confirmOverwrite = true;
+        request.hideReadOnly = true;
+        request.title = "Save As";
+        request.filter = m_template.DialogFilter() + "All Files (*.*)|*.*||";
+        request.defaultExtension = m_template.DefaultExtension();
+        request.proposedName = m_pathName.empty() ? m_title.toStdString() : GetFileName(m_pathName);
+        if (!m_pathName.empty()) {
+            request.initialFolder = GetFolder(m_pathName);
+        }
+        std::vector<std::string> chosen = Host().FileDialog(request);
+        if (chosen.empty()) {
+            return false;
+        }
+        target = chosen.front();
+    }
+    if (!OnSaveDocument(target)) {
+        return false;
+    }
+    if (target != m_pathName) {
+        SetPathName(target);
+    }
+    SetModified(false);
+    return true;
+}
+
+CDocumentFrame* CDocument::NewFrame() {
+    CDocumentFrame* frame = m_template.CreateFrame(*this);
+    frame->SetView(m_template.CreateView(*this, frame));
+    AttachFrame(frame);
+    m_app.MainFrame()->AddDocumentFrame(frame);
+    return frame;
+}
+
+void CDocument::ActivateFirstFrame() {
+    if (!m_frames.empty()) {
+        m_app.MainFrame()->ActivateDocumentFrame(m_frames.front());
+    }
+}
+
+void CDocument::AttachFrame(CDocumentFrame* frame) {
+    m_frames.push_back(frame);
+    frame->setWindowModified(m_modified);
+    UpdateFrameTitles();
+}
+
+void CDocument::DetachFrame(CDocumentFrame* frame) {
+    m_frames.erase(std::remove(m_frames.begin(), m_frames.end(), frame), m_frames.end());
+    UpdateFrameTitles();
+}
+
+EDocumentKind CDocument::Kind() const {
+    return m_template.DocumentKind();
+}
+
+CUiHost& CDocument::Host() const {
+    return m_app.Host();
+}
+
+void CDocument::ReportError(const std::string& text) const {
+    Host().MessageBox(text, kCaption, EMsgButtons::Ok, EMsgIcon::Error);
+}
+
+void CDocument::UpdateFrameTitles() {
+    const bool numbered = m_frames.size() > 1;
+    for (size_t i = 0; i < m_frames.size(); ++i) {
+        QString title = numbered ? QStringLiteral("%1:%2").arg(m_title).arg(i + 1) : m_title;
+        m_frames[i]->setWindowTitle(title + QStringLiteral("[*]"));
+    }
+}
+
+} // namespace tovin

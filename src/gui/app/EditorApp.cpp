@@ -1,0 +1,306 @@
+#include "app/EditorApp.h"
+
+#include "app/ChildFrame.h"
+#include "app/HelpLocations.h"
+#include "app/IniSettingsStore.h"
+#include "app/MainFrame.h"
+#include "app/ProcessOutputPanel.h"
+#include "app/ProjectDocument.h"
+#include "app/ProjectFormPlaceholder.h"
+#include "app/QtUiHost.h"
+#include "app/RecentFileList.h"
+#include "app/TextDocument.h"
+#include "app/TextView.h"
+#include "app/WebFrame.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "process/ProcessRunner.h"
+#include "project/JavaProjectDoc.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QPrinter>
+#include <utility>
+
+namespace tovin {
+
+namespace {
+
+constexpr const char* kCaption = "Tovin";
+
+std::string AbsolutePath(const std::string& path) {
+    return QDir::cleanPath(QFileInfo(QString::fromStdString(path)).absoluteFilePath())
+        .toStdString();
+}
+
+// The project-file test of every open request: exactly "jpr" after the last dot.
+bool IsProjectPath(const std::string& path) {
+    auto dot = path.rfind('.');
+    return dot != std::string::npos && path.compare(dot + 1, std::string::npos, "jpr") == 0;
+}
+
+} // namespace
+
+CEditorApp::CEditorApp(const std::string& settingsFile, CUiHost* host)
+    : m_store(settingsFile.empty() ? std::make_unique<CIniSettingsStore>()
+                                   : std::make_unique<CIniSettingsStore>(settingsFile)),
+      m_ownHost(host ? nullptr : std::make_unique<CQtUiHost>(*this)),
+      m_host(host ? host : m_ownHost.get()) {
+    RegisterCommands();
+}
+
+CEditorApp::~CEditorApp() {
+    delete std::exchange(m_mainFrame, nullptr);
+    // Documents refer to their types, which go with this object's members.
+    qDeleteAll(findChildren<CDocument*>(Qt::FindDirectChildrenOnly));
+}
+
+bool CEditorApp::Start(const std::vector<std::string>& files) {
+    m_applicationFolder = tovin::ApplicationFolder();
+    QCoreApplication::setOrganizationName(QStringLiteral("Verrimond"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tovin"));
+    m_recentFiles = std::make_unique<CRecentFileList>(*m_store);
+    m_settings = LoadSettings(*m_store);
+    RegisterDocumentTypes();
+    CreateMainFrame();
+    for (const std::string& file : files) {
+        if (!OpenDocumentFile(file)) {
+            return false;
+        }
+    }
+    if (ReadWindowState(*m_store) != 0) {
+        m_mainFrame->showMaximized();
+    } else {
+        m_mainFrame->show();
+    }
+    if (m_settings.loadLast == 1 && !m_settings.lastOpen.empty()) {
+        OpenDocumentFile(m_settings.lastOpen);
+    }
+    if (files.empty() && m_startupTip) {
+        m_startupTip();
+    }
+    return true;
+}
+
+void CEditorApp::RegisterDocumentTypes() {
+    for (const SDocumentTypeRow& row : DocumentTypeRows()) {
+        const bool project = row.documentKind == EDocumentKind::Project;
+        const bool javaSource = row.documentKind == EDocumentKind::JavaSource;
+        auto createDocument = [this, project](CDocTemplate& docTemplate) -> CDocument* {
+            if (project) {
+                return new CProjectDocument(*this, docTemplate);
+            }
+            return new CTextDocument(*this, docTemplate);
+        };
+        auto createFrame = [this, project, javaSource](CDocument& document) -> CDocumentFrame* {
+            if (javaSource) {
+                return new CChildFrame(document, m_settings.showDrops != 0);
+            }
+            if (project) {
+                return new CDocumentFrame(document);
+            }
+            return new CWebFrame(document);
+        };
+        auto createView = [project](CDocument& document, QWidget* parent) -> QWidget* {
+            if (project) {
+                return new CProjectFormPlaceholder(static_cast<CProjectDocument&>(document),
+                                                   parent);
+            }
+            return new CTextView(static_cast<CTextDocument&>(document), parent);
+        };
+        m_templates.Add(std::make_unique<CDocTemplate>(*SDocTypeStrings::Parse(row.resourceString),
+                                                       row.menuKind, row.documentKind,
+                                                       createDocument, createFrame, createView));
+    }
+}
+
+void CEditorApp::CreateMainFrame() {
+    m_mainFrame = new CMainFrame;
+    m_mainFrame->SetApplicationTarget(this);
+    m_mainFrame->SetCloseHandler([this] { return OnMainFrameClose(); });
+    m_mainFrame->SetRecentFiles([this] { return m_recentFiles->Entries(); },
+                                [this](int index) { OpenRecentFile(index); });
+    m_mainFrame->UpdateCommandUi();
+}
+
+QPrinter& CEditorApp::Printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // Half an inch on every side, as the editors have always printed.
+        m_printer->setPageMargins(QMarginsF(12.7, 12.7, 12.7, 12.7), QPageLayout::Millimeter);
+    }
+    return *m_printer;
+}
+
+CProcessOutputPanel* CEditorApp::ProcessOutput() {
+    QDockWidget* dock = m_mainFrame->ProcessDock();
+    auto* panel = qobject_cast<CProcessOutputPanel*>(dock->widget());
+    if (!panel) {
+        panel = new CProcessOutputPanel(dock);
+        dock->setWidget(panel);
+    }
+    return panel;
+}
+
+void CEditorApp::SetCurrentProject(CProjectDocument* project) {
+    m_currentProject = project;
+    if (m_mainFrame) {
+        m_mainFrame->UpdateCommandUi();
+    }
+}
+
+void CEditorApp::OnProjectClosed(const std::string& path) {
+    AddRecentProject(m_settings, path);
+    (void)SaveLastProject(m_settings, *m_store, path); // write failures are not reported
+}
+
+CDocument* CEditorApp::OpenDocumentFile(const std::string& path) {
+    if (path.empty()) {
+        return nullptr;
+    }
+    const std::string full = AbsolutePath(path);
+    if (IsProjectPath(full) && !CloseCurrentProject(&full)) {
+        return nullptr;
+    }
+    if (CDocument* open = m_templates.FindOpenDocument(full)) {
+        open->ActivateFirstFrame();
+        return open;
+    }
+    CDocTemplate* docTemplate = m_templates.TemplateForPath(full);
+    if (!docTemplate) {
+        return nullptr;
+    }
+    CDocument* document = docTemplate->CreateDocument();
+    if (!document->OnOpenDocument(full)) {
+        delete document;
+        return nullptr;
+    }
+    docTemplate->AddDocument(document);
+    document->SetPathName(full);
+    document->NewFrame();
+    return document;
+}
+
+bool CEditorApp::CloseCurrentProject(const std::string* path) {
+    CProjectDocument* project = m_currentProject;
+    if (!project) {
+        return true;
+    }
+    if (path && *path == project->PathName()) {
+        project->ActivateFirstFrame();
+        return false;
+    }
+    CDocumentFrame* frame = project->Frames().empty() ? nullptr : project->Frames().front();
+    if (!project->CanCloseFrame(frame)) {
+        return false;
+    }
+    project->OnCloseDocument();
+    return true;
+}
+
+bool CEditorApp::CreateNewDocumentOfType(const std::string& documentName) {
+    CDocTemplate* docTemplate = m_templates.FindByDocumentName(documentName);
+    if (!docTemplate) {
+        return false;
+    }
+    // One project at a time: a new one replaces the open one, if the user lets it go.
+    if (docTemplate->DocumentKind() == EDocumentKind::Project && !CloseCurrentProject()) {
+        return false;
+    }
+    CDocument* document = docTemplate->CreateDocument();
+    if (!document->OnNewDocument()) {
+        delete document;
+        return false;
+    }
+    docTemplate->AddDocument(document);
+    document->NewFrame();
+    return true;
+}
+
+void CEditorApp::SaveAll() {
+    for (const auto& docTemplate : m_templates.Templates()) {
+        const std::vector<CDocument*> documents = docTemplate->Documents();
+        for (CDocument* document : documents) {
+            if (!document->SaveModified()) {
+                break; // a Cancel ends this type; the next type is still visited
+            }
+        }
+    }
+}
+
+void CEditorApp::CloseAllSourceWindows() {
+    CDocTemplate* java = m_templates.FindByDocumentName("JavaDocument");
+    const std::vector<CDocument*> documents = java->Documents();
+    for (CDocument* document : documents) {
+        if (document->SaveModified()) {
+            document->OnCloseDocument();
+        }
+    }
+}
+
+void CEditorApp::AddToRecentFileList(const std::string& path) {
+    if (m_recentFiles) {
+        m_recentFiles->Add(path);
+    }
+}
+
+void CEditorApp::OpenRecentFile(int index) {
+    const std::vector<std::string>& entries = m_recentFiles->Entries();
+    if (index < 0 || index >= static_cast<int>(entries.size())) {
+        return;
+    }
+    const std::string path = entries[static_cast<size_t>(index)];
+    // Only a file that is gone leaves the list; a project the user chose not to close stays.
+    if (!OpenDocumentFile(path) && !FileExists(path)) {
+        m_recentFiles->Remove(index);
+    }
+}
+
+bool CEditorApp::OnMainFrameClose() {
+    (void)WriteWindowState(*m_store, m_mainFrame->isMaximized());
+    if (!m_currentProject) {
+        (void)SaveLastProject(m_settings, *m_store, {});
+    }
+    if (!SaveAllModified()) {
+        return false;
+    }
+    CloseAllDocuments();
+    return true;
+}
+
+bool CEditorApp::SaveAllModified() {
+    for (CDocument* document : m_templates.AllDocuments()) {
+        if (!document->SaveModified()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CEditorApp::CloseAllDocuments() {
+    for (CDocument* document : m_templates.AllDocuments()) {
+        document->OnCloseDocument();
+    }
+}
+
+void CEditorApp::OpenJdkHelp(const std::string& keyword) {
+    const std::string& helpPath = m_settings.helpPath;
+    if (helpPath.empty() || !FileExists(helpPath)) {
+        m_host->MessageBox(
+            "The JDK documentation was not found" +
+                (helpPath.empty() ? std::string() : " at \"" + helpPath + "\"") +
+                ". Install the package openjdk-17-doc, or choose the documentation's index.html "
+                "as the help file in Preferences.",
+            kCaption, EMsgButtons::Ok, EMsgIcon::Warning);
+        return;
+    }
+    const std::string address = JdkHelpAddress(helpPath, keyword);
+    if (!m_host->OpenWithDesktop(address)) {
+        m_host->MessageBox("The desktop could not open \"" + address + "\".", kCaption,
+                           EMsgButtons::Ok, EMsgIcon::Warning);
+    }
+}
+
+} // namespace tovin

@@ -1,0 +1,117 @@
+#pragma once
+// The application object: it starts the program in its fixed order, owns the settings, the
+// document types, the main window and the one open project, and carries out the commands that
+// work whichever window is active (new and open, projects, Save All, help, About) and the
+// project commands it hands on to the open project.
+
+#include "app/CommandMap.h"
+#include "app/DocTemplate.h"
+#include "app/Settings.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPrinter;
+
+namespace tovin {
+
+class CDocument;
+class CMainFrame;
+class CProcessOutputPanel;
+class CProjectDocument;
+class CRecentFileList;
+class CSettingsStore;
+class CUiHost;
+
+class CEditorApp : public QObject, public CCommandTarget {
+    Q_OBJECT
+public:
+    // The settings live in the INI file settingsFile (empty: the user's own file). Without a
+    // host the application makes its own with Qt dialogs; tests pass a scripted one.
+    explicit CEditorApp(const std::string& settingsFile = {}, CUiHost* host = nullptr);
+    ~CEditorApp() override;
+
+    // The start-up sequence from the settings load to the Tip of the Day. The files are
+    // those named on the command line. False when the start failed (a named file could not be
+    // opened); the program then ends.
+    bool Start(const std::vector<std::string>& files);
+
+    CMainFrame* MainFrame() const { return m_mainFrame; }
+    CUiHost& Host() const { return *m_host; }
+    CSettings& Settings() { return m_settings; }
+    CSettingsStore& Store() const { return *m_store; }
+    CDocTemplateRegistry& Templates() { return m_templates; }
+    const std::string& ApplicationFolder() const { return m_applicationFolder; }
+    QPrinter& Printer();
+    CProcessOutputPanel* ProcessOutput();
+
+    // ---- the open project
+    CProjectDocument* CurrentProject() const { return m_currentProject; }
+    void SetCurrentProject(CProjectDocument* project);
+    // Called as the project closes: it becomes the first recent project and LASTOPEN.
+    void OnProjectClosed(const std::string& path);
+
+    // ---- operations offered to the rest of the program
+    // Opens (or activates) the document at the path; a project file closes the open project
+    // first. Null when nothing was opened.
+    CDocument* OpenDocumentFile(const std::string& path);
+    // True when the caller may go on: no project is open, or it closed. False when the user
+    // kept it, or when `path` is the open project's own path (its window is brought forward).
+    bool CloseCurrentProject(const std::string* path = nullptr);
+    bool CreateNewDocumentOfType(const std::string& documentName);
+    void SaveAll();
+    void CloseAllSourceWindows();
+    void SetProcessCaption(const std::string& caption) { m_processCaption = caption; }
+    const std::string& ProcessCaption() const { return m_processCaption; }
+    void AddToRecentFileList(const std::string& path);
+    const CRecentFileList& RecentFiles() const { return *m_recentFiles; }
+    // Opens the JDK documentation (HELPPATH), at its search for the keyword when there is one.
+    void OpenJdkHelp(const std::string& keyword);
+
+    // The main window's closing steps: window state, last project, save questions, closing
+    // every document. False when the user cancelled a question; nothing is closed then.
+    bool OnMainFrameClose();
+
+    // Shows the Tip of the Day at start-up when it is due; the tip's own work sets it.
+    void SetStartupTip(std::function<void()> showTip) { m_startupTip = std::move(showTip); }
+
+private:
+    void RegisterDocumentTypes();
+    void RegisterCommands();
+    void RegisterProjectForwarding();
+    void CreateMainFrame();
+    void OpenRecentFile(int index);
+    bool SaveAllModified();
+    void CloseAllDocuments();
+
+    // Command handlers, one per command.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnOpenProject();
+    void OnCloseProject();
+    void OnRecentProjects();
+    void OnPrintSetup();
+    void OnExit();
+    void OnHelp();
+    void OnAbout();
+    void OnRunApplet();
+
+    std::unique_ptr<CSettingsStore> m_store;
+    std::unique_ptr<CUiHost> m_ownHost;
+    CUiHost* m_host;
+    CSettings m_settings;
+    std::string m_applicationFolder;
+    std::string m_processCaption;
+    CDocTemplateRegistry m_templates;
+    std::unique_ptr<CRecentFileList> m_recentFiles;
+    CMainFrame* m_mainFrame = nullptr;
+    CProjectDocument* m_currentProject = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
+    std::function<void()> m_startupTip;
+};
+
+} // namespace tovin

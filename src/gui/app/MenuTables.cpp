@@ -1,0 +1,174 @@
+#include "app/MenuTables.h"
+
+namespace tovin {
+
+namespace {
+
+using C = ECommand;
+
+SMenuItem Item(ECommand command, const char* text) {
+    return {EMenuItemType::Command, command, text};
+}
+
+const SMenuItem kSeparator{EMenuItemType::Separator, ECommand::None, ""};
+const SMenuItem kRecentFiles{EMenuItemType::RecentFiles, ECommand::None, ""};
+
+SMenuBar NoDocumentMenus() {
+    return {
+        {"&File",
+         {Item(C::FileNew, "&New\tCtrl+N"), Item(C::FileOpen, "&Open...\tCtrl+O"), kSeparator,
+          Item(C::Preferences, "Pre&ferences..."), kSeparator,
+          Item(C::PrintSetup, "P&rint Setup..."), kSeparator,
+          Item(C::RecentProjects, "Recent Projects..."), kSeparator, kRecentFiles, kSeparator,
+          Item(C::Exit, "E&xit")}},
+        {"&Project",
+         {Item(C::NewProject, "&New Project..."), Item(C::OpenProject, "&Open Project...")}},
+        {"&View", {Item(C::ViewToolbar, "&Toolbar"), Item(C::ViewStatusBar, "&Status Bar")}},
+        {kHelpMenuTitle,
+         {Item(C::About, "&About Tovin"), Item(C::Help, "Help..."),
+          Item(C::JdkHelp, "JDK Help\tF1")}},
+    };
+}
+
+SMenuBar JavaSourceMenus() {
+    return {
+        {"&File",
+         {Item(C::FileNew, "&New\tCtrl+N"), Item(C::FileOpen, "&Open...\tCtrl+O"),
+          Item(C::FileClose, "&Close"), Item(C::FileSave, "&Save\tCtrl+S"),
+          Item(C::FileSaveAs, "Save &As..."), Item(C::SaveAll, "Save All"), kSeparator,
+          Item(C::Preferences, "Pre&ferences..."), kSeparator, Item(C::Print, "&Print...\tCtrl+P"),
+          Item(C::PrintPreview, "Print Pre&view"), Item(C::PrintSetup, "P&rint Setup..."),
+          kSeparator, Item(C::RecentProjects, "Recent Projects..."), kSeparator, kRecentFiles,
+          kSeparator, Item(C::Exit, "E&xit")}},
+        {"&Edit",
+         {Item(C::Undo, "&Undo\tCtrl+Z"),
+          kSeparator,
+          Item(C::Cut, "Cu&t\tCtrl+X"),
+          Item(C::Copy, "&Copy\tCtrl+C"),
+          Item(C::Paste, "&Paste\tCtrl+V"),
+          kSeparator,
+          Item(C::SelectAll, "Select All"),
+          kSeparator,
+          Item(C::IncreaseIndent, "Increase Indent"),
+          Item(C::DecreaseIndent, "Decrease Indent"),
+          kSeparator,
+          Item(C::Find, "Find...\tCtrl+F"),
+          Item(C::Replace, "Replace...\tCtrl+H"),
+          Item(C::FindInFiles, "Find in Files..."),
+          kSeparator,
+          Item(C::ConvertLinebreaks, "Convert Linebreaks"),
+          Item(C::ConvertTabs, "Convert Tabs to Spaces"),
+          Item(C::InsertApplet, "Insert Applet"),
+          kSeparator,
+          Item(C::SyntaxColourUpdate, "Syntax Colour Update\tF3"),
+          Item(C::RefreshFunctionList, "Refresh Function List\tF2")}},
+        {"&View",
+         {Item(C::ViewToolbar, "&Toolbar"), Item(C::ViewStatusBar, "&Status Bar"),
+          Item(C::ProjectWindow, "Project Window\tF4")}},
+        {"&Project",
+         {Item(C::NewProject, "New Project..."), Item(C::OpenProject, "Open Project..."),
+          Item(C::CloseProject, "Close Project"), kSeparator, Item(C::AddFiles, "Add Files..."),
+          kSeparator, Item(C::AddWindowToProject, "Add Window to Project")}},
+        {"&Build",
+         {Item(C::Build, "&Build\tF7"), Item(C::Compile, "&Compile\tCtrl+M"), kSeparator,
+          Item(C::RunApplication, "&Run Application\tF5"),
+          Item(C::RunApplet, "Run &Applet\tShift+F5"), Item(C::RunWithConsole, "Run &with Console"),
+          kSeparator, Item(C::RunAnt, "Run Ant..."), kSeparator,
+          Item(C::OpenInWebBrowser, "Open In &Web Browser")}},
+        {"Tools",
+         {Item(C::JarMainFolder, "Jar Main Folder..."), Item(C::JarAnyFolder, "Jar Any Folder..."),
+          Item(C::ShowArchiveContents, "Show Archive Contents..."), kSeparator,
+          Item(C::CompileFolder, "Compile Folder..."), kSeparator,
+          Item(C::CreateBatchFile, "Create Batch File..."),
+          Item(C::CreateShortcut, "Create Shortcut..."), kSeparator,
+          Item(C::JavadocProjectFiles, "Javadoc Project Files..."),
+          Item(C::JavadocProjectPackages, "Javadoc Project Packages..."), kSeparator,
+          Item(C::SerialVer, "SerialVer..."), kSeparator,
+          Item(C::CreateAntScript, "Create Ant Script...")}},
+        {"&Window",
+         {Item(C::WindowNew, "&New Window"), Item(C::WindowCascade, "&Cascade"),
+          Item(C::WindowTile, "&Tile"), Item(C::WindowArrange, "&Arrange Icons"), kSeparator,
+          Item(C::CloseAllSourceWindows, "Close All Souce Windows")}},
+        {kHelpMenuTitle,
+         {Item(C::About, "&About Tovin"), Item(C::Help, "Help..."),
+          Item(C::JdkHelp, "JDK Help\tF1")}},
+    };
+}
+
+SMenu* FindMenu(SMenuBar& bar, const std::string& title) {
+    for (SMenu& menu : bar) {
+        if (menu.title == title) {
+            return &menu;
+        }
+    }
+    return nullptr;
+}
+
+void Retext(SMenuBar& bar, ECommand command, const char* text) {
+    for (SMenu& menu : bar) {
+        for (SMenuItem& item : menu.items) {
+            if (item.type == EMenuItemType::Command && item.command == command) {
+                item.text = text;
+            }
+        }
+    }
+}
+
+void Recommand(SMenuBar& bar, ECommand from, ECommand to) {
+    for (SMenu& menu : bar) {
+        for (SMenuItem& item : menu.items) {
+            if (item.type == EMenuItemType::Command && item.command == from) {
+                item.command = to;
+            }
+        }
+    }
+}
+
+// The project and the colouring editors share the Java menus with small differences of text.
+SMenuBar OtherDocumentMenus(EMenuKind kind) {
+    SMenuBar bar = JavaSourceMenus();
+    Retext(bar, C::Preferences, "Preferences...");
+    Retext(bar, C::IncreaseIndent, "Increase Indent\tCtrl+]");
+    Retext(bar, C::DecreaseIndent, "Decrease Indent\tCtrl+[");
+    if (kind == EMenuKind::Project) {
+        Retext(bar, C::CreateBatchFile, "Create Run Batch File...");
+        return bar;
+    }
+    Retext(bar, C::RunApplication, "Run Application\tF5");
+    Recommand(bar, C::RunApplet, C::RunPageApplet);
+    Retext(bar, C::RunPageApplet, "Run Applet\tShift+F5");
+    Retext(bar, C::RunWithConsole, "Run with Console");
+    Retext(bar, C::OpenInWebBrowser, "Open In Web Browser");
+    Retext(bar, C::About, "&About Tovin...");
+    SMenu* window = FindMenu(bar, "&Window");
+    window->items.resize(window->items.size() - 2); // the separator and Close All Souce Windows
+    if (kind == EMenuKind::Xml || kind == EMenuKind::Jython) {
+        auto& build = FindMenu(bar, "&Build")->items;
+        build.push_back(kSeparator);
+        build.push_back(Item(C::RunJython, "Run Jython"));
+        if (kind == EMenuKind::Jython) {
+            build.push_back(Item(C::RunJythonWithConsole, "Run Jython with Console"));
+            build.push_back(Item(C::CompileJythonFile, "Compile Jython File"));
+        }
+    }
+    return bar;
+}
+
+} // namespace
+
+SMenuBar MenuBarFor(EMenuKind kind) {
+    switch (kind) {
+    case EMenuKind::NoDocument:
+        return NoDocumentMenus();
+    case EMenuKind::JavaSource:
+        return JavaSourceMenus();
+    case EMenuKind::Project:
+    case EMenuKind::Html:
+    case EMenuKind::Xml:
+    case EMenuKind::Jython:
+        return OtherDocumentMenus(kind);
+    }
+    return NoDocumentMenus();
+}
+
+} // namespace tovin

@@ -1,0 +1,7 @@
+#include "app/WebFrame.h"
+
+namespace tovin {
+
+CWebFrame::CWebFrame(CDocument& document) : CDocumentFrame(document) {}
+
+} // namespace tovin

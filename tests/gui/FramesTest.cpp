@@ -1,0 +1,189 @@
+// The frames around documents, the status bar panes and the dock areas.
+
+#include "ShellTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/KeyboardIndicators.h"
+#include "app/ProcessOutputPanel.h"
+#include "app/ProjectDocument.h"
+#include "app/TextView.h"
+#include "app/UiHost.h"
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+
+using namespace tovin;
+using namespace tovin::test;
+
+class FramesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void statusBarHasItsSixPanes() {
+        CShellFixture shell;
+        shell.Start();
+        QCOMPARE(shell.Frame().PaneText(0), QStringLiteral("Ready"));
+        for (int pane : {1, 2}) {
+            auto* label = shell.Frame().statusBar()->findChild<QLabel*>(
+                QStringLiteral("StatusPane%1").arg(pane));
+            QCOMPARE(label->width(), 70);
+        }
+        shell.Frame().SetPaneText(0, "External process complete");
+        QCOMPARE(shell.Frame().PaneText(0), QStringLiteral("External process complete"));
+    }
+
+    void caretPositionShowsAsLineAndColumn() {
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {\n\tint x;\n}\n"));
+        auto* view = qobject_cast<CTextView*>(shell.Frame().ActiveFrame()->View());
+        QTextCursor cursor = view->textCursor();
+        cursor.movePosition(QTextCursor::Down);
+        cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 2);
+        view->setTextCursor(cursor);
+        QCOMPARE(shell.Frame().PaneText(1), QStringLiteral("Line: 2"));
+        QCOMPARE(shell.Frame().PaneText(2), QStringLiteral("Col: 3"));
+    }
+
+    void keyboardIndicatorsLearnFromKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // caps, num, scroll after the key
+        using M = Qt::KeyboardModifier;
+        QTest::newRow("lower-case letter") << int(Qt::Key_A) << 0 << "a"
+                                           << "---";
+        QTest::newRow("capital without Shift") << int(Qt::Key_A) << 0 << "A"
+                                               << "C--";
+        QTest::newRow("small with Shift") << int(Qt::Key_B) << int(M::ShiftModifier) << "b"
+                                          << "C--";
+        QTest::newRow("capital with Shift") << int(Qt::Key_B) << int(M::ShiftModifier) << "B"
+                                            << "---";
+        QTest::newRow("Ctrl+letter tells nothing")
+            << int(Qt::Key_A) << int(M::ControlModifier) << "A"
+            << "---";
+        QTest::newRow("keypad digit") << int(Qt::Key_7) << int(M::KeypadModifier) << "7"
+                                      << "-N-";
+        QTest::newRow("keypad arrow") << int(Qt::Key_Left) << int(M::KeypadModifier) << ""
+                                      << "---";
+        QTest::newRow("Caps Lock toggles") << int(Qt::Key_CapsLock) << 0 << ""
+                                           << "C--";
+        QTest::newRow("Scroll Lock toggles") << int(Qt::Key_ScrollLock) << 0 << ""
+                                             << "--S";
+    }
+    void keyboardIndicatorsLearnFromKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        CKeyboardIndicators indicators;
+        QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        indicators.Observe(event);
+        QString state = QString(indicators.CapsLock() ? "C" : "-") +
+                        (indicators.NumLock() ? "N" : "-") + (indicators.ScrollLock() ? "S" : "-");
+        QCOMPARE(state, expected);
+    }
+
+    void indicatorPanesShowWhatKeysTold() {
+        CShellFixture shell;
+        shell.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Frame()));
+        QTest::keyClick(&shell.Frame(), Qt::Key_CapsLock);
+        QCOMPARE(shell.Frame().PaneText(3), QStringLiteral("CAP"));
+        QCOMPARE(shell.Frame().PaneText(4), QString());
+        QTest::keyClick(&shell.Frame(), Qt::Key_CapsLock);
+        QCOMPARE(shell.Frame().PaneText(3), QString());
+    }
+
+    void functionBarFollowsShowDropsWhenTheWindowOpens() {
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {}\n"));
+        auto* first = qobject_cast<CChildFrame*>(shell.Frame().ActiveFrame());
+        QVERIFY(first);
+        QVERIFY(first->IsFunctionBarVisible());
+        shell.app->Settings().showDrops = 0;
+        shell.app->OpenDocumentFile(shell.dir.Write("B.java", "class B {}\n"));
+        auto* second = qobject_cast<CChildFrame*>(shell.Frame().ActiveFrame());
+        QVERIFY(!second->IsFunctionBarVisible());
+        QVERIFY(first->IsFunctionBarVisible());
+
+        first->AddFunction("main(String[])");
+        first->AddFunction("run()");
+        QCOMPARE(first->SelectedFunctionIndex(), 0);
+        first->ClearFunctions();
+        QCOMPARE(first->SelectedFunctionIndex(), -1);
+        QSignalSpy chosen(first, &CChildFrame::FunctionChosen);
+        first->AddFunction("run()");
+        emit first->FunctionList()->activated(0);
+        QCOMPARE(chosen.size(), 1);
+    }
+
+    void secondWindowOnADocumentIsNumberedAndClosesAlone() {
+        CShellFixture shell;
+        shell.Start();
+        CDocument* document = shell.app->OpenDocumentFile(shell.dir.Write("A.java", "a\n"));
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::WindowNew));
+        QCOMPARE(FrameTitles(shell.Frame()), (QStringList{"A.java:1", "A.java:2"}));
+        QVERIFY(shell.Frame().ActiveFrame()->close());
+        QCOMPARE(FrameTitles(shell.Frame()), QStringList{"A.java"});
+        QCOMPARE(document->Frames().size(), size_t(1));
+    }
+
+    void docksKeepToTheirSides() {
+        CShellFixture shell;
+        shell.Start();
+        QDockWidget* project = shell.Frame().ProjectDock();
+        QDockWidget* process = shell.Frame().ProcessDock();
+        QCOMPARE(shell.Frame().dockWidgetArea(project), Qt::LeftDockWidgetArea);
+        QCOMPARE(project->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+        QCOMPARE(shell.Frame().dockWidgetArea(process), Qt::BottomDockWidgetArea);
+        QCOMPARE(process->allowedAreas(), Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+        QCOMPARE(process->windowTitle(), QStringLiteral("Process Window"));
+    }
+
+    void processWindowShowsARunnersOutput() {
+        CTempDir dir;
+        CEditorApp app(dir.File("Tovin.conf")); // with its own, real host
+        QVERIFY(app.Start({}));
+        auto runner = std::make_unique<CProcessRunner>();
+        QVERIFY(runner->Start("", "echo hello from the tool", dir.Path()));
+        app.Host().SetProcessCaption("Running echo");
+        app.Host().AttachRunner(std::move(runner));
+        QVERIFY(app.MainFrame()->ProcessDock()->isVisible());
+        QCOMPARE(app.ProcessCaption(), std::string("Running echo"));
+        QTRY_VERIFY_WITH_TIMEOUT(app.ProcessOutput()->toPlainText().contains("No Errors"), 30000);
+        QVERIFY(app.ProcessOutput()->toPlainText().startsWith("hello from the tool"));
+        app.Host().AppendOutput("found.java:3:\r\n");
+        QVERIFY(app.ProcessOutput()->toPlainText().endsWith("found.java:3:\n"));
+        app.Host().ClearOutput();
+        QCOMPARE(app.ProcessOutput()->toPlainText(), QString());
+    }
+
+    void projectWindowCommandShowsFocusesAndHides() {
+        CShellFixture shell;
+        shell.Start();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Frame()));
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        shell.app->OpenDocumentFile(shell.dir.Write("A.java", "a\n"));
+        QVERIFY(!shell.Frame().HasProjectDock());
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::ProjectWindow)); // created
+        QDockWidget* dock = shell.Frame().ProjectDock();
+        QVERIFY(dock->isVisible());
+        QCOMPARE(dock->windowTitle(), QStringLiteral("P.jpr"));
+        shell.Frame().ActiveFrame()->View()->setFocus();
+        shell.Frame().ExecuteCommand(ECommand::ProjectWindow); // visible, not focused: focus
+        QVERIFY(dock->isVisible());
+        QVERIFY(dock->isAncestorOf(QApplication::focusWidget()));
+        shell.Frame().ExecuteCommand(ECommand::ProjectWindow); // focused: hide
+        QVERIFY(dock->isHidden());
+        shell.Frame().ExecuteCommand(ECommand::ProjectWindow); // hidden: show
+        QVERIFY(dock->isVisible());
+        shell.app->CloseCurrentProject();
+        QVERIFY(dock->isHidden());
+    }
+};
+
+QTEST_MAIN(FramesTest)
+#include "FramesTest.moc"
