@@ -9,9 +9,8 @@
 #include "app/ProjectFormPlaceholder.h"
 #include "app/QtUiHost.h"
 #include "app/RecentFileList.h"
-#include "app/TextDocument.h"
-#include "app/TextView.h"
 #include "app/WebFrame.h"
+#include "editor/EditorWindows.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "process/ProcessRunner.h"
@@ -92,7 +91,7 @@ void CEditorApp::RegisterDocumentTypes() {
             if (project) {
                 return new CProjectDocument(*this, docTemplate);
             }
-            return new CTextDocument(*this, docTemplate);
+            return CreateEditorDocument(*this, docTemplate);
         };
         auto createFrame = [this, project, javaSource](CDocument& document) -> CDocumentFrame* {
             if (javaSource) {
@@ -108,7 +107,7 @@ void CEditorApp::RegisterDocumentTypes() {
                 return new CProjectFormPlaceholder(static_cast<CProjectDocument&>(document),
                                                    parent);
             }
-            return new CTextView(static_cast<CTextDocument&>(document), parent);
+            return CreateEditorView(document, parent);
         };
         m_templates.Add(std::make_unique<CDocTemplate>(*SDocTypeStrings::Parse(row.resourceString),
                                                        row.menuKind, row.documentKind,

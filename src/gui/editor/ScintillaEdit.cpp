@@ -346,26 +346,50 @@ void CScintillaEdit::EndUndoAction() {
     Send(SCI_ENDUNDOACTION);
 }
 
-bool CScintillaEdit::PrintTo(QsciPrinter& printer) {
+namespace {
+
+void SetPrintMargins(QPrinter& printer) {
     printer.setPageMargins(
         QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches, kPrintMarginInches),
         QPageLayout::Inch);
-    return printer.printRange(this) != 0;
 }
 
-void CScintillaEdit::PrintWithDialog() {
-    QsciPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        PrintTo(printer);
+// The printer and page of `from`, with the editors' margins.
+void TakePrinterSetup(QPrinter& to, const QPrinter* from) {
+    if (from) {
+        to.setPrinterName(from->printerName());
+        to.setPageLayout(from->pageLayout());
+    }
+    SetPrintMargins(to);
+}
+
+void GivePrinterSetup(const QPrinter& from, QPrinter* to) {
+    if (to) {
+        to->setPrinterName(from.printerName());
+        to->setPageLayout(from.pageLayout());
     }
 }
 
-void CScintillaEdit::ShowPrintPreview() {
+} // namespace
+
+bool CScintillaEdit::PrintTo(QsciPrinter& printer) {
+    SetPrintMargins(printer);
+    return printer.printRange(this) != 0;
+}
+
+void CScintillaEdit::PrintWithDialog(QPrinter* setup) {
     QsciPrinter printer(QPrinter::HighResolution);
-    printer.setPageMargins(
-        QMarginsF(kPrintMarginInches, kPrintMarginInches, kPrintMarginInches, kPrintMarginInches),
-        QPageLayout::Inch);
+    TakePrinterSetup(printer, setup);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        PrintTo(printer);
+        GivePrinterSetup(printer, setup);
+    }
+}
+
+void CScintillaEdit::ShowPrintPreview(QPrinter* setup) {
+    QsciPrinter printer(QPrinter::HighResolution);
+    TakePrinterSetup(printer, setup);
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this, &printer](QPrinter*) { printer.printRange(this); });

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
 class QsciPrinter;
 
 namespace tovin {
@@ -96,9 +97,10 @@ public:
     // ---- printing: the text on pages with half-inch margins
     // Sets the printer's margins and prints every page; false when printing failed.
     bool PrintTo(QsciPrinter& printer);
-    // The print dialog, then the pages.
-    void PrintWithDialog();
-    void ShowPrintPreview();
+    // The print dialog, then the pages. With `setup` (the application's printer of Print
+    // Setup) the printer and page start as chosen there, and the choices go back to it.
+    void PrintWithDialog(QPrinter* setup = nullptr);
+    void ShowPrintPreview(QPrinter* setup = nullptr);
 
     // Sends a Scintilla message; shorthand for the many integer messages.
     long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const {

@@ -25,8 +25,8 @@ constexpr int kMaxLinesColouredOneByOne = 400;
 } // namespace
 
 CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget* parent)
-    : CScintillaEdit(parent), m_document(document), m_colourer(language),
-      m_finder(new CFindReplace(*this, [this](const std::string& text) {
+    : CScintillaEdit(parent), m_document(document), m_documentAlive(&document),
+      m_colourer(language), m_finder(new CFindReplace(*this, [this](const std::string& text) {
           Context().host->MessageBox(text, "Tovin", EMsgButtons::Ok, EMsgIcon::Information);
       })) {
     ApplyAppearance(SEditorAppearance::FromSettings(Settings()));
@@ -39,7 +39,9 @@ CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget*
 }
 
 CSourceView::~CSourceView() {
-    m_document.DetachView(this);
+    if (m_documentAlive) {
+        m_document.DetachView(this);
+    }
 }
 
 const SEditorContext& CSourceView::Context() const {

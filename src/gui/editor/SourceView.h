@@ -9,8 +9,11 @@
 // it touched recoloured the same way once control returns to the event loop, so no edit leaves
 // text in stale colours.
 
+#include "app/CommandMap.h"
 #include "editor/Colourer.h"
 #include "editor/ScintillaEdit.h"
+
+#include <QPointer>
 
 class QMenu;
 
@@ -20,7 +23,8 @@ class CFindReplace;
 class CSourceDocument;
 struct SEditorContext;
 
-class CSourceView : public CScintillaEdit {
+// The command map holds the commands the window carries out itself; the application fills it.
+class CSourceView : public CScintillaEdit, public CCommandTarget {
     Q_OBJECT
 public:
     CSourceView(CSourceDocument& document, ELanguage language, QWidget* parent);
@@ -92,6 +96,8 @@ private:
     void ClearChangedLines();
 
     CSourceDocument& m_document;
+    // The document may go first when the application ends; the view then leaves it alone.
+    QPointer<CSourceDocument> m_documentAlive;
     CColourer m_colourer;
     CFindReplace* m_finder;
     int m_changedFirst = -1;
