@@ -3,6 +3,7 @@
 // call is recorded so the test can check what the core asked for.
 
 #include "app/UiHost.h"
+#include "process/ProcessRunner.h"
 
 #include <deque>
 #include <functional>

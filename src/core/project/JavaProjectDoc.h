@@ -103,6 +103,11 @@ public:
     // A Java editor re-parsed the file at `documentPath`: the main package follows it when it
     // is the main file, and every entry of that path takes its package. Refreshes.
     void OnSourceReparsed(const std::string& documentPath, const COpenDocument& document);
+    // "Add Files...": asks for files (several at once) and adds each with AddFile, opening every
+    // file that joined the project.
+    void AddFilesCommand();
+    // "Add an HTML file to launch an applet": asks for one page and adds it with AddHtmlFile.
+    void AddAppletPageCommand();
     // Re-reads every Java-file entry with its scanner ("py" Jython, "xml" Ant, else Java).
     void RebuildClassInformation();
     // Asks the views to show the current lists and options.

@@ -195,10 +195,15 @@ void CProjectDocument::RegisterCommands() {
     map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
 }
 
-// The project's tool commands are the core's; Add Files, the applet page and Find in Files
-// wait for the project tree's and find's dialogs and do nothing yet.
-void CProjectDocument::OnAddFiles() {}
-void CProjectDocument::OnAddHtmlFile() {}
+// The project's commands are the core's; Find in Files waits for its dialog.
+void CProjectDocument::OnAddFiles() {
+    m_project->AddFilesCommand();
+}
+
+void CProjectDocument::OnAddHtmlFile() {
+    m_project->AddAppletPageCommand();
+}
+
 void CProjectDocument::OnFindInFiles() {}
 
 void CProjectDocument::OnBuild() {
