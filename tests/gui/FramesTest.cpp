@@ -4,8 +4,8 @@
 #include "app/ChildFrame.h"
 #include "app/KeyboardIndicators.h"
 #include "app/ProjectDocument.h"
-#include "app/TextView.h"
 #include "app/UiHost.h"
+#include "editor/SourceView.h"
 #include "process/ProcessOutput.h"
 #include "process/ProcessWindow.h"
 
@@ -38,11 +38,11 @@ private slots:
         CShellFixture shell;
         shell.Start();
         shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {\n\tint x;\n}\n"));
-        auto* view = qobject_cast<CTextView*>(shell.Frame().ActiveFrame()->View());
-        QTextCursor cursor = view->textCursor();
-        cursor.movePosition(QTextCursor::Down);
-        cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 2);
-        view->setTextCursor(cursor);
+        auto* view = qobject_cast<CSourceView*>(shell.Frame().ActiveFrame()->View());
+        QVERIFY(view);
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Right);
+        QTest::keyClick(view, Qt::Key_Right);
         QCOMPARE(shell.Frame().PaneText(1), QStringLiteral("Line: 2"));
         QCOMPARE(shell.Frame().PaneText(2), QStringLiteral("Col: 3"));
     }

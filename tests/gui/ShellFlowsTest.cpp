@@ -5,12 +5,12 @@
 #include "app/CommandIds.h"
 #include "app/ProjectDocument.h"
 #include "app/RecentProjectsDialog.h"
-#include "app/TextDocument.h"
+#include "editor/EditorDocument.h"
+#include "editor/SourceDocument.h"
+#include "editor/SourceView.h"
 #include "project/JavaProjectDoc.h"
 
 #include <QPushButton>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTreeWidget>
 
 using namespace tovin;
@@ -21,8 +21,9 @@ namespace {
 const std::string kCloseQuestion = "Do you really want to close this project?";
 
 void Type(CDocument* document, const QString& text) {
-    QTextCursor cursor(static_cast<CTextDocument*>(document)->TextDocument());
-    cursor.insertText(text);
+    CSourceView* view = static_cast<CEditorDocument*>(document)->Source().FirstView();
+    view->SetSel(0, 0);
+    view->ReplaceSel(text.toStdString());
 }
 
 std::string CurrentProjectPath(CEditorApp& app) {
@@ -76,7 +77,8 @@ private slots:
         shell.Start();
         const std::string project = WriteEmptyProject(shell.dir, "P.jpr");
         shell.app->OpenDocumentFile(project);
-        CDocument* other = shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "x.JPR"));
+        // Text content: a project file's NUL bytes would be refused as binary by the editor.
+        CDocument* other = shell.app->OpenDocumentFile(shell.dir.Write("x.JPR", "text\n"));
         QVERIFY(other);
         QVERIFY(shell.host.messages.empty());
         QCOMPARE(CurrentProjectPath(*shell.app), project);

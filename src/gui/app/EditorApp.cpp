@@ -8,9 +8,8 @@
 #include "app/ProjectFormPlaceholder.h"
 #include "app/QtUiHost.h"
 #include "app/RecentFileList.h"
-#include "app/TextDocument.h"
-#include "app/TextView.h"
 #include "app/WebFrame.h"
+#include "editor/EditorWindows.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "process/ErrorNavigation.h"
@@ -95,7 +94,7 @@ void CEditorApp::RegisterDocumentTypes() {
             if (project) {
                 return new CProjectDocument(*this, docTemplate);
             }
-            return new CTextDocument(*this, docTemplate);
+            return CreateEditorDocument(*this, docTemplate);
         };
         auto createFrame = [this, project, javaSource](CDocument& document) -> CDocumentFrame* {
             if (javaSource) {
@@ -111,7 +110,7 @@ void CEditorApp::RegisterDocumentTypes() {
                 return new CProjectFormPlaceholder(static_cast<CProjectDocument&>(document),
                                                    parent);
             }
-            return new CTextView(static_cast<CTextDocument&>(document), parent);
+            return CreateEditorView(document, parent);
         };
         m_templates.Add(std::make_unique<CDocTemplate>(*SDocTypeStrings::Parse(row.resourceString),
                                                        row.menuKind, row.documentKind,

@@ -1,0 +1,2 @@
+// café
+class A {}

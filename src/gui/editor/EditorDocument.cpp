@@ -1,0 +1,75 @@
+#include "editor/EditorDocument.h"
+
+#include "app/DocTemplate.h"
+#include "app/EditorApp.h"
+#include "app/ProjectDocument.h"
+#include "editor/LiveEditorDoc.h"
+#include "editor/SyntaxWindowDoc.h"
+
+namespace tovin {
+
+SEditorContext EditorContextOf(CEditorApp& app) {
+    SEditorContext context;
+    context.settings = &app.Settings();
+    context.host = &app.Host();
+    context.project = [&app]() -> CJavaProjectDoc* {
+        CProjectDocument* project = app.CurrentProject();
+        return project ? &project->Project() : nullptr;
+    };
+    context.jdkHelp = [&app](const std::string& keyword) { app.OpenJdkHelp(keyword); };
+    return context;
+}
+
+CEditorDocument::CEditorDocument(CEditorApp& app, CDocTemplate& docTemplate)
+    : CDocument(app, docTemplate) {
+    const SEditorContext context = EditorContextOf(app);
+    if (docTemplate.DocumentKind() == EDocumentKind::JavaSource) {
+        m_source = std::make_unique<CSyntaxWindowDoc>(context);
+    } else {
+        m_source = std::make_unique<CLiveEditorDoc>(context, docTemplate.DocumentKind());
+    }
+    // The framework's flag follows the text's, so the frames' titles show it.
+    connect(m_source.get(), &CSourceDocument::ModifiedChanged, this,
+            [this](bool modified) { CDocument::SetModified(modified); });
+}
+
+CEditorDocument::~CEditorDocument() = default;
+
+bool CEditorDocument::IsModified() const {
+    return m_source->IsModified();
+}
+
+void CEditorDocument::SetModified(bool modified) {
+    m_source->SetModified(modified);
+    CDocument::SetModified(modified);
+}
+
+bool CEditorDocument::OnNewDocument() {
+    return m_source->OnNewDocument() && CDocument::OnNewDocument();
+}
+
+bool CEditorDocument::OnOpenDocument(const std::string& path) {
+    return m_source->OnOpenDocument(path);
+}
+
+bool CEditorDocument::OnSaveDocument(const std::string& path) {
+    return m_source->OnSaveDocument(path);
+}
+
+void CEditorDocument::ShowLine(int line) {
+    m_source->ShowLine(line);
+}
+
+void CEditorDocument::ShowPosition(int position) {
+    m_source->ShowPosition(position);
+}
+
+int CEditorDocument::FindFunctionPosition(const std::string& name) const {
+    return m_source->FindFunctionPosition(name);
+}
+
+std::string CEditorDocument::PackageName() const {
+    return m_source->PackageName();
+}
+
+} // namespace tovin

@@ -1,0 +1,195 @@
+#include "editor/EditorWindows.h"
+
+#include "app/ChildFrame.h"
+#include "app/DocumentFrame.h"
+#include "app/EditorApp.h"
+#include "app/MainFrame.h"
+#include "app/ProjectDocument.h"
+#include "editor/EditorDocument.h"
+#include "editor/LiveEditorDoc.h"
+#include "editor/LiveHTMLView.h"
+#include "editor/LivePythonView.h"
+#include "editor/LiveXMLView.h"
+#include "editor/SyntaxWindowDoc.h"
+#include "editor/SyntaxWindowView.h"
+#include "process/ProcessRunner.h"
+
+namespace tovin {
+
+namespace {
+
+// With a project open and, for a command that starts a tool, no other tool running.
+bool ProjectOpen(const CEditorApp& app) {
+    return app.CurrentProject() != nullptr;
+}
+bool ProjectIdle(const CEditorApp& app) {
+    return ProjectOpen(app) && !CProcessRunner::IsProcessRunning();
+}
+
+// The commands every source window carries out itself.
+void RegisterTextCommands(CSourceView& view, CEditorApp& app) {
+    CCommandMap& map = view.CommandMap();
+    auto hasSelection = [&view] { return view.hasSelectedText(); };
+    auto writable = [&view] { return !view.IsReadOnly(); };
+    map.OnCommand(ECommand::Undo, [&view] { view.undo(); });
+    map.OnEnable(ECommand::Undo, [&view] { return view.isUndoAvailable() && !view.IsReadOnly(); });
+    map.OnCommand(ECommand::Cut, [&view] { view.cut(); });
+    map.OnEnable(ECommand::Cut, [&view] { return view.hasSelectedText() && !view.IsReadOnly(); });
+    map.OnCommand(ECommand::Copy, [&view] { view.copy(); });
+    map.OnEnable(ECommand::Copy, hasSelection);
+    map.OnCommand(ECommand::Paste, [&view] { view.paste(); });
+    map.OnEnable(ECommand::Paste, writable);
+    map.OnCommand(ECommand::SelectAll, [&view] { view.SetSel(0, -1); });
+    map.OnCommand(ECommand::IncreaseIndent, [&view] { view.OnIncreaseIndent(); });
+    map.OnEnable(ECommand::IncreaseIndent, writable);
+    map.OnCommand(ECommand::DecreaseIndent, [&view] { view.OnDecreaseIndent(); });
+    map.OnEnable(ECommand::DecreaseIndent, writable);
+    map.OnCommand(ECommand::ConvertLinebreaks, [&view] { view.OnConvertLinebreaks(); });
+    map.OnEnable(ECommand::ConvertLinebreaks, writable);
+    map.OnCommand(ECommand::SyntaxColourUpdate, [&view] { view.OnSyntaxColourUpdate(); });
+    map.OnCommand(ECommand::Find, [&view] { view.OnFind(); });
+    map.OnCommand(ECommand::Replace, [&view] { view.OnReplace(); });
+    map.OnCommand(ECommand::Repeat, [&view] { view.OnRepeat(); });
+    map.OnCommand(ECommand::Print, [&view, &app] { view.PrintWithDialog(&app.Printer()); });
+    map.OnCommand(ECommand::PrintPreview, [&view, &app] { view.ShowPrintPreview(&app.Printer()); });
+    map.OnCommand(ECommand::CreateAntScript, [&app] {
+        if (CProjectDocument* project = app.CurrentProject()) {
+            project->OnCreateAntScript();
+        }
+    });
+}
+
+void RegisterJavaCommands(CSyntaxWindowView& view, CEditorApp& app) {
+    CCommandMap& map = view.CommandMap();
+    map.OnCommand(ECommand::ConvertTabs, [&view] { view.OnConvertTabsToSpaces(); });
+    map.OnEnable(ECommand::ConvertTabs, [&view] { return !view.IsReadOnly(); });
+    map.OnCommand(ECommand::RefreshFunctionList, [&view] { view.OnRefreshFunctionList(); });
+    map.OnCommand(ECommand::AddWindowToProject, [&view] { view.OnAddWindowToProject(); });
+    map.OnEnable(ECommand::AddWindowToProject, [&app] { return ProjectOpen(app); });
+    // Enabled by the application's rule: a project open and no tool running.
+    map.OnCommand(ECommand::Compile, [&view] { view.OnCompile(); });
+    map.OnCommand(ECommand::JdkHelp, [&view] { view.OnJdkHelp(); });
+    using FProjectCommand = void (CProjectDocument::*)();
+    const std::pair<ECommand, FProjectCommand> tools[] = {
+        {ECommand::JavadocProjectFiles, &CProjectDocument::OnJavadocProjectFiles},
+        {ECommand::JavadocProjectPackages, &CProjectDocument::OnJavadocProjectPackages},
+        {ECommand::CompileFolder, &CProjectDocument::OnCompileFolder},
+        {ECommand::JarAnyFolder, &CProjectDocument::OnJarAnyFolder},
+        {ECommand::CreateShortcut, &CProjectDocument::OnCreateShortcut},
+        {ECommand::CreateBatchFile, &CProjectDocument::OnCreateBatchFile},
+        {ECommand::SerialVer, &CProjectDocument::OnSerialVer},
+    };
+    for (const auto& [id, handler] : tools) {
+        map.OnCommand(id, [&app, handler = handler] {
+            if (CProjectDocument* project = app.CurrentProject()) {
+                (project->*handler)();
+            }
+        });
+    }
+}
+
+void RegisterPageCommands(CLiveHTMLView& view, CEditorApp& app) {
+    CCommandMap& map = view.CommandMap();
+    map.OnCommand(ECommand::InsertApplet, [&view] { view.OnInsertApplet(); });
+    map.OnEnable(ECommand::InsertApplet,
+                 [&view, &app] { return app.CurrentProject() && !view.IsReadOnly(); });
+    map.OnCommand(ECommand::OpenInWebBrowser, [&view] { view.OnOpenInWebBrowser(); });
+    map.OnCommand(ECommand::RunPageApplet, [&view] { view.OnRunApplet(); });
+    map.OnEnable(ECommand::RunPageApplet, [&app] { return ProjectIdle(app); });
+    map.OnCommand(ECommand::RunAnt, [&view] { view.OnRunAnt(); });
+    map.OnEnable(ECommand::RunAnt, [&app] { return ProjectIdle(app); });
+    map.OnCommand(ECommand::AddWindowToProject, [&view] { view.OnAddWindowToProject(); });
+}
+
+void RegisterJythonCommands(CLivePythonView& view, CEditorApp& app) {
+    CCommandMap& map = view.CommandMap();
+    map.OnCommand(ECommand::RunJython, [&view] { view.OnRunJython(); });
+    map.OnEnable(ECommand::RunJython, [&app] { return ProjectIdle(app); });
+    // In a terminal of its own, beside whatever runs in the Process Window.
+    map.OnCommand(ECommand::RunJythonWithConsole, [&view] { view.OnRunJythonWithConsole(); });
+    map.OnEnable(ECommand::RunJythonWithConsole, [&app] { return ProjectOpen(app); });
+    map.OnCommand(ECommand::CompileJythonFile, [&view] { view.OnCompileJythonFile(); });
+    map.OnEnable(ECommand::CompileJythonFile, [&app] { return ProjectIdle(app); });
+    map.OnCommand(ECommand::AddWindowToProject, [&view] { view.OnAddWindowToProject(); });
+}
+
+// The caret's line and column in the main window's panes 1 and 2, also when the window is
+// activated.
+void ShowCaretStatus(CSourceView& view, CEditorApp& app, QWidget* frame) {
+    CMainFrame* mainFrame = app.MainFrame();
+    if (!mainFrame) {
+        return;
+    }
+    QObject::connect(&view, &CSourceView::CaretStatusChanged, mainFrame,
+                     [mainFrame](const QString& line, const QString& column) {
+                         mainFrame->SetPaneText(1, line);
+                         mainFrame->SetPaneText(2, column);
+                     });
+    QObject::connect(mainFrame, &CMainFrame::ActiveFrameChanged, &view,
+                     [&view, frame](CDocumentFrame* active) {
+                         if (active && active == frame) {
+                             view.UpdateCaretStatus();
+                         }
+                     });
+}
+
+void ConnectFunctionList(CSyntaxWindowView& view, CChildFrame& frame) {
+    QObject::connect(&view, &CSyntaxWindowView::FunctionListChanged, &frame,
+                     [&frame](const QStringList& names) {
+                         frame.ClearFunctions();
+                         for (const QString& name : names) {
+                             frame.AddFunction(name.toStdString());
+                         }
+                     });
+    QObject::connect(&frame, &CChildFrame::FunctionListDropDown, &view,
+                     &CSyntaxWindowView::OnFunctionListDropDown);
+    QObject::connect(&frame, &CChildFrame::FunctionChosen, &view,
+                     &CSyntaxWindowView::OnFunctionChosen);
+}
+
+CSourceView* CreateView(CEditorDocument& document, QWidget* frame) {
+    CEditorApp& app = document.App();
+    switch (document.Kind()) {
+    case EDocumentKind::JavaSource: {
+        auto* view =
+            new CSyntaxWindowView(static_cast<CSyntaxWindowDoc&>(document.Source()), frame);
+        RegisterJavaCommands(*view, app);
+        if (auto* childFrame = qobject_cast<CChildFrame*>(frame)) {
+            ConnectFunctionList(*view, *childFrame);
+        }
+        return view;
+    }
+    case EDocumentKind::Xml: {
+        auto* view = new CLiveXMLView(static_cast<CLiveEditorDoc&>(document.Source()), frame);
+        RegisterPageCommands(*view, app);
+        return view;
+    }
+    case EDocumentKind::Jython: {
+        auto* view = new CLivePythonView(static_cast<CLiveEditorDoc&>(document.Source()), frame);
+        RegisterJythonCommands(*view, app);
+        return view;
+    }
+    default: {
+        auto* view = new CLiveHTMLView(static_cast<CLiveEditorDoc&>(document.Source()), frame);
+        RegisterPageCommands(*view, app);
+        return view;
+    }
+    }
+}
+
+} // namespace
+
+CDocument* CreateEditorDocument(CEditorApp& app, CDocTemplate& docTemplate) {
+    return new CEditorDocument(app, docTemplate);
+}
+
+QWidget* CreateEditorView(CDocument& document, QWidget* frame) {
+    auto& editorDocument = static_cast<CEditorDocument&>(document);
+    CSourceView* view = CreateView(editorDocument, frame);
+    RegisterTextCommands(*view, editorDocument.App());
+    ShowCaretStatus(*view, editorDocument.App(), frame);
+    view->OnInitialUpdate();
+    return view;
+}
+
+} // namespace tovin

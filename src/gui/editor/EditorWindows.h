@@ -1,0 +1,19 @@
+#pragma once
+// The editors inside the application: the view a source document's frame shows, with its
+// commands on the view's command map, its caret status in the main window's panes and, for the
+// Java editor, the frame's function drop-down.
+
+class QWidget;
+
+namespace tovin {
+
+class CDocument;
+class CEditorApp;
+class CDocTemplate;
+
+// A new document of a source type (Java, HTML, XML, Jython).
+CDocument* CreateEditorDocument(CEditorApp& app, CDocTemplate& docTemplate);
+// The view of a source document in its frame, after its first display.
+QWidget* CreateEditorView(CDocument& document, QWidget* frame);
+
+} // namespace tovin

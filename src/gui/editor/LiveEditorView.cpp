@@ -1,0 +1,60 @@
+#include "editor/LiveEditorView.h"
+
+#include "app/UiHost.h"
+#include "editor/LiveEditorDoc.h"
+#include "editor/TextCommands.h"
+#include "project/JavaProjectDoc.h"
+
+namespace tovin {
+
+CLiveEditorView::CLiveEditorView(CLiveEditorDoc& document, ELanguage language, QWidget* parent)
+    : CSourceView(document, language, parent) {}
+
+CLiveEditorDoc& CLiveEditorView::LiveDocument() const {
+    return static_cast<CLiveEditorDoc&>(Document());
+}
+
+bool CLiveEditorView::HandleTab(bool shift) {
+    if (!HasSelection()) {
+        // The control's own Tab: a tab character, whatever SPACETABS says.
+        ReplaceSel("\t");
+    } else if (shift) {
+        UnindentLines(*this);
+    } else {
+        IndentLines(*this);
+    }
+    ensureCursorVisible();
+    return true;
+}
+
+void CLiveEditorView::OnCharTyped(char typed) {
+    AutoIndentNewLine(*this, typed, EAutoIndentForm::Basic);
+}
+
+std::string CLiveEditorView::SavedPathOrAsk() {
+    const std::string& path = Document().PathName();
+    if (path.empty()) {
+        // Marked modified, so that closing the window asks to save it.
+        Document().SetModified(true);
+        Context().host->MessageBox("Please save the document first", "Tovin", EMsgButtons::Ok,
+                                   EMsgIcon::Warning);
+    }
+    return path;
+}
+
+void CLiveEditorView::AddAsProjectFile() {
+    const std::string path = SavedPathOrAsk();
+    CJavaProjectDoc* project = Context().Project();
+    if (path.empty() || !project) {
+        return;
+    }
+    project->AddFile(path);
+    project->SetModifiedFlag(true);
+    LiveDocument().RefreshProjectOutline();
+}
+
+void CLiveEditorView::RefreshProjectOutline() {
+    LiveDocument().RefreshProjectOutline();
+}
+
+} // namespace tovin

@@ -1,0 +1,45 @@
+#include "editor/LivePythonView.h"
+
+#include "editor/LiveEditorDoc.h"
+#include "editor/TextCommands.h"
+#include "project/JavaProjectDoc.h"
+
+namespace tovin {
+
+CLivePythonView::CLivePythonView(CLiveEditorDoc& document, QWidget* parent)
+    : CLiveEditorView(document, ELanguage::Jython, parent) {}
+
+void CLivePythonView::OnInitialUpdate() {
+    CLiveEditorView::OnInitialUpdate();
+    RefreshProjectOutline();
+}
+
+void CLivePythonView::OnCharTyped(char typed) {
+    AutoIndentNewLine(*this, typed, EAutoIndentForm::Jython);
+}
+
+void CLivePythonView::OnAddWindowToProject() {
+    AddAsProjectFile();
+}
+
+void CLivePythonView::RunJython(bool console) {
+    if (CJavaProjectDoc* project = Context().Project()) {
+        project->RunJython(Document().PathName(), console, "");
+    }
+}
+
+void CLivePythonView::OnRunJython() {
+    RunJython(false);
+}
+
+void CLivePythonView::OnRunJythonWithConsole() {
+    RunJython(true);
+}
+
+void CLivePythonView::OnCompileJythonFile() {
+    if (CJavaProjectDoc* project = Context().Project()) {
+        project->CompileJython(Document().PathName());
+    }
+}
+
+} // namespace tovin

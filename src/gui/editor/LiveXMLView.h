@@ -1,0 +1,18 @@
+#pragma once
+// The XML view (Ant build files): the HTML view's commands with Ant colouring; "Add Window to
+// Project" adds the file as a project file, whose targets the project then lists.
+
+#include "editor/LiveHTMLView.h"
+
+namespace tovin {
+
+class CLiveXMLView : public CLiveHTMLView {
+    Q_OBJECT
+public:
+    CLiveXMLView(CLiveEditorDoc& document, QWidget* parent);
+
+    void OnInitialUpdate() override;
+    void OnAddWindowToProject() override;
+};
+
+} // namespace tovin

@@ -1,0 +1,167 @@
+#include "editor/SourceDocument.h"
+
+#include "editor/SourceView.h"
+#include "platform/Files.h"
+
+#include <algorithm>
+
+namespace tovin {
+
+CSourceDocument::CSourceDocument(const SEditorContext& context, EDocumentKind kind, QObject* parent)
+    : QObject(parent), m_context(context), m_kind(kind) {}
+
+CSourceDocument::~CSourceDocument() = default;
+
+bool CSourceDocument::OnOpenDocument(const std::string& path) {
+    CTextFile file;
+    std::string error = file.Load(path);
+    if (!error.empty()) {
+        Host().MessageBox(error, "Tovin", EMsgButtons::Ok, EMsgIcon::Error);
+        return false;
+    }
+    m_file = std::move(file);
+    SetPathName(path);
+    PlaceText(m_file.Text());
+    return true;
+}
+
+bool CSourceDocument::OnSaveDocument(const std::string& path) {
+    std::string error = m_file.Save(path, Text());
+    if (!error.empty()) {
+        Host().MessageBox(error, "Tovin", EMsgButtons::Ok, EMsgIcon::Error);
+        return false;
+    }
+    SetPathName(path);
+    SetModified(false);
+    return true;
+}
+
+bool CSourceDocument::OnNewDocument() {
+    m_file = CTextFile();
+    SetPathName({});
+    PlaceText({});
+    return true;
+}
+
+void CSourceDocument::PlaceText(const std::string& text) {
+    CSourceView* view = FirstView();
+    if (!view) {
+        m_pendingText = text;
+        m_hasPendingText = true;
+        m_modifiedWithoutView = false;
+        return;
+    }
+    view->SetEightBit(m_file.IsEightBit());
+    view->LoadText(text);
+    view->OnTextReloaded();
+    SetModified(false);
+    emit Reloaded();
+}
+
+bool CSourceDocument::TakePendingText(std::string& text) {
+    if (!m_hasPendingText) {
+        return false;
+    }
+    text = std::move(m_pendingText);
+    m_pendingText.clear();
+    m_hasPendingText = false;
+    return true;
+}
+
+std::string CSourceDocument::Text() const {
+    if (CSourceView* view = FirstView()) {
+        return view->GetText();
+    }
+    return m_pendingText;
+}
+
+bool CSourceDocument::IsModified() const {
+    return m_modifiedWithoutView ||
+           std::any_of(m_views.begin(), m_views.end(),
+                       [](const CSourceView* view) { return view->GetModify(); });
+}
+
+void CSourceDocument::SetModified(bool modified) {
+    if (m_views.empty()) {
+        if (m_modifiedWithoutView != modified) {
+            m_modifiedWithoutView = modified;
+            emit ModifiedChanged(modified);
+        }
+        return;
+    }
+    m_modifiedWithoutView = false;
+    if (modified) {
+        m_views.front()->SetModify(true);
+        return;
+    }
+    for (CSourceView* view : m_views) {
+        view->SetModify(false);
+    }
+}
+
+bool CSourceDocument::IsReadOnlyFile() const {
+    return !m_pathName.empty() && tovin::IsReadOnlyFile(m_pathName);
+}
+
+void CSourceDocument::AttachView(CSourceView* view) {
+    m_views.push_back(view);
+    if (m_modifiedWithoutView && m_views.size() == 1) {
+        m_modifiedWithoutView = false;
+        view->SetModify(true);
+    }
+}
+
+void CSourceDocument::DetachView(CSourceView* view) {
+    const bool modified = IsModified();
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+    // The last view takes the text with it; what it held is kept for a later view.
+    if (m_views.empty() && !m_hasPendingText) {
+        m_pendingText = view->GetText();
+        m_hasPendingText = true;
+        m_modifiedWithoutView = modified;
+    } else if (modified && !IsModified()) {
+        m_views.front()->SetModify(true);
+    }
+}
+
+void CSourceDocument::CheckDiskChange() {
+    if (m_checkingDisk || m_pathName.empty()) {
+        return;
+    }
+    m_checkingDisk = true;
+    switch (m_file.CheckDisk(m_pathName)) {
+    case CTextFile::EDiskState::Unchanged:
+        break;
+    case CTextFile::EDiskState::Missing:
+        // Closing the window then asks to save, so the text can be written back.
+        SetModified(true);
+        break;
+    case CTextFile::EDiskState::Changed: {
+        std::string text = "The file \"" + m_pathName +
+                           "\" has been changed by another program.\n\nDo you want to reload it?";
+        if (IsModified()) {
+            text += " The changes made in this window will be lost.";
+        }
+        if (Host().MessageBox(text, "Tovin", EMsgButtons::YesNo, EMsgIcon::Question) ==
+            EMsgAnswer::Yes) {
+            Reload();
+        } else {
+            m_file.AcceptDiskContent(m_pathName);
+        }
+        break;
+    }
+    }
+    m_checkingDisk = false;
+}
+
+bool CSourceDocument::Reload() {
+    std::string error = m_file.Load(m_pathName);
+    if (!error.empty()) {
+        Host().MessageBox(error, "Tovin", EMsgButtons::Ok, EMsgIcon::Error);
+        return false;
+    }
+    PlaceText(m_file.Text());
+    return true;
+}
+
+} // namespace tovin

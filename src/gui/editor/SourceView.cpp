@@ -1,0 +1,315 @@
+#include "editor/SourceView.h"
+
+#include "app/Settings.h"
+#include "app/UiHost.h"
+#include "editor/FindReplace.h"
+#include "editor/SourceDocument.h"
+#include "editor/TextCommands.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace tovin {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// Past this many changed lines a whole-text pass is cheaper than colouring line by line.
+constexpr int kMaxLinesColouredOneByOne = 400;
+
+} // namespace
+
+CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget* parent)
+    : CScintillaEdit(parent), m_document(document), m_documentAlive(&document),
+      m_colourer(language), m_finder(new CFindReplace(*this, [this](const std::string& text) {
+          Context().host->MessageBox(text, "Tovin", EMsgButtons::Ok, EMsgIcon::Information);
+      })) {
+    ApplyAppearance(SEditorAppearance::FromSettings(Settings()));
+    ShareDocumentText();
+    m_document.AttachView(this);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char*, int length, int linesAdded, int, int, int,
+                   int, int) { OnTextModified(position, type, length, linesAdded); });
+    connect(this, &CScintillaEdit::ModifiedChanged, &m_document, &CSourceDocument::ModifiedChanged);
+}
+
+CSourceView::~CSourceView() {
+    if (m_documentAlive) {
+        m_document.DetachView(this);
+    }
+}
+
+const SEditorContext& CSourceView::Context() const {
+    return m_document.Context();
+}
+
+const CSettings& CSourceView::Settings() const {
+    return *Context().settings;
+}
+
+// A further view of a document shows the same Scintilla document, so edits, colours and undo
+// are common to every window of the file.
+void CSourceView::ShareDocumentText() {
+    if (CSourceView* first = m_document.FirstView()) {
+        ShareTextOf(*first);
+    }
+}
+
+void CSourceView::OnInitialUpdate() {
+    std::string text;
+    const bool firstDisplay = m_document.TakePendingText(text);
+    if (firstDisplay) {
+        SetEightBit(m_document.File().IsEightBit());
+        LoadText(text);
+    }
+    Send(SCI_SETEMPTYSELECTION, 0);
+    OnSyntaxColourUpdate();
+    if (firstDisplay) {
+        SetModify(false);
+    }
+    if (m_document.IsReadOnlyFile()) {
+        SetReadOnly(true);
+    }
+}
+
+void CSourceView::OnTextReloaded() {
+    SetReadOnly(m_document.IsReadOnlyFile());
+    OnSyntaxColourUpdate();
+}
+
+void CSourceView::ColourAll(bool suspendRedraw) {
+    m_colourer.ColourAll(*this, suspendRedraw, Context().host);
+    ClearChangedLines();
+}
+
+void CSourceView::ColourLine() {
+    m_colourer.ColourLine(*this);
+}
+
+void CSourceView::OnTextModified(int position, int type, int length, int linesAdded) {
+    if ((type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) == 0) {
+        return;
+    }
+    const int first = LineFromChar(position);
+    const int last = (type & SC_MOD_INSERTTEXT) ? LineFromChar(position + length) : first;
+    if (m_changedFirst < 0) {
+        m_changedFirst = first;
+        m_changedLast = last;
+    } else {
+        // Lines after the change moved by the lines it added or removed.
+        if (m_changedLast > first) {
+            m_changedLast = std::max(first, m_changedLast + linesAdded);
+        }
+        m_changedFirst = std::min(m_changedFirst, first);
+        m_changedLast = std::max(m_changedLast, last);
+    }
+    ScheduleRecolour();
+}
+
+void CSourceView::ScheduleRecolour() {
+    if (m_recolourScheduled) {
+        return;
+    }
+    m_recolourScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_recolourScheduled = false;
+        RecolourChangedLines();
+    });
+}
+
+void CSourceView::RecolourChangedLines() {
+    if (m_changedFirst < 0) {
+        return;
+    }
+    const int first = m_changedFirst;
+    const int last = std::min(m_changedLast, GetLineCount() - 1);
+    ClearChangedLines();
+    if (last - first > kMaxLinesColouredOneByOne) {
+        ColourAll(false);
+        return;
+    }
+    for (int line = first; line <= last; ++line) {
+        ColourLineAt(line);
+    }
+}
+
+// The line pass colours the selection's line; the selection is moved there and back without
+// scrolling (anchor and caret are set directly, which never scrolls).
+void CSourceView::ColourLineAt(int line) {
+    const long anchor = Send(SCI_GETANCHOR);
+    const long caret = Send(SCI_GETCURRENTPOS);
+    const int start = LineIndex(line);
+    if (start < 0) {
+        return;
+    }
+    Send(SCI_SETANCHOR, static_cast<unsigned long>(start));
+    Send(SCI_SETCURRENTPOS, static_cast<unsigned long>(start));
+    ColourLine();
+    Send(SCI_SETANCHOR, static_cast<unsigned long>(anchor));
+    Send(SCI_SETCURRENTPOS, static_cast<unsigned long>(caret));
+}
+
+void CSourceView::ClearChangedLines() {
+    m_changedFirst = m_changedLast = -1;
+}
+
+bool CSourceView::HasSelection() const {
+    int start = 0, end = 0;
+    GetSel(start, end);
+    return start != end;
+}
+
+void CSourceView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool plain =
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0;
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && plain) {
+        if (!IsReadOnly()) {
+            HandleTab(key == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier));
+        }
+        ColourLine();
+        RecolourChangedLines();
+        event->accept();
+        return;
+    }
+    const QString text = event->text();
+    CScintillaEdit::keyPressEvent(event);
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!enter && text.isEmpty()) {
+        // No character was typed (a cursor key, Delete): only what changed is recoloured.
+        RecolourChangedLines();
+        return;
+    }
+    if (!IsReadOnly()) {
+        char typed = 0;
+        if (enter) {
+            typed = '\r';
+        } else if (text.size() == 1 && text[0].unicode() < 0x80) {
+            typed = static_cast<char>(text[0].unicode());
+        }
+        OnCharTyped(typed);
+    }
+    ColourLine();
+    RecolourChangedLines();
+}
+
+void CSourceView::keyReleaseEvent(QKeyEvent* event) {
+    CScintillaEdit::keyReleaseEvent(event);
+    UpdateCaretStatus();
+}
+
+void CSourceView::mousePressEvent(QMouseEvent* event) {
+    CScintillaEdit::mousePressEvent(event);
+    UpdateCaretStatus();
+}
+
+void CSourceView::focusInEvent(QFocusEvent* event) {
+    CScintillaEdit::focusInEvent(event);
+    UpdateCaretStatus();
+    // After the activation has finished, so a question about the file does not interrupt it.
+    QTimer::singleShot(0, &m_document, [document = &m_document] { document->CheckDiskChange(); });
+}
+
+QString CSourceView::LineStatusText() const {
+    int start = 0, end = 0;
+    GetSel(start, end);
+    return QStringLiteral("Line: %1").arg(LineFromChar(end) + 1);
+}
+
+QString CSourceView::ColumnStatusText() const {
+    int start = 0, end = 0;
+    GetSel(start, end);
+    const int lineStart = std::max(0, LineIndex(LineFromChar(end)));
+    // Characters, not bytes, so a UTF-8 letter counts one column.
+    const long column = Send(SCI_COUNTCHARACTERS, static_cast<unsigned long>(lineStart), end) + 1;
+    return QStringLiteral("Col: %1").arg(column);
+}
+
+void CSourceView::UpdateCaretStatus() {
+    emit CaretStatusChanged(LineStatusText(), ColumnStatusText());
+}
+
+void CSourceView::SelectLine(int line) {
+    const int start = LineIndex(line);
+    if (start < 0) {
+        return;
+    }
+    const int next = LineIndex(line + 1);
+    const int end = next < 0 ? GetLength() : std::max(start, next - 2);
+    SetSel(start, end);
+    UpdateCaretStatus();
+}
+
+void CSourceView::OnIncreaseIndent() {
+    IndentLines(*this);
+}
+
+void CSourceView::OnDecreaseIndent() {
+    UnindentLines(*this);
+}
+
+void CSourceView::OnConvertLinebreaks() {
+    if (IsReadOnly()) {
+        return;
+    }
+    ConvertLinebreaks(*this);
+    m_document.File().SetLineEnd(ELineEndStyle::CrLf);
+    ColourAll(false);
+}
+
+void CSourceView::OnSyntaxColourUpdate() {
+    ColourAll(false);
+}
+
+void CSourceView::OnFind() {
+    m_finder->ShowFindDialog();
+}
+
+void CSourceView::OnReplace() {
+    m_finder->ShowReplaceDialog();
+}
+
+void CSourceView::OnRepeat() {
+    m_finder->Repeat();
+}
+
+void CSourceView::OnPrint() {
+    PrintWithDialog();
+}
+
+void CSourceView::OnPrintPreview() {
+    ShowPrintPreview();
+}
+
+QMenu* CSourceView::CreateTextPopup() {
+    auto* menu = new QMenu(this);
+    QAction* undoAction = menu->addAction(QStringLiteral("&Undo"), this, [this] { undo(); });
+    undoAction->setEnabled(isUndoAvailable() && !IsReadOnly());
+    menu->addSeparator();
+    QAction* cutAction = menu->addAction(QStringLiteral("Cu&t"), this, [this] { cut(); });
+    QAction* copyAction = menu->addAction(QStringLiteral("&Copy"), this, [this] { copy(); });
+    QAction* pasteAction = menu->addAction(QStringLiteral("&Paste"), this, [this] { paste(); });
+    cutAction->setEnabled(HasSelection() && !IsReadOnly());
+    copyAction->setEnabled(HasSelection());
+    pasteAction->setEnabled(!IsReadOnly());
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Select &All"), this, [this] { SetSel(0, -1); });
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("&Syntax Colour Update"), this,
+                    [this] { OnSyntaxColourUpdate(); });
+    return menu;
+}
+
+void CSourceView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = CreateTextPopup();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+} // namespace tovin

@@ -1,0 +1,109 @@
+#pragma once
+// What the Java editor and the HTML, XML and Jython views share: a coloured editor control on a
+// CSourceDocument with the settings of its creation, the typed-character step (Tab, the
+// language's after-character step, then the caret line's colouring), the caret status, the
+// editing commands (indent, line breaks, find, print) and the context menu.
+//
+// Typing recolours the caret's line as each character is typed. Any other change of the text
+// that did not come through a colouring pass (a paste, an undo, a drop, a replace) has the lines
+// it touched recoloured the same way once control returns to the event loop, so no edit leaves
+// text in stale colours.
+
+#include "app/CommandMap.h"
+#include "editor/Colourer.h"
+#include "editor/ScintillaEdit.h"
+
+#include <QPointer>
+
+class QMenu;
+
+namespace tovin {
+
+class CFindReplace;
+class CSourceDocument;
+struct SEditorContext;
+
+// The command map holds the commands the window carries out itself; the application fills it.
+class CSourceView : public CScintillaEdit, public CCommandTarget {
+    Q_OBJECT
+public:
+    CSourceView(CSourceDocument& document, ELanguage language, QWidget* parent);
+    ~CSourceView() override;
+
+    CSourceDocument& Document() const { return m_document; }
+    const SEditorContext& Context() const;
+    const CSettings& Settings() const;
+    ELanguage Language() const { return m_colourer.Language(); }
+
+    // The first display: call once the view is in its frame.
+    virtual void OnInitialUpdate();
+    // The document's text was replaced from the file.
+    virtual void OnTextReloaded();
+
+    // ---- colouring
+    virtual void ColourAll(bool suspendRedraw);
+    void ColourLine();
+
+    // ---- caret
+    // "Line: %d" and "Col: %d" for the selection's end (a tab counts one column).
+    QString LineStatusText() const;
+    QString ColumnStatusText() const;
+    void UpdateCaretStatus();
+    // Selects the line without its line break.
+    void SelectLine(int line);
+
+    // ---- commands
+    virtual void OnIncreaseIndent();
+    void OnDecreaseIndent();
+    void OnConvertLinebreaks();
+    virtual void OnSyntaxColourUpdate();
+    void OnFind();
+    void OnReplace();
+    void OnRepeat();
+    void OnPrint();
+    void OnPrintPreview();
+    void OnJdkHelp();
+    CFindReplace& Finder() const { return *m_finder; }
+    // The pop-up of the text: undo, clipboard, select all, colour update.
+    QMenu* CreateTextPopup();
+
+signals:
+    void CaretStatusChanged(const QString& line, const QString& column);
+
+protected:
+    // Tab and Shift+Tab; true when the key was dealt with.
+    virtual bool HandleTab(bool shift) = 0;
+    // After the control handled a typed character ('\r' for Enter).
+    virtual void OnCharTyped(char typed) = 0;
+
+    const CColourer& Colourer() const { return m_colourer; }
+    // The selection is not empty.
+    bool HasSelection() const;
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    void ShareDocumentText();
+    void OnTextModified(int position, int type, int length, int linesAdded);
+    void ScheduleRecolour();
+    // Colours the lines changed outside the typed-character step.
+    void RecolourChangedLines();
+    void ColourLineAt(int line);
+    void ClearChangedLines();
+
+    CSourceDocument& m_document;
+    // The document may go first when the application ends; the view then leaves it alone.
+    QPointer<CSourceDocument> m_documentAlive;
+    CColourer m_colourer;
+    CFindReplace* m_finder;
+    int m_changedFirst = -1;
+    int m_changedLast = -1;
+    bool m_recolourScheduled = false;
+    bool m_inColouringPass = false;
+};
+
+} // namespace tovin

@@ -1,0 +1,214 @@
+// The editors inside the running application: documents opened and saved through the
+// framework keep their bytes, the Java window's function drop-down and caret panes, the
+// commands as the menus reach them, a second window on a document, and closing questions.
+
+#include "ShellTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/ProjectDocument.h"
+#include "editor/EditorDocument.h"
+#include "editor/SourceDocument.h"
+#include "editor/SyntaxWindowView.h"
+#include "project/JavaProjectDoc.h"
+
+#include <QComboBox>
+#include <filesystem>
+
+using namespace tovin;
+using namespace tovin::test;
+
+namespace {
+
+CEditorDocument* OpenSource(CShellFixture& shell, const std::string& name,
+                            const std::string& bytes) {
+    return static_cast<CEditorDocument*>(shell.app->OpenDocumentFile(shell.dir.Write(name, bytes)));
+}
+
+CSourceView* ActiveView(CShellFixture& shell) {
+    return qobject_cast<CSourceView*>(shell.Frame().ActiveFrame()->View());
+}
+
+} // namespace
+
+class EditorAppTest : public QObject {
+    Q_OBJECT
+private slots:
+    void unchangedSaveWritesTheSameBytes_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("LF") << QByteArray("a\nb\n");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR") << QByteArray("a\rb\r");
+        QTest::newRow("mixed") << QByteArray("a\r\nb\nc\r\nd");
+        QTest::newRow("8-bit bytes") << QByteArray("caf\xe9\n\xff\x80\n");
+        QTest::newRow("UTF-8") << QByteArray("gr\xc3\xbc\xc3\x9f\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void unchangedSaveWritesTheSameBytes() {
+        QFETCH(QByteArray, bytes);
+        CShellFixture shell;
+        shell.Start();
+        CEditorDocument* document = OpenSource(shell, "A.java", bytes.toStdString());
+        QVERIFY(document);
+        QVERIFY(!document->IsModified());
+        QVERIFY(document->DoFileSave());
+        QCOMPARE(QByteArray::fromStdString(ReadFile(shell.dir.File("A.java"))), bytes);
+    }
+
+    void editedFileKeepsItsLineEndAndEncoding_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QByteArray("//\r\na\r\nb\r\n");
+        QTest::newRow("mostly LF") << QByteArray("a\nb\r\nc\n") << QByteArray("//\na\nb\nc\n");
+        QTest::newRow("8-bit") << QByteArray("\xe9\r") << QByteArray("//\r\xe9\r");
+    }
+    void editedFileKeepsItsLineEndAndEncoding() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, saved);
+        CShellFixture shell;
+        shell.Start();
+        CEditorDocument* document = OpenSource(shell, "A.java", bytes.toStdString());
+        QTest::keyClicks(ActiveView(shell), "//");
+        QTest::keyClick(ActiveView(shell), Qt::Key_Return);
+        QVERIFY(document->IsModified());
+        QVERIFY(shell.Frame().ActiveFrame()->isWindowModified());
+        QVERIFY(document->DoFileSave());
+        QVERIFY(!document->IsModified());
+        QVERIFY(!shell.Frame().ActiveFrame()->isWindowModified());
+        QCOMPARE(QByteArray::fromStdString(ReadFile(shell.dir.File("A.java"))), saved);
+    }
+
+    void failedWriteKeepsWhatIsThereAndSaysSo() {
+        CShellFixture shell;
+        shell.Start();
+        CEditorDocument* document = OpenSource(shell, "A.java", "old\n");
+        QTest::keyClicks(ActiveView(shell), "new ");
+        // Saving over a folder fails at the last step, after the new text was written aside.
+        const std::string folder = shell.dir.File("taken");
+        shell.dir.Write("taken/inside.txt", "kept");
+        QVERIFY(!document->DoSave(folder));
+        QCOMPARE(ReadFile(shell.dir.File("taken/inside.txt")), std::string("kept"));
+        QCOMPARE(ReadFile(shell.dir.File("A.java")), std::string("old\n"));
+        QCOMPARE(shell.host.messages.size(), size_t(1));
+        QVERIFY(shell.host.messages[0].text.find("not changed") != std::string::npos);
+        QVERIFY(document->IsModified());
+        QCOMPARE(document->PathName(), shell.dir.File("A.java"));
+    }
+
+    void closingAModifiedWindowAsksAndNoDiscards() {
+        CShellFixture shell;
+        shell.Start();
+        OpenSource(shell, "A.java", "a\n");
+        QTest::keyClicks(ActiveView(shell), "x");
+        shell.host.messageAnswers = {EMsgAnswer::No};
+        QVERIFY(shell.Frame().ActiveFrame()->close());
+        QCOMPARE(shell.host.MessageTexts(), std::vector<std::string>{"Save changes to A.java?"});
+        QCOMPARE(shell.host.messages[0].buttons, EMsgButtons::YesNoCancel);
+        QCOMPARE(ReadFile(shell.dir.File("A.java")), std::string("a\n"));
+        QVERIFY(shell.Frame().DocumentFrames().empty());
+    }
+
+    void binaryFileIsRefusedWithAMessage() {
+        CShellFixture shell;
+        shell.Start();
+        std::string bytes("\x00\x01\x02\xff\r\n\x00", 7);
+        QVERIFY(!OpenSource(shell, "data.java", bytes));
+        QVERIFY(shell.Frame().DocumentFrames().empty());
+        QCOMPARE(shell.host.messages.size(), size_t(1));
+        QVERIFY(shell.host.messages[0].text.find("binary") != std::string::npos);
+    }
+
+    void javaWindowFillsItsFunctionDropDownAndPanes() {
+        CShellFixture shell;
+        shell.Start();
+        CEditorDocument* document = OpenSource(shell, "A.java",
+                                               "class A {\n\tvoid a() {\n\t}\n\tint b(int x) {\n"
+                                               "\t\treturn x;\n\t}\n}\n");
+        auto* frame = qobject_cast<CChildFrame*>(shell.Frame().ActiveFrame());
+        QVERIFY(frame);
+        QComboBox* functions = frame->FunctionList();
+        QCOMPARE(functions->count(), 2);
+        QCOMPARE(functions->itemText(1), QStringLiteral("b(int x)"));
+        emit frame->FunctionChosen(1);
+        CSourceView* view = ActiveView(shell);
+        QCOMPARE(view->GetSelText(), std::string("\tint b(int x) {"));
+        QCOMPARE(shell.Frame().PaneText(1), QStringLiteral("Line: 4"));
+        QCOMPARE(shell.Frame().PaneText(2), QStringLiteral("Col: 16"));
+        // The project's navigation reaches the editor through the framework's document.
+        COpenDocument& open = *document;
+        QCOMPARE(open.Kind(), EDocumentKind::JavaSource);
+        QVERIFY(open.FindFunctionPosition("a()") >= 0);
+        open.ShowLine(0);
+        QCOMPARE(view->GetSelText(), std::string("class A {"));
+        // Typing a method and opening the list shows it.
+        view->SetSel(view->GetLength(), view->GetLength());
+        QTest::keyClicks(view, "class B {\rvoid c() {\r}\r");
+        emit frame->FunctionListDropDown();
+        QCOMPARE(functions->count(), 3);
+    }
+
+    void menuCommandsReachTheWindow() {
+        CShellFixture shell;
+        shell.Start();
+        OpenSource(shell, "A.java", "\tint a;\n");
+        CSourceView* view = ActiveView(shell);
+        CMainFrame& frame = shell.Frame();
+        QVERIFY(!frame.CommandState(ECommand::AddWindowToProject).enabled);
+        QVERIFY(!frame.CommandState(ECommand::Compile).enabled);
+        QVERIFY(frame.CommandState(ECommand::ConvertTabs).enabled);
+        QVERIFY(frame.ExecuteCommand(ECommand::ConvertTabs));
+        QCOMPARE(view->GetText(), std::string("   int a;\r\n"));
+        view->SetSel(0, view->GetLength());
+        QVERIFY(frame.ExecuteCommand(ECommand::DecreaseIndent));
+        QCOMPARE(view->GetText(), std::string("  int a;\r\n"));
+        QVERIFY(frame.ExecuteCommand(ECommand::Undo));
+        QCOMPARE(view->GetText(), std::string("   int a;\r\n"));
+        QVERIFY(frame.ExecuteCommand(ECommand::SyntaxColourUpdate));
+        QCOMPARE(view->GetClassAt(3), ETokenClass::Keyword);
+
+        OpenSource(shell, "page.html", "<p>\n");
+        QVERIFY(!frame.CommandState(ECommand::InsertApplet).enabled);
+        QVERIFY(!frame.CommandState(ECommand::ConvertTabs).enabled);
+        QVERIFY(frame.CommandState(ECommand::AddWindowToProject).enabled);
+        QVERIFY(frame.ExecuteCommand(ECommand::OpenInWebBrowser));
+        QCOMPARE(shell.host.desktopOpened, std::vector<std::string>{shell.dir.File("page.html")});
+    }
+
+    void addWindowToProjectThroughTheMenu() {
+        CShellFixture shell;
+        shell.Start();
+        QVERIFY(shell.app->CreateNewDocumentOfType("JavaProject"));
+        CProjectDocument* project = shell.app->CurrentProject();
+        QVERIFY(project);
+        CEditorDocument* document = OpenSource(shell, "B.java", "class B {}\n");
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::AddWindowToProject));
+        const CJavaFile* entry =
+            project->Project().JavaFiles().FindByFullPath(document->PathName());
+        QVERIFY(entry);
+        QCOMPARE(entry->Classes().GetCount(), 1);
+        QVERIFY(project->IsModified());
+    }
+
+    void secondWindowSharesTheDocument() {
+        CShellFixture shell;
+        shell.Start();
+        CEditorDocument* document = OpenSource(shell, "A.java", "int a;\n");
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::WindowNew));
+        QCOMPARE(document->Frames().size(), size_t(2));
+        CSourceView* second = ActiveView(shell);
+        QTest::keyClicks(second, "long ");
+        auto* first = qobject_cast<CSourceView*>(document->Frames().front()->View());
+        QCOMPARE(first->GetText(), std::string("long int a;\r\n"));
+        QCOMPARE(first->GetClassAt(0), ETokenClass::Keyword);
+        QVERIFY(document->IsModified());
+        // Closing one window asks nothing; the other keeps the changes.
+        QVERIFY(shell.Frame().ActiveFrame()->close());
+        CShellFixture::Settle();
+        QVERIFY(shell.host.messages.empty());
+        QVERIFY(document->IsModified());
+        QVERIFY(document->DoFileSave());
+        QCOMPARE(ReadFile(shell.dir.File("A.java")), std::string("long int a;\n"));
+    }
+};
+
+QTEST_MAIN(EditorAppTest)
+#include "EditorAppTest.moc"
