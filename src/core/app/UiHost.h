@@ -29,6 +29,22 @@ struct SFileDialogRequest {
     std::string initialFolder;
 };
 
+// A save dialog that hides the read-only box and asks before replacing a file, as every save
+// dialog of the product does.
+inline SFileDialogRequest SaveFileRequest(std::string filter, std::string defaultExtension,
+                                          std::string proposedName = {},
+                                          std::string initialFolder = {}) {
+    SFileDialogRequest request;
+    request.save = true;
+    request.confirmOverwrite = true;
+    request.hideReadOnly = true;
+    request.filter = std::move(filter);
+    request.defaultExtension = std::move(defaultExtension);
+    request.proposedName = std::move(proposedName);
+    request.initialFolder = std::move(initialFolder);
+    return request;
+}
+
 // The kinds of document an open request can end in.
 enum class EDocumentKind { None, JavaSource, Project, Html, Xml, Jython, Other };
 

@@ -119,14 +119,8 @@ std::string CreateAntScript(CJavaProjectDoc& project) {
         return {};
     }
     const std::string text = ComposeAntScript(GetAntScriptValues(project));
-    SFileDialogRequest request;
-    request.save = true;
-    request.defaultExtension = "xml";
-    request.proposedName = "build.xml";
-    request.filter = "XML Files (*.xml)|*.xml||";
-    request.hideReadOnly = true;
-    request.confirmOverwrite = true;
-    std::vector<std::string> chosen = host.FileDialog(request);
+    std::vector<std::string> chosen =
+        host.FileDialog(SaveFileRequest("XML Files (*.xml)|*.xml||", "xml", "build.xml"));
     if (chosen.empty() || chosen.front().empty()) {
         return {};
     }

@@ -44,14 +44,7 @@ std::string MainPathOrSay(CJavaProjectDoc& project) {
 
 SFileDialogRequest SaveRequest(const char* extension, std::string proposedName,
                                const char* filter) {
-    SFileDialogRequest request;
-    request.save = true;
-    request.confirmOverwrite = true;
-    request.hideReadOnly = true;
-    request.defaultExtension = extension;
-    request.proposedName = std::move(proposedName);
-    request.filter = filter;
-    return request;
+    return SaveFileRequest(filter, extension, std::move(proposedName));
 }
 
 std::string ChooseSavePath(CUiHost& host, const SFileDialogRequest& request) {

@@ -18,14 +18,9 @@ constexpr const char* kManifestName = "manifest.txt";
 
 SFileDialogRequest JarDialogRequest(bool save, std::string proposedName,
                                     std::string initialFolder) {
-    SFileDialogRequest request;
+    SFileDialogRequest request =
+        SaveFileRequest(kJarFilter, "jar", std::move(proposedName), std::move(initialFolder));
     request.save = save;
-    request.hideReadOnly = true;
-    request.confirmOverwrite = true;
-    request.filter = kJarFilter;
-    request.defaultExtension = "jar";
-    request.proposedName = std::move(proposedName);
-    request.initialFolder = std::move(initialFolder);
     return request;
 }
 

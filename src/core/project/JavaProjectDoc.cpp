@@ -328,16 +328,8 @@ bool CJavaProjectDoc::SaveModified() {
 }
 
 bool CJavaProjectDoc::SaveAskingForName() {
-    SFileDialogRequest request;
-    request.save = true;
-    request.confirmOverwrite = true;
-    request.hideReadOnly = true;
-    request.filter = kProjectFilter;
-    request.defaultExtension = "jpr";
-    request.proposedName = GetTitle();
-    if (!m_path.empty()) {
-        request.initialFolder = GetFolder(m_path);
-    }
+    SFileDialogRequest request = SaveFileRequest(
+        kProjectFilter, "jpr", GetTitle(), m_path.empty() ? std::string() : GetFolder(m_path));
     std::vector<std::string> chosen = m_host.FileDialog(request);
     return !chosen.empty() && SaveReporting(chosen.front());
 }

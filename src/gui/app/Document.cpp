@@ -118,17 +118,11 @@ bool CDocument::DoFileSave() {
 bool CDocument::DoSave(const std::string& path) {
     std::string target = path;
     if (target.empty()) {
-        SFileDialogRequest request;
-        request.save = true;
-        request.confirmOverwrite = true;
-        request.hideReadOnly = true;
+        SFileDialogRequest request = SaveFileRequest(
+            m_template.DialogFilter() + "All Files (*.*)|*.*||", m_template.DefaultExtension(),
+            m_pathName.empty() ? m_title.toStdString() : GetFileName(m_pathName),
+            m_pathName.empty() ? std::string() : GetFolder(m_pathName));
         request.title = "Save As";
-        request.filter = m_template.DialogFilter() + "All Files (*.*)|*.*||";
-        request.defaultExtension = m_template.DefaultExtension();
-        request.proposedName = m_pathName.empty() ? m_title.toStdString() : GetFileName(m_pathName);
-        if (!m_pathName.empty()) {
-            request.initialFolder = GetFolder(m_pathName);
-        }
         std::vector<std::string> chosen = Host().FileDialog(request);
         if (chosen.empty()) {
             return false;

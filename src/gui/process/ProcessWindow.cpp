@@ -401,13 +401,7 @@ void CProcessWindow::OnLineDoubleClicked(int line) {
 }
 
 void CProcessWindow::SaveOutput() {
-    SFileDialogRequest request;
-    request.save = true;
-    request.confirmOverwrite = true;
-    request.hideReadOnly = true;
-    request.filter = kSaveFilter;
-    request.defaultExtension = "txt";
-    const std::vector<std::string> paths = m_host.FileDialog(request);
+    const std::vector<std::string> paths = m_host.FileDialog(SaveFileRequest(kSaveFilter, "txt"));
     if (paths.empty()) {
         return;
     }
