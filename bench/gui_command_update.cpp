@@ -3,7 +3,7 @@
 
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
-#include "app/UiHost.h"
+#include "app/SilentUiHost.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,31 +13,9 @@
 
 namespace {
 
-// Answers nothing interactively; the benchmark opens only files that exist.
-class CSilentHost : public tovin::CUiHost {
-public:
-    tovin::EMsgAnswer MessageBox(const std::string&, const std::string&, tovin::EMsgButtons,
-                                 tovin::EMsgIcon) override {
-        return tovin::EMsgAnswer::Cancel;
-    }
-    std::vector<std::string> FileDialog(const tovin::SFileDialogRequest&) override { return {}; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> AskArguments(const std::string&) override { return {}; }
-    tovin::COpenDocument* OpenDocument(const std::string&) override { return nullptr; }
-    void SaveAll() override {}
-    void SetProcessCaption(const std::string&) override {}
-    void AttachRunner(std::unique_ptr<tovin::CProcessRunner>) override {}
-    void ShowOutputWindow() override {}
-    void ClearOutput() override {}
-    void AppendOutput(const std::string&) override {}
-    bool OpenWithDesktop(const std::string&) override { return true; }
-    std::string OpenTerminal(const std::string&, const std::string&) override { return {}; }
-    void SetWaitCursor(bool) override {}
-};
-
 struct SShell {
     QTemporaryDir dir;
-    CSilentHost host;
+    tovin::CSilentUiHost host;
     tovin::CEditorApp app{dir.filePath("Tovin.conf").toStdString(), &host};
 
     explicit SShell(int windows) {

@@ -8,7 +8,7 @@
 // unzip) the benchmarks skip with a message.
 
 #include "app/Settings.h"
-#include "app/UiHost.h"
+#include "app/SilentUiHost.h"
 #include "editor/SyntaxWindowDoc.h"
 #include "editor/SyntaxWindowView.h"
 #include "platform/Files.h"
@@ -51,30 +51,9 @@ const std::string& CharacterJavaPath() {
     return path;
 }
 
-// The editors' host: nothing is asked while opening a file that reads fine.
-class CQuietHost final : public CUiHost {
-public:
-    EMsgAnswer MessageBox(const std::string&, const std::string&, EMsgButtons, EMsgIcon) override {
-        return EMsgAnswer::Ok;
-    }
-    std::vector<std::string> FileDialog(const SFileDialogRequest&) override { return {}; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> AskArguments(const std::string&) override { return {}; }
-    COpenDocument* OpenDocument(const std::string&) override { return nullptr; }
-    void SaveAll() override {}
-    void SetProcessCaption(const std::string&) override {}
-    void AttachRunner(std::unique_ptr<CProcessRunner>) override {}
-    void ShowOutputWindow() override {}
-    void ClearOutput() override {}
-    void AppendOutput(const std::string&) override {}
-    bool OpenWithDesktop(const std::string&) override { return true; }
-    std::string OpenTerminal(const std::string&, const std::string&) override { return {}; }
-    void SetWaitCursor(bool) override {}
-};
-
 struct SEditorSetup {
     CSettings settings;
-    CQuietHost host;
+    tovin::CSilentUiHost host;
     SEditorContext context;
     SEditorSetup() {
         context.settings = &settings;

@@ -10,7 +10,7 @@
 
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
-#include "app/UiHost.h"
+#include "app/SilentUiHost.h"
 #include "process/ProcessRunner.h"
 
 #include <QApplication>
@@ -32,27 +32,6 @@ std::string Generator() {
     return "sh -c \"yes " + std::string(79, 'x') + " | head -c " + std::to_string(kStreamBytes) +
            "\"";
 }
-
-// The window asks nothing of its host while a tool simply runs to its end.
-class CSilentHost : public CUiHost {
-public:
-    EMsgAnswer MessageBox(const std::string&, const std::string&, EMsgButtons, EMsgIcon) override {
-        return EMsgAnswer::Cancel;
-    }
-    std::vector<std::string> FileDialog(const SFileDialogRequest&) override { return {}; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> AskArguments(const std::string&) override { return {}; }
-    COpenDocument* OpenDocument(const std::string&) override { return nullptr; }
-    void SaveAll() override {}
-    void SetProcessCaption(const std::string&) override {}
-    void AttachRunner(std::unique_ptr<CProcessRunner>) override {}
-    void ShowOutputWindow() override {}
-    void ClearOutput() override {}
-    void AppendOutput(const std::string&) override {}
-    bool OpenWithDesktop(const std::string&) override { return false; }
-    std::string OpenTerminal(const std::string&, const std::string&) override { return {}; }
-    void SetWaitCursor(bool) override {}
-};
 
 using Clock = std::chrono::steady_clock;
 
@@ -106,7 +85,7 @@ double RunInWindow(CProcessWindow& window) {
 void WindowBesideRunner(benchmark::State& state) {
     CSettings settings;
     CMemorySettingsStore store;
-    CSilentHost host;
+    tovin::CSilentUiHost host;
     CProcessWindow window(settings, store, host);
     window.resize(900, 300);
     window.show();

@@ -3,7 +3,7 @@
 #include "project/JavaProjectDoc.h"
 
 #include "app/Settings.h"
-#include "app/UiHost.h"
+#include "app/SilentUiHost.h"
 #include "platform/Files.h"
 
 #include <benchmark/benchmark.h>
@@ -13,27 +13,6 @@
 namespace {
 
 using namespace tovin;
-
-// Only the file is needed; a load asks the host nothing.
-class CSilentHost : public CUiHost {
-public:
-    EMsgAnswer MessageBox(const std::string&, const std::string&, EMsgButtons, EMsgIcon) override {
-        return EMsgAnswer::Ok;
-    }
-    std::vector<std::string> FileDialog(const SFileDialogRequest&) override { return {}; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> AskArguments(const std::string&) override { return {}; }
-    COpenDocument* OpenDocument(const std::string&) override { return nullptr; }
-    void SaveAll() override {}
-    void SetProcessCaption(const std::string&) override {}
-    void AttachRunner(std::unique_ptr<CProcessRunner>) override {}
-    void ShowOutputWindow() override {}
-    void ClearOutput() override {}
-    void AppendOutput(const std::string&) override {}
-    bool OpenWithDesktop(const std::string&) override { return false; }
-    std::string OpenTerminal(const std::string&, const std::string&) override { return {}; }
-    void SetWaitCursor(bool) override {}
-};
 
 std::string FullProjectBytes() {
     SProjectContents contents;
@@ -66,7 +45,7 @@ void BM_LoadFullProject(benchmark::State& state) {
         return;
     }
     CSettings settings;
-    CSilentHost host;
+    tovin::CSilentUiHost host;
     for (auto _ : state) {
         CJavaProjectDoc doc(settings, host);
         std::string error = doc.Load(path);

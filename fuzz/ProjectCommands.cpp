@@ -4,7 +4,7 @@
 // class root is always a leading part of the folder it was cut from.
 
 #include "app/Settings.h"
-#include "app/UiHost.h"
+#include "app/SilentUiHost.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "project/CommandHelpers.h"
@@ -16,28 +16,6 @@
 #include <string>
 
 namespace {
-
-// A host that answers nothing; the composition never needs one.
-class CSilentHost : public tovin::CUiHost {
-public:
-    tovin::EMsgAnswer MessageBox(const std::string&, const std::string&, tovin::EMsgButtons,
-                                 tovin::EMsgIcon) override {
-        return tovin::EMsgAnswer::Cancel;
-    }
-    std::vector<std::string> FileDialog(const tovin::SFileDialogRequest&) override { return {}; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> AskArguments(const std::string&) override { return {}; }
-    tovin::COpenDocument* OpenDocument(const std::string&) override { return nullptr; }
-    void SaveAll() override {}
-    void SetProcessCaption(const std::string&) override {}
-    void AttachRunner(std::unique_ptr<tovin::CProcessRunner>) override {}
-    void ShowOutputWindow() override {}
-    void ClearOutput() override {}
-    void AppendOutput(const std::string&) override {}
-    bool OpenWithDesktop(const std::string&) override { return false; }
-    std::string OpenTerminal(const std::string&, const std::string&) override { return "none"; }
-    void SetWaitCursor(bool) override {}
-};
 
 const std::string& ProjectPath() {
     static const std::string path = [] {
@@ -74,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     tovin::CSettings settings;
     settings.javaBin = "/jdk";
-    CSilentHost host;
+    tovin::CSilentUiHost host;
     tovin::CJavaProjectDoc project(settings, host);
     if (!project.Load(path).empty()) {
         return 0;

@@ -1,7 +1,7 @@
 #include "project/FindCommand.h"
 
 #include "app/Settings.h"
-#include "app/UiHost.h"
+#include "app/SilentUiHost.h"
 #include "process/ProcessRunner.h"
 #include "project/FindInFiles.h"
 #include "project/JavaProjectDoc.h"
@@ -11,29 +11,6 @@
 namespace tovin {
 
 namespace {
-
-// Loading a project asks nothing; should anything still ask, the answer is Cancel.
-class CSilentUiHost : public CUiHost {
-public:
-    EMsgAnswer MessageBox(const std::string&, const std::string&, EMsgButtons, EMsgIcon) override {
-        return EMsgAnswer::Cancel;
-    }
-    std::vector<std::string> FileDialog(const SFileDialogRequest&) override { return {}; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> AskArguments(const std::string&) override { return std::nullopt; }
-    COpenDocument* OpenDocument(const std::string&) override { return nullptr; }
-    void SaveAll() override {}
-    void SetProcessCaption(const std::string&) override {}
-    void AttachRunner(std::unique_ptr<CProcessRunner>) override {}
-    void ShowOutputWindow() override {}
-    void ClearOutput() override {}
-    void AppendOutput(const std::string&) override {}
-    bool OpenWithDesktop(const std::string&) override { return false; }
-    std::string OpenTerminal(const std::string&, const std::string&) override {
-        return "no terminal in a window-less run";
-    }
-    void SetWaitCursor(bool) override {}
-};
 
 struct SFindArguments {
     SFindOptions options;
