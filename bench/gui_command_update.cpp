@@ -3,7 +3,7 @@
 
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
-#include "app/SilentUiHost.h"
+#include "process/SilentUiHost.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,10 +8,10 @@
 // unzip) the benchmarks skip with a message.
 
 #include "app/Settings.h"
-#include "app/SilentUiHost.h"
 #include "editor/SyntaxWindowDoc.h"
 #include "editor/SyntaxWindowView.h"
 #include "platform/Files.h"
+#include "process/SilentUiHost.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -10,8 +10,8 @@
 
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
-#include "app/SilentUiHost.h"
 #include "process/ProcessRunner.h"
+#include "process/SilentUiHost.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -3,8 +3,8 @@
 #include "project/JavaProjectDoc.h"
 
 #include "app/Settings.h"
-#include "app/SilentUiHost.h"
 #include "platform/Files.h"
+#include "process/SilentUiHost.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

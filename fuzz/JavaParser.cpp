@@ -5,8 +5,8 @@
 // on the same rules); Jython line numbers rise.
 
 #include "javamodel/JavaParser.h"
+#include "cli/OutlineCommand.h"
 #include "javamodel/JythonOutlineScanner.h"
-#include "javamodel/OutlineCommand.h"
 
 // The reference parser is test code, kept beside the unit tests.
 #include "../tests/core/javamodel/ReferenceJavaParser.cpp"

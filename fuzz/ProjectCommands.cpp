@@ -4,9 +4,9 @@
 // class root is always a leading part of the folder it was cut from.
 
 #include "app/Settings.h"
-#include "app/SilentUiHost.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "process/SilentUiHost.h"
 #include "project/CommandHelpers.h"
 #include "project/JavaProjectDoc.h"
 

@@ -1,16 +1,20 @@
 // The tovin executable: the desktop application, or one of the window-less runs of
-// HeadlessMain (version, help and the batch commands).
+// HeadlessMain (version, help and the batch commands). A build without windows has only the
+// latter.
 
+#include "cli/HeadlessMain.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#ifdef TOVIN_WITH_WINDOWS
 #include "app/EditorApp.h"
-#include "app/HeadlessMain.h"
-#include "app/InstanceChannel.h"
 #include "app/MainFrame.h"
+#include "desktop/InstanceChannel.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <cstdlib>
-#include <iostream>
 
 namespace {
 
@@ -55,11 +59,17 @@ SCommandLine ParseCommandLine(const QStringList& arguments) {
 
 } // namespace
 
+#endif // TOVIN_WITH_WINDOWS
+
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (auto code = tovin::RunHeadless(arguments, std::cout, std::cerr)) {
         return *code;
     }
+#ifndef TOVIN_WITH_WINDOWS
+    std::cerr << "tovin: this build has no windows; use the window-less options (tovin --help).\n";
+    return 2;
+#else
     if (!HasDisplay()) {
         std::cerr << "tovin: no display is available (DISPLAY and WAYLAND_DISPLAY are not set).\n"
                      "Run it on a desktop, or use the window-less options (tovin --help).\n";
@@ -99,4 +109,5 @@ int main(int argc, char** argv) {
                          frame->activateWindow();
                      });
     return application.exec();
+#endif
 }

@@ -3,10 +3,10 @@
 
 #include "ShellTestSupport.h"
 #include "app/CommandInfo.h"
-#include "app/CommandMap.h"
-#include "app/ProjectDocument.h"
+#include "framework/CommandMap.h"
 #include "process/ProcessRunner.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
 
 using namespace tovin;
 using namespace tovin::test;

@@ -5,11 +5,11 @@
 #include "ShellTestSupport.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
-#include "app/ProjectDocument.h"
 #include "editor/EditorDocument.h"
 #include "editor/SourceDocument.h"
 #include "editor/SyntaxWindowView.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
 
 #include <QComboBox>
 #include <filesystem>

@@ -2,12 +2,12 @@
 
 #include "ShellTestSupport.h"
 #include "app/ChildFrame.h"
-#include "app/KeyboardIndicators.h"
-#include "app/ProjectDocument.h"
 #include "app/UiHost.h"
+#include "desktop/KeyboardIndicators.h"
 #include "editor/SourceView.h"
 #include "process/ProcessOutput.h"
 #include "process/ProcessWindow.h"
+#include "project/ProjectDocument.h"
 
 #include <QComboBox>
 #include <QDockWidget>

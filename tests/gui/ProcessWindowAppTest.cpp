@@ -7,9 +7,9 @@
 #include "process/ProcessOutput.h"
 #include "process/ProcessWindow.h"
 
-#include "app/ProjectDocument.h"
 #include "platform/CommandLine.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
 
 #include <QDockWidget>
 #include <QLineEdit>

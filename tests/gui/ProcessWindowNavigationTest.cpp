@@ -7,8 +7,8 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "platform/CommandLine.h"
-#include "process/ErrorNavigation.h"
 #include "process/ProcessRunner.h"
+#include "project/ErrorNavigation.h"
 #include "project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"

@@ -5,9 +5,9 @@
 #include "../core/app/SettingsStoreContract.h"
 
 #include "TempDir.h"
-#include "app/IniSettingsStore.h"
 #include "app/Settings.h"
 #include "app/SettingsKeys.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
 

@@ -3,12 +3,12 @@
 
 #include "ShellTestSupport.h"
 #include "app/CommandIds.h"
-#include "app/ProjectDocument.h"
-#include "app/RecentProjectsDialog.h"
+#include "dialogs/RecentProjectsDialog.h"
 #include "editor/EditorDocument.h"
 #include "editor/SourceDocument.h"
 #include "editor/SourceView.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
 
 #include <QPushButton>
 #include <QTreeWidget>

@@ -2,15 +2,17 @@
 // help addresses, our SVG pictures and the About box.
 
 #include "ShellTestSupport.h"
-#include "app/AboutDialog.h"
-#include "app/DocTemplate.h"
-#include "app/FileFilter.h"
-#include "app/HelpLocations.h"
-#include "app/RecentFileList.h"
+#include "app/DocumentTypes.h"
 #include "app/SettingsStore.h"
-#include "app/SvgIcon.h"
+#include "desktop/FileFilter.h"
+#include "desktop/HelpLocations.h"
+#include "desktop/Icons.h"
+#include "dialogs/AboutDialog.h"
+#include "framework/DocTemplate.h"
+#include "framework/RecentFileList.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -137,76 +139,22 @@ private slots:
             expected);
     }
 
-    void svgPicturesReadTheirShapes_data() {
-        QTest::addColumn<QByteArray>("svg");
-        QTest::addColumn<QRectF>("bounds"); // of everything painted, in picture units
-        auto svg = [](const char* body) {
-            return QByteArray("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 16 16'>") +
-                   body + "</svg>";
-        };
-        QTest::newRow("rect") << svg("<rect x='2' y='3' width='4' height='5'/>")
-                              << QRectF(2, 3, 4, 5);
-        QTest::newRow("packed path numbers")
-            << svg("<path d='M1.5-2.5.5 4L4 4z'/>") << QRectF(0.5, -2.5, 3.5, 6.5);
-        QTest::newRow("relative path") << svg("<path d='m2 2h4v4h-4z'/>") << QRectF(2, 2, 4, 4);
-        QTest::newRow("half-circle arc")
-            << svg("<path d='M0 8a4 4 0 0 1 8 0z'/>") << QRectF(0, 4, 8, 4);
-        QTest::newRow("circle") << svg("<circle cx='8' cy='8' r='3'/>") << QRectF(5, 5, 6, 6);
-        QTest::newRow("translated group")
-            << svg("<g transform='translate(10,1)'><rect width='2' height='2'/></g>")
-            << QRectF(10, 1, 2, 2);
-        QTest::newRow("unknown elements are skipped")
-            << svg("<defs><rect width='9' height='9'/></defs><blink/><rect width='1' height='1'/>")
-            << QRectF(0, 0, 1, 1);
-    }
-    void svgPicturesReadTheirShapes() {
-        QFETCH(QByteArray, svg);
-        QFETCH(QRectF, bounds);
-        CSvgPicture picture = CSvgPicture::FromData(svg);
-        QVERIFY(!picture.IsNull());
-        QImage image(160, 160, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-        QPainter painter(&image);
-        picture.Render(painter, QRectF(0, 0, 160, 160));
-        painter.end();
-        // The painted pixels lie inside the expected bounds (scaled by 10) and reach their
-        // corners' neighbourhood.
-        QRect painted;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (qAlpha(image.pixel(x, y)) > 128) {
-                    painted |= QRect(x, y, 1, 1);
-                }
-            }
-        }
-        QRectF scaled(bounds.x() * 10, bounds.y() * 10, bounds.width() * 10, bounds.height() * 10);
-        scaled = scaled.intersected(QRectF(0, 0, 160, 160));
-        QVERIFY2(qAbs(painted.left() - scaled.left()) <= 2 &&
-                     qAbs(painted.top() - scaled.top()) <= 2 &&
-                     qAbs(painted.right() + 1 - scaled.right()) <= 2 &&
-                     qAbs(painted.bottom() + 1 - scaled.bottom()) <= 2,
-                 qPrintable(QStringLiteral("painted %1,%2 %3x%4")
-                                .arg(painted.x())
-                                .arg(painted.y())
-                                .arg(painted.width())
-                                .arg(painted.height())));
-    }
-
-    void damagedSvgGivesNoPicture() {
-        for (const char* bytes : {"", "<svg", "not xml at all", "<svg><path d='M1 1 L'/></svg"}) {
-            QVERIFY(CSvgPicture::FromData(bytes).IsNull());
-        }
-        // A path that breaks off keeps what it had.
-        auto cut = CSvgPicture::FromData("<svg viewBox='0 0 4 4'><path d='M0 0L4 0L4 4Q'/></svg>");
-        QVERIFY(!cut.IsNull());
-    }
-
     void everyPictureOfOursReads() {
         for (QDirIterator it(":/tovin/icons", {"*.svg"}); it.hasNext();) {
             const QString path = it.next();
-            QVERIFY2(!CSvgPicture::FromFile(path).IsNull(), qPrintable(path));
+            QVERIFY2(!OwnIcon(QFileInfo(path).baseName()).isNull(), qPrintable(path));
         }
         QVERIFY(!ApplicationIcon().pixmap(32, 32).isNull());
+        // Drawn for the size asked, so a 2x screen gets a picture of twice the pixels.
+        const QImage twice = OwnIcon(QStringLiteral("build")).pixmap(QSize(32, 32)).toImage();
+        QCOMPARE(twice.size(), QSize(32, 32));
+        int painted = 0;
+        for (int y = 0; y < twice.height(); ++y) {
+            for (int x = 0; x < twice.width(); ++x) {
+                painted += qAlpha(twice.pixel(x, y)) > 128;
+            }
+        }
+        QVERIFY(painted > 32);
     }
 
     void aboutBoxShowsVersionAndVisitsTheSite() {

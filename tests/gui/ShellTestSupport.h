@@ -4,13 +4,13 @@
 
 #include "FakeUiHost.h"
 #include "TempDir.h"
-#include "app/Document.h"
-#include "app/DocumentFrame.h"
 #include "app/EditorApp.h"
-#include "app/IniSettingsStore.h"
 #include "app/MainFrame.h"
-#include "app/RecentFileList.h"
+#include "framework/Document.h"
+#include "framework/DocumentFrame.h"
+#include "framework/RecentFileList.h"
 #include "process/ProcessRunner.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,22 +1,26 @@
 #include "app/EditorApp.h"
 
+#include "app/CommandIds.h"
+#include "app/DocumentTypes.h"
+#include "desktop/Icons.h"
+
 #include "app/ChildFrame.h"
-#include "app/HelpLocations.h"
-#include "app/IniSettingsStore.h"
 #include "app/MainFrame.h"
-#include "app/ProjectDocument.h"
-#include "app/ProjectFormPlaceholder.h"
-#include "app/QtUiHost.h"
-#include "app/RecentFileList.h"
 #include "app/WebFrame.h"
+#include "desktop/HelpLocations.h"
+#include "desktop/QtUiHost.h"
 #include "editor/EditorWindows.h"
+#include "framework/RecentFileList.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "process/ErrorNavigation.h"
 #include "process/ProcessBar.h"
 #include "process/ProcessRunner.h"
 #include "process/ProcessWindow.h"
+#include "project/ErrorNavigation.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
+#include "project/ProjectFormPlaceholder.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -112,9 +116,9 @@ void CEditorApp::RegisterDocumentTypes() {
             }
             return CreateEditorView(document, parent);
         };
-        m_templates.Add(std::make_unique<CDocTemplate>(*SDocTypeStrings::Parse(row.resourceString),
-                                                       row.menuKind, row.documentKind,
-                                                       createDocument, createFrame, createView));
+        m_templates.Add(std::make_unique<CDocTemplate>(
+            *SDocTypeStrings::Parse(row.resourceString), row.documentKind,
+            OwnIcon(QLatin1String(row.iconName)), createDocument, createFrame, createView));
     }
 }
 
@@ -251,6 +255,25 @@ void CEditorApp::CloseAllSourceWindows() {
             document->OnCloseDocument();
         }
     }
+}
+
+void CEditorApp::DocumentCreated(CDocument& document) {
+    CCommandMap& map = document.CommandMap();
+    map.OnCommand(ECommand::FileClose, [&document] {
+        if (document.SaveModified()) {
+            document.OnCloseDocument();
+        }
+    });
+    map.OnCommand(ECommand::FileSave, [&document] { document.DoFileSave(); });
+    map.OnCommand(ECommand::FileSaveAs, [&document] { document.DoSave({}); });
+}
+
+void CEditorApp::AddDocumentFrame(CDocumentFrame* frame) {
+    m_mainFrame->AddDocumentFrame(frame);
+}
+
+void CEditorApp::ActivateDocumentFrame(CDocumentFrame* frame) {
+    m_mainFrame->ActivateDocumentFrame(frame);
 }
 
 void CEditorApp::AddToRecentFileList(const std::string& path) {

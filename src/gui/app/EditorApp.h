@@ -4,9 +4,10 @@
 // work whichever window is active (new and open, projects, Save All, help, About) and the
 // project commands it hands on to the open project.
 
-#include "app/CommandMap.h"
-#include "app/DocTemplate.h"
 #include "app/Settings.h"
+#include "framework/CommandMap.h"
+#include "framework/DocTemplate.h"
+#include "framework/DocumentHost.h"
 
 #include <QObject>
 #include <QString>
@@ -27,7 +28,7 @@ class CRecentFileList;
 class CSettingsStore;
 class CUiHost;
 
-class CEditorApp : public QObject, public CCommandTarget {
+class CEditorApp : public QObject, public CCommandTarget, public CDocumentHost {
     Q_OBJECT
 public:
     // The settings live in the INI file settingsFile (empty: the user's own file). Without a
@@ -41,7 +42,7 @@ public:
     bool Start(const std::vector<std::string>& files);
 
     CMainFrame* MainFrame() const { return m_mainFrame; }
-    CUiHost& Host() const { return *m_host; }
+    CUiHost& Host() const override { return *m_host; }
     CSettings& Settings() { return m_settings; }
     CSettingsStore& Store() const { return *m_store; }
     CDocTemplateRegistry& Templates() { return m_templates; }
@@ -68,7 +69,13 @@ public:
     void CloseAllSourceWindows();
     void SetProcessCaption(const std::string& caption) { m_processCaption = caption; }
     const std::string& ProcessCaption() const { return m_processCaption; }
-    void AddToRecentFileList(const std::string& path);
+    void AddToRecentFileList(const std::string& path) override;
+
+    // ---- CDocumentHost
+    std::string MessageCaption() const override { return "Tovin"; }
+    void DocumentCreated(CDocument& document) override;
+    void AddDocumentFrame(CDocumentFrame* frame) override;
+    void ActivateDocumentFrame(CDocumentFrame* frame) override;
     const CRecentFileList& RecentFiles() const { return *m_recentFiles; }
     // Opens the JDK documentation (HELPPATH), at its search for the keyword when there is one.
     void OpenJdkHelp(const std::string& keyword);

@@ -1,17 +1,17 @@
 // The application's commands: those it carries out itself, and the project commands it hands
 // on to the open project so that they work from every window.
 
-#include "app/AboutDialog.h"
 #include "app/EditorApp.h"
-#include "app/HelpLocations.h"
 #include "app/MainFrame.h"
-#include "app/NewDocumentDialog.h"
-#include "app/ProjectDocument.h"
-#include "app/RecentProjectsDialog.h"
+#include "desktop/HelpLocations.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/NewDocumentDialog.h"
+#include "dialogs/RecentProjectsDialog.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "process/ProcessRunner.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
 
 #include <QPageSetupDialog>
 

@@ -1,11 +1,11 @@
 #include "app/MainFrame.h"
 
 #include "app/CommandInfo.h"
-#include "app/Document.h"
-#include "app/DocumentFrame.h"
-#include "app/KeyboardIndicators.h"
-#include "app/RecentFileList.h"
-#include "app/SvgIcon.h"
+#include "desktop/Icons.h"
+#include "desktop/KeyboardIndicators.h"
+#include "framework/Document.h"
+#include "framework/DocumentFrame.h"
+#include "framework/RecentFileList.h"
 
 #include <QAction>
 #include <QApplication>
@@ -426,7 +426,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow*) {
     if (frame && frame->isHidden()) {
         frame = nullptr;
     }
-    ShowMenusFor(frame ? frame->MenuKind() : EMenuKind::NoDocument);
+    ShowMenusFor(frame ? MenuKindFor(frame->DocumentKind()) : EMenuKind::NoDocument);
     if (!frame) {
         SetPaneText(1, {});
         SetPaneText(2, {});

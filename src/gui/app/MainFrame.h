@@ -7,8 +7,8 @@
 // command route: the active view, its document, its frame, this window, the application.
 
 #include "app/AcceleratorTables.h"
-#include "app/CommandMap.h"
 #include "app/MenuTables.h"
+#include "framework/CommandMap.h"
 
 #include <QMainWindow>
 #include <array>

@@ -156,6 +156,25 @@ SMenuBar OtherDocumentMenus(EMenuKind kind) {
 
 } // namespace
 
+EMenuKind MenuKindFor(EDocumentKind kind) {
+    switch (kind) {
+    case EDocumentKind::JavaSource:
+        return EMenuKind::JavaSource;
+    case EDocumentKind::Project:
+        return EMenuKind::Project;
+    case EDocumentKind::Html:
+        return EMenuKind::Html;
+    case EDocumentKind::Xml:
+        return EMenuKind::Xml;
+    case EDocumentKind::Jython:
+        return EMenuKind::Jython;
+    case EDocumentKind::None:
+    case EDocumentKind::Other:
+        break;
+    }
+    return EMenuKind::NoDocument;
+}
+
 SMenuBar MenuBarFor(EMenuKind kind) {
     switch (kind) {
     case EMenuKind::NoDocument:

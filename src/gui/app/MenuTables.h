@@ -3,6 +3,7 @@
 // these tables; texts carry their mnemonics and, after a tab, the shortcut shown.
 
 #include "app/CommandIds.h"
+#include "app/UiHost.h"
 
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ struct SMenu {
 using SMenuBar = std::vector<SMenu>;
 
 SMenuBar MenuBarFor(EMenuKind kind);
+// The menu bar of a window on a document of that kind.
+EMenuKind MenuKindFor(EDocumentKind kind);
 
 inline constexpr const char* kHelpMenuTitle = "&Help";
 inline constexpr const char* kTipOfTheDayText = "Ti&p of the Day...";

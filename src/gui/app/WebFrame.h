@@ -1,7 +1,7 @@
 #pragma once
 // The frame of an HTML, XML or Jython window: the view alone.
 
-#include "app/DocumentFrame.h"
+#include "framework/DocumentFrame.h"
 
 namespace tovin {
 

@@ -1,10 +1,10 @@
 #include "editor/EditorDocument.h"
 
-#include "app/DocTemplate.h"
 #include "app/EditorApp.h"
-#include "app/ProjectDocument.h"
 #include "editor/LiveEditorDoc.h"
 #include "editor/SyntaxWindowDoc.h"
+#include "framework/DocTemplate.h"
+#include "project/ProjectDocument.h"
 
 namespace tovin {
 
@@ -21,7 +21,7 @@ SEditorContext EditorContextOf(CEditorApp& app) {
 }
 
 CEditorDocument::CEditorDocument(CEditorApp& app, CDocTemplate& docTemplate)
-    : CDocument(app, docTemplate) {
+    : CDocument(app, docTemplate, &app), m_app(app) {
     const SEditorContext context = EditorContextOf(app);
     if (docTemplate.DocumentKind() == EDocumentKind::JavaSource) {
         m_source = std::make_unique<CSyntaxWindowDoc>(context);

@@ -4,13 +4,14 @@
 // frames, recent files). The framework's calls go to the editors' document, and its modified
 // flag shows in the frames' titles.
 
-#include "app/Document.h"
 #include "editor/EditorContext.h"
+#include "framework/Document.h"
 
 #include <memory>
 
 namespace tovin {
 
+class CEditorApp;
 class CSourceDocument;
 
 // The editors' context of the running application: its settings, host, open project and help.
@@ -22,6 +23,8 @@ public:
     // A Java document for the Java type, else an HTML, XML or Jython one.
     CEditorDocument(CEditorApp& app, CDocTemplate& docTemplate);
     ~CEditorDocument() override;
+
+    CEditorApp& App() const { return m_app; }
 
     CSourceDocument& Source() const { return *m_source; }
 
@@ -37,6 +40,7 @@ public:
     std::string PackageName() const override;
 
 private:
+    CEditorApp& m_app;
     std::unique_ptr<CSourceDocument> m_source;
 };
 

@@ -1,10 +1,8 @@
 #include "editor/EditorWindows.h"
 
 #include "app/ChildFrame.h"
-#include "app/DocumentFrame.h"
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
-#include "app/ProjectDocument.h"
 #include "editor/EditorDocument.h"
 #include "editor/LiveEditorDoc.h"
 #include "editor/LiveHTMLView.h"
@@ -12,7 +10,9 @@
 #include "editor/LiveXMLView.h"
 #include "editor/SyntaxWindowDoc.h"
 #include "editor/SyntaxWindowView.h"
+#include "framework/DocumentFrame.h"
 #include "process/ProcessRunner.h"
+#include "project/ProjectDocument.h"
 
 namespace tovin {
 

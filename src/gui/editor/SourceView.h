@@ -9,9 +9,9 @@
 // it touched recoloured the same way once control returns to the event loop, so no edit leaves
 // text in stale colours.
 
-#include "app/CommandMap.h"
 #include "editor/Colourer.h"
 #include "editor/ScintillaEdit.h"
+#include "framework/CommandMap.h"
 
 #include <QPointer>
 

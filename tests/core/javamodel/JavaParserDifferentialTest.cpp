@@ -3,8 +3,8 @@
 // any text.
 
 #include "ReferenceJavaParser.h"
+#include "cli/OutlineCommand.h"
 #include "javamodel/JavaParser.h"
-#include "javamodel/OutlineCommand.h"
 #include "platform/Files.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "javamodel/JavaParser.h"
 #include "TempDir.h"
-#include "javamodel/OutlineCommand.h"
+#include "cli/OutlineCommand.h"
 
 #include <gtest/gtest.h>
 

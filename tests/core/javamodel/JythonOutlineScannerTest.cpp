@@ -1,6 +1,6 @@
 #include "javamodel/JythonOutlineScanner.h"
 #include "TempDir.h"
-#include "javamodel/OutlineCommand.h"
+#include "cli/OutlineCommand.h"
 
 #include <gtest/gtest.h>
 

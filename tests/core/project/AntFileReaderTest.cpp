@@ -1,7 +1,7 @@
 #include "project/AntFileReader.h"
 
+#include "cli/OutlineCommand.h"
 #include "javamodel/JavaModel.h"
-#include "javamodel/OutlineCommand.h"
 
 #include "TempDir.h"
 

@@ -1,0 +1,161 @@
+#include "project/ErrorNavigation.h"
+
+#include "app/UiHost.h"
+#include "project/JavaProjectDoc.h"
+
+#include <climits>
+
+namespace tovin {
+
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::string_view kLineWord = "line";
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The leading decimal digits of text as a number; 0 without digits. Numbers too big for an int
+// are held at INT_MAX, where no editor has a line.
+int LeadingNumber(std::string_view text) {
+    long long value = 0;
+    for (char c : text) {
+        if (!IsDigit(c)) {
+            break;
+        }
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX) {
+            return INT_MAX;
+        }
+    }
+    return static_cast<int>(value);
+}
+
+std::string_view TextFrom(std::string_view text, std::size_t offset) {
+    return offset < text.size() ? text.substr(offset) : std::string_view();
+}
+
+// Where the name first occurs, when that occurrence may start a file name in a message.
+std::optional<std::size_t> MatchingOccurrence(std::string_view line, std::string_view name) {
+    const std::size_t at = line.find(name);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (at == 0) {
+        return at;
+    }
+    const char before = line[at - 1];
+    if (before == '/' || before == '\\' || before == '(') {
+        return at;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> LineAfterWord(std::string_view line, std::size_t from) {
+    const std::size_t at = line.find(kLineWord, from);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    // The word and the one character after it ("line 4") are skipped.
+    std::string_view rest = TextFrom(line, at + kLineWord.size() + 1);
+    while (!rest.empty() && IsBlank(rest.front())) {
+        rest.remove_prefix(1);
+    }
+    return LeadingNumber(rest) - 1;
+}
+
+} // namespace
+
+std::optional<std::string_view> OutputLine(std::string_view text, std::size_t n) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t end = text.find(kLineBreak, start);
+        if (end == std::string_view::npos) {
+            return std::nullopt;
+        }
+        start = end + kLineBreak.size();
+    }
+    const std::size_t end = text.find(kLineBreak, start);
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return text.substr(start, end - start);
+}
+
+std::optional<SMessageTarget> MatchMessageLine(std::string_view line,
+                                               const std::vector<std::string>& fileNames) {
+    if (line.empty()) {
+        return std::nullopt;
+    }
+    for (const std::string& name : fileNames) {
+        // An empty name would "occur" at position 0 of every line.
+        if (name.empty()) {
+            continue;
+        }
+        const std::optional<std::size_t> at = MatchingOccurrence(line, name);
+        if (!at) {
+            continue;
+        }
+        const std::size_t nameEnd = *at + name.size();
+        SMessageTarget target;
+        target.fileName = name;
+        // One character (the colon or the parenthesis) lies between the name and the number.
+        target.javaLine = LeadingNumber(TextFrom(line, nameEnd + 1)) - 1;
+        target.scriptLine = LineAfterWord(line, nameEnd);
+        return target;
+    }
+    return std::nullopt;
+}
+
+std::optional<SMessageTarget> FindMessageTarget(std::string_view text, std::size_t n,
+                                                const std::vector<std::string>& fileNames) {
+    const std::optional<std::string_view> line = OutputLine(text, n);
+    if (!line) {
+        return std::nullopt;
+    }
+    return MatchMessageLine(*line, fileNames);
+}
+
+std::vector<std::string> ProjectFileNames(const CJavaProjectDoc& project) {
+    std::vector<std::string> names;
+    for (const auto& entry : project.JavaFiles()) {
+        names.push_back(entry->GetFileName());
+    }
+    return names;
+}
+
+bool NavigateToMessage(CJavaProjectDoc& project, std::string_view line) {
+    const std::optional<SMessageTarget> target = MatchMessageLine(line, ProjectFileNames(project));
+    if (!target) {
+        return false;
+    }
+    const std::string path = project.GetFullPath(target->fileName);
+    if (path == CJavaProjectDoc::kNoFile) {
+        return false;
+    }
+    COpenDocument* document = project.Host().OpenDocument(path);
+    if (!document) {
+        return false;
+    }
+    switch (document->Kind()) {
+    case EDocumentKind::JavaSource:
+        document->ShowLine(target->javaLine);
+        break;
+    case EDocumentKind::Jython:
+    case EDocumentKind::Xml:
+        if (target->scriptLine) {
+            document->ShowLine(*target->scriptLine);
+        }
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+} // namespace tovin

@@ -1,0 +1,283 @@
+#include "project/ProjectDocument.h"
+
+#include "app/EditorApp.h"
+#include "app/MainFrame.h"
+#include "desktop/Icons.h"
+#include "platform/Paths.h"
+#include "process/FindInFilesDialog.h"
+#include "process/ProcessRunner.h"
+#include "project/AntCommands.h"
+#include "project/DocCommands.h"
+#include "project/FindInFiles.h"
+#include "project/JavaProjectDoc.h"
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QTreeWidget>
+
+namespace tovin {
+
+CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
+    : CDocument(app, docTemplate, &app), m_app(app),
+      m_project(std::make_unique<CJavaProjectDoc>(app.Settings(), app.Host())) {
+    m_project->SetRefreshCallback([this] { RefreshViews(); });
+    m_project->SetClosedCallback([this](const std::string& path) { App().OnProjectClosed(path); });
+    app.SetCurrentProject(this);
+    RegisterCommands();
+}
+
+CProjectDocument::~CProjectDocument() {
+    delete m_findDialog;
+    if (App().CurrentProject() == this) {
+        App().SetCurrentProject(nullptr);
+    }
+}
+
+bool CProjectDocument::IsModified() const {
+    return m_project->IsModified();
+}
+
+void CProjectDocument::SetModified(bool modified) {
+    m_project->SetModifiedFlag(modified);
+    CDocument::SetModified(modified);
+}
+
+bool CProjectDocument::OnNewDocument() {
+    CDocument::OnNewDocument();
+    m_project->SetTitle(Title().toStdString());
+    return true;
+}
+
+bool CProjectDocument::OnOpenDocument(const std::string& path) {
+    std::string error = m_project->Load(path);
+    if (!error.empty()) {
+        ReportError(error);
+        return false;
+    }
+    return true;
+}
+
+bool CProjectDocument::OnSaveDocument(const std::string& path) {
+    std::string error = m_project->Save(path);
+    if (!error.empty()) {
+        ReportError(error);
+        return false;
+    }
+    return true;
+}
+
+bool CProjectDocument::SaveModified() {
+    bool result = m_project->SaveModified();
+    SyncPathFromProject();
+    return result;
+}
+
+bool CProjectDocument::CanCloseFrame(CDocumentFrame* frame) {
+    // A second window on the project closes without closing the project.
+    for (CDocumentFrame* other : Frames()) {
+        if (frame && other != frame) {
+            return true;
+        }
+    }
+    bool result = m_project->CanCloseFrame();
+    SyncPathFromProject();
+    return result;
+}
+
+void CProjectDocument::OnCloseDocument() {
+    if (m_closed) {
+        return;
+    }
+    m_closed = true;
+    m_project->OnCloseDocument();
+    CMainFrame* frame = App().MainFrame();
+    if (m_projectWindowCreated && frame && frame->HasProjectDock() &&
+        frame->ProjectDock()->isVisible()) {
+        frame->ProjectDock()->hide();
+    }
+    if (App().CurrentProject() == this) {
+        App().SetCurrentProject(nullptr);
+    }
+    CDocument::OnCloseDocument();
+}
+
+// The core may have chosen a file name itself (saving a never-saved or read-only project).
+void CProjectDocument::SyncPathFromProject() {
+    if (m_project->GetPath() != PathName() && !m_project->GetPath().empty()) {
+        SetPathName(m_project->GetPath());
+    }
+    CDocument::SetModified(m_project->IsModified());
+}
+
+void CProjectDocument::RefreshViews() {
+    emit Refreshed();
+    if (m_projectWindowCreated) {
+        FillProjectWindow();
+    }
+}
+
+void CProjectDocument::OnProjectWindow() {
+    QDockWidget* dock = App().MainFrame()->ProjectDock();
+    if (!m_projectWindowCreated) {
+        dock->setWindowTitle(Title());
+        m_projectWindowCreated = true;
+        FillProjectWindow();
+        dock->show();
+        return;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    const bool focused = focus && (dock == focus || dock->isAncestorOf(focus));
+    if (dock->isHidden()) {
+        dock->show();
+        dock->widget()->setFocus();
+    } else if (focused) {
+        dock->hide();
+    } else {
+        dock->raise();
+        dock->widget()->setFocus();
+    }
+}
+
+// Stands in for the project tree until it exists: the files of the project by name.
+void CProjectDocument::FillProjectWindow() {
+    QDockWidget* dock = App().MainFrame()->ProjectDock();
+    auto* tree = qobject_cast<QTreeWidget*>(dock->widget());
+    if (!tree) {
+        tree = new QTreeWidget(dock);
+        tree->setHeaderHidden(true);
+        dock->setWidget(tree);
+    }
+    tree->clear();
+    auto* root = new QTreeWidgetItem(tree, {Title()});
+    root->setIcon(0, OwnIcon(QStringLiteral("project")));
+    auto add = [root](const CFreeJavaFile& file) {
+        auto* item = new QTreeWidgetItem(root, {QString::fromStdString(file.GetFileName())});
+        const std::string extension = file.GetExtension();
+        const char* icon = extension == "java"   ? "java-file"
+                           : extension == "html" ? "html-file"
+                           : extension == "xml"  ? "xml-file"
+                           : extension == "py"   ? "jython-file"
+                                                 : "new";
+        item->setIcon(0, OwnIcon(QLatin1String(icon)));
+        item->setToolTip(0, QString::fromStdString(file.GetFullPath()));
+    };
+    for (const auto& file : m_project->JavaFiles()) {
+        add(*file);
+    }
+    for (const auto& file : m_project->FreeFiles()) {
+        add(*file);
+    }
+    tree->expandAll();
+}
+
+void CProjectDocument::RegisterCommands() {
+    CCommandMap& map = CommandMap();
+    auto mainFileAndIdle = [this] {
+        return !m_project->GetMainFileName().empty() && !CProcessRunner::IsProcessRunning();
+    };
+    map.OnCommand(ECommand::ProjectWindow, [this] { OnProjectWindow(); });
+    map.OnCommand(ECommand::Build, [this] { OnBuild(); });
+    map.OnEnable(ECommand::Build, mainFileAndIdle);
+    map.OnCommand(ECommand::RunWithConsole, [this] { OnRunWithConsole(); });
+    map.OnEnable(ECommand::RunWithConsole, mainFileAndIdle);
+    map.OnCommand(ECommand::RunWithJdb, [this] { OnRunWithJdb(); });
+    map.OnEnable(ECommand::RunWithJdb, mainFileAndIdle);
+    map.OnCommand(ECommand::AddFiles, [this] { OnAddFiles(); });
+    map.OnCommand(ECommand::AddHtmlFile, [this] { OnAddHtmlFile(); });
+    map.OnCommand(ECommand::JarMainFolder, [this] { OnJarMainFolder(); });
+    map.OnCommand(ECommand::JarAnyFolder, [this] { OnJarAnyFolder(); });
+    map.OnCommand(ECommand::ShowArchiveContents, [this] { OnShowArchiveContents(); });
+    map.OnCommand(ECommand::CompileFolder, [this] { OnCompileFolder(); });
+    map.OnCommand(ECommand::CreateBatchFile, [this] { OnCreateBatchFile(); });
+    map.OnCommand(ECommand::CreateShortcut, [this] { OnCreateShortcut(); });
+    map.OnCommand(ECommand::JavadocProjectFiles, [this] { OnJavadocProjectFiles(); });
+    map.OnCommand(ECommand::JavadocProjectPackages, [this] { OnJavadocProjectPackages(); });
+    map.OnCommand(ECommand::SerialVer, [this] { OnSerialVer(); });
+    map.OnCommand(ECommand::RunAnt, [this] { OnRunAnt(); });
+    map.OnCommand(ECommand::CreateAntScript, [this] { OnCreateAntScript(); });
+    map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
+}
+
+// The project's commands are the core's; Find in Files asks for its text first.
+void CProjectDocument::OnAddFiles() {
+    m_project->AddFilesCommand();
+}
+
+void CProjectDocument::OnAddHtmlFile() {
+    m_project->AddAppletPageCommand();
+}
+
+void CProjectDocument::OnFindInFiles() {
+    if (!m_findDialog) {
+        m_findDialog = new CFindInFilesDialog(App().MainFrame());
+    }
+    if (const std::optional<SFindOptions> options = m_findDialog->Ask()) {
+        FindInFiles(*m_project, *options, App().Host());
+    }
+}
+
+void CProjectDocument::OnBuild() {
+    m_project->Build();
+}
+
+void CProjectDocument::OnRunApplication() {
+    m_project->Run(true);
+}
+
+void CProjectDocument::OnRunWithConsole() {
+    m_project->Run(false);
+}
+
+void CProjectDocument::OnRunWithJdb() {
+    m_project->RunWithJdb();
+}
+
+void CProjectDocument::RunApplet(const std::string& pagePath) {
+    m_project->RunApplet(pagePath);
+}
+
+void CProjectDocument::OnCompileFolder() {
+    m_project->CompileFolder();
+}
+
+void CProjectDocument::OnJarMainFolder() {
+    m_project->JarMainFolder();
+}
+
+void CProjectDocument::OnJarAnyFolder() {
+    m_project->JarAnyFolder();
+}
+
+void CProjectDocument::OnShowArchiveContents() {
+    m_project->ShowArchiveContents();
+}
+
+void CProjectDocument::OnCreateBatchFile() {
+    CreateBatchFile(*m_project);
+}
+
+void CProjectDocument::OnCreateShortcut() {
+    CreateShortcut(*m_project);
+}
+
+void CProjectDocument::OnJavadocProjectFiles() {
+    JavadocFiles(*m_project);
+}
+
+void CProjectDocument::OnJavadocProjectPackages() {
+    JavadocPackages(*m_project);
+}
+
+void CProjectDocument::OnSerialVer() {
+    RunSerialver(*m_project);
+}
+
+void CProjectDocument::OnRunAnt() {
+    RunProjectAnt(*m_project);
+}
+
+void CProjectDocument::OnCreateAntScript() {
+    CreateAntScript(*m_project);
+}
+
+} // namespace tovin
