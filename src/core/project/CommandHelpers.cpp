@@ -58,7 +58,7 @@ std::string GetMainFilePath(CJavaProjectDoc& project) {
     project.RebaseEntries();
     std::string path = project.GetFullPath(name);
     if (path == CJavaProjectDoc::kNoFile) {
-        ShowMessage(project.Host(), "The main file " + CToolLocator::Quote(name) +
+        ShowMessage(project.Host(), "The main file \"" + name + "\"" +
                                         " is no longer in the project. " + kNoMainFileMessage +
                                         ".");
         return {};
