@@ -160,7 +160,8 @@ std::string ShellCommandLine(const std::string& commandLine, const std::string& 
 }
 
 std::string ConsoleScriptText(const std::string& commandLine, const std::string& folder) {
-    return std::string("#!/bin/sh\n") + ShellCommandLine(commandLine, folder) + "\n" + kPauseLine;
+    return std::string("#!/bin/sh\n") + ShellCommandLine(commandLine, folder) + "\n" + kPauseLine +
+           "\n";
 }
 
 bool RunInConsole(CUiHost& host, const std::string& commandLine, const std::string& folder) {
