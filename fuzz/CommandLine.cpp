@@ -1,9 +1,11 @@
 // Fuzzes the command-line splitter and the wildcard matcher with arbitrary bytes.
 // Invariants: no crash or runaway time; argument zero is always there; no argument holds a
-// zero byte; joining the split arguments and splitting again gives the same texts; a quoted
-// wildcard pattern matches its own text.
+// zero byte; joining the split arguments and splitting again gives the same texts; a path
+// quoted the way the project commands compose it comes back intact; a quoted wildcard pattern
+// matches its own text.
 
 #include "platform/CommandLine.h"
+#include "project/ToolLocator.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -38,6 +40,25 @@ void CheckSplitRoundTrip(std::string_view line) {
     }
 }
 
+// The input as a path (up to its first zero byte, where a command line ends) in the shapes the
+// commands compose: a whole argument, the tail of an option word, and the tool's path.
+void CheckComposedPath(std::string_view input) {
+    const std::string path(input.substr(0, input.find('\0')));
+    const std::string line = CToolLocator::QuoteProgram(path) + " -d " + CToolLocator::Quote(path) +
+                             " " + CToolLocator::Quote("-Dhome=" + path) + " -x" +
+                             CToolLocator::Quote(path) + " " + CToolLocator::Quote(path);
+    auto arguments = SplitCommandLine(line);
+    Check(arguments.size() == 6);
+    std::string program = path;
+    std::erase(program, '"');
+    Check(arguments[0].text == program);
+    Check(arguments[1].text == "-d");
+    Check(arguments[2].text == path && arguments[2].quoted);
+    Check(arguments[3].text == "-Dhome=" + path);
+    Check(arguments[4].text == "-x" + path);
+    Check(arguments[5].text == path && arguments[5].quoted);
+}
+
 void CheckWildcard(std::string_view data) {
     auto cut = data.find('\n');
     if (cut == std::string_view::npos) {
@@ -58,6 +79,7 @@ void CheckWildcard(std::string_view data) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     CheckSplitRoundTrip(input);
+    CheckComposedPath(input);
     CheckWildcard(input);
     ShellQuote(input);
     return 0;

@@ -86,6 +86,36 @@ TEST_F(BuildRunE2e, StackTraceLinesNameProjectFiles) {
     EXPECT_EQ(frames, (std::map<std::string, int>{{"Crash.java", 5}, {"Helper.java", 5}}));
 }
 
+TEST_F(BuildRunE2e, DoubleQuotesInFolderNamesReachTheToolsIntact) {
+    // Sources, compile directory and class path all in folders named with double quotes.
+    const std::string main =
+        dir.Write("dir \"x\"/Q.java", "public class Q {\n"
+                                      "    public static void main(String[] args) {\n"
+                                      "        System.out.println(\"quoted \" + P.TEXT);\n"
+                                      "    }\n"
+                                      "}\n");
+    const std::string other =
+        dir.Write("\"\\\"/P.java", "class P {\n    static final String TEXT = \"ok\";\n}\n");
+    const std::string classes = dir.File("out \"y\\\"");
+    std::filesystem::create_directories(classes);
+    ASSERT_EQ(project->Save(dir.File("dir \"x\"/q.jpr")), "");
+    project->AddFile(main);
+    project->AddFile(other);
+    project->SetMainFile("Q.java");
+    project->SetCompileDir(classes);
+    project->SetClassPath(classes);
+
+    BuildOk();
+    EXPECT_TRUE(FileExists(classes + "/P.class"));
+    ASSERT_TRUE(std::filesystem::remove(classes + "/Q.class"));
+    project->CompileFile(main, ""); // finds P through the class path
+    const std::string output = ToolOutput();
+    EXPECT_TRUE(output.ends_with("No Errors")) << output;
+    EXPECT_TRUE(FileExists(classes + "/Q.class")) << output;
+    project->Run(true);
+    EXPECT_EQ(ToolOutput(), "quoted ok\r\nExit code: 0\r\nNo Errors");
+}
+
 TEST_F(BuildRunE2e, CompileFolderCompilesEveryJavaFileThere) {
     const std::string folder = CopyExample("HelloApp") + "/src/com/example/util";
     host.folderAnswers = {folder};

@@ -164,14 +164,14 @@ TEST_F(DocAntFindTest, SerialverPrintsTheMainClassesVersionNumber) {
     EXPECT_TRUE(FileExists(dir.File("src/serialver.sh")));
 }
 
-TEST_F(DocAntFindTest, RunScriptRunsTheProgram) {
+TEST_F(DocAntFindTest, RunScriptSavedInTheClassRootRunsTheProgramFromAnywhere) {
     Compile();
-    const std::string script = dir.File("Main.sh");
+    const std::string script = dir.File("src/Main.sh");
     host.fileAnswers.push_back({script});
     ASSERT_EQ(CreateBatchFile(*doc), script);
-    // The script names the launcher by its bare name and is started in the class root.
-    auto [output, status] =
-        RunShell("cd " + Quoted(dir.File("src")) + " && echo | sh " + Quoted(script) + " 2>&1");
+    // The script names the launcher by its bare name and runs in its own folder, as a batch
+    // file started by a double click does.
+    auto [output, status] = RunShell("cd / && echo | " + Quoted(script) + " 2>&1");
     EXPECT_EQ(status, 0);
     EXPECT_EQ(output, "Hello from Tovin\nPress Enter to continue . . . ");
 }

@@ -34,13 +34,17 @@ TEST_F(JarE2e, MainFolderArchiveOfACompileDirectoryRuns) {
               "Hello, Jo!\r\nExit code: 0\r\nNo Errors");
 }
 
-TEST_F(JarE2e, MainFolderArchiveOfClassesBesideTheSourcesRuns) {
+TEST_F(JarE2e, MainFolderArchiveOfClassesBesideTheSourcesHoldsOnlyTheClasses) {
     LoadExample("HelloApp");
+    dir.Write("HelloApp/src/com/example/notes.txt", "not for the archive\n");
     BuildOk();
     const std::string archive = dir.File("hello.jar");
     host.fileAnswers = {{archive}};
     project->JarMainFolder();
     ASSERT_TRUE(ToolOutput().ends_with("No Errors"));
+    EXPECT_EQ(Entries(archive), (std::vector<std::string>{"META-INF/", "META-INF/MANIFEST.MF",
+                                                          "com/example/hello/HelloApp.class",
+                                                          "com/example/util/Greeting.class"}));
     EXPECT_EQ(RunJdkTool("java", "-jar \"" + archive + "\"", dir.Path()),
               "Hello, world!\r\nExit code: 0\r\nNo Errors");
 }

@@ -205,10 +205,10 @@ std::string CTextFile::Save(const std::string& path, const std::string& text) {
 }
 
 void CTextFile::SetLineEnd(ELineEndStyle style) {
-    if (style != m_lineEnd) {
-        m_lineEnd = style;
-        m_styleChanged = true;
-    }
+    // Also when the style stays: a mixed file that is mostly CR LF already has that style, yet
+    // its remembered bytes still hold the other breaks the user asked to convert.
+    m_lineEnd = style;
+    m_styleChanged = true;
 }
 
 CTextFile::EDiskState CTextFile::CheckDisk(const std::string& path) const {

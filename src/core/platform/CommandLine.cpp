@@ -194,6 +194,10 @@ std::string QuoteWindowsArgument(std::string_view argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"*?") == std::string_view::npos) {
         return std::string(argument);
     }
+    return EncloseWindowsArgument(argument);
+}
+
+std::string EncloseWindowsArgument(std::string_view argument) {
     std::string quoted = "\"";
     std::size_t backslashes = 0;
     for (char c : argument) {

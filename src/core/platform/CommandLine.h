@@ -50,8 +50,13 @@ bool MatchWildcard(std::string_view pattern, std::string_view name);
 std::vector<std::string> ExpandWildcards(const std::vector<SCommandArgument>& arguments,
                                          const std::string& folder);
 
-// Quotes one argument (not argument zero) so SplitCommandLine gives it back unchanged and
-// unquoted wildcards are not expanded: plain words stay as they are.
+// One argument (not argument zero) between double quotes, written so SplitCommandLine gives it
+// back unchanged: a double quote in it becomes \", and the backslashes before such a quote or
+// before the closing quote are doubled. Inside a longer argument (-Dname="value") it reads the
+// same way.
+std::string EncloseWindowsArgument(std::string_view argument);
+// Like EncloseWindowsArgument, but plain words (nothing SplitCommandLine or the wildcard
+// expansion would take apart) stay as they are.
 std::string QuoteWindowsArgument(std::string_view argument);
 // Joins arguments into a line that SplitCommandLine splits back into the same texts. Argument
 // zero has no escape for a double quote: quotes inside it are dropped.

@@ -2,11 +2,13 @@
 
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <limits.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +53,30 @@ std::string StatusChangeTimeText(const std::string& path) {
     }
     return text;
 }
+
+namespace {
+
+// The file-creation mask, read without setting it: setting it to learn it would, for a moment,
+// give the files that other threads create the wrong mode.
+mode_t CurrentUmask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status)) {
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+        if (found) {
+            return static_cast<mode_t>(mask);
+        }
+    }
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
 
 std::string SystemErrorText(int error) {
     char buffer[256];
@@ -101,22 +127,27 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string* e
 
 std::string WriteFileAtomic(const std::string& path, const std::string& bytes) {
     // The temporary file lives beside the target so the rename stays within one file system.
+    // Its name is the target's, shortened when needed, so a target whose name is as long as the
+    // file system allows can still be written.
+    constexpr std::string_view kTemporarySuffix = ".tovin-XXXXXX";
+    std::string name = GetFileName(path);
+    name.resize(std::min(name.size(), std::size_t(NAME_MAX) - 1 - kTemporarySuffix.size()));
     size_t slash = path.rfind('/');
     std::string tmpl =
-        (slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1)) + "." +
-        GetFileName(path) + ".tovin-XXXXXX";
+        (slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1)) + "." + name +
+        std::string(kTemporarySuffix);
     int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
     if (fd < 0) {
         return SystemErrorText(errno);
     }
+    // The temporary file is created 0600; the file it replaces gives its mode, a new file gets
+    // what a plain create would give it.
     struct stat old {};
     mode_t mode = 0644;
     if (::stat(path.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
+        mode &= ~CurrentUmask();
     }
     auto fail = [&](int error) {
         ::close(fd);

@@ -12,7 +12,10 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace tovin {
@@ -198,6 +201,36 @@ SExitStatus DecodeWaitStatus(int status) {
     return {EExitState::Unavailable, 0};
 }
 
+// Drains the output pipe (non-blocking) until the child exits, then reaps it and closes both.
+// A process descriptor tells of the exit even while a grandchild still holds the pipe; without
+// one (an old kernel) the pipe is drained to its end first.
+void DrainAndReap(pid_t pid, int output) {
+    const int exited = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    pollfd fds[2] = {{output, POLLIN, 0}, {exited, POLLIN, 0}};
+    const nfds_t count = exited >= 0 ? 2 : 1;
+    char buffer[4096];
+    while (fds[0].fd >= 0 && fds[1].revents == 0) {
+        if (::poll(fds, count, -1) < 0 && errno != EINTR) {
+            break;
+        }
+        if (fds[0].revents != 0) {
+            ssize_t n = ::read(fds[0].fd, buffer, sizeof buffer);
+            if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR)) {
+                ::close(fds[0].fd);
+                fds[0].fd = -1;
+            }
+        }
+    }
+    int status = 0;
+    WaitForPid(pid, &status, 0);
+    if (fds[0].fd >= 0) {
+        ::close(fds[0].fd);
+    }
+    if (exited >= 0) {
+        ::close(exited);
+    }
+}
+
 bool IsExecutableFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
@@ -374,6 +407,22 @@ SExitStatus CChildProcess::Reap(int options) {
     m_reaped = true;
     m_status = result < 0 ? SExitStatus{EExitState::Unavailable, 0} : DecodeWaitStatus(status);
     return m_status;
+}
+
+bool CChildProcess::RunOnInBackground() {
+    std::lock_guard lock(m_reapLock);
+    if (m_pid <= 0 || m_reaped) {
+        return false;
+    }
+    try {
+        std::thread([pid = m_pid, output = m_output] { DrainAndReap(pid, output); }).detach();
+    } catch (const std::system_error&) {
+        return false;
+    }
+    m_output = -1;
+    m_reaped = true;
+    m_status = {EExitState::Running, 0};
+    return true;
 }
 
 bool CChildProcess::KillGroup(int signal) {

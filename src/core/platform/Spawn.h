@@ -32,8 +32,8 @@ std::string FindExecutableOnPath(const std::string& name);
 
 // One child process with standard output and standard error on one pipe, read by the owner.
 //
-// Threads: ReadOutput, CloseOutput and Wait are meant for one reading thread; KillGroup,
-// StopReading and Poll may be called from any other thread at the same time.
+// Threads: ReadOutput, CloseOutput, Wait and RunOnInBackground are meant for one reading thread;
+// KillGroup, StopReading and Poll may be called from any other thread at the same time.
 class CChildProcess {
 public:
     CChildProcess() = default;
@@ -68,6 +68,13 @@ public:
     SExitStatus Wait();
     // Reaps the child when it has exited; Running when it has not.
     SExitStatus Poll();
+    // Lets a child that is still running run on without this object: a background thread keeps
+    // draining its output (a write to a closed pipe would end it with SIGPIPE) and reaps it when
+    // it exits, so it is neither killed nor left a zombie. Afterwards the object owns nothing and
+    // KillGroup, Wait and Poll behave as for a reaped child. False (nothing changes) when the
+    // child was already reaped or the thread cannot be started.
+    bool RunOnInBackground();
+
     // Sends the signal to the child's whole process group (the child and everything it started
     // that stayed in its group). True when the signal was sent: false once the child is reaped,
     // because its process group id may then belong to somebody else.

@@ -173,8 +173,13 @@ void CProcessRunner::ReadOutput(std::size_t chunkSize, std::size_t outputLimit) 
     // After end of file the child is about to exit (or was killed); after the marker it may
     // well run on, and is then reported as still active.
     SExitStatus status = markerSeen ? m_child->Poll() : m_child->Wait();
-    m_child->CloseOutput();
     AppendOutput(Report(status));
+    // A child still running after its report is the user's program, not ours to end: it runs
+    // on and is reaped in the background instead of being killed when the runner goes.
+    if (status.state == EExitState::Running) {
+        m_child->RunOnInBackground();
+    }
+    m_child->CloseOutput();
     m_finished = true;
     s_processRunning = false;
 }

@@ -26,9 +26,10 @@
 // Release: the runner may be destroyed at any time on the thread that owns it. A runner whose
 // reader thread still runs is terminated first (as Terminate(kAbortExitCode) does) and the
 // destructor joins the thread, so the thread never touches a destroyed runner. A child still
-// running after its report (the stop-marker case) is killed with its process group when the
-// runner is destroyed or started again: nothing the runner started is left unreaped. Owners that
-// must not block wait for IsFinished() before destroying it; the join is then immediate.
+// running after its report (the stop-marker case) is left running: a background thread drains
+// its output and reaps it when it exits, whenever the runner is destroyed or started again.
+// Owners that must not block wait for IsFinished() before destroying it; the join is then
+// immediate.
 
 #include "process/OutputText.h"
 

@@ -24,7 +24,7 @@ void SaveAllWhenAsked(const CJavaProjectDoc& project) {
 } // namespace
 
 void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& package) {
-    m_host.SetProcessCaption("Compiling " + CToolLocator::Quote(path));
+    m_host.SetProcessCaption("Compiling \"" + path + "\"");
     SaveAllWhenAsked(*this);
     CWaitCursor wait(m_host);
     const std::string folder = GetClassRoot(GetFolder(path), package);
@@ -56,7 +56,7 @@ void CJavaProjectDoc::Build() {
         first = false;
     }
     SaveAllWhenAsked(*this);
-    m_host.SetProcessCaption("Building " + CToolLocator::Quote(main));
+    m_host.SetProcessCaption("Building \"" + main + "\"");
     CWaitCursor wait(m_host);
     const std::string folder = GetClassRoot(GetFolder(mainPath), m_data.mainPackage);
     SetCurrentFolder(folder);
@@ -71,7 +71,7 @@ void CJavaProjectDoc::CompileFolder() {
     const CToolLocator locator(m_settings);
     // The runner expands the wildcard in the folder, as the compiler did on its first platform.
     const std::string command = locator.GetJavacName() + tovin::GetCompileOptions(*this) + "*.java";
-    m_host.SetProcessCaption("Compiling " + CToolLocator::Quote(folder));
+    m_host.SetProcessCaption("Compiling \"" + folder + "\"");
     SaveAllWhenAsked(*this);
     CWaitCursor wait(m_host);
     SetCurrentFolder(folder);

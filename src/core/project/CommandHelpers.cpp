@@ -58,7 +58,7 @@ std::string GetMainFilePath(CJavaProjectDoc& project) {
     project.RebaseEntries();
     std::string path = project.GetFullPath(name);
     if (path == CJavaProjectDoc::kNoFile) {
-        ShowMessage(project.Host(), "The main file " + CToolLocator::Quote(name) +
+        ShowMessage(project.Host(), "The main file \"" + name + "\"" +
                                         " is no longer in the project. " + kNoMainFileMessage +
                                         ".");
         return {};
@@ -160,7 +160,8 @@ std::string ShellCommandLine(const std::string& commandLine, const std::string& 
 }
 
 std::string ConsoleScriptText(const std::string& commandLine, const std::string& folder) {
-    return std::string("#!/bin/sh\n") + ShellCommandLine(commandLine, folder) + "\n" + kPauseLine;
+    return std::string("#!/bin/sh\n") + ShellCommandLine(commandLine, folder) + "\n" + kPauseLine +
+           "\n";
 }
 
 bool RunInConsole(CUiHost& host, const std::string& commandLine, const std::string& folder) {

@@ -93,7 +93,7 @@ std::string ConsoleScriptPath();
 // The command line as one shell line: the arguments the runner would pass for it in folder
 // (split, unquoted wildcards expanded there), each shell-quoted, so the shell interprets none.
 std::string ShellCommandLine(const std::string& commandLine, const std::string& folder);
-// "#!/bin/sh", the shell form of the command line, and the pause line (without a line end).
+// "#!/bin/sh", the shell form of the command line, and the pause line, each ending with LF.
 std::string ConsoleScriptText(const std::string& commandLine, const std::string& folder);
 // Writes the console script for the command line and opens it in a terminal in folder. Shows
 // "Unable to write batch file" when the script cannot be written, and the reason in an "Error"

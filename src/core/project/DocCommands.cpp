@@ -42,6 +42,13 @@ std::string MainPathOrSay(CJavaProjectDoc& project) {
     return path;
 }
 
+// The run script: it starts in its own folder, as a Windows batch file started by a double click
+// does, so it works from a file manager or another folder's shell as well.
+std::string BatchFileText(const std::string& command, const std::string& folder) {
+    std::string text = ConsoleScriptText(command, folder);
+    return text.insert(text.find('\n') + 1, "cd \"$(dirname \"$0\")\"\n");
+}
+
 SFileDialogRequest SaveRequest(const char* extension, std::string proposedName,
                                const char* filter) {
     return SaveFileRequest(filter, extension, std::move(proposedName));
@@ -158,7 +165,7 @@ std::string CreateBatchFile(CJavaProjectDoc& project) {
     if (path.empty()) {
         return {};
     }
-    if (!WriteExecutableFile(path, ConsoleScriptText(command, folder)).empty()) {
+    if (!WriteExecutableFile(path, BatchFileText(command, folder)).empty()) {
         ShowMessage(project.Host(), kUnableToSaveMessage);
         return {};
     }
@@ -205,7 +212,9 @@ std::string WriteShellLink(const std::string& target, const std::string& argumen
         ExpandWildcards(SplitCommandLine(" " + arguments), workingDirectory);
     entry.arguments.assign(words.begin() + 1, words.end());
     entry.workingDirectory = workingDirectory;
-    entry.icon = DataFolder() + kPathSeparator + "icons" + kPathSeparator + "tovin.svg";
+    // The installed icon by its theme name: a path into the program's own folders would break
+    // when Tovin is moved, updated or run from its build folder.
+    entry.icon = "tovin";
     return WriteExecutableFile(linkPath, ComposeDesktopEntry(entry));
 }
 

@@ -49,17 +49,17 @@ void JavadocPackages(CJavaProjectDoc& project);
 // Runs serialver in the run folder for the main class, and leaves serialver.sh there with the
 // same command (a folder that cannot take it is no reason not to run the tool).
 void RunSerialver(CJavaProjectDoc& project);
-// Asks where to save a run script of the run command (and the arguments, with SHOWARGS on).
-// Returns the path written, or empty.
+// Asks where to save a run script of the run command (and the arguments, with SHOWARGS on); the
+// script changes to its own folder first. Returns the path written, or empty.
 std::string CreateBatchFile(CJavaProjectDoc& project);
 // Asks where to save a desktop entry that starts the main class. Returns the path written, or
 // empty.
 std::string CreateShortcut(CJavaProjectDoc& project);
 
 // Writes a desktop entry that starts target with the arguments (a Windows-style argument text)
-// in workingDirectory, with Tovin's icon, and makes it executable as desktops require of a
-// launcher. The name shown is the link's file name without its extension. Returns an empty text
-// on success, else the reason (an existing file is then kept as it was).
+// in workingDirectory, with Tovin's theme icon ("tovin"), and makes it executable as desktops
+// require of a launcher. The name shown is the link's file name without its extension. Returns an
+// empty text on success, else the reason (an existing file is then kept as it was).
 std::string WriteShellLink(const std::string& target, const std::string& arguments,
                            const std::string& linkPath, const std::string& description,
                            const std::string& workingDirectory);

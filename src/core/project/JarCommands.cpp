@@ -9,6 +9,10 @@
 #include "project/JavaProjectDoc.h"
 #include "project/ToolLocator.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
 namespace tovin {
 
 namespace {
@@ -44,11 +48,31 @@ std::string ManifestText(const CJavaProjectDoc& project) {
     return text;
 }
 
+// The class files below root/folder as paths relative to root, sorted so the archive's order
+// does not depend on the file system.
+std::vector<std::string> ClassFilesBelow(const std::string& root, const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    std::error_code error;
+    const auto options = fs::directory_options::skip_permission_denied;
+    for (fs::recursive_directory_iterator it(fs::path(root) / folder, options, error), end;
+         !error && it != end; it.increment(error)) {
+        std::error_code ignored; // an entry that cannot be examined is left out
+        if (it->path().extension() == ".class" && it->is_regular_file(ignored)) {
+            files.push_back(it->path().lexically_relative(root).generic_string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 // What goes into the archive after its name. A compile directory holds the compiled classes in
 // their package folders: all of it is archived from there. Without one, the classes lie beside
 // the sources: a class without a package takes the main folder's class files; a class in a
-// package takes its top-level package folder from the class root, so the archive keeps the
-// package folders the launcher looks the main class up in.
+// package takes every class file below its top-level package folder, each named from the class
+// root, so the archive keeps the package folders the launcher looks the main class up in and
+// leaves out the sources and other files there. When nothing is compiled yet, the main class's
+// own file is named so the archive tool reports it missing.
 std::string ArchiveOperands(const CJavaProjectDoc& project, const std::string& mainFolder) {
     if (!project.GetCompileDir().empty()) {
         return "  -C " + CToolLocator::Quote(project.GetCompileDir()) + " .";
@@ -58,9 +82,18 @@ std::string ArchiveOperands(const CJavaProjectDoc& project, const std::string& m
     if (package.empty() || classRoot == mainFolder) {
         return " *.class";
     }
-    const std::string topPackage = package.substr(0, package.find('.'));
-    return "  -C " + CToolLocator::Quote(classRoot.empty() ? "." : classRoot) + " " +
-           CToolLocator::Quote(topPackage);
+    const std::string root = classRoot.empty() ? "." : classRoot;
+    std::vector<std::string> files = ClassFilesBelow(root, package.substr(0, package.find('.')));
+    if (files.empty()) {
+        std::string mainClass = JarMainClass(project);
+        std::replace(mainClass.begin(), mainClass.end(), '.', kPathSeparator);
+        files.push_back(mainClass + ".class");
+    }
+    std::string operands = " ";
+    for (const auto& file : files) {
+        operands += " -C " + CToolLocator::Quote(root) + " " + CToolLocator::Quote(file);
+    }
+    return operands;
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 // package, main HTML file name, run options, compile options, class path, compile directory.
 // There is no header or version field. Older files end after the compile options: when the
 // bytes end inside or before the class path or the compile directory, both are empty and the
-// read still succeeds. A well-formed file ends right after its last string; anything after it
-// means the file is damaged or is not a project file.
+// read still succeeds. Bytes after the eighth string are ignored, so files of later versions
+// that store more still load (and lose the extra on the next save).
 
 #include "javamodel/JavaModel.h"
 

@@ -32,7 +32,7 @@ std::string JythonOptions(const CJavaProjectDoc& project) {
 // The launcher's path as the first word of a command line. Quoted, so a JDK folder holding a
 // blank still gives one argument zero; the quotes are not part of it.
 std::string LauncherWord(const CJavaProjectDoc& project) {
-    return CToolLocator::Quote(CToolLocator(project.Settings()).GetJavaPath());
+    return CToolLocator::QuoteProgram(CToolLocator(project.Settings()).GetJavaPath());
 }
 
 } // namespace
@@ -78,7 +78,7 @@ void CJavaProjectDoc::RunApplet(const std::string& pagePath) {
     const CToolLocator locator(m_settings);
     const std::string command =
         locator.GetAppletViewerName() + " " + CToolLocator::Quote(GetFileName(pagePath));
-    m_host.SetProcessCaption("AppletViewer: " + CToolLocator::Quote(pagePath));
+    m_host.SetProcessCaption("AppletViewer: \"" + pagePath + "\"");
     LaunchTool(m_host, locator.GetAppletViewerPath(), command, folder);
 }
 
@@ -116,7 +116,7 @@ void CJavaProjectDoc::RunWithJdb() {
         ShowMessage(m_host, "Couldn't locate Java.");
         return;
     }
-    RunInConsole(m_host, CToolLocator::Quote(jdb) + command.substr(3), folder);
+    RunInConsole(m_host, CToolLocator::QuoteProgram(jdb) + command.substr(3), folder);
 }
 
 void CJavaProjectDoc::RunJython(const std::string& scriptPath, bool console,

@@ -1,7 +1,11 @@
 #include "project/ToolLocator.h"
 
 #include "app/Settings.h"
+#include "platform/CommandLine.h"
 #include "platform/Paths.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace tovin {
 
@@ -71,7 +75,13 @@ std::string CToolLocator::GetJythoncScriptPath() const {
 }
 
 std::string CToolLocator::Quote(const std::string& text) {
-    return '"' + text + '"';
+    return EncloseWindowsArgument(text);
+}
+
+std::string CToolLocator::QuoteProgram(const std::string& path) {
+    std::string quoted = "\"";
+    std::remove_copy(path.begin(), path.end(), std::back_inserter(quoted), '"');
+    return quoted + '"';
 }
 
 } // namespace tovin

@@ -38,8 +38,12 @@ public:
     std::string GetJythonJarPath() const;
     std::string GetJythoncScriptPath() const;
 
-    // The text enclosed in double quote characters.
+    // One argument of a composed command line in double quotes; the command-line splitting
+    // gives the text back intact, also when it holds double quotes or ends in a backslash.
     static std::string Quote(const std::string& text);
+    // Argument zero (a tool's path) in double quotes. Its splitting rule has no escapes, so a
+    // double quote cannot be part of it and is dropped.
+    static std::string QuoteProgram(const std::string& path);
 
 private:
     bool UsesSdkFamily() const;

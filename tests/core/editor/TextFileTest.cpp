@@ -132,14 +132,18 @@ TEST(TextFile, EditedTextIsWrittenInTheFilesOwnStyle) {
 }
 
 TEST(TextFile, ConvertedLinebreaksAreWrittenAsCrLfEvenWhenTheTextIsUnchanged) {
-    CTempDir dir;
-    std::string path = dir.Write("f.txt", "a\nb\rc\n");
-    CTextFile file;
-    ASSERT_EQ(file.Load(path), "");
-    file.SetLineEnd(ELineEndStyle::CrLf);
-    ASSERT_EQ(file.Save(path, file.Text()), "");
-    EXPECT_EQ(ReadFile(path), "a\r\nb\r\nc\r\n");
-    EXPECT_EQ(file.LineEnd(), ELineEndStyle::CrLf);
+    // The second file is mostly CR LF already, so converting leaves its style as it was.
+    for (const std::string bytes : {"a\nb\rc\n", "a\r\nb\r\nc\nd\r\n"}) {
+        SCOPED_TRACE(bytes);
+        CTempDir dir;
+        std::string path = dir.Write("f.txt", bytes);
+        CTextFile file;
+        ASSERT_EQ(file.Load(path), "");
+        file.SetLineEnd(ELineEndStyle::CrLf);
+        ASSERT_EQ(file.Save(path, file.Text()), "");
+        EXPECT_EQ(ReadFile(path), ToCrLf(bytes));
+        EXPECT_EQ(file.LineEnd(), ELineEndStyle::CrLf);
+    }
 }
 
 TEST(TextFile, NewTextIsWrittenWithTheLinuxLineEnd) {

@@ -3,9 +3,12 @@
 
 #include "TempDir.h"
 
+#include <algorithm>
 #include <climits>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,15 +16,79 @@ using namespace tovin;
 using tovin::test::CTempDir;
 using tovin::test::ReadFile;
 
-TEST(Files, AtomicWriteReplacesContentAndKeepsPermissions) {
-    CTempDir dir;
-    std::string path = dir.Write("a.txt", "old");
-    ::chmod(path.c_str(), 0600);
-    EXPECT_EQ(WriteFileAtomic(path, std::string("new\0bytes", 9)), "");
-    EXPECT_EQ(ReadFile(path), std::string("new\0bytes", 9));
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+namespace {
+
+int CountEntries(const std::string& folder) {
+    int entries = 0;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        (void)e;
+        ++entries;
+    }
+    return entries;
+}
+
+} // namespace
+
+TEST(Files, AtomicWriteKeepsTheReplacedModeAndGivesANewFileTheUmasksMode) {
+    struct Row {
+        const char* name;
+        int oldMode; // -1: no file yet
+        mode_t umask;
+        mode_t expected;
+    };
+    // The temporary file starts as 0600, so only other modes show that the mode is set.
+    const Row rows[] = {
+        {"private file", 0600, 022, 0600},
+        {"script", 0755, 077, 0755},
+        {"new file", -1, 022, 0644},
+        {"new file under a group mask", -1, 027, 0640},
+    };
+    for (const auto& row : rows) {
+        CTempDir dir;
+        const std::string path = dir.File("a.sh");
+        if (row.oldMode >= 0) {
+            dir.Write("a.sh", "old");
+            ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(row.oldMode)), 0);
+        }
+        const mode_t saved = ::umask(row.umask);
+        const std::string error = WriteFileAtomic(path, std::string("new\0bytes", 9));
+        ::umask(saved);
+        EXPECT_EQ(error, "") << row.name;
+        EXPECT_EQ(ReadFile(path), std::string("new\0bytes", 9)) << row.name;
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, row.expected) << row.name;
+    }
+}
+
+TEST(Files, FailedAtomicWriteKeepsWhatWasThereAndSaysWhyAlsoForRoot) {
+    struct Row {
+        const char* name;
+        const char* target; // the first path component is written beforehand with "old"
+        rlim_t sizeLimit;
+        int error;
+    };
+    const Row rows[] = {
+        {"the write goes past the file size limit", "a.txt", 2, EFBIG},
+        {"the folder is a file", "a.txt/b.txt", RLIM_INFINITY, ENOTDIR},
+    };
+    // Past the limit the system sends SIGXFSZ, which would end the test instead of the write.
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& row : rows) {
+        CTempDir dir;
+        const std::string old = dir.Write("a.txt", "old");
+        rlimit saved{};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit limit = saved;
+        limit.rlim_cur = std::min(row.sizeLimit, saved.rlim_max);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const std::string error = WriteFileAtomic(dir.File(row.target), "new content");
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_EQ(error, SystemErrorText(row.error)) << row.name;
+        EXPECT_EQ(ReadFile(old), "old") << row.name;
+        EXPECT_EQ(CountEntries(dir.Path()), 1) << row.name << ": no temporary file is left";
+    }
+    std::signal(SIGXFSZ, oldHandler);
 }
 
 TEST(Files, FailedAtomicWriteKeepsTheOldFileAndSaysWhy) {
@@ -43,14 +110,13 @@ TEST(Files, WriteIntoMissingFolderFails) {
 }
 
 TEST(Files, NoTemporaryFileIsLeftBehind) {
-    CTempDir dir;
-    ASSERT_EQ(WriteFileAtomic(dir.File("a.txt"), "x"), "");
-    int entries = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir.Path())) {
-        (void)e;
-        ++entries;
+    // The longest name a file may have leaves no room to add to it for the temporary file.
+    for (const std::string& name : {std::string("a.txt"), std::string(NAME_MAX, 'n')}) {
+        CTempDir dir;
+        ASSERT_EQ(WriteFileAtomic(dir.File(name), "x"), "") << name.size();
+        EXPECT_EQ(ReadFile(dir.File(name)), "x");
+        EXPECT_EQ(CountEntries(dir.Path()), 1);
     }
-    EXPECT_EQ(entries, 1);
 }
 
 TEST(Files, FactsAndReads) {

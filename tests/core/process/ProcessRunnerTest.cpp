@@ -131,22 +131,32 @@ TEST(ProcessRunner, FlagIsSetFromStartUntilTheReport) {
     EXPECT_FALSE(CProcessRunner::IsProcessRunning());
 }
 
-TEST(ProcessRunner, StopMarkerWithALiveChildReportsStillActive) {
+TEST(ProcessRunner, StopMarkerWithALiveChildReportsStillActiveAndLetsItRunOn) {
     for (std::size_t chunk : {std::size_t(3), std::size_t(2046)}) {
+        CTempDir dir;
         auto runner = std::make_unique<CProcessRunner>();
         runner->SetReadChunkSize(chunk);
-        ASSERT_TRUE(StartShell(*runner, "echo $$; printf GetModuleHandleA; exec sleep 1000"));
+        // After the marker the child waits for a go file, then still writes to its output.
+        ASSERT_TRUE(StartShell(*runner,
+                               "echo $$; printf GetModuleHandleA; while [ ! -e go ]; do sleep "
+                               "0.01; done; echo more output; echo ok > ran-on",
+                               dir.Path()));
         std::string output = WaitForOutput(*runner);
         pid_t child = std::stoi(output);
         EXPECT_EQ(output.substr(output.find('\n') + 1),
                   "GetModuleHandleAExit code: 259\r\nError - process still active!")
             << "chunk " << chunk;
         EXPECT_FALSE(CProcessRunner::IsProcessRunning());
-        EXPECT_FALSE(IsGone(child)) << "the child is left running";
         runner->Terminate(CProcessRunner::kAbortExitCode);
         EXPECT_EQ(runner->GetOutput(), output) << "a finished run is not reported again";
         runner.reset();
-        EXPECT_TRUE(IsGone(child)) << "released with its runner";
+        EXPECT_FALSE(IsGone(child)) << "destroying the runner leaves the child running";
+
+        dir.Write("go", "");
+        const std::string proc = "/proc/" + std::to_string(child);
+        EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(proc); }))
+            << "the child is reaped once it exits, not left a zombie";
+        EXPECT_EQ(tovin::test::ReadFile(dir.File("ran-on")), "ok\n") << "chunk " << chunk;
     }
     EXPECT_TRUE(NoChildLeft());
 }

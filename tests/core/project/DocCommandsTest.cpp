@@ -122,7 +122,8 @@ TEST_F(DocCommandsTest, SerialverForTheMainClass) {
     EXPECT_EQ(WaitForOutput(host),
               "-classpath|/lib/a.jar:.|app.Main|\r\n" + dir.File("src") + "\r\n");
     const std::string script = dir.File("src/serialver.sh");
-    EXPECT_EQ(ReadFile(script), "#!/bin/sh\nserialver -classpath /lib/a.jar:. app.Main\n" + kPause);
+    EXPECT_EQ(ReadFile(script),
+              "#!/bin/sh\nserialver -classpath /lib/a.jar:. app.Main\n" + kPause + "\n");
     EXPECT_TRUE(IsExecutableForReaders(script));
 
     // A working directory replaces the class root; one that cannot take the script still runs
@@ -166,7 +167,9 @@ TEST_F(DocCommandsTest, BatchFileIsAnExecutableShellScript) {
     EXPECT_EQ(request.defaultExtension, "sh");
     EXPECT_EQ(request.proposedName, "Hello.sh");
     EXPECT_EQ(request.filter, "Shell Scripts (*.sh)|*.sh|All Files (*.*)|*.*||");
-    EXPECT_EQ(ReadFile(target), "#!/bin/sh\njava -classpath '/my lib:.' app.Hello\n" + kPause);
+    EXPECT_EQ(ReadFile(target), "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
+                                "java -classpath '/my lib:.' app.Hello\n" +
+                                    kPause + "\n");
     EXPECT_TRUE(IsExecutableForReaders(target));
 
     // With SHOWARGS the entered arguments follow, split as the launcher would split them.
@@ -174,9 +177,10 @@ TEST_F(DocCommandsTest, BatchFileIsAnExecutableShellScript) {
     host.argumentAnswers.push_back(std::string("one \"two three\" it's $HOME"));
     host.fileAnswers.push_back({target});
     CreateBatchFile(*doc);
-    EXPECT_EQ(ReadFile(target), "#!/bin/sh\njava -classpath '/my lib:.' app.Hello one "
+    EXPECT_EQ(ReadFile(target), "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
+                                "java -classpath '/my lib:.' app.Hello one "
                                 "'two three' 'it'\\''s' '$HOME'\n" +
-                                    kPause);
+                                    kPause + "\n");
     // Cancelling the arguments ends the command before the file dialog.
     host.argumentAnswers.push_back(std::nullopt);
     EXPECT_EQ(CreateBatchFile(*doc), "");
@@ -211,8 +215,8 @@ TEST_F(DocCommandsTest, ShortcutIsADesktopEntryStartingInTheClassRoot) {
                                     settings.javaBin +
                                     "/bin/java -Xmx64m -classpath /lib/a.jar:. app.Hello\n"
                                     "Path=" +
-                                    dir.File("src") + "\nIcon=" + DataFolder() +
-                                    "/icons/tovin.svg\n"
+                                    dir.File("src") +
+                                    "\nIcon=tovin\n"
                                     "Terminal=false\n");
     EXPECT_TRUE(IsExecutableForReaders(target));
 

@@ -123,7 +123,7 @@ TEST_F(CommandHelpersTest, ShellLineQuotesEveryArgument) {
 
 TEST_F(CommandHelpersTest, ConsoleScriptEndsWithThePauseLine) {
     EXPECT_EQ(ConsoleScriptText("java Hello", dir.Path()),
-              "#!/bin/sh\njava Hello\nprintf 'Press Enter to continue . . . '; read _");
+              "#!/bin/sh\njava Hello\nprintf 'Press Enter to continue . . . '; read _\n");
 }
 
 TEST_F(CommandHelpersTest, RunInConsoleWritesTheScriptAndOpensATerminal) {

@@ -11,6 +11,10 @@ class JarCommands : public CommandTest {};
 
 TEST_F(JarCommands, MainFolderManifestNamesThePackagedMainClass) {
     const std::string main = AddJava("p/src/com/acme/App.java", "com.acme");
+    for (const char* file : {"p/src/com/acme/App.class", "p/src/com/acme/notes.txt",
+                             "p/src/com/zz/Z.class", "p/src/com/b/B.class", "p/src/Top.class"}) {
+        dir.Write(file, "");
+    }
     project->SetMainFile("App.java");
     project->SetClassPath("/lib");
     const std::string archive = dir.File("out/com.acme.App.jar");
@@ -32,15 +36,27 @@ TEST_F(JarCommands, MainFolderManifestNamesThePackagedMainClass) {
               "Main-Class: com.acme.App\nClasspath: /lib\n");
     const CProcessRunner& runner = LastRunner();
     EXPECT_EQ(runner.GetApplicationPath(), Tool("jar"));
-    // The classes lie beside the sources: the top package folder is archived from the class
-    // root, so the archive keeps the folders the launcher looks the class up in.
+    // The classes lie beside the sources: the class files below the top package folder are
+    // named from the class root, so the archive keeps the folders the launcher looks the class
+    // up in, and holds neither the sources nor other files.
+    const std::string root = " -C \"" + dir.File("p/src") + "\" ";
     EXPECT_EQ(runner.GetCommandLine(), "jar cmfv \"" + dir.File("out/manifest.txt") + "\" \"" +
-                                           archive + "\"  -C \"" + dir.File("p/src") +
-                                           "\" \"com\"");
+                                           archive + "\" " + root + "\"com/acme/App.class\"" +
+                                           root + "\"com/b/B.class\"" + root +
+                                           "\"com/zz/Z.class\"");
     EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("p/src/com/acme"));
     EXPECT_EQ(host.captions, std::vector<std::string>{"Creating jar " + archive});
     EXPECT_EQ(host.waitCursorDepth, 0);
     (void)main;
+}
+
+TEST_F(JarCommands, MainFolderNotYetCompiledNamesTheMainClassFile) {
+    AddJava("p/src/com/acme/App.java", "com.acme");
+    project->SetMainFile("App.java");
+    host.fileAnswers = {{dir.File("p/app.jar")}};
+    project->JarMainFolder();
+    EXPECT_TRUE(LastRunner().GetCommandLine().ends_with("\"  -C \"" + dir.File("p/src") +
+                                                        "\" \"com/acme/App.class\""));
 }
 
 TEST_F(JarCommands, MainFolderWithoutPackageArchivesItsClassFiles) {

@@ -10,7 +10,7 @@ namespace {
 
 class RunCommands : public CommandTest {};
 
-const char* const kPause = "printf 'Press Enter to continue . . . '; read _";
+const char* const kPause = "printf 'Press Enter to continue . . . '; read _\n";
 
 } // namespace
 

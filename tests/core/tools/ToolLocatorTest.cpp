@@ -1,6 +1,7 @@
 #include "project/ToolLocator.h"
 
 #include "app/Settings.h"
+#include "platform/CommandLine.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +82,20 @@ TEST(ToolLocator, FollowsChangedSettingsAtOnce) {
     EXPECT_EQ(locator.GetJavaPath(), "/new/bin/java");
 }
 
-TEST(ToolLocator, QuoteEnclosesInDoubleQuotes) {
+TEST(ToolLocator, QuotedArgumentsComeBackIntactFromTheCommandLine) {
     EXPECT_EQ(CToolLocator::Quote("/a b/C.java"), "\"/a b/C.java\"");
     EXPECT_EQ(CToolLocator::Quote(""), "\"\"");
+    EXPECT_EQ(CToolLocator::Quote(R"(dir "x"/Q.java)"), R"("dir \"x\"/Q.java")");
+    EXPECT_EQ(CToolLocator::QuoteProgram(R"(/j "k"/java)"), R"("/j k/java")");
+    for (const std::string text :
+         {"/a b/C.java", R"(dir "x"/Q.java)", R"(C:\out\)", R"(a\"b)", R"(\\")", "*.java", ""}) {
+        const std::string line = CToolLocator::QuoteProgram("/opt/a b/javac") + " -d " +
+                                 CToolLocator::Quote(text) + " -Dx=" + CToolLocator::Quote(text);
+        const auto split = SplitCommandLine(line);
+        ASSERT_EQ(split.size(), 4u) << line;
+        EXPECT_EQ(split[0].text, "/opt/a b/javac") << line;
+        EXPECT_EQ(split[2].text, text) << line;
+        EXPECT_TRUE(split[2].quoted) << "never expanded as a wildcard: " << line;
+        EXPECT_EQ(split[3].text, "-Dx=" + text) << line;
+    }
 }
