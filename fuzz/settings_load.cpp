@@ -48,7 +48,7 @@ void FillStore(const uint8_t* data, size_t size, tovin::CMemorySettingsStore& st
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tovin::CMemorySettingsStore store;
     FillStore(data, size, store);
-    const tovin::SSettingsDefaults defaults{"/usr/lib/jvm/default-java", ""};
+    const tovin::SSettingsDefaults defaults{"/usr/lib/jvm/default-java", "", "", ""};
     tovin::CSettings loaded = tovin::LoadSettings(store, defaults);
     (void)tovin::ReadTipSettings(store);
 

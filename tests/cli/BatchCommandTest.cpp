@@ -230,6 +230,9 @@ TEST_F(BatchRun, UnreadableProjectOrNoToolIsReported) {
     err.str("");
     store.SetString(kSectionPaths, kKeyJavaBin, dir.File("nowhere"));
     EXPECT_EQ(Run({"--build", dir.File("p/p.jpr")}), kBatchNotStarted);
-    EXPECT_NE(err.str().find("Error: No such file or directory"), std::string::npos);
+    EXPECT_NE(err.str().find("Error: Cannot run \"" + dir.File("nowhere") +
+                             "/bin/javac\": No such file or directory"),
+              std::string::npos)
+        << err.str();
     EXPECT_NE(err.str().find("tovin: no tool was started."), std::string::npos);
 }

@@ -139,14 +139,19 @@ TEST_F(BuildRunE2e, JythonScriptRunsWithTheInstalledJython) {
     EXPECT_EQ(lines.back(), "No Errors");
 }
 
-TEST_F(BuildRunE2e, MissingAppletViewerSaysWhyItDidNotStart) {
+TEST_F(BuildRunE2e, MissingAppletViewerSaysWhichProgramDidNotStart) {
     LoadExample("AppletDemo");
     BuildOk(); // the applet classes are deprecated but still compile
+    // A JDK without appletviewer and a data folder without our own viewer.
+    setenv("TOVIN_DATA_DIR", dir.File("no-data").c_str(), 1);
+    settings.javaBin = dir.File("jdk-without-tools");
     host.runners.clear();
     project->RunMainApplet();
+    unsetenv("TOVIN_DATA_DIR");
     EXPECT_TRUE(host.runners.empty());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, "Error");
-    EXPECT_EQ(host.messages[0].text, SystemErrorText(ENOENT));
+    EXPECT_EQ(host.messages[0].text, "Cannot run \"" + dir.File("jdk-without-tools") +
+                                         "/bin/appletviewer\": " + SystemErrorText(ENOENT));
     EXPECT_FALSE(CProcessRunner::IsProcessRunning());
 }

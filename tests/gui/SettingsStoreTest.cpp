@@ -35,7 +35,7 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Ini, SettingsStoreContract, CIniStoreFactory);
 
 namespace {
 
-const SSettingsDefaults kDefaults{"/opt/detected-jdk", ""};
+const SSettingsDefaults kDefaults{"/opt/detected-jdk", "", "", ""};
 
 TEST(IniSettingsStoreTest, SectionsAreGroupsAndIntegersPlainNumbers) {
     CTempDir dir;

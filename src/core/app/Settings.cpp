@@ -138,6 +138,8 @@ std::string DefaultHelpPath(const std::string& candidate) {
 SSettingsDefaults DetectSettingsDefaults() {
     SSettingsDefaults defaults;
     defaults.jdkFolder = DetectJdkFolder();
+    defaults.antFolder = DetectAntFolder();
+    defaults.jythonFolder = DetectJythonFolder();
     defaults.helpPath = DefaultHelpPath();
     return defaults;
 }
@@ -149,6 +151,8 @@ CSettings LoadSettings(const CSettingsStore& store, const SSettingsDefaults& def
     CSettings settings;
     settings.javaBin = defaults.jdkFolder;
     settings.helpPath = defaults.helpPath;
+    settings.msJavaBin = defaults.antFolder;
+    settings.jython = defaults.jythonFolder;
     for (const SField* field : kLoadOrder) {
         ReadField(*field, store, settings);
     }

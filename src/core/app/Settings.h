@@ -55,8 +55,10 @@ class CUiHost;
 
 // The defaults that depend on the machine rather than on the program.
 struct SSettingsDefaults {
-    std::string jdkFolder; // JAVABIN when the store has none
-    std::string helpPath;  // HELPPATH when the store has none
+    std::string jdkFolder;    // JAVABIN when the store has none
+    std::string helpPath;     // HELPPATH when the store has none
+    std::string antFolder;    // MSJAVABIN when the store has none
+    std::string jythonFolder; // JYTHON when the store has none
 };
 
 // Where the JDK API documentation lives when Debian's openjdk-17-doc is installed.
@@ -64,14 +66,15 @@ inline constexpr const char* kJdkApiDocIndex = "/usr/share/doc/openjdk-17-doc/ap
 
 // candidate when that file exists, else empty.
 std::string DefaultHelpPath(const std::string& candidate = kJdkApiDocIndex);
-// JDK detection (tovin::DetectJdkFolder) and the default help path of this machine.
+// JDK, Ant and Jython detection (platform/JdkDetection.h) and the default help path of this
+// machine.
 SSettingsDefaults DetectSettingsDefaults();
 
 // Reads every setting of the start-up load, in its fixed order, a missing key giving its default:
 // the keys of the sections PATHS and OPTIONS and the recent projects; not the Tip section,
 // WINDOWSTATE or LASTLAUNCH, which are read when they are needed. Never writes the store, so a
-// detected JDK folder reaches it only when Preferences is confirmed; a stored JAVABIN (even an
-// empty one) always wins over detection.
+// detected folder reaches it only when Preferences is confirmed; a stored JAVABIN, MSJAVABIN or
+// JYTHON (even an empty one) always wins over detection.
 //
 // Values that no dialog of the program writes and that would break the editors are taken as
 // missing: TABWIDTH outside 2..10, font sizes outside 1..1000 points. Colours lose a non-zero top

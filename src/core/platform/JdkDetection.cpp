@@ -1,5 +1,7 @@
 #include "platform/JdkDetection.h"
 
+#include "platform/Files.h"
+
 #include <cstdlib>
 #include <limits.h>
 #include <unistd.h>
@@ -10,6 +12,30 @@ namespace {
 
 bool IsExecutable(const std::string& path) {
     return ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string WithoutTrailingSlashes(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+// The environment's folder when set, else the fallback when it holds the marker file.
+std::string DetectToolHome(const SToolHomeEnvironment& environment, const char* marker) {
+    if (!environment.home.empty()) {
+        return WithoutTrailingSlashes(environment.home);
+    }
+    const std::string fallback = WithoutTrailingSlashes(environment.fallback);
+    if (!fallback.empty() && FileExists(fallback + "/" + marker)) {
+        return fallback;
+    }
+    return {};
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
 std::string StripBinJavac(const std::string& resolved) {
@@ -24,10 +50,7 @@ std::string StripBinJavac(const std::string& resolved) {
 } // namespace
 
 std::string DetectJdkFolder(const SJdkEnvironment& environment) {
-    std::string home = environment.javaHome;
-    while (home.size() > 1 && home.back() == '/') {
-        home.pop_back();
-    }
+    const std::string home = WithoutTrailingSlashes(environment.javaHome);
     if (!home.empty() && IsExecutable(home + "/bin/javac")) {
         return home;
     }
@@ -57,9 +80,23 @@ std::string DetectJdkFolder(const SJdkEnvironment& environment) {
 }
 
 std::string DetectJdkFolder() {
-    const char* home = std::getenv("JAVA_HOME");
-    const char* path = std::getenv("PATH");
-    return DetectJdkFolder({home ? home : "", path ? path : ""});
+    return DetectJdkFolder({Environment("JAVA_HOME"), Environment("PATH")});
+}
+
+std::string DetectAntFolder(const SToolHomeEnvironment& environment) {
+    return DetectToolHome(environment, "lib/ant.jar");
+}
+
+std::string DetectAntFolder() {
+    return DetectAntFolder({Environment("ANT_HOME"), kDefaultAntFolder});
+}
+
+std::string DetectJythonFolder(const SToolHomeEnvironment& environment) {
+    return DetectToolHome(environment, "jython.jar");
+}
+
+std::string DetectJythonFolder() {
+    return DetectJythonFolder({Environment("JYTHON_HOME"), kDefaultJythonFolder});
 }
 
 } // namespace tovin

@@ -85,6 +85,22 @@ std::string DataFolder() {
     return TOVIN_SOURCE_RESOURCES;
 }
 
+std::string FindDataFile(const std::string& relativePath) {
+    const std::string inData = DataFolder() + "/" + relativePath;
+    struct stat st {};
+    if (::stat(inData.c_str(), &st) == 0) {
+        return inData;
+    }
+#ifdef TOVIN_BUILD_DATA
+    const char* overridden = std::getenv("TOVIN_DATA_DIR");
+    const std::string built = std::string(TOVIN_BUILD_DATA) + "/" + relativePath;
+    if (!(overridden && *overridden) && ::stat(built.c_str(), &st) == 0) {
+        return built;
+    }
+#endif
+    return {};
+}
+
 std::string CacheFolder() {
     std::string folder = HomeRelative("XDG_CACHE_HOME", ".cache") + "/tovin";
     return MakeFolders(folder) ? folder : std::string();

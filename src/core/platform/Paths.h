@@ -27,6 +27,10 @@ std::string ApplicationFolder();
 // Read-only data (tips, help, icons): <prefix>/share/tovin next to an installed executable,
 // else the source tree's resources/ folder. TOVIN_DATA_DIR overrides both.
 std::string DataFolder();
+// The path of a read-only data file, relative to the data folder. Files the build makes (not
+// sources kept in resources/) are looked for in the build tree's data folder when the data
+// folder has none. With TOVIN_DATA_DIR set only that folder counts. Empty when there is none.
+std::string FindDataFile(const std::string& relativePath);
 // $XDG_CACHE_HOME/tovin (or ~/.cache/tovin); created on demand. Empty when it cannot be made.
 std::string CacheFolder();
 // $XDG_CONFIG_HOME/Verrimond/Tovin.conf (or ~/.config/...). The folder is not created here.

@@ -479,4 +479,16 @@ std::string SpawnDetached(const std::string& executable, const std::vector<std::
     return {};
 }
 
+std::string StartFailureText(const std::string& executable,
+                             const std::vector<std::string>& arguments, const std::string& folder,
+                             const std::string& reason) {
+    const std::string program =
+        !executable.empty() || arguments.empty() ? executable : arguments.front();
+    std::string text = "Cannot run \"" + program + "\"";
+    if (!folder.empty() && !IsDirectoryPath(folder)) {
+        text += " in \"" + folder + "\"";
+    }
+    return text + ": " + reason;
+}
+
 } // namespace tovin

@@ -30,6 +30,14 @@ struct SExitStatus {
 // itself when it holds a '/' and is executable; empty when there is none.
 std::string FindExecutableOnPath(const std::string& name);
 
+// The message of a start that failed with the system's text `reason`, naming the program the
+// user has to look for: `Cannot run "PROGRAM": REASON`, the program being the executable's
+// path, or argument zero when the path was empty (a PATH look-up). When it is the working folder
+// that is not there, the folder is named as well: `Cannot run "PROGRAM" in "FOLDER": REASON`.
+std::string StartFailureText(const std::string& executable,
+                             const std::vector<std::string>& arguments, const std::string& folder,
+                             const std::string& reason);
+
 // One child process with standard output and standard error on one pipe, read by the owner.
 //
 // Threads: ReadOutput, CloseOutput, Wait and RunOnInBackground are meant for one reading thread;

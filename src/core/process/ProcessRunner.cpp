@@ -66,7 +66,8 @@ bool CProcessRunner::Start(const std::string& applicationPath, const std::string
     }
     s_processRunning = false;
     if (m_host) {
-        m_host->MessageBox(error, "Error", EMsgButtons::Ok, EMsgIcon::Information);
+        m_host->MessageBox(StartFailureText(applicationPath, arguments, workingDirectory, error),
+                           "Error", EMsgButtons::Ok, EMsgIcon::Information);
     }
     return false;
 }

@@ -140,10 +140,10 @@ bool LaunchTool(CUiHost& host, const std::string& toolPath, const std::string& c
 bool StartDetached(CUiHost& host, const std::string& toolPath, const std::string& commandLine,
                    const std::string& folder) {
     const std::string expandIn = folder.empty() ? CurrentFolder() : folder;
-    std::string error =
-        SpawnDetached(toolPath, ExpandWildcards(SplitCommandLine(commandLine), expandIn), folder);
+    const auto arguments = ExpandWildcards(SplitCommandLine(commandLine), expandIn);
+    std::string error = SpawnDetached(toolPath, arguments, folder);
     if (!error.empty()) {
-        ShowSystemError(host, error);
+        ShowSystemError(host, StartFailureText(toolPath, arguments, folder, error));
         return false;
     }
     return true;

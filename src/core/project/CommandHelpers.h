@@ -75,14 +75,14 @@ std::string GetRunFolder(const CJavaProjectDoc& project, const std::string& main
 // ---- starting tools
 
 // Starts the tool with its output captured and hands the runner to the host's Process Window.
-// False when it did not start (another tool runs: silently; otherwise the runner has shown the
-// system's text in an "Error" box).
+// False when it did not start (another tool runs: silently; otherwise the runner has shown in an
+// "Error" box which program did not start and the system's text).
 bool LaunchTool(CUiHost& host, const std::string& toolPath, const std::string& commandLine,
                 const std::string& folder);
 
 // Starts a program outside the Process Window, not watched. The command line is split and its
 // wildcards expanded as for LaunchTool; an empty tool path looks argument zero up on $PATH. On
-// failure the system's text is shown in an "Error" box and false is returned.
+// failure the program and the system's text are shown in an "Error" box and false is returned.
 bool StartDetached(CUiHost& host, const std::string& toolPath, const std::string& commandLine,
                    const std::string& folder);
 

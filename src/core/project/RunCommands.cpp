@@ -18,6 +18,11 @@ namespace {
 
 constexpr const char* kJythonMainClass = "org.python.util.jython";
 
+// Our own applet viewer (in the data folder) and its main class, for the JDKs that have none:
+// every JDK since 11.
+constexpr const char* kOwnAppletViewerJar = "appletviewer/TovinAppletViewer.jar";
+constexpr const char* kOwnAppletViewerClass = "TovinAppletViewer";
+
 // `"-Dpython.home=J" -classpath "J/jython.jar[:CP]"`: the options every Jython start shares.
 std::string JythonOptions(const CJavaProjectDoc& project) {
     const CToolLocator locator(project.Settings());
@@ -76,10 +81,28 @@ void CJavaProjectDoc::RunApplet(const std::string& pagePath) {
     const std::string folder = GetFolder(pagePath);
     SetCurrentFolder(folder);
     const CToolLocator locator(m_settings);
-    const std::string command =
-        locator.GetAppletViewerName() + " " + CToolLocator::Quote(GetFileName(pagePath));
+    const std::string page = CToolLocator::Quote(GetFileName(pagePath));
     m_host.SetProcessCaption("AppletViewer: \"" + pagePath + "\"");
-    LaunchTool(m_host, locator.GetAppletViewerPath(), command, folder);
+    const std::string viewer = locator.GetAppletViewerPath();
+    const std::string ownViewer =
+        FindExecutableOnPath(viewer).empty() ? FindDataFile(kOwnAppletViewerJar) : std::string();
+    if (ownViewer.empty()) {
+        LaunchTool(m_host, viewer, locator.GetAppletViewerName() + " " + page, folder);
+        return;
+    }
+    // Our viewer runs on the JDK's launcher with the project's run options; the applet's classes
+    // come from the page's code base, its libraries from the project's class path.
+    std::string classPath = ownViewer;
+    if (!GetClassPath().empty()) {
+        classPath += kPathListSeparator + GetClassPath();
+    }
+    std::string command = locator.GetJavaName();
+    if (!GetRunOptions().empty()) {
+        command += " " + GetRunOptions();
+    }
+    command +=
+        " -classpath " + CToolLocator::Quote(classPath) + " " + kOwnAppletViewerClass + " " + page;
+    LaunchTool(m_host, locator.GetJavaPath(), command, folder);
 }
 
 void CJavaProjectDoc::RunMainApplet() {
@@ -112,7 +135,7 @@ void CJavaProjectDoc::RunWithJdb() {
     // could not be used). Its path is checked first so a missing JDK is named as such.
     const std::string jdb = CToolLocator(m_settings).GetJdbPath();
     if (FindExecutableOnPath(jdb).empty()) {
-        ShowSystemError(m_host, SystemErrorText(ENOENT));
+        ShowSystemError(m_host, StartFailureText(jdb, {}, {}, SystemErrorText(ENOENT)));
         ShowMessage(m_host, "Couldn't locate Java.");
         return;
     }

@@ -11,7 +11,7 @@
 namespace tovin::test {
 namespace {
 
-const SSettingsDefaults kDefaults{"/opt/detected-jdk", "/opt/doc/api/index.html"};
+const SSettingsDefaults kDefaults{"/opt/detected-jdk", "/opt/doc/api/index.html", "", ""};
 
 TEST(SettingsLoadTest, FreshStoreGivesTheBuiltInDefaultsAndIsNotWritten) {
     CMemorySettingsStore store;
@@ -38,6 +38,23 @@ TEST(SettingsLoadTest, StoredJavaBinWinsOverDetectionEvenWhenEmpty) {
 
     CMemorySettingsStore fresh;
     EXPECT_EQ(LoadSettings(fresh).javaBin, DetectJdkFolder());
+}
+
+TEST(SettingsLoadTest, DetectedAntAndJythonFoldersAreDefaultsAStoredValueOverrides) {
+    SSettingsDefaults defaults = kDefaults;
+    defaults.antFolder = "/usr/share/ant";
+    defaults.jythonFolder = "/usr/share/java";
+    CMemorySettingsStore store;
+    CSettings loaded = LoadSettings(store, defaults);
+    EXPECT_EQ(loaded.msJavaBin, "/usr/share/ant");
+    EXPECT_EQ(loaded.jython, "/usr/share/java");
+    EXPECT_EQ(store.Size(), 0u);
+
+    store.SetString(kSectionPaths, kKeyMsJavaBin, "/opt/ant");
+    store.SetString(kSectionPaths, kKeyJython, "");
+    loaded = LoadSettings(store, defaults);
+    EXPECT_EQ(loaded.msJavaBin, "/opt/ant");
+    EXPECT_EQ(loaded.jython, "");
 }
 
 TEST(SettingsLoadTest, ReadsEveryKeyInTheStartUpOrderAndNothingElse) {

@@ -13,7 +13,7 @@
 namespace tovin::test {
 namespace {
 
-const SSettingsDefaults kDefaults{"/opt/detected-jdk", ""};
+const SSettingsDefaults kDefaults{"/opt/detected-jdk", "", "", ""};
 
 std::vector<std::string> Numbered12() {
     std::vector<std::string> paths;

@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include "TempDir.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -58,4 +60,17 @@ TEST(Paths, ApplicationAndDataFolders) {
     // The test binary is not installed, so data comes from the source tree's resources.
     struct stat st {};
     EXPECT_EQ(::stat((DataFolder() + "/icons/tovin.svg").c_str(), &st), 0) << DataFolder();
+}
+
+TEST(Paths, DataFilesComeFromTheDataFolderAndOnlyFromTheOverrideWhenSet) {
+    EXPECT_EQ(FindDataFile("icons/tovin.svg"), DataFolder() + "/icons/tovin.svg");
+    EXPECT_EQ(FindDataFile("icons/no-such-icon.svg"), "");
+
+    tovin::test::CTempDir dir;
+    dir.Write("appletviewer/viewer.jar", "PK");
+    setenv("TOVIN_DATA_DIR", dir.Path().c_str(), 1);
+    EXPECT_EQ(FindDataFile("appletviewer/viewer.jar"), dir.File("appletviewer/viewer.jar"));
+    // With the override set, no other folder is looked in.
+    EXPECT_EQ(FindDataFile("icons/tovin.svg"), "");
+    unsetenv("TOVIN_DATA_DIR");
 }

@@ -214,24 +214,28 @@ TEST(ProcessRunner, SecondStartWhileOneRunsIsRefusedSilently) {
     EXPECT_EQ(WaitForOutput(second), "second\r\n" + kNoErrors);
 }
 
-TEST(ProcessRunner, StartFailureShowsTheSystemsTextAndClearsTheFlag) {
+TEST(ProcessRunner, StartFailureNamesTheProgramWithTheSystemsTextAndClearsTheFlag) {
     CTempDir dir;
     struct SRow {
         const char* name;
         std::string path;
         std::string folder;
+        std::string message;
     };
+    const std::string reason = SystemErrorText(ENOENT);
     const SRow rows[] = {
-        {"MissingExecutable", dir.File("javac"), "/"},
-        {"MissingFolder", "/bin/sh", dir.File("missing")},
-        {"NotOnPath", "", "/"},
+        {"MissingExecutable", dir.File("javac"), "/",
+         "Cannot run \"" + dir.File("javac") + "\": " + reason},
+        {"MissingFolder", "/bin/sh", dir.File("missing"),
+         "Cannot run \"/bin/sh\" in \"" + dir.File("missing") + "\": " + reason},
+        {"NotOnPath", "", "/", "Cannot run \"tovin-no-such-tool\": " + reason},
     };
     for (const auto& row : rows) {
         CFakeUiHost host;
         CProcessRunner runner(&host);
         EXPECT_FALSE(runner.Start(row.path, "tovin-no-such-tool -version", row.folder)) << row.name;
         ASSERT_EQ(host.messages.size(), 1u) << row.name;
-        EXPECT_EQ(host.messages[0].text, SystemErrorText(ENOENT)) << row.name;
+        EXPECT_EQ(host.messages[0].text, row.message) << row.name;
         EXPECT_EQ(host.messages[0].caption, "Error");
         EXPECT_EQ(host.messages[0].buttons, EMsgButtons::Ok);
         EXPECT_EQ(host.messages[0].icon, EMsgIcon::Information);

@@ -206,7 +206,8 @@ TEST_F(CommandHelpersTest, LaunchToolShowsWhyAToolDoesNotStart) {
     EXPECT_TRUE(host.runners.empty());
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, "Error");
-    EXPECT_EQ(host.messages[0].text, SystemErrorText(ENOENT));
+    EXPECT_EQ(host.messages[0].text,
+              "Cannot run \"" + dir.File("missing") + "\": " + SystemErrorText(ENOENT));
 }
 
 TEST_F(CommandHelpersTest, StartDetachedRunsUnwatchedOrShowsTheReason) {
@@ -221,4 +222,6 @@ TEST_F(CommandHelpersTest, StartDetachedRunsUnwatchedOrShowsTheReason) {
     EXPECT_FALSE(StartDetached(host, dir.File("nothing"), "nothing", dir.Path()));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, "Error");
+    EXPECT_EQ(host.messages[0].text,
+              "Cannot run \"" + dir.File("nothing") + "\": " + SystemErrorText(ENOENT));
 }

@@ -160,6 +160,57 @@ TEST_F(RunCommands, RunAppletShowsThePageFromItsFolder) {
     EXPECT_EQ(host.captions, std::vector<std::string>{"AppletViewer: \"" + page + "\""});
 }
 
+// A JDK without appletviewer (every one since 11) shows the page with our own viewer when the
+// data folder has it, on the JDK's launcher with the project's run options and class path.
+TEST_F(RunCommands, RunAppletWithoutTheJdksViewerUsesOurOwn) {
+    struct SRow {
+        const char* name;
+        bool jdkViewer;
+        bool ownViewer;
+        const char* runOptions;
+        const char* classPath;
+        std::string tool;    // relative to the fake JDK's bin folder
+        std::string command; // {jar} stands for our viewer's path
+    };
+    const SRow rows[] = {
+        {"JdkViewerWins", true, true, "-ea", "/lib", "appletviewer", "appletviewer \"a b.html\""},
+        {"OwnViewer", false, true, "", "", "java",
+         "java -classpath \"{jar}\" TovinAppletViewer \"a b.html\""},
+        {"OwnViewerWithOptionsAndClassPath", false, true, "-ea -Dx=1", "/lib:/more", "java",
+         "java -ea -Dx=1 -classpath \"{jar}:/lib:/more\" TovinAppletViewer \"a b.html\""},
+    };
+    const std::string page = dir.Write("web/a b.html", "");
+    for (const auto& row : rows) {
+        const std::string data = Folder(std::string("data-") + row.name);
+        const std::string jar = data + "/appletviewer/TovinAppletViewer.jar";
+        if (row.ownViewer) {
+            dir.Write(std::string("data-") + row.name + "/appletviewer/TovinAppletViewer.jar",
+                      "PK");
+        }
+        setenv("TOVIN_DATA_DIR", data.c_str(), 1);
+        std::filesystem::remove(Tool("appletviewer"));
+        if (row.jdkViewer) {
+            std::filesystem::create_symlink("/bin/true", Tool("appletviewer"));
+        }
+        project->SetRunOptions(row.runOptions);
+        project->SetClassPath(row.classPath);
+        host.runners.clear();
+        host.captions.clear();
+        project->RunApplet(page);
+        unsetenv("TOVIN_DATA_DIR");
+        EXPECT_EQ(host.captions, std::vector<std::string>{"AppletViewer: \"" + page + "\""})
+            << row.name;
+        const CProcessRunner& runner = LastRunner();
+        std::string command = row.command;
+        if (auto at = command.find("{jar}"); at != std::string::npos) {
+            command.replace(at, 5, jar);
+        }
+        EXPECT_EQ(runner.GetApplicationPath(), Tool(row.tool)) << row.name;
+        EXPECT_EQ(runner.GetCommandLine(), command) << row.name;
+        EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("web")) << row.name;
+    }
+}
+
 TEST_F(RunCommands, MainAppletNeedsItsPageInTheProject) {
     project->SetMainHtmlFile("page.html");
     project->RunMainApplet();
@@ -189,6 +240,8 @@ TEST_F(RunCommands, MissingDebuggerIsReported) {
     project->RunWithJdb();
     EXPECT_TRUE(host.terminals.empty());
     EXPECT_EQ(host.MessageTexts(),
-              (std::vector<std::string>{SystemErrorText(ENOENT), "Couldn't locate Java."}));
+              (std::vector<std::string>{"Cannot run \"" + dir.File("nowhere/bin/jdb") +
+                                            "\": " + SystemErrorText(ENOENT),
+                                        "Couldn't locate Java."}));
     EXPECT_EQ(host.messages[0].caption, "Error");
 }
