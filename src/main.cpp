@@ -5,10 +5,12 @@
 #include "app/HeadlessMain.h"
 #include "app/InstanceChannel.h"
 #include "app/MainFrame.h"
+#include "app/SvgIcon.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <cstdlib>
 #include <iostream>
 
@@ -66,6 +68,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
+    // Lets the desktop match the windows to tovin.desktop (task bar entry, icon, pinning).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tovin"));
+    // Every window without an icon of its own: the theme's picture once Tovin is installed,
+    // ours when it runs from a build.
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("tovin"), tovin::ApplicationIcon()));
     SCommandLine line = ParseCommandLine(QApplication::arguments());
     if (!line.error.empty()) {
         std::cerr << "tovin: " << line.error << "\n";
