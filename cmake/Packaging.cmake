@@ -16,7 +16,7 @@ set(TOVIN_PACKAGE_MAINTAINER "Verrimond <tovin@verrimond.github.io>"
     CACHE STRING "Maintainer named in the Debian package and its changelog")
 
 set(TOVIN_PACKAGE_FILES ${CMAKE_BINARY_DIR}/package-files)
-set(TOVIN_APPSTREAM_ID com.verrimond.Tovin)
+set(TOVIN_APPSTREAM_ID com.verrimond.tovin)
 
 # ---------------------------------------------------------------- examples
 # The project files name the installed folder, so they open in place; the build products a run
