@@ -37,7 +37,9 @@ struct SExample {
     std::string mainHtmlFile;
 };
 
-void PrintTo(const SExample& example, std::ostream* out) { *out << example.name; }
+void PrintTo(const SExample& example, std::ostream* out) {
+    *out << example.name;
+}
 
 const std::vector<SExample>& Examples() {
     static const std::vector<SExample> examples = {
