@@ -96,11 +96,12 @@ set(CPACK_PACKAGE_CONTACT "${TOVIN_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "lightweight development environment for Java")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tovin edits Java, HTML, XML (Ant build files) and Jython sources in syntax-colouring
-editors, keeps the files of a program together in a project, and builds, runs,
-debugs, documents and packages it with the JDK's tools, Ant and Jython. Every
-tool's output is captured in the Process Window; a double-click on a compiler
-message or a stack-trace line opens the file at that line.")
+    "Tovin edits Java, HTML, XML (Ant build files) and Jython sources in
+syntax-colouring editors, keeps the files of a program together in a project,
+and builds, runs, debugs, documents and packages it with the JDK's tools, Ant
+and Jython. Every tool's output is captured in the Process Window; a
+double-click on a compiler message or a stack-trace line opens the file at
+that line.")
 # The package installs where the program looks for its data (DataFolder).
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_STRIP_FILES ON)
@@ -112,5 +113,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The tools Tovin drives: a JDK to build and run anything, Ant for build files, a terminal for
 # "Run with Console"; Jython and the JDK's documentation for the commands that use them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-jdk, ant, xterm | x-terminal-emulator")
+# The help command opens openjdk-17-doc's pages by their path, so the package is named rather
+# than default-jdk-doc (lintian warns about that).
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "jython, openjdk-17-doc")
 include(CPack)
