@@ -1,10 +1,11 @@
 # Installing Tovin as a desktop program (icons in the hicolor theme, AppStream metainfo, the
 # examples, the package's documentation) and the Debian package made from that installation:
 #
-#   cmake -S . -B build-package -DCMAKE_INSTALL_PREFIX=/usr && ninja -C build-package package
+#   cmake -S . -B build-package -G Ninja -DCMAKE_INSTALL_PREFIX=/usr
+#   ninja -C build-package package
 #
-# scripts/package does exactly that. The program, the help, tips, desktop entry and MIME type are
-# installed by the rules beside the executable in the top-level CMakeLists.txt.
+# scripts/package does that. The program, its data folder, the desktop entry, the MIME type and
+# the scalable icon are installed by the rules beside the executable in CMakeLists.txt.
 if(NOT TOVIN_BUILD_GUI)
     return()
 endif()
