@@ -10,6 +10,7 @@
 #ifdef TOVIN_WITH_WINDOWS
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
+#include "desktop/Icons.h"
 #include "desktop/InstanceChannel.h"
 #include "platform/Paths.h"
 
@@ -76,6 +77,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication application(argc, argv);
+    // Lets the desktop match the windows to tovin.desktop (task bar entry, icon, pinning).
+    QGuiApplication::setDesktopFileName(QStringLiteral("tovin"));
+    // Every window without an icon of its own: the theme's picture once Tovin is installed,
+    // ours when it runs from a build.
+    QApplication::setWindowIcon(tovin::ApplicationIcon());
     SCommandLine line = ParseCommandLine(QApplication::arguments());
     if (!line.error.empty()) {
         std::cerr << "tovin: " << line.error << "\n";

@@ -3,15 +3,13 @@
 // read-only files, changes by another program, and a second window on the same document.
 
 #include "EditorTestSupport.h"
+#include "ReadOnlyFile.h"
 #include "editor/LiveHTMLView.h"
 #include "editor/SyntaxWindowView.h"
 
 #include <QSignalSpy>
 
-#include <fcntl.h>
 #include <filesystem>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,42 +20,6 @@ namespace {
 
 using Window = SEditorWindow<CSyntaxWindowDoc, CSyntaxWindowView>;
 using HtmlWindow = SEditorWindow<CLiveEditorDoc, CLiveHTMLView>;
-
-// Makes a file read-only for this process, also for root (through the immutable flag, which
-// root cannot write past either). Undone when the guard goes.
-class CReadOnlyFile {
-public:
-    explicit CReadOnlyFile(std::string path) : m_path(std::move(path)) {
-        ::chmod(m_path.c_str(), 0444);
-        if (::geteuid() == 0) {
-            m_immutable = SetImmutable(true);
-        }
-    }
-    ~CReadOnlyFile() {
-        if (m_immutable) {
-            SetImmutable(false);
-        }
-        ::chmod(m_path.c_str(), 0644);
-    }
-    bool Works() const { return ::access(m_path.c_str(), W_OK) != 0; }
-
-private:
-    bool SetImmutable(bool on) {
-        int fd = ::open(m_path.c_str(), O_RDONLY);
-        if (fd < 0) {
-            return false;
-        }
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-
-    std::string m_path;
-    bool m_immutable = false;
-};
 
 } // namespace
 

@@ -60,7 +60,6 @@ CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), m_mdiArea(new QMdiArea(this)),
       m_indicators(new CKeyboardIndicators(this)) {
     setWindowTitle(QStringLiteral("Tovin"));
-    setWindowIcon(ApplicationIcon());
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);

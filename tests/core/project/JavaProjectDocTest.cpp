@@ -6,6 +6,7 @@
 
 #include "ArchiveBytes.h"
 #include "FakeUiHost.h"
+#include "ReadOnlyFile.h"
 #include "TempDir.h"
 
 #include <filesystem>
@@ -462,18 +463,33 @@ TEST_F(JavaProjectDocTest, NeverSavedProjectAsksWhetherToSave) {
 }
 
 TEST_F(JavaProjectDocTest, ReadOnlyProjectFileAsksForANewName) {
+    // An installed example: it opens, and the changes made to it survive a cancelled dialog and
+    // end up in the file the user names.
     const std::string path = dir.File("ro.jpr");
     SaveAt(path);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    if (!IsReadOnlyFile(path)) {
-        GTEST_SKIP() << "running with rights that ignore permissions";
+    const std::string stored = ReadFile(path);
+    CReadOnlyFile readOnly(path);
+    if (!readOnly.Works()) {
+        GTEST_SKIP() << "cannot make a file read-only here";
     }
+    doc = std::make_unique<CJavaProjectDoc>(settings, host);
+    ASSERT_EQ(doc->Load(path), "");
+    doc->AddFile("/s/A.java");
+
+    EXPECT_FALSE(doc->SaveModified()) << "the file dialog was cancelled: the project stays open";
+    EXPECT_EQ(doc->GetPath(), path);
+    EXPECT_TRUE(host.messages.empty()) << "no save was tried";
+
     host.fileAnswers = {{dir.File("rw.jpr")}};
     EXPECT_TRUE(doc->SaveModified());
-    EXPECT_EQ(host.fileRequests.size(), 1u);
+    ASSERT_EQ(host.fileRequests.size(), 2u);
+    EXPECT_EQ(host.fileRequests[1].proposedName, "ro.jpr");
     EXPECT_EQ(doc->GetPath(), dir.File("rw.jpr"));
-
-    ::chmod(path.c_str(), 0644);
+    EXPECT_EQ(ReadFile(path), stored);
+    CJavaProjectDoc copy(settings, host);
+    ASSERT_EQ(copy.Load(dir.File("rw.jpr")), "");
+    ASSERT_EQ(copy.JavaFiles().GetCount(), 1);
+    EXPECT_EQ(copy.JavaFiles().Item(0)->GetFullPath(), "/s/A.java");
 }
 
 TEST_F(JavaProjectDocTest, SaveFailureWhileClosingIsShownAndKeepsTheProjectOpen) {

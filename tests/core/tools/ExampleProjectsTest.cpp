@@ -1,7 +1,8 @@
 // The example projects under examples/ and the generator of their project files. The project
 // files are written by Tovin itself: run this test with TOVIN_WRITE_EXAMPLES=1 to write them
-// again after changing the table below. They store the paths of the place they were written
-// in, so every other checkout reads them as a moved project.
+// again after changing the table below. They store the paths the package installs them at
+// (kInstalledExamples), never those of the machine that wrote them: installed, they open in
+// place; anywhere else (a checkout, a user's copy) they are read as a moved project.
 
 #include "project/JavaProjectDoc.h"
 
@@ -20,6 +21,9 @@ using namespace tovin::test;
 
 namespace {
 
+// The examples folder of the Debian package (<prefix>/share/tovin with prefix /usr).
+constexpr const char* kInstalledExamples = "/usr/share/tovin/examples";
+
 struct SExampleFile {
     std::string path; // below the project's folder
     std::string package;
@@ -32,6 +36,10 @@ struct SExample {
     std::string mainFile;
     std::string mainHtmlFile;
 };
+
+void PrintTo(const SExample& example, std::ostream* out) {
+    *out << example.name;
+}
 
 const std::vector<SExample>& Examples() {
     static const std::vector<SExample> examples = {
@@ -59,8 +67,23 @@ std::string ProjectPath(const SExample& example) {
     return ExampleFolder(example) + "/" + example.name + ".jpr";
 }
 
+std::string InstalledFolder(const SExample& example) {
+    return std::string(kInstalledExamples) + "/" + example.name;
+}
+
+std::string InstalledProjectPath(const SExample& example) {
+    return InstalledFolder(example) + "/" + example.name + ".jpr";
+}
+
+template <class TList> void MoveEntries(TList& list, const std::string& projectPath) {
+    for (int i = 0; i < list.GetCount(); ++i) {
+        list.Item(i)->ResolvePath(projectPath);
+    }
+}
+
 // Writes the project file as the new-project wizard would: saved first, so every entry records
-// the project path it is relative to; each source is parsed as the project does.
+// the project path it is relative to; each source is parsed as the project does. The entries are
+// then moved to the installed folder, as if the project had been opened there, and saved.
 std::string WriteExampleProject(const SExample& example) {
     CSettings settings;
     CFakeUiHost host;
@@ -82,7 +105,18 @@ std::string WriteExampleProject(const SExample& example) {
     }
     project.SetMainFile(example.mainFile);
     project.SetMainHtmlFile(example.mainHtmlFile);
+    MoveEntries(project.JavaFiles(), InstalledProjectPath(example));
+    MoveEntries(project.FreeFiles(), InstalledProjectPath(example));
     return project.Save(path);
+}
+
+template <class TList> void ExpectInstalledPaths(const TList& list, const SExample& example) {
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const auto& entry = *list.Item(i);
+        EXPECT_TRUE(entry.GetFullPath().starts_with(InstalledFolder(example) + "/"))
+            << entry.GetFullPath();
+        EXPECT_EQ(entry.GetProjectPath(), InstalledProjectPath(example));
+    }
 }
 
 class ExampleProjects : public ::testing::TestWithParam<SExample> {};
@@ -98,6 +132,9 @@ TEST_P(ExampleProjects, ProjectFileNamesItsSources) {
     CFakeUiHost host;
     CJavaProjectDoc project(settings, host);
     ASSERT_EQ(project.Load(ProjectPath(example)), "");
+    // As stored: only the installed folder, nothing of the machine that wrote the file.
+    ExpectInstalledPaths(project.JavaFiles(), example);
+    ExpectInstalledPaths(project.FreeFiles(), example);
     project.RebaseEntries();
 
     ASSERT_EQ(project.JavaFiles().GetCount(), static_cast<int>(example.files.size()));
