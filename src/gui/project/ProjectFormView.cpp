@@ -85,7 +85,8 @@ void CProjectFormView::BuildControls() {
     m_classPath = new CClassPathList(Project().Host(), true, this);
     grid->addWidget(m_classPath, row, 0, 1, 2);
     auto* listButtons = new QVBoxLayout;
-    auto addButton = [this](QBoxLayout* layout, const char* text, void (CProjectFormView::*slot)()) {
+    auto addButton = [this](QBoxLayout* layout, const char* text,
+                            void (CProjectFormView::*slot)()) {
         auto* button = new QPushButton(QLatin1String(text), this);
         layout->addWidget(button);
         connect(button, &QPushButton::clicked, this, slot);
@@ -231,8 +232,8 @@ void CProjectFormView::OnResetToDefaults() {
 }
 
 void CProjectFormView::OnBrowseWorkingDirectory() {
-    const std::string folder = Project().Host().BrowseForFolder(
-        "Locate Working Directory", m_workingDir->text().toStdString());
+    const std::string folder = Project().Host().BrowseForFolder("Locate Working Directory",
+                                                                m_workingDir->text().toStdString());
     if (!folder.empty()) {
         m_workingDir->setText(QString::fromStdString(folder));
         m_update->setEnabled(true);

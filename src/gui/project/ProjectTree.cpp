@@ -30,10 +30,9 @@ constexpr int kIconSize = 18;
 // style derives from the same picture. 12 and 13 are unused.
 const QIcon& StripIcon(int index) {
     static const std::vector<QIcon> icons = [] {
-        const char* const names[] = {"java-file",      "main-java-file",   "html-file",
-                                     "class",          "method",           "xml-file",
-                                     nullptr,          "jython-file",      "main-jython-file",
-                                     "main-xml-file"};
+        const char* const names[] = {
+            "java-file", "main-java-file", "html-file",        "class",        "method", "xml-file",
+            nullptr,     "jython-file",    "main-jython-file", "main-xml-file"};
         std::vector<QIcon> strip;
         for (const char* name : names) {
             const QIcon icon = name ? OwnIcon(QLatin1String(name)) : QIcon();
@@ -201,9 +200,9 @@ void CProjectTree::Fill() {
                                item->data(0, kIconRole).toInt()));
         CChildIndex children(item);
         for (const auto& javaClass : file->Classes()) {
-            FillClass(children.FindOrAppend(javaClass->GetName(), ClassIcon,
-                                            javaClass->GetPosition()),
-                      *javaClass, remembered);
+            FillClass(
+                children.FindOrAppend(javaClass->GetName(), ClassIcon, javaClass->GetPosition()),
+                *javaClass, remembered);
         }
         for (const auto& function : file->Functions()) {
             children.FindOrAppend(function->GetName(), MethodIcon, function->GetPosition());
@@ -301,8 +300,7 @@ bool CProjectTree::FillContextMenu(QTreeWidgetItem* item, QMenu& menu) {
     QTreeWidgetItem* top = TopLevel(item);
     const std::string topName = top->text(0).toStdString();
     const CJavaFile* javaFile = project.JavaFiles().FindByFileName(topName);
-    const std::string extension =
-        javaFile ? javaFile->GetExtension() : GetExtension(topName);
+    const std::string extension = javaFile ? javaFile->GetExtension() : GetExtension(topName);
     if (item != top) {
         if (extension == "xml") {
             add(QStringLiteral("Run ant ") + item->text(0), [this] { OnRunAntOnItem(); });
@@ -325,9 +323,8 @@ bool CProjectTree::FillContextMenu(QTreeWidgetItem* item, QMenu& menu) {
             const std::vector<std::string>& targets = reader.GetTargetNames();
             for (int i = 0; i < static_cast<int>(targets.size()) && i <= kLastTarget - kFirstTarget;
                  ++i) {
-                QAction* target =
-                    add(QString::fromStdString(targets[static_cast<std::size_t>(i)]),
-                        [this, i] { OnTarget(kFirstTarget + i); });
+                QAction* target = add(QString::fromStdString(targets[static_cast<std::size_t>(i)]),
+                                      [this, i] { OnTarget(kFirstTarget + i); });
                 target->setData(kFirstTarget + i);
                 if (i == reader.GetDefaultIndex()) {
                     defaultEntry = target;
