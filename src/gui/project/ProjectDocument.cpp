@@ -146,7 +146,10 @@ void CProjectDocument::FillProjectWindow() {
     if (!m_tree) {
         QDockWidget* dock = App().MainFrame()->ProjectDock();
         delete dock->widget();
-        m_tree = new CProjectTree(*this, dock);
+        m_tree = new CProjectTree(*m_project, dock);
+        connect(m_tree, &CProjectTree::RunAppletRequested, this,
+                [this](const std::string& page) { RunApplet(page); });
+        connect(m_tree, &CProjectTree::RunWithJdbRequested, this, [this] { OnRunWithJdb(); });
         dock->setWidget(m_tree);
     }
     m_tree->Fill();

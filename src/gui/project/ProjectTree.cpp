@@ -1,6 +1,5 @@
 #include "project/ProjectTree.h"
 
-#include "app/EditorApp.h"
 #include "app/UiHost.h"
 #include "desktop/Icons.h"
 #include "javamodel/JavaModel.h"
@@ -9,13 +8,13 @@
 #include "project/AntFileReader.h"
 #include "project/FilePropertiesDialog.h"
 #include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
 
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTreeWidget>
+#include <algorithm>
 #include <vector>
 
 namespace tovin {
@@ -52,13 +51,15 @@ void SetIcon(QTreeWidgetItem* item, int icon) {
 }
 
 // The children of one item by text, so a refresh finds each item in constant time; children
-// that no lookup asked for are the ones the model no longer has.
+// that no lookup asked for are the ones the model no longer has. New children are built
+// detached and added in one go by Finish, which keeps a first fill of a large project quick.
 class CChildIndex {
 public:
     explicit CChildIndex(QTreeWidgetItem* parent) : m_parent(parent) {
         const int count = parent->childCount();
         m_items.reserve(static_cast<std::size_t>(count));
         m_used.assign(static_cast<std::size_t>(count), false);
+        m_byText.reserve(count);
         for (int i = 0; i < count; ++i) {
             QTreeWidgetItem* child = parent->child(i);
             m_items.push_back(child);
@@ -66,26 +67,33 @@ public:
         }
     }
 
-    QTreeWidgetItem* FindOrAppend(const std::string& name, int icon, int line) {
+    QTreeWidgetItem* FindOrAppend(const std::string& name, int icon, int line,
+                                  bool* appended = nullptr) {
         const QString text = QString::fromStdString(name);
         QTreeWidgetItem* item = nullptr;
         if (auto it = m_byText.constFind(text); it != m_byText.constEnd()) {
             item = m_items[static_cast<std::size_t>(*it)];
             m_used[static_cast<std::size_t>(*it)] = true;
         } else {
-            item = new QTreeWidgetItem(m_parent, {text});
+            item = new QTreeWidgetItem;
+            item->setText(0, text);
             SetIcon(item, icon);
             m_byText.insert(text, static_cast<int>(m_items.size()));
             m_items.push_back(item);
             m_used.push_back(true);
-            m_appended = true;
+            m_new.push_back({text, item});
+        }
+        if (appended) {
+            *appended = !m_new.empty() && m_new.back().second == item;
         }
         item->setData(0, CProjectTree::kLineRole, line);
         return item;
     }
 
-    // Deletes the children nobody asked for; `remembered` is cleared when it goes with them.
-    void Prune(QTreeWidgetItem*& remembered) {
+    // Deletes the children nobody asked for (`remembered` is cleared when it goes with them),
+    // adds the new ones and sorts.
+    void Finish(QTreeWidgetItem*& remembered) {
+        const bool hadChildren = m_items.size() > m_new.size();
         for (std::size_t i = 0; i < m_items.size(); ++i) {
             if (!m_used[i]) {
                 for (QTreeWidgetItem* up = remembered; up; up = up->parent()) {
@@ -97,10 +105,21 @@ public:
                 delete m_items[i];
             }
         }
-    }
-
-    void SortIfAppended() {
-        if (m_appended) {
+        if (m_new.empty()) {
+            return;
+        }
+        if (!hadChildren) {
+            // The order the tree's own sort gives: case-sensitive comparison of the texts.
+            std::stable_sort(m_new.begin(), m_new.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+        }
+        QList<QTreeWidgetItem*> added;
+        added.reserve(static_cast<qsizetype>(m_new.size()));
+        for (const auto& entry : m_new) {
+            added.append(entry.second);
+        }
+        m_parent->addChildren(added);
+        if (hadChildren) {
             m_parent->sortChildren(0, Qt::AscendingOrder);
         }
     }
@@ -110,7 +129,7 @@ private:
     std::vector<QTreeWidgetItem*> m_items;
     std::vector<bool> m_used;
     QHash<QString, int> m_byText;
-    bool m_appended = false;
+    std::vector<std::pair<QString, QTreeWidgetItem*>> m_new;
 };
 
 // The extension as written (case kept), which decides a file item's picture.
@@ -132,6 +151,25 @@ int FileIcon(const std::string& extension, bool main, int current) {
     return current;
 }
 
+// Visits the model of a file in the order the tree is filled from it.
+template <class F> void WalkModel(const CJavaFile& file, F&& visit) {
+    for (const auto& javaClass : file.Classes()) {
+        visit(true, 1, javaClass->GetName(), javaClass->GetPosition());
+        for (const auto& method : javaClass->Methods()) {
+            visit(false, 2, method->GetName(), method->GetPosition());
+        }
+        for (const auto& inner : javaClass->InnerClasses()) {
+            visit(true, 2, inner->GetName(), inner->GetPosition());
+            for (const auto& method : inner->Methods()) {
+                visit(false, 3, method->GetName(), method->GetPosition());
+            }
+        }
+    }
+    for (const auto& function : file.Functions()) {
+        visit(false, 1, function->GetName(), function->GetPosition());
+    }
+}
+
 void FillClass(QTreeWidgetItem* item, const CJavaClass& javaClass, QTreeWidgetItem*& remembered) {
     CChildIndex members(item);
     for (const auto& method : javaClass.Methods()) {
@@ -145,17 +183,15 @@ void FillClass(QTreeWidgetItem* item, const CJavaClass& javaClass, QTreeWidgetIt
             innerMethods.FindOrAppend(method->GetName(), CProjectTree::MethodIcon,
                                       method->GetPosition());
         }
-        innerMethods.Prune(remembered);
-        innerMethods.SortIfAppended();
+        innerMethods.Finish(remembered);
     }
-    members.Prune(remembered);
-    members.SortIfAppended();
+    members.Finish(remembered);
 }
 
 } // namespace
 
-CProjectTree::CProjectTree(CProjectDocument& document, QWidget* parent)
-    : QWidget(parent), m_document(document), m_tree(new QTreeWidget(this)) {
+CProjectTree::CProjectTree(CJavaProjectDoc& project, QWidget* parent)
+    : QWidget(parent), m_project(project), m_tree(new QTreeWidget(this)) {
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(true);
     m_tree->setUniformRowHeights(true);
@@ -169,14 +205,32 @@ CProjectTree::CProjectTree(CProjectDocument& document, QWidget* parent)
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
 }
 
+CProjectTree::CShownBranch CProjectTree::Snapshot(const CJavaFile& file) {
+    CShownBranch shown;
+    WalkModel(file, [&shown](bool isClass, int depth, const std::string& name, int line) {
+        shown.push_back({isClass, depth, name, line});
+    });
+    return shown;
+}
+
+bool CProjectTree::Matches(const CJavaFile& file, const CShownBranch& shown) {
+    std::size_t next = 0;
+    bool same = true;
+    WalkModel(file, [&](bool isClass, int depth, const std::string& name, int line) {
+        if (same) {
+            same = next < shown.size() && shown[next].isClass == isClass &&
+                   shown[next].depth == depth && shown[next].line == line &&
+                   shown[next].name == name;
+            ++next;
+        }
+    });
+    return same && next == shown.size();
+}
+
 QSize CProjectTree::sizeHint() const {
     // A dialog unit is a quarter of the average character width and an eighth of the height.
     const QFontMetrics metrics = fontMetrics();
     return {metrics.averageCharWidth() * 103 / 4, metrics.height() * 247 / 8};
-}
-
-CJavaProjectDoc& CProjectTree::Project() const {
-    return m_document.Project();
 }
 
 void CProjectTree::Message(const char* text) const {
@@ -195,9 +249,15 @@ void CProjectTree::Fill() {
     CChildIndex roots(m_tree->invisibleRootItem());
     for (const auto& file : project.JavaFiles()) {
         const std::string& name = file->GetFileName();
-        QTreeWidgetItem* item = roots.FindOrAppend(name, JavaFileIcon, -1);
+        bool appended = false;
+        QTreeWidgetItem* item = roots.FindOrAppend(name, JavaFileIcon, -1, &appended);
         SetIcon(item, FileIcon(WrittenExtension(name), project.IsMainFile(name) != 0,
                                item->data(0, kIconRole).toInt()));
+        CShownBranch& shown = m_shown[name];
+        if (!appended && Matches(*file, shown)) {
+            continue;
+        }
+        shown = Snapshot(*file);
         CChildIndex children(item);
         for (const auto& javaClass : file->Classes()) {
             FillClass(
@@ -207,14 +267,12 @@ void CProjectTree::Fill() {
         for (const auto& function : file->Functions()) {
             children.FindOrAppend(function->GetName(), MethodIcon, function->GetPosition());
         }
-        children.Prune(remembered);
-        children.SortIfAppended();
+        children.Finish(remembered);
     }
     for (const auto& file : project.FreeFiles()) {
         roots.FindOrAppend(file->GetFileName(), PageIcon, -1);
     }
-    roots.Prune(remembered);
-    roots.SortIfAppended();
+    roots.Finish(remembered);
     if (remembered && remembered != m_tree->currentItem()) {
         m_tree->setCurrentItem(remembered);
     }
@@ -463,7 +521,7 @@ void CProjectTree::OnOpenInWebBrowser() {
 
 void CProjectTree::OnRunApplet() {
     if (const std::string path = SelectedFilePath(); !path.empty()) {
-        m_document.RunApplet(path);
+        emit RunAppletRequested(path);
     }
 }
 
@@ -510,7 +568,7 @@ void CProjectTree::OnCompileJython() {
 }
 
 void CProjectTree::OnRunWithJdb() {
-    m_document.OnRunWithJdb();
+    emit RunWithJdbRequested();
 }
 
 } // namespace tovin

@@ -10,6 +10,8 @@
 
 #include <QWidget>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 class QMenu;
 class QTreeWidget;
@@ -17,8 +19,8 @@ class QTreeWidgetItem;
 
 namespace tovin {
 
+class CJavaFile;
 class CJavaProjectDoc;
-class CProjectDocument;
 
 class CProjectTree : public QWidget {
     Q_OBJECT
@@ -42,7 +44,7 @@ public:
     static constexpr int kFirstTarget = 40000;
     static constexpr int kLastTarget = 41000;
 
-    CProjectTree(CProjectDocument& document, QWidget* parent);
+    CProjectTree(CJavaProjectDoc& project, QWidget* parent);
 
     QTreeWidget* Tree() const { return m_tree; }
     // The dialog's 103 x 247 dialog units in this font.
@@ -76,12 +78,17 @@ public:
     void OnCompileJython();
     void OnRunWithJdb();
 
+signals:
+    // Commands the project document carries out.
+    void RunAppletRequested(const std::string& pagePath);
+    void RunWithJdbRequested();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    CJavaProjectDoc& Project() const;
+    CJavaProjectDoc& Project() const { return m_project; }
     void Message(const char* text) const;
     // Name of the selected item's file (its top-level ancestor) and the item's own text.
     QTreeWidgetItem* Selected() const;
@@ -91,8 +98,23 @@ private:
     std::string SelectedExtension() const;
     void ReportUnlocated();
 
-    CProjectDocument& m_document;
+    // What a file's branch was last filled from, in the order the model lists it; a refresh
+    // leaves a branch whose model is unchanged alone, which keeps refreshes of large projects
+    // quick.
+    struct SShownEntry {
+        bool isClass;
+        int depth;
+        std::string name;
+        int line;
+        bool operator==(const SShownEntry&) const = default;
+    };
+    using CShownBranch = std::vector<SShownEntry>;
+    static CShownBranch Snapshot(const CJavaFile& file);
+    static bool Matches(const CJavaFile& file, const CShownBranch& shown);
+
+    CJavaProjectDoc& m_project;
     QTreeWidget* m_tree;
+    std::unordered_map<std::string, CShownBranch> m_shown;
 };
 
 } // namespace tovin
