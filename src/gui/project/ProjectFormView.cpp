@@ -189,6 +189,8 @@ void CProjectFormView::showEvent(QShowEvent* event) {
     }
     FillClassPath();
     m_path->setFocus();
+    // A project folder that moved is read where its files now are.
+    Project().RebaseEntries();
     Project().RebuildClassInformation();
 }
 
