@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <optional>
 
 using namespace tovin;
 using namespace tovin::test;
@@ -218,6 +219,35 @@ private slots:
         }
         QMenu none;
         QCOMPARE(tree.FillContextMenu(nullptr, none), false);
+    }
+
+    void rightClickInEmptySpaceUsesTheSelectedItemOrShowsNothing() {
+        CProjectFixture p;
+        p.Add("A.java", "");
+        CProjectTree& tree = p.ShowTree();
+        QTreeWidget* control = tree.Tree();
+        control->setCurrentItem(nullptr);
+        QTest::qWait(10);
+        const QPoint empty(5, control->viewport()->height() - 5);
+        QVERIFY(!control->itemAt(empty));
+        std::optional<QPoint> shownAt;
+        auto closeMenu = [&shownAt] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                shownAt = popup->pos();
+                popup->close();
+            }
+        };
+        tree.ShowContextMenu(empty, false);
+        closeMenu();
+        QVERIFY(!shownAt);
+
+        p.Select({"A.java"});
+        QTimer::singleShot(0, closeMenu);
+        tree.ShowContextMenu(empty, false);
+        QVERIFY(shownAt);
+        const QRect rect = control->visualItemRect(control->currentItem());
+        QCOMPARE(*shownAt,
+                 control->viewport()->mapToGlobal(QPoint(rect.left() + 10, rect.bottom())));
     }
 
     void commandsActOnFilesAndExplainThemselvesOtherwise() {
