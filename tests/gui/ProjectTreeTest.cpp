@@ -250,6 +250,39 @@ private slots:
                  control->viewport()->mapToGlobal(QPoint(rect.left() + 10, rect.bottom())));
     }
 
+    // The launcher is a stand-in that exits at once; the command lines say what would run.
+    void antEntriesRunTheirTargets() {
+        CProjectFixture p;
+        const std::string build = p.Add("build.xml", kBuild);
+        QDir().mkpath(QString::fromStdString(p.shell.dir.File("jdk/bin")));
+        QFile::link("/bin/true", QString::fromStdString(p.shell.dir.File("jdk/bin/java")));
+        p.Project().Settings().javaBin = p.shell.dir.File("jdk");
+        CProjectTree& tree = p.ShowTree();
+        std::vector<std::string> commands;
+        // One tool runs at a time: each run ends before the next entry is chosen.
+        auto choose = [&](const QStringList& item, const QString& entry) {
+            QMenu menu;
+            QVERIFY(tree.FillContextMenu(Find(tree.Tree(), item), menu));
+            for (QAction* action : menu.actions()) {
+                if (action->text() == entry) {
+                    action->trigger();
+                }
+            }
+            QCOMPARE(p.shell.host.runners.size(), std::size_t(1));
+            QTRY_VERIFY_WITH_TIMEOUT(p.shell.host.runners.back()->IsFinished(), 60000);
+            commands.push_back(p.shell.host.runners.back()->GetCommandLine());
+            p.shell.host.runners.clear();
+        };
+        choose({"build.xml"}, "dist");
+        choose({"build.xml", "init"}, "Run ant init");
+        choose({"build.xml"}, "Run Ant...");
+        const std::string file = "-buildfile \"" + build + "\"";
+        QCOMPARE(commands.size(), std::size_t(3));
+        QVERIFY2(commands[0].ends_with(file + " dist"), commands[0].c_str());
+        QVERIFY2(commands[1].ends_with(file + " init"), commands[1].c_str());
+        QVERIFY2(commands[2].ends_with(file), commands[2].c_str());
+    }
+
     void commandsActOnFilesAndExplainThemselvesOtherwise() {
         CProjectFixture p;
         const std::string main = p.Add("Main.java", kMain);
