@@ -19,7 +19,8 @@
 #include "project/ErrorNavigation.h"
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
-#include "project/ProjectFormPlaceholder.h"
+#include "project/ProjectFormView.h"
+#include "project/ProjectFrame.h"
 #include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
@@ -105,14 +106,13 @@ void CEditorApp::RegisterDocumentTypes() {
                 return new CChildFrame(document, m_settings.showDrops != 0);
             }
             if (project) {
-                return new CDocumentFrame(document);
+                return new CProjectFrame(document);
             }
             return new CWebFrame(document);
         };
         auto createView = [project](CDocument& document, QWidget* parent) -> QWidget* {
             if (project) {
-                return new CProjectFormPlaceholder(static_cast<CProjectDocument&>(document),
-                                                   parent);
+                return new CProjectFormView(static_cast<CProjectDocument&>(document), parent);
             }
             return CreateEditorView(document, parent);
         };

@@ -2,7 +2,6 @@
 
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
-#include "desktop/Icons.h"
 #include "platform/Paths.h"
 #include "process/FindInFilesDialog.h"
 #include "process/ProcessRunner.h"
@@ -10,10 +9,10 @@
 #include "project/DocCommands.h"
 #include "project/FindInFiles.h"
 #include "project/JavaProjectDoc.h"
+#include "project/ProjectTree.h"
 
 #include <QApplication>
 #include <QDockWidget>
-#include <QTreeWidget>
 
 namespace tovin {
 
@@ -95,6 +94,7 @@ void CProjectDocument::OnCloseDocument() {
         frame->ProjectDock()->isVisible()) {
         frame->ProjectDock()->hide();
     }
+    delete m_tree;
     if (App().CurrentProject() == this) {
         App().SetCurrentProject(nullptr);
     }
@@ -138,36 +138,21 @@ void CProjectDocument::OnProjectWindow() {
     }
 }
 
-// Stands in for the project tree until it exists: the files of the project by name.
+CProjectTree* CProjectDocument::ProjectTree() const {
+    return m_tree;
+}
+
 void CProjectDocument::FillProjectWindow() {
-    QDockWidget* dock = App().MainFrame()->ProjectDock();
-    auto* tree = qobject_cast<QTreeWidget*>(dock->widget());
-    if (!tree) {
-        tree = new QTreeWidget(dock);
-        tree->setHeaderHidden(true);
-        dock->setWidget(tree);
+    if (!m_tree) {
+        QDockWidget* dock = App().MainFrame()->ProjectDock();
+        delete dock->widget();
+        m_tree = new CProjectTree(*m_project, dock);
+        connect(m_tree, &CProjectTree::RunAppletRequested, this,
+                [this](const std::string& page) { RunApplet(page); });
+        connect(m_tree, &CProjectTree::RunWithJdbRequested, this, [this] { OnRunWithJdb(); });
+        dock->setWidget(m_tree);
     }
-    tree->clear();
-    auto* root = new QTreeWidgetItem(tree, {Title()});
-    root->setIcon(0, OwnIcon(QStringLiteral("project")));
-    auto add = [root](const CFreeJavaFile& file) {
-        auto* item = new QTreeWidgetItem(root, {QString::fromStdString(file.GetFileName())});
-        const std::string extension = file.GetExtension();
-        const char* icon = extension == "java"   ? "java-file"
-                           : extension == "html" ? "html-file"
-                           : extension == "xml"  ? "xml-file"
-                           : extension == "py"   ? "jython-file"
-                                                 : "new";
-        item->setIcon(0, OwnIcon(QLatin1String(icon)));
-        item->setToolTip(0, QString::fromStdString(file.GetFullPath()));
-    };
-    for (const auto& file : m_project->JavaFiles()) {
-        add(*file);
-    }
-    for (const auto& file : m_project->FreeFiles()) {
-        add(*file);
-    }
-    tree->expandAll();
+    m_tree->Fill();
 }
 
 void CProjectDocument::RegisterCommands() {
@@ -196,6 +181,11 @@ void CProjectDocument::RegisterCommands() {
     map.OnCommand(ECommand::RunAnt, [this] { OnRunAnt(); });
     map.OnCommand(ECommand::CreateAntScript, [this] { OnCreateAntScript(); });
     map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
+    // Delete and F8 act on the file selected in the project window.
+    map.OnCommand(ECommand::RemoveFromProject, [this] { m_tree->OnRemove(); });
+    map.OnEnable(ECommand::RemoveFromProject, [this] { return !m_tree.isNull(); });
+    map.OnCommand(ECommand::SetMainClass, [this] { m_tree->OnSetAsMain(); });
+    map.OnEnable(ECommand::SetMainClass, [this] { return !m_tree.isNull(); });
 }
 
 // The project's commands are the core's; Find in Files asks for its text first.

@@ -16,6 +16,7 @@ namespace tovin {
 class CEditorApp;
 class CFindInFilesDialog;
 class CJavaProjectDoc;
+class CProjectTree;
 
 class CProjectDocument : public CDocument {
     Q_OBJECT
@@ -44,6 +45,8 @@ public:
     // Tells the views (the project form, the project window) that the project changed.
     void RefreshViews();
     bool HasProjectWindow() const { return m_projectWindowCreated; }
+    // The project window's tree; null until the project window was first shown.
+    CProjectTree* ProjectTree() const;
 
     // ---- project commands
     void OnProjectWindow();
@@ -81,6 +84,8 @@ private:
     // Kept while the project is open, so it offers the entries of its last search. A child of
     // the main frame, which may go first.
     QPointer<CFindInFilesDialog> m_findDialog;
+    // A child of the project window's dock, which the main frame owns.
+    QPointer<CProjectTree> m_tree;
     bool m_projectWindowCreated = false;
     bool m_closed = false;
 };

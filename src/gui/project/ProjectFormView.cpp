@@ -1,0 +1,280 @@
+#include "project/ProjectFormView.h"
+
+#include "app/EditorApp.h"
+#include "app/Settings.h"
+#include "app/UiHost.h"
+#include "framework/DocumentFrame.h"
+#include "platform/Paths.h"
+#include "project/ClassPathList.h"
+#include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tovin {
+
+namespace {
+
+constexpr const char* kResetCaption = "Reset to Defaults";
+
+QLineEdit* ReadOnlyEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QPlainTextEdit* SwitchesEdit(QWidget* parent) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setTabChangesFocus(true);
+    edit->setMaximumHeight(edit->fontMetrics().lineSpacing() * 3 + 12);
+    return edit;
+}
+
+// Puts the names into the box in sorted order and selects `current` (nothing when absent).
+void FillNames(QComboBox* box, const QStringList& names, const std::string& current) {
+    box->clear();
+    box->setEnabled(!names.isEmpty());
+    QStringList sorted = names;
+    sorted.sort();
+    box->addItems(sorted);
+    box->setCurrentIndex(box->findText(QString::fromStdString(current)));
+}
+
+} // namespace
+
+CProjectFormView::CProjectFormView(CProjectDocument& document, QWidget* parent)
+    : QWidget(parent), m_document(document) {
+    BuildControls();
+    connect(&document, &CProjectDocument::Refreshed, this, &CProjectFormView::Fill);
+    connect(&document, &CDocument::TitleChanged, this, &CProjectFormView::Fill);
+    Fill();
+}
+
+CJavaProjectDoc& CProjectFormView::Project() const {
+    return m_document.Project();
+}
+
+void CProjectFormView::BuildControls() {
+    auto* grid = new QGridLayout(this);
+    int row = 0;
+    m_title = ReadOnlyEdit(this);
+    grid->addWidget(m_title, row++, 0, 1, 3);
+    auto addRow = [&](const char* label, QWidget* field) {
+        auto* caption = new QLabel(QLatin1String(label), this);
+        caption->setBuddy(field);
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(field, row++, 1, 1, 2);
+    };
+    m_path = ReadOnlyEdit(this);
+    addRow("File Path:", m_path);
+    m_mainFile = new QComboBox(this);
+    addRow("Main Java File:", m_mainFile);
+    m_mainHtml = new QComboBox(this);
+    addRow("Main HTML File:", m_mainHtml);
+    m_mainPackage = ReadOnlyEdit(this);
+    addRow("Main Package:", m_mainPackage);
+
+    grid->addWidget(new QLabel(QStringLiteral("Configure Classpaths:"), this), row++, 0, 1, 3);
+    m_classPath = new CClassPathList(Project().Host(), true, this);
+    grid->addWidget(m_classPath, row, 0, 1, 2);
+    auto* listButtons = new QVBoxLayout;
+    auto addButton = [this](QBoxLayout* layout, const char* text,
+                            void (CProjectFormView::*slot)()) {
+        auto* button = new QPushButton(QLatin1String(text), this);
+        layout->addWidget(button);
+        connect(button, &QPushButton::clicked, this, slot);
+        return button;
+    };
+    addButton(listButtons, "Add Folder...", &CProjectFormView::OnAddFolder);
+    addButton(listButtons, "Add Jar...", &CProjectFormView::OnAddJar);
+    addButton(listButtons, "Remove", &CProjectFormView::OnRemoveClassPath);
+    addButton(listButtons, "Set Compile Dir", &CProjectFormView::OnSetCompileDir);
+    addButton(listButtons, "Reset to Default", &CProjectFormView::OnResetClassPath);
+    listButtons->addStretch();
+    grid->addLayout(listButtons, row++, 2);
+    grid->setRowStretch(row - 1, 1);
+
+    auto* group = new QGroupBox(QStringLiteral("Set Preferences:"), this);
+    auto* groupGrid = new QGridLayout(group);
+    m_workingDir = new QLineEdit(group);
+    auto* browse = new QPushButton(QStringLiteral("..."), group);
+    browse->setObjectName(QStringLiteral("browseWorkingDirectory"));
+    connect(browse, &QPushButton::clicked, this, &CProjectFormView::OnBrowseWorkingDirectory);
+    groupGrid->addWidget(new QLabel(QStringLiteral("Working Directory:"), group), 0, 0);
+    groupGrid->addWidget(m_workingDir, 0, 1);
+    groupGrid->addWidget(browse, 0, 2);
+    m_javaSwitches = SwitchesEdit(group);
+    m_javacSwitches = SwitchesEdit(group);
+    groupGrid->addWidget(new QLabel(QStringLiteral("Java Switches:"), group), 1, 0);
+    groupGrid->addWidget(m_javaSwitches, 1, 1, 1, 2);
+    groupGrid->addWidget(new QLabel(QStringLiteral("Javac Switches:"), group), 2, 0);
+    groupGrid->addWidget(m_javacSwitches, 2, 1, 1, 2);
+    grid->addWidget(group, row++, 0, 1, 3);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    m_update = addButton(bottom, "Update", &CProjectFormView::OnUpdate);
+    addButton(bottom, "Reset to Defaults", &CProjectFormView::OnResetToDefaults);
+    grid->addLayout(bottom, row++, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+
+    auto enableUpdate = [this] {
+        if (!m_filling) {
+            m_update->setEnabled(true);
+        }
+    };
+    connect(m_workingDir, &QLineEdit::textChanged, this, enableUpdate);
+    connect(m_mainPackage, &QLineEdit::textChanged, this, enableUpdate);
+    connect(m_javaSwitches, &QPlainTextEdit::textChanged, this, enableUpdate);
+    connect(m_javacSwitches, &QPlainTextEdit::textChanged, this, enableUpdate);
+    connect(m_mainFile, &QComboBox::activated, this, &CProjectFormView::OnMainFileChosen);
+    connect(m_mainHtml, &QComboBox::activated, this, &CProjectFormView::OnMainHtmlChosen);
+    connect(m_classPath, &CClassPathList::ClassPathChanged, this,
+            &CProjectFormView::OnClassPathChanged);
+    connect(m_classPath, &CClassPathList::CompileDirChanged, this,
+            &CProjectFormView::OnCompileDirChanged);
+}
+
+void CProjectFormView::Fill() {
+    m_filling = true;
+    CJavaProjectDoc& project = Project();
+    m_title->setText(m_document.Title());
+    m_path->setText(QString::fromStdString(project.GetPath()));
+    QStringList javaNames;
+    for (const auto& file : project.JavaFiles()) {
+        javaNames << QString::fromStdString(file->GetFileName());
+    }
+    FillNames(m_mainFile, javaNames, project.GetMainFileName());
+    QStringList pages;
+    for (const auto& file : project.FreeFiles()) {
+        // Only ".html" pages launch applets; ".htm" and others are left out.
+        if (file->GetExtension() == "html") {
+            pages << QString::fromStdString(file->GetFileName());
+        }
+    }
+    FillNames(m_mainHtml, pages, project.GetMainHtmlFile());
+    m_mainHtml->setEnabled(project.FreeFiles().GetCount() > 0);
+    m_javaSwitches->setPlainText(QString::fromStdString(project.GetRunOptions()));
+    m_javacSwitches->setPlainText(QString::fromStdString(project.GetCompileOptions()));
+    m_mainPackage->setText(QString::fromStdString(project.GetMainPackage()));
+    m_workingDir->setText(QString::fromStdString(project.GetWorkingDir()));
+    // The list is refilled only when the project's class path changed elsewhere, so its
+    // selection survives the refreshes its own edits cause.
+    if (project.GetClassPath() != m_shownClassPath ||
+        project.GetCompileDir() != m_shownCompileDir) {
+        FillClassPath();
+    }
+    m_update->setEnabled(false);
+    m_filling = false;
+}
+
+void CProjectFormView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shown) {
+        return;
+    }
+    m_shown = true;
+    if (!m_document.HasProjectWindow()) {
+        m_document.OnProjectWindow();
+    }
+    if (auto* frame = qobject_cast<CDocumentFrame*>(parentWidget())) {
+        frame->showMaximized();
+    }
+    FillClassPath();
+    m_path->setFocus();
+    // A project folder that moved is read where its files now are.
+    Project().RebaseEntries();
+    Project().RebuildClassInformation();
+}
+
+void CProjectFormView::FillClassPath() {
+    m_shownClassPath = Project().GetClassPath();
+    m_shownCompileDir = Project().GetCompileDir();
+    m_classPath->Fill(m_shownClassPath, m_shownCompileDir);
+}
+
+void CProjectFormView::OnMainFileChosen(int index) {
+    Project().SetMainFile(m_mainFile->itemText(index).toStdString());
+}
+
+void CProjectFormView::OnMainHtmlChosen(int index) {
+    Project().SetMainHtmlFile(m_mainHtml->itemText(index).toStdString());
+}
+
+void CProjectFormView::OnUpdate() {
+    CJavaProjectDoc& project = Project();
+    project.SetMainPackage(m_mainPackage->text().toStdString());
+    project.SetWorkingDir(m_workingDir->text().toStdString());
+    project.SetRunOptions(m_javaSwitches->toPlainText().toStdString());
+    project.SetCompileOptions(m_javacSwitches->toPlainText().toStdString());
+    m_update->setEnabled(false);
+}
+
+bool CProjectFormView::AskReset(const char* question) const {
+    return Project().Host().MessageBox(question, kResetCaption, EMsgButtons::OkCancel,
+                                       EMsgIcon::Question) == EMsgAnswer::Ok;
+}
+
+void CProjectFormView::OnResetToDefaults() {
+    if (!AskReset("Reset switches to application defaults?")) {
+        return;
+    }
+    const CSettings& settings = Project().Settings();
+    m_javaSwitches->setPlainText(QString::fromStdString(settings.javaOptions));
+    m_javacSwitches->setPlainText(QString::fromStdString(settings.javac));
+    m_workingDir->setText(QString::fromStdString(settings.workingDir));
+    OnUpdate();
+}
+
+void CProjectFormView::OnBrowseWorkingDirectory() {
+    const std::string folder = Project().Host().BrowseForFolder("Locate Working Directory",
+                                                                m_workingDir->text().toStdString());
+    if (!folder.empty()) {
+        m_workingDir->setText(QString::fromStdString(folder));
+        m_update->setEnabled(true);
+    }
+}
+
+void CProjectFormView::OnAddJar() {
+    m_classPath->AddJar();
+}
+
+void CProjectFormView::OnAddFolder() {
+    m_classPath->AddFolder();
+}
+
+void CProjectFormView::OnRemoveClassPath() {
+    m_classPath->RemoveSelected();
+}
+
+void CProjectFormView::OnSetCompileDir() {
+    m_classPath->ToggleCompileDir();
+}
+
+void CProjectFormView::OnResetClassPath() {
+    if (!AskReset("Reset classpaths to application defaults?")) {
+        return;
+    }
+    Project().SetClassPath(Project().Settings().classPath);
+    Project().SetCompileDir({});
+    FillClassPath();
+}
+
+void CProjectFormView::OnClassPathChanged() {
+    m_shownClassPath = m_classPath->Text();
+    Project().SetClassPath(m_shownClassPath);
+}
+
+void CProjectFormView::OnCompileDirChanged(const QString& compileDir) {
+    m_shownCompileDir = compileDir.toStdString();
+    Project().SetCompileDir(m_shownCompileDir);
+}
+
+} // namespace tovin
