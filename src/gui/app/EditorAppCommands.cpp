@@ -7,6 +7,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "dialogs/RecentProjectsDialog.h"
+#include "dialogs/TipOfTheDayDialog.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "process/ProcessRunner.h"
@@ -66,8 +67,8 @@ void CEditorApp::RegisterCommands() {
         return m_currentProject && !CProcessRunner::IsProcessRunning() &&
                !m_currentProject->Project().GetMainHtmlFile().empty();
     });
-    // Later work: Preferences (the Preferences sheet), New Project (the wizard) and Tip of the
-    // Day register their handlers here; until then those commands show greyed.
+    map.OnCommand(ECommand::TipOfTheDay, [this] { ShowTipOfTheDay(*this, ApplicationTipsFile()); });
+    m_startupTip = [this] { ShowStartupTip(*this, ApplicationTipsFile()); };
     RegisterProjectForwarding();
 }
 
