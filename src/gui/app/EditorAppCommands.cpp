@@ -68,7 +68,6 @@ void CEditorApp::RegisterCommands() {
                !m_currentProject->Project().GetMainHtmlFile().empty();
     });
     map.OnCommand(ECommand::TipOfTheDay, [this] { ShowTipOfTheDay(*this, ApplicationTipsFile()); });
-    m_startupTip = [this] { ShowStartupTip(*this, ApplicationTipsFile()); };
     RegisterProjectForwarding();
 }
 
