@@ -6,6 +6,7 @@
 #include "desktop/HelpLocations.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/NewDocumentDialog.h"
+#include "dialogs/NewProjectWizard.h"
 #include "dialogs/RecentProjectsDialog.h"
 #include "dialogs/TipOfTheDayDialog.h"
 #include "platform/Files.h"
@@ -67,6 +68,7 @@ void CEditorApp::RegisterCommands() {
         return m_currentProject && !CProcessRunner::IsProcessRunning() &&
                !m_currentProject->Project().GetMainHtmlFile().empty();
     });
+    map.OnCommand(ECommand::NewProject, [this] { RunNewProjectWizard(*this); });
     map.OnCommand(ECommand::TipOfTheDay, [this] { ShowTipOfTheDay(*this, ApplicationTipsFile()); });
     RegisterProjectForwarding();
 }
