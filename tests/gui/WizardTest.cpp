@@ -1,6 +1,7 @@
 // The New Tovin Document dialog and the New Project wizard: what they ask, what they write
 // (byte for byte) and what they leave when the user stops half-way.
 
+#include "ModalAnswers.h"
 #include "ShellTestSupport.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "dialogs/NewProjectWizard.h"
@@ -18,40 +19,6 @@ using namespace tovin;
 using namespace tovin::test;
 
 namespace {
-
-using FAnswer = std::function<void(QWidget*)>;
-
-// Answers the modal dialogs that open while `trigger` runs, one answer each, in turn.
-// Returns how many were answered.
-int WithModals(std::vector<FAnswer> answers, const std::function<void()>& trigger) {
-    struct SState {
-        std::vector<FAnswer> answers;
-        size_t next = 0;
-        QPointer<QWidget> last;
-        bool done = false;
-    };
-    auto state = std::make_shared<SState>();
-    state->answers = std::move(answers);
-    auto poll = std::make_shared<std::function<void()>>();
-    std::weak_ptr<std::function<void()>> weakPoll = poll;
-    *poll = [state, weakPoll] {
-        if (state->done) {
-            return;
-        }
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal != state->last && state->next < state->answers.size()) {
-            state->last = modal;
-            state->answers[state->next++](modal);
-        }
-        if (auto again = weakPoll.lock()) {
-            QTimer::singleShot(10, [again] { (*again)(); });
-        }
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(); });
-    trigger();
-    state->done = true;
-    return static_cast<int>(state->next);
-}
 
 // Fills in the New Project dialog and presses OK.
 FAnswer AnswerProject(const QString& className, EProjectKind kind) {
