@@ -11,6 +11,7 @@
 #include "dialogs/TipOfTheDayDialog.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "prefs/PrefsSheet.h"
 #include "process/ProcessRunner.h"
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
@@ -68,6 +69,7 @@ void CEditorApp::RegisterCommands() {
         return m_currentProject && !CProcessRunner::IsProcessRunning() &&
                !m_currentProject->Project().GetMainHtmlFile().empty();
     });
+    map.OnCommand(ECommand::Preferences, [this] { RunPreferencesSheet(*this, 0); });
     map.OnCommand(ECommand::NewProject, [this] { RunNewProjectWizard(*this); });
     map.OnCommand(ECommand::TipOfTheDay, [this] { ShowTipOfTheDay(*this, ApplicationTipsFile()); });
     RegisterProjectForwarding();
