@@ -42,7 +42,9 @@ CFormatPage::CFormatPage(QWidget* parent)
                  ColourFromRef(defaults.stringColor), ColourFromRef(defaults.tagColor)};
 
     m_fontSize.edit->setMaxLength(4);
+    m_fontSize.edit->setMaximumWidth(80);
     m_tabWidth.edit->setMaxLength(4);
+    m_tabWidth.edit->setMaximumWidth(80);
     connect(m_fontList, &QComboBox::currentTextChanged, this,
             [this](const QString& face) { m_face = face; });
     auto* form = new QFormLayout;

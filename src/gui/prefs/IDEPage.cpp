@@ -45,6 +45,7 @@ CIDEPage::CIDEPage(CUiHost& host, QWidget* parent)
     auto* helpLayout = new QHBoxLayout(helpRow);
     helpLayout->setContentsMargins(0, 0, 0, 0);
     auto* helpBrowse = new QPushButton(QStringLiteral("..."));
+    FitButtonToText(*helpBrowse);
     helpLayout->addWidget(m_helpPath, 1);
     helpLayout->addWidget(helpBrowse);
     connect(helpBrowse, &QPushButton::clicked, this, &CIDEPage::ChooseHelpFile);

@@ -53,12 +53,18 @@ QString SNumberField::Check() const {
         .arg(maximum);
 }
 
+void FitButtonToText(QPushButton& button) {
+    const int textWidth = button.fontMetrics().horizontalAdvance(button.text());
+    button.setMaximumWidth(std::max(textWidth + 24, 32));
+}
+
 QWidget* FolderField(CUiHost& host, QLineEdit* edit, const QString& buttonText,
                      const QString& title) {
     auto* field = new QWidget;
     auto* layout = new QHBoxLayout(field);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* browse = new QPushButton(buttonText);
+    FitButtonToText(*browse);
     layout->addWidget(edit, 1);
     layout->addWidget(browse);
     QObject::connect(browse, &QPushButton::clicked, edit, [&host, edit, title] {

@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace tovin {
 
@@ -42,6 +43,9 @@ struct SNumberField {
     // Empty when the text is a whole number in range; else the message naming the field.
     QString Check() const;
 };
+
+// Keeps a "..." button as narrow as its text.
+void FitButtonToText(QPushButton& button);
 
 // A folder field: the edit and its "..." button, which opens the folder browser with `title`
 // and puts the chosen folder into the edit.

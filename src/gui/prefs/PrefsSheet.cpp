@@ -21,6 +21,7 @@ CPrefsSheet::CPrefsSheet(CUiHost& host, int startPage, QWidget* parent)
       m_formatPage(new CFormatPage), m_processFontPage(new CProcessFontPage),
       m_javaOptionsPage(new CJavaOptionsPage), m_workingDirPage(new CWorkingDirPage(host)) {
     setWindowTitle(QStringLiteral("Tovin Preferences"));
+    m_tabs->setUsesScrollButtons(false); // every tab in sight
     m_tabs->addTab(m_idePage, QStringLiteral("Configure"));
     m_tabs->addTab(m_formatPage, QStringLiteral("Editor"));
     m_tabs->addTab(m_processFontPage, QStringLiteral("Process Window"));

@@ -16,6 +16,7 @@ CProcessFontPage::CProcessFontPage(QWidget* parent)
       m_fontList(new QComboBox), m_fontSize{new QLineEdit, QStringLiteral("Font size (points)"), 6,
                                             24} {
     m_fontSize.edit->setMaxLength(4);
+    m_fontSize.edit->setMaximumWidth(80);
     connect(m_fontList, &QComboBox::currentTextChanged, this,
             [this](const QString& face) { m_face = face; });
     auto* form = new QFormLayout;
