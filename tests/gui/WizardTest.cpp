@@ -200,26 +200,6 @@ private slots:
         QVERIFY(!shell.host.messages.empty());
         QCOMPARE(app.CurrentProject(), open);
     }
-
-    // The way a newcomer goes: File > New > "Tovin Project".
-    void fileNewLeadsToTheWizard() {
-        CShellFixture shell;
-        CEditorApp& app = shell.Start();
-        QVERIFY(shell.Frame().CommandState(ECommand::NewProject).enabled);
-        const std::string projectPath = shell.dir.File("Hello.jpr");
-        shell.host.fileAnswers.push_back({projectPath});
-        auto chooseProject = [](QWidget* modal) {
-            auto* dialog = qobject_cast<CNewDocumentDialog*>(modal);
-            QVERIFY(dialog);
-            dialog->List()->setCurrentRow(CNewDocumentDialog::Project);
-            dialog->accept();
-        };
-        QCOMPARE(WithModals({chooseProject, AnswerProject("Hello", EProjectKind::Application)},
-                            [&] { shell.Frame().ExecuteCommand(ECommand::FileNew); }),
-                 2);
-        QCOMPARE(app.CurrentProject()->PathName(), projectPath);
-        QCOMPARE(ReadFile(shell.dir.File("Hello.java")), Golden("Application-Hello.java"));
-    }
 };
 
 QTEST_MAIN(WizardTest)
