@@ -12,10 +12,12 @@
 #include "app/MainFrame.h"
 #include "desktop/Icons.h"
 #include "desktop/InstanceChannel.h"
+#include "dialogs/TipOfTheDayDialog.h"
 #include "platform/Paths.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
 
@@ -101,6 +103,12 @@ int main(int argc, char** argv) {
     }
 
     tovin::CEditorApp editor(line.settingsFile);
+    // Shown once the event loop runs, so the window is up and a second start can hand over
+    // its files while the tip is open.
+    editor.SetStartupTip([&editor] {
+        QTimer::singleShot(
+            0, &editor, [&editor] { tovin::ShowStartupTip(editor, tovin::ApplicationTipsFile()); });
+    });
     if (!editor.Start(line.files)) {
         return 1;
     }

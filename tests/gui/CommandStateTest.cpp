@@ -152,7 +152,6 @@ private slots:
     void commandsNobodyCarriesOutAreGreyed() {
         CShellFixture shell;
         shell.Start();
-        QVERIFY(!shell.Frame().CommandState(ECommand::Preferences).enabled);
         QVERIFY(!shell.Frame().CommandState(ECommand::Undo).enabled);
         QVERIFY(shell.Frame().CommandState(ECommand::FileOpen).enabled);
         QVERIFY(shell.Frame().CommandState(ECommand::SaveAll).enabled);

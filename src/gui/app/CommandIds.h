@@ -87,6 +87,8 @@ enum class ECommand {
     Help,
     JdkHelp,
     TipOfTheDay,
+    // The Java editor's, on no menu, toolbar or key: Preferences at the Editor page
+    SourceFont,
 
     Count
 };

@@ -113,6 +113,7 @@ constexpr SCommandInfo kCommands[] = {
     {C::Help, "Help", "Open Tovin's help pages\nHelp"},
     {C::JdkHelp, "JdkHelp", "Look up the selected word in the JDK documentation\nJDK Help"},
     {C::TipOfTheDay, "TipOfTheDay", "Show a tip about Tovin\nTip of the Day"},
+    {C::SourceFont, "SourceFont", "Set the font and size for source windows\nSource Font"},
 };
 
 constexpr bool RowsInCommandOrder() {

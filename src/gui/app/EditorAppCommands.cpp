@@ -6,9 +6,12 @@
 #include "desktop/HelpLocations.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/NewDocumentDialog.h"
+#include "dialogs/NewProjectWizard.h"
 #include "dialogs/RecentProjectsDialog.h"
+#include "dialogs/TipOfTheDayDialog.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "prefs/PrefsSheet.h"
 #include "process/ProcessRunner.h"
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
@@ -66,8 +69,9 @@ void CEditorApp::RegisterCommands() {
         return m_currentProject && !CProcessRunner::IsProcessRunning() &&
                !m_currentProject->Project().GetMainHtmlFile().empty();
     });
-    // Later work: Preferences (the Preferences sheet), New Project (the wizard) and Tip of the
-    // Day register their handlers here; until then those commands show greyed.
+    map.OnCommand(ECommand::Preferences, [this] { RunPreferencesSheet(*this, 0); });
+    map.OnCommand(ECommand::NewProject, [this] { RunNewProjectWizard(*this); });
+    map.OnCommand(ECommand::TipOfTheDay, [this] { ShowTipOfTheDay(*this, ApplicationTipsFile()); });
     RegisterProjectForwarding();
 }
 

@@ -37,7 +37,7 @@ CNewDocumentDialog::CNewDocumentDialog(QWidget* parent)
     for (const SEntry& entry : kEntries) {
         new QListWidgetItem(OwnIcon(QLatin1String(entry.icon)), QLatin1String(entry.text), m_list);
     }
-    m_list->setMinimumSize(5 * 104 + 16, 90);
+    m_list->setMinimumSize(5 * 104 + 40, 90); // room for the frame: all five in one row
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

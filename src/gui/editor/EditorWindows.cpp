@@ -11,6 +11,7 @@
 #include "editor/SyntaxWindowDoc.h"
 #include "editor/SyntaxWindowView.h"
 #include "framework/DocumentFrame.h"
+#include "prefs/PrefsSheet.h"
 #include "process/ProcessRunner.h"
 #include "project/ProjectDocument.h"
 
@@ -69,6 +70,7 @@ void RegisterJavaCommands(CSyntaxWindowView& view, CEditorApp& app) {
     // Enabled by the application's rule: a project open and no tool running.
     map.OnCommand(ECommand::Compile, [&view] { view.OnCompile(); });
     map.OnCommand(ECommand::JdkHelp, [&view] { view.OnJdkHelp(); });
+    map.OnCommand(ECommand::SourceFont, [&app] { RunPreferencesSheet(app, CPrefsSheet::Editor); });
     using FProjectCommand = void (CProjectDocument::*)();
     const std::pair<ECommand, FProjectCommand> tools[] = {
         {ECommand::JavadocProjectFiles, &CProjectDocument::OnJavadocProjectFiles},

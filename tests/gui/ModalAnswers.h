@@ -1,0 +1,49 @@
+#pragma once
+// Answering a run of modal dialogs, each opening after the one before has closed (a dialog
+// that leads to a wizard).
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace tovin::test {
+
+using FAnswer = std::function<void(QWidget*)>;
+
+// Answers the modal dialogs that open while `trigger` runs, one answer each, in turn.
+// Returns how many were answered.
+inline int WithModals(std::vector<FAnswer> answers, const std::function<void()>& trigger) {
+    struct SState {
+        std::vector<FAnswer> answers;
+        size_t next = 0;
+        QPointer<QWidget> last;
+        bool done = false;
+    };
+    auto state = std::make_shared<SState>();
+    state->answers = std::move(answers);
+    auto poll = std::make_shared<std::function<void()>>();
+    std::weak_ptr<std::function<void()>> weakPoll = poll;
+    *poll = [state, weakPoll] {
+        if (state->done) {
+            return;
+        }
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != state->last && state->next < state->answers.size()) {
+            state->last = modal;
+            state->answers[state->next++](modal);
+        }
+        if (auto again = weakPoll.lock()) {
+            QTimer::singleShot(10, [again] { (*again)(); });
+        }
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(); });
+    trigger();
+    state->done = true;
+    return static_cast<int>(state->next);
+}
+
+} // namespace tovin::test
