@@ -117,6 +117,37 @@ private slots:
         QCOMPARE(shell.app->CurrentProject(), nullptr);
     }
 
+    // A second window on the project must not let the whole project go without the question
+    // and the save, whichever way it is closed.
+    void closingAProjectWithTwoWindowsAsksAndSaves_data() {
+        QTest::addColumn<bool>("byOpeningAnother");
+        QTest::newRow("Close Project") << false;
+        QTest::newRow("opening another project") << true;
+    }
+    void closingAProjectWithTwoWindowsAsksAndSaves() {
+        QFETCH(bool, byOpeningAnother);
+        CShellFixture shell;
+        shell.Start();
+        const std::string project = WriteEmptyProject(shell.dir, "P.jpr");
+        const std::string other = WriteEmptyProject(shell.dir, "Other.jpr");
+        shell.app->OpenDocumentFile(project);
+        shell.Frame().ExecuteCommand(ECommand::WindowNew);
+        shell.host.fileAnswers = {{shell.dir.Write("A.java", "class A {}\n")}};
+        shell.Frame().ExecuteCommand(ECommand::AddFiles);
+
+        if (byOpeningAnother) {
+            QVERIFY(shell.app->OpenDocumentFile(other));
+        } else {
+            QVERIFY(shell.Frame().ExecuteCommand(ECommand::CloseProject));
+        }
+        CShellFixture::Settle();
+        QCOMPARE(shell.host.MessageTexts(), std::vector<std::string>{kCloseQuestion});
+        CFakeUiHost quiet;
+        CJavaProjectDoc reread(shell.app->Settings(), quiet);
+        QCOMPARE(reread.Load(project), std::string());
+        QVERIFY(reread.JavaFiles().FindByFileName("A.java"));
+    }
+
     void recentProjectsDialogRemovesAndOpens() {
         CShellFixture shell;
         const std::string alpha = WriteEmptyProject(shell.dir, "Alpha.jpr");

@@ -209,8 +209,9 @@ bool CEditorApp::CloseCurrentProject(const std::string* path) {
         project->ActivateFirstFrame();
         return false;
     }
-    CDocumentFrame* frame = project->Frames().empty() ? nullptr : project->Frames().front();
-    if (!project->CanCloseFrame(frame)) {
+    // No frame: the whole project closes, however many windows show it, so it always asks
+    // and saves.
+    if (!project->CanCloseFrame(nullptr)) {
         return false;
     }
     project->OnCloseDocument();
