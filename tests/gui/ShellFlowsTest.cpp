@@ -148,6 +148,22 @@ private slots:
         QVERIFY(reread.JavaFiles().FindByFileName("A.java"));
     }
 
+    void damagedProjectFileKeepsTheOpenProject() {
+        CShellFixture shell;
+        shell.Start();
+        const std::string project = WriteEmptyProject(shell.dir, "P.jpr");
+        shell.app->OpenDocumentFile(project);
+        const std::string damaged = shell.dir.Write("Damaged.jpr", "not a project");
+
+        QCOMPARE(shell.app->OpenDocumentFile(damaged), nullptr);
+        CShellFixture::Settle();
+        QCOMPARE(shell.host.messages.size(), size_t{1}); // the error, not the close question
+        QVERIFY(shell.host.messages.front().text.find(damaged) != std::string::npos);
+        QCOMPARE(shell.host.messages.front().icon, EMsgIcon::Error);
+        QCOMPARE(CurrentProjectPath(*shell.app), project);
+        QCOMPARE(FrameTitles(shell.Frame()), QStringList{"P.jpr"});
+    }
+
     void recentProjectsDialogRemovesAndOpens() {
         CShellFixture shell;
         const std::string alpha = WriteEmptyProject(shell.dir, "Alpha.jpr");

@@ -178,8 +178,20 @@ CDocument* CEditorApp::OpenDocumentFile(const std::string& path) {
         return nullptr;
     }
     const std::string full = AbsolutePath(path);
-    if (IsProjectPath(full) && !CloseCurrentProject(&full)) {
-        return nullptr;
+    if (IsProjectPath(full)) {
+        // A damaged project file must not cost the user the project that is open: it is read
+        // and checked before the open one closes.
+        const bool ownPath = m_currentProject && m_currentProject->PathName() == full;
+        if (!ownPath) {
+            CJavaProjectDoc probe(m_settings, *m_host);
+            if (std::string error = probe.Load(full); !error.empty()) {
+                m_host->MessageBox(error, kCaption, EMsgButtons::Ok, EMsgIcon::Error);
+                return nullptr;
+            }
+        }
+        if (!CloseCurrentProject(&full)) {
+            return nullptr;
+        }
     }
     if (CDocument* open = m_templates.FindOpenDocument(full)) {
         open->ActivateFirstFrame();
