@@ -161,6 +161,10 @@ private slots:
         QVERIFY(shell.Frame().ExecuteCommand(ECommand::ViewToolbar));
         QCOMPARE(shell.Frame().CommandState(ECommand::ViewToolbar).checked,
                  std::optional<bool>(false));
+        // The project's window does not compile; the Java editor does.
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        QVERIFY(!shell.Frame().CommandState(ECommand::Compile).enabled);
+        QVERIFY(!shell.Frame().Action(ECommand::Compile)->isEnabled());
     }
 
     void routeAsksTheMostSpecificTargetFirst() {
@@ -177,6 +181,8 @@ private slots:
         QVERIFY(route.Execute(ECommand::Copy));
         QCOMPARE(ran, std::vector<std::string>{"document"});
         QVERIFY(!route.State(ECommand::Paste).enabled); // no handler anywhere
+        application.CommandMap().OnEnable(ECommand::Paste, [] { return true; });
+        QVERIFY(!route.State(ECommand::Paste).enabled); // a rule alone does nothing
     }
 
     void helpOpensTheOwnPagesAndJdkHelpSearches() {

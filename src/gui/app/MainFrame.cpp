@@ -22,6 +22,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 namespace tovin {
 
@@ -53,6 +54,8 @@ constexpr ECommand kToolBarButtons[] = {
 
 constexpr int kLineColumnPaneWidth = 70;
 constexpr int kCommandUiRefreshMs = 300;
+// The command a key shortcut runs, kept on the shortcut itself.
+constexpr const char* kCommandProperty = "tovinCommand";
 
 } // namespace
 
@@ -321,18 +324,19 @@ void CMainFrame::InstallAccelerators(EMenuKind kind) {
             shortcut->setEnabled(false);
         }
     }
-    m_accelerators.clear();
-    for (const SAccelerator& accelerator : AcceleratorsFor(kind)) {
-        if (AcceleratorCommand(QKeySequence(QLatin1String(accelerator.keys))) == ECommand::None) {
-            m_accelerators.push_back(accelerator); // the first entry of a repeated key (F1) wins
-        }
-    }
     std::vector<QShortcut*>& shortcuts = m_shortcuts[kind];
     if (shortcuts.empty()) {
-        for (const SAccelerator& accelerator : m_accelerators) {
-            auto* shortcut = new QShortcut(QKeySequence(QLatin1String(accelerator.keys)), this);
+        std::vector<QKeySequence> taken;
+        for (const SKeyBinding& binding : KeyBindingsFor(kind)) {
+            const QKeySequence keys(QString::fromStdString(binding.keys));
+            if (std::find(taken.begin(), taken.end(), keys) != taken.end()) {
+                continue; // the first entry of a repeated key (F1) wins
+            }
+            taken.push_back(keys);
+            auto* shortcut = new QShortcut(keys, this);
             shortcut->setContext(Qt::WindowShortcut);
-            const ECommand id = accelerator.command;
+            const ECommand id = binding.command;
+            shortcut->setProperty(kCommandProperty, static_cast<int>(id));
             connect(shortcut, &QShortcut::activated, this, [this, id] { ExecuteCommand(id); });
             shortcuts.push_back(shortcut);
         }
@@ -343,9 +347,13 @@ void CMainFrame::InstallAccelerators(EMenuKind kind) {
 }
 
 ECommand CMainFrame::AcceleratorCommand(const QKeySequence& keys) const {
-    for (const SAccelerator& accelerator : m_accelerators) {
-        if (QKeySequence(QLatin1String(accelerator.keys)) == keys) {
-            return accelerator.command;
+    auto found = m_shortcuts.find(m_menuKind);
+    if (found == m_shortcuts.end()) {
+        return ECommand::None;
+    }
+    for (const QShortcut* shortcut : found->second) {
+        if (shortcut->key() == keys) {
+            return static_cast<ECommand>(shortcut->property(kCommandProperty).toInt());
         }
     }
     return ECommand::None;

@@ -63,7 +63,7 @@ public:
     // holding it to a menu bar that has none.
     void InitMenu();
     QAction* TipOfTheDayAction() const { return Action(ECommand::TipOfTheDay); }
-    // The command a key sequence runs in the current accelerator table, or None.
+    // The command a key sequence runs in the active window, or None.
     ECommand AcceleratorCommand(const QKeySequence& keys) const;
 
     // ---- document frames
@@ -122,7 +122,6 @@ private:
     std::vector<QAction*> m_recentActions;
     QMenu* m_sharedHelpMenu = nullptr;
     std::map<EMenuKind, std::vector<QShortcut*>> m_shortcuts;
-    std::vector<SAccelerator> m_accelerators;
 
     QDockWidget* m_projectDock = nullptr;
     QDockWidget* m_processDock = nullptr;
