@@ -164,6 +164,21 @@ private slots:
         QCOMPARE(FrameTitles(shell.Frame()), QStringList{"P.jpr"});
     }
 
+    void argumentsDialogOffersWhatWasTypedLastTime() {
+        CShellFixture shell;
+        shell.Store("OPTIONS", "LASTLAUNCH", "earlier");
+        shell.Start();
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        CJavaProjectDoc& project = shell.app->CurrentProject()->Project();
+        project.AddFile(shell.dir.Write("Main.java", "class Main {}\n"));
+        project.SetMainFile("Main.java");
+        shell.app->Settings().showArgs = 1;
+        shell.host.argumentAnswers = {std::string("one two")};
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::RunApplication));
+        QCOMPARE(shell.host.argumentRequests, std::vector<std::string>{"earlier"});
+        QCOMPARE(shell.Stored("OPTIONS", "LASTLAUNCH"), std::string("one two"));
+    }
+
     void recentProjectsDialogRemovesAndOpens() {
         CShellFixture shell;
         const std::string alpha = WriteEmptyProject(shell.dir, "Alpha.jpr");

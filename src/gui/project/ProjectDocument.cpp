@@ -22,6 +22,8 @@ CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
       m_project(std::make_unique<CJavaProjectDoc>(app.Settings(), app.Host())) {
     m_project->SetRefreshCallback([this] { RefreshViews(); });
     m_project->SetClosedCallback([this](const std::string& path) { App().OnProjectClosed(path); });
+    // The Arguments dialog offers what was typed last time (LASTLAUNCH).
+    m_project->SetSettingsStore(&app.Store());
     app.SetCurrentProject(this);
     RegisterCommands();
 }
