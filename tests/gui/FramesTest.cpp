@@ -10,9 +10,11 @@
 #include "project/ProjectDocument.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QStatusBar>
 
 using namespace tovin;
@@ -130,6 +132,64 @@ private slots:
         QVERIFY(shell.Frame().ActiveFrame()->close());
         QCOMPARE(FrameTitles(shell.Frame()), QStringList{"A.java"});
         QCOMPARE(document->Frames().size(), size_t(1));
+    }
+
+    void titleNamesTheActiveDocument() {
+        CShellFixture shell;
+        shell.Start();
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin"));
+        shell.app->OpenDocumentFile(shell.dir.Write("Hello.java", "a\n"));
+        CDocument* page = shell.app->OpenDocumentFile(shell.dir.Write("a.html", "a\n"));
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - a.html"));
+        QVERIFY(page->DoSave(shell.dir.File("b.html")));
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - b.html"));
+        QVERIFY(shell.Frame().ActiveFrame()->close());
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - Hello.java"));
+        QVERIFY(shell.Frame().ActiveFrame()->close());
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin"));
+    }
+
+    // The Window menu lists nine windows by number, the active one checked, and leads to
+    // the others through "More Windows...".
+    void windowMenuListsTheOpenWindows() {
+        CShellFixture shell;
+        shell.Start();
+        for (int i = 0; i < 10; ++i) {
+            shell.app->OpenDocumentFile(shell.dir.Write("F" + std::to_string(i) + ".java", "a\n"));
+        }
+        shell.Frame().ActiveFrame()->showMaximized();
+        QMenu* window = nullptr;
+        for (QAction* top : shell.Frame().menuBar()->actions()) {
+            window = top->text() == "&Window" ? top->menu() : window;
+        }
+        QVERIFY(window);
+        const QStringList items = MenuItems(window);
+        const QStringList list = items.mid(items.lastIndexOf("-") + 1);
+        QCOMPARE(list.size(), 10);
+        QCOMPARE(list.front(), QStringLiteral("&1 F0.java"));
+        QCOMPARE(list[8], QStringLiteral("&9 F8.java"));
+        QCOMPARE(list.back(), QStringLiteral("&More Windows..."));
+        QList<QAction*> actions = window->actions();
+        QAction* first = actions[actions.size() - 10];
+        QVERIFY(!first->isChecked());
+
+        first->trigger();
+        QCOMPARE(shell.Frame().windowTitle().remove("[*]"), QStringLiteral("Tovin - [F0.java]"));
+        MenuItems(window);
+        actions = window->actions();
+        QVERIFY(actions[actions.size() - 10]->isChecked());
+
+        WithModal(
+            [](QWidget* dialog) {
+                auto* choices = dialog->findChild<QListWidget*>();
+                QCOMPARE(choices->count(), 10);
+                choices->setCurrentRow(9);
+                static_cast<QDialog*>(dialog)->accept();
+            },
+            [&] { window->actions().back()->trigger(); });
+        QCOMPARE(shell.Frame().windowTitle().remove("[*]"), QStringLiteral("Tovin - [F9.java]"));
+        shell.Frame().ActiveFrame()->showNormal();
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - F9.java"));
     }
 
     void docksKeepToTheirSides() {

@@ -99,6 +99,9 @@ private:
     void ApplyMenuTexts(EMenuKind kind);
     void InstallAccelerators(EMenuKind kind);
     void FillRecentFiles(QMenu* menu);
+    void FillWindowList(QMenu* menu);
+    void ChooseFromAllWindows();
+    void UpdateTitle();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void UpdateIndicatorPanes();
     void MovePaneFocus(int step);
@@ -120,6 +123,7 @@ private:
     std::map<EMenuKind, std::vector<QMenu*>> m_menus;
     std::map<QMenu*, QAction*> m_recentAnchors; // File menu -> its separator after the list
     std::vector<QAction*> m_recentActions;
+    std::vector<QAction*> m_windowListActions;
     QMenu* m_sharedHelpMenu = nullptr;
     std::map<EMenuKind, std::vector<QShortcut*>> m_shortcuts;
 
