@@ -114,13 +114,44 @@ private slots:
 
         first->AddFunction("main(String[])");
         first->AddFunction("run()");
-        QCOMPARE(first->SelectedFunctionIndex(), 0);
+        QCOMPARE(first->SelectedFunctionIndex(), -1); // refreshed: nothing chosen yet
         first->ClearFunctions();
         QCOMPARE(first->SelectedFunctionIndex(), -1);
         QSignalSpy chosen(first, &CChildFrame::FunctionChosen);
         first->AddFunction("run()");
         emit first->FunctionList()->activated(0);
         QCOMPARE(chosen.size(), 1);
+    }
+
+    // Keys on the closed function list choose nothing; Enter on the open list jumps to the
+    // method and gives the keys back to the editor.
+    void functionListJumpsOnlyOnARealChoice() {
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(
+            shell.dir.Write("A.java", "class A {\n  void run() {}\n  void stop() {}\n}\n"));
+        auto* frame = qobject_cast<CChildFrame*>(shell.Frame().ActiveFrame());
+        QComboBox* list = frame->FunctionList();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Frame()));
+        shell.Frame().ExecuteCommand(ECommand::RefreshFunctionList);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->currentIndex(), -1);
+        QSignalSpy chosen(frame, &CChildFrame::FunctionChosen);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_S);
+        QCOMPARE(chosen.size(), 0);
+        QCOMPARE(list->currentIndex(), -1);
+
+        list->showPopup();
+        QTRY_VERIFY(list->view()->isVisible());
+        list->view()->setCurrentIndex(list->model()->index(1, 0));
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        QCOMPARE(chosen.size(), 1);
+        auto* view = static_cast<CSourceView*>(frame->View());
+        QCOMPARE(view->selectedText(), QStringLiteral("  void stop() {}"));
+        QCOMPARE(QApplication::focusWidget(), view);
     }
 
     void secondWindowOnADocumentIsNumberedAndClosesAlone() {
