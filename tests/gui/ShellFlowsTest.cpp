@@ -72,18 +72,37 @@ private slots:
         QCOMPARE(shell.Stored("OPTIONS", "RECENTSIZE"), std::string("1"));
     }
 
-    void upperCaseProjectExtensionGoesToTheFrameworkAndKeepsTheProject() {
+    // Extensions match in any case; an upper-case project file replaces the open project.
+    void extensionsMatchInAnyCase_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("HTML") << "Index.HTML" << int(EDocumentKind::Html);
+        QTest::newRow("XML") << "build.XML" << int(EDocumentKind::Xml);
+        QTest::newRow("PY") << "tool.PY" << int(EDocumentKind::Jython);
+        QTest::newRow("Java") << "A.Java" << int(EDocumentKind::JavaSource);
+    }
+    void extensionsMatchInAnyCase() {
+        QFETCH(QString, name);
+        QFETCH(int, kind);
         CShellFixture shell;
         shell.Start();
-        const std::string project = WriteEmptyProject(shell.dir, "P.jpr");
-        shell.app->OpenDocumentFile(project);
-        // Text content: a project file's NUL bytes would be refused as binary by the editor.
-        CDocument* other = shell.app->OpenDocumentFile(shell.dir.Write("x.JPR", "text\n"));
-        QVERIFY(other);
-        QVERIFY(shell.host.messages.empty());
-        QCOMPARE(CurrentProjectPath(*shell.app), project);
-        QCOMPARE(other->Kind(), EDocumentKind::JavaSource);
-        QCOMPARE(shell.Frame().MenuKind(), EMenuKind::JavaSource);
+        CDocument* document =
+            shell.app->OpenDocumentFile(shell.dir.Write(name.toStdString(), "x\n"));
+        QVERIFY(document);
+        QCOMPARE(int(document->Kind()), kind);
+    }
+
+    void upperCaseProjectExtensionReplacesTheOpenProject() {
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        const std::string upper = WriteEmptyProject(shell.dir, "Q.JPR");
+        QVERIFY(shell.app->OpenDocumentFile(upper));
+        CShellFixture::Settle();
+        QCOMPARE(shell.host.MessageTexts(), std::vector<std::string>{kCloseQuestion});
+        QCOMPARE(CurrentProjectPath(*shell.app), upper);
+        QCOMPARE(FrameTitles(shell.Frame()), QStringList{"Q.JPR"});
+        QCOMPARE(shell.Frame().MenuKind(), EMenuKind::Project);
     }
 
     void closeProjectCommandRecordsTheLastProject() {

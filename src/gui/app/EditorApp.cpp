@@ -41,12 +41,6 @@ std::string AbsolutePath(const std::string& path) {
         .toStdString();
 }
 
-// The project-file test of every open request: exactly "jpr" after the last dot.
-bool IsProjectPath(const std::string& path) {
-    auto dot = path.rfind('.');
-    return dot != std::string::npos && path.compare(dot + 1, std::string::npos, "jpr") == 0;
-}
-
 } // namespace
 
 CEditorApp::CEditorApp(const std::string& settingsFile, CUiHost* host)
@@ -178,7 +172,12 @@ CDocument* CEditorApp::OpenDocumentFile(const std::string& path) {
         return nullptr;
     }
     const std::string full = AbsolutePath(path);
-    if (IsProjectPath(full)) {
+    CDocTemplate* docTemplate = m_templates.TemplateForPath(full);
+    if (!docTemplate) {
+        return nullptr;
+    }
+    // A project file in any case ("P.JPR") replaces the open project: never two at once.
+    if (docTemplate->DocumentKind() == EDocumentKind::Project) {
         // A damaged project file must not cost the user the project that is open: it is read
         // and checked before the open one closes.
         const bool ownPath = m_currentProject && m_currentProject->PathName() == full;
@@ -196,10 +195,6 @@ CDocument* CEditorApp::OpenDocumentFile(const std::string& path) {
     if (CDocument* open = m_templates.FindOpenDocument(full)) {
         open->ActivateFirstFrame();
         return open;
-    }
-    CDocTemplate* docTemplate = m_templates.TemplateForPath(full);
-    if (!docTemplate) {
-        return nullptr;
     }
     CDocument* document = docTemplate->CreateDocument();
     if (!document->OnOpenDocument(full)) {
