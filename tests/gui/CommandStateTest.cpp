@@ -78,6 +78,14 @@ private slots:
         shell.app->CurrentProject()->Project().SetMainFile("Main.java");
         QVERIFY(shell.Frame().CommandState(ECommand::Build).enabled);
         QVERIFY(shell.Frame().CommandState(ECommand::RunWithConsole).enabled);
+        // A running tool holds Build back, not the commands that open a terminal.
+        CProcessRunner runner;
+        QVERIFY(runner.Start("", "sleep 30", shell.dir.Path()));
+        QVERIFY(!shell.Frame().CommandState(ECommand::Build).enabled);
+        QVERIFY(shell.Frame().CommandState(ECommand::RunWithConsole).enabled);
+        QVERIFY(shell.Frame().CommandState(ECommand::RunWithJdb).enabled);
+        runner.Terminate(CProcessRunner::kAbortExitCode);
+        QTRY_VERIFY_WITH_TIMEOUT(runner.IsFinished(), 30000);
     }
 
     void toolCommandsWaitWhileAToolRuns() {

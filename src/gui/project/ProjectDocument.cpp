@@ -174,16 +174,18 @@ void CProjectDocument::FillProjectWindow() {
 
 void CProjectDocument::RegisterCommands() {
     CCommandMap& map = CommandMap();
-    auto mainFileAndIdle = [this] {
-        return !m_project->GetMainFileName().empty() && !CProcessRunner::IsProcessRunning();
+    auto mainFile = [this] { return !m_project->GetMainFileName().empty(); };
+    auto mainFileAndIdle = [this, mainFile] {
+        return mainFile() && !CProcessRunner::IsProcessRunning();
     };
     map.OnCommand(ECommand::ProjectWindow, [this] { OnProjectWindow(); });
     map.OnCommand(ECommand::Build, [this] { OnBuild(); });
     map.OnEnable(ECommand::Build, mainFileAndIdle);
     map.OnCommand(ECommand::RunWithConsole, [this] { OnRunWithConsole(); });
-    map.OnEnable(ECommand::RunWithConsole, mainFileAndIdle);
+    // These open a terminal of their own, beside whatever runs in the Process Window.
+    map.OnEnable(ECommand::RunWithConsole, mainFile);
     map.OnCommand(ECommand::RunWithJdb, [this] { OnRunWithJdb(); });
-    map.OnEnable(ECommand::RunWithJdb, mainFileAndIdle);
+    map.OnEnable(ECommand::RunWithJdb, mainFile);
     map.OnCommand(ECommand::AddFiles, [this] { OnAddFiles(); });
     map.OnCommand(ECommand::AddHtmlFile, [this] { OnAddHtmlFile(); });
     map.OnCommand(ECommand::JarMainFolder, [this] { OnJarMainFolder(); });
