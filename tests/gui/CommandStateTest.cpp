@@ -193,6 +193,20 @@ private slots:
         QVERIFY(!route.State(ECommand::Paste).enabled); // a rule alone does nothing
     }
 
+    // Whatever the desktop cannot open is named in a message, not only on standard error.
+    void desktopFailuresAreReported() {
+        CShellFixture shell;
+        shell.Start();
+        shell.host.desktopResult = false;
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::Help));
+        CDocument* page = shell.app->OpenDocumentFile(shell.dir.Write("a.html", "<html>\n"));
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::OpenInWebBrowser));
+        const std::vector<std::string> texts = shell.host.MessageTexts();
+        QCOMPARE(texts.size(), size_t(2));
+        QVERIFY(QString::fromStdString(texts[0]).contains("/help/index.html"));
+        QCOMPARE(texts[1], "The desktop could not open \"" + page->PathName() + "\".");
+    }
+
     void helpOpensTheOwnPagesAndJdkHelpSearches() {
         CShellFixture shell;
         shell.Start();

@@ -198,6 +198,30 @@ private slots:
         QCOMPARE(shell.Stored("OPTIONS", "LASTLAUNCH"), std::string("one two"));
     }
 
+    void mainWindowPlaceIsRestored() {
+        CShellFixture shell;
+        shell.Start();
+        shell.Frame().setGeometry(40, 50, 640, 480);
+        const QRect placed = shell.Frame().geometry();
+        QVERIFY(shell.Close());
+        shell.Restart();
+        QCOMPARE(shell.Frame().geometry(), placed);
+    }
+
+    void exitAsksNothingAboutFilesChangedOnDisk() {
+        CShellFixture shell;
+        shell.Start();
+        CDocument* document = shell.app->OpenDocumentFile(shell.dir.Write("A.java", "a\n"));
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Frame()));
+        shell.dir.Write("A.java", "changed elsewhere\n");
+        shell.Frame().ActiveFrame()->View()->clearFocus();
+        shell.Frame().ActiveFrame()->View()->setFocus(); // queues the check of the file
+        QVERIFY(document);
+        QVERIFY(shell.app->MainFrame()->close());
+        QCoreApplication::processEvents();
+        QVERIFY(shell.host.messages.empty());
+    }
+
     void recentProjectsDialogRemovesAndOpens() {
         CShellFixture shell;
         const std::string alpha = WriteEmptyProject(shell.dir, "Alpha.jpr");

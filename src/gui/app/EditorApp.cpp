@@ -6,7 +6,9 @@
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
+#include "app/SettingsKeys.h"
 #include "app/WebFrame.h"
+#include "desktop/DesktopRequests.h"
 #include "desktop/HelpLocations.h"
 #include "desktop/QtUiHost.h"
 #include "editor/EditorWindows.h"
@@ -35,6 +37,9 @@ namespace tovin {
 namespace {
 
 constexpr const char* kCaption = "Tovin";
+// The main window's place and size beside WINDOWSTATE, which only says whether it was
+// maximised: Qt's own encoding of the geometry, in base64.
+constexpr const char* kKeyWindowGeometry = "WINDOWGEOMETRY";
 
 std::string AbsolutePath(const std::string& path) {
     return QDir::cleanPath(QFileInfo(QString::fromStdString(path)).absoluteFilePath())
@@ -69,6 +74,10 @@ bool CEditorApp::Start(const std::vector<std::string>& files) {
         if (!OpenDocumentFile(file)) {
             return false;
         }
+    }
+    const std::string geometry = m_store->GetString(kSectionSettings, kKeyWindowGeometry, {});
+    if (!geometry.empty()) {
+        m_mainFrame->restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
     }
     if (ReadWindowState(*m_store) != 0) {
         m_mainFrame->showMaximized();
@@ -303,6 +312,8 @@ void CEditorApp::OpenRecentFile(int index) {
 }
 
 bool CEditorApp::OnMainFrameClose() {
+    m_store->SetString(kSectionSettings, kKeyWindowGeometry,
+                       m_mainFrame->saveGeometry().toBase64().toStdString());
     (void)WriteWindowState(*m_store, m_mainFrame->isMaximized());
     if (!m_currentProject) {
         (void)SaveLastProject(m_settings, *m_store, {});
@@ -340,11 +351,7 @@ void CEditorApp::OpenJdkHelp(const std::string& keyword) {
             kCaption, EMsgButtons::Ok, EMsgIcon::Warning);
         return;
     }
-    const std::string address = JdkHelpAddress(helpPath, keyword);
-    if (!m_host->OpenWithDesktop(address)) {
-        m_host->MessageBox("The desktop could not open \"" + address + "\".", kCaption,
-                           EMsgButtons::Ok, EMsgIcon::Warning);
-    }
+    OpenWithDesktopOrSay(*m_host, JdkHelpAddress(helpPath, keyword));
 }
 
 } // namespace tovin
