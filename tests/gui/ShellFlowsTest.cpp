@@ -72,26 +72,7 @@ private slots:
         QCOMPARE(shell.Stored("OPTIONS", "RECENTSIZE"), std::string("1"));
     }
 
-    // Extensions match in any case; an upper-case project file replaces the open project.
-    void extensionsMatchInAnyCase_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("kind");
-        QTest::newRow("HTML") << "Index.HTML" << int(EDocumentKind::Html);
-        QTest::newRow("XML") << "build.XML" << int(EDocumentKind::Xml);
-        QTest::newRow("PY") << "tool.PY" << int(EDocumentKind::Jython);
-        QTest::newRow("Java") << "A.Java" << int(EDocumentKind::JavaSource);
-    }
-    void extensionsMatchInAnyCase() {
-        QFETCH(QString, name);
-        QFETCH(int, kind);
-        CShellFixture shell;
-        shell.Start();
-        CDocument* document =
-            shell.app->OpenDocumentFile(shell.dir.Write(name.toStdString(), "x\n"));
-        QVERIFY(document);
-        QCOMPARE(int(document->Kind()), kind);
-    }
-
+    // An upper-case project file is a project: it replaces the open one.
     void upperCaseProjectExtensionReplacesTheOpenProject() {
         CShellFixture shell;
         shell.Start();
