@@ -330,7 +330,9 @@ void CMainFrame::ChooseFromAllWindows() {
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("&Select window:"), &dialog));
+    auto* label = new QLabel(QStringLiteral("&Select window:"), &dialog);
+    label->setBuddy(list);
+    layout->addWidget(label);
     layout->addWidget(list);
     layout->addWidget(buttons);
     std::vector<QPointer<CDocumentFrame>> targets(frames.begin(), frames.end());
