@@ -2,6 +2,11 @@
 
 #include "ShellTestSupport.h"
 #include "app/CommandInfo.h"
+#include "editor/EditorDocument.h"
+#include "editor/SourceDocument.h"
+#include "editor/SourceView.h"
+
+#include <QShortcut>
 
 using namespace tovin;
 using namespace tovin::test;
@@ -78,22 +83,24 @@ private slots:
             {"project", "Shift+F5", "RunApplet"},
             {"project", "F7", "Build"},
             {"project", "F8", "SetMainClass"},
-            {"project", "Ctrl+F", "None"},
-            // HTML pages: Ctrl+H repeats the search there
+            {"project", "Ctrl+F", "Find"}, // shown in its menu, greyed there
+            // HTML pages: the keys their menus show win over the table
             {"html", "Ctrl+[", "DecreaseIndent"},
             {"html", "Ctrl+]", "IncreaseIndent"},
             {"html", "Ctrl+F", "Find"},
-            {"html", "Ctrl+H", "Repeat"},
+            {"html", "Ctrl+H", "Replace"},
+            {"html", "Ctrl+G", "Repeat"},
             {"html", "Ctrl+M", "Compile"},
             {"html", "F4", "ProjectWindow"},
-            {"html", "Shift+F5", "RunApplet"},
+            {"html", "Shift+F5", "RunPageApplet"},
             {"html", "F7", "Build"},
-            {"html", "F5", "None"},
-            // XML and Jython have only the main window's table
-            {"xml", "F7", "None"},
-            {"xml", "Ctrl+F", "None"},
-            {"jython", "F4", "None"},
-            {"jython", "Ctrl+M", "None"},
+            {"html", "F5", "RunApplication"},
+            // XML and Jython have no table of their own, only the keys their menus show
+            {"xml", "F7", "Build"},
+            {"xml", "Ctrl+F", "Find"},
+            {"xml", "Ctrl+G", "None"},
+            {"jython", "F4", "ProjectWindow"},
+            {"jython", "Ctrl+M", "Compile"},
         };
         for (const SRow& row : rows) {
             QTest::addRow("%s %s", row.kind, row.keys) << row.kind << row.keys << row.command;
@@ -109,6 +116,55 @@ private slots:
             QVERIFY(shell.app->OpenDocumentFile(OpenOfKind(shell, kind)));
         }
         QCOMPARE(CommandName(shell.Frame().AcceleratorCommand(QKeySequence(keys))), command);
+    }
+
+    // Every shortcut a menu shows, in every kind of window, is the key of that very item, and
+    // only one shortcut listens for it (two would leave the key doing nothing).
+    void everyShortcutShownInAMenuRunsItsItem() {
+        for (const char* kind : {"none", "java", "project", "html", "xml", "jython"}) {
+            CShellFixture shell;
+            shell.Start();
+            if (QLatin1String(kind) != QLatin1String("none")) {
+                QVERIFY(shell.app->OpenDocumentFile(OpenOfKind(shell, kind)));
+            }
+            int shown = 0;
+            for (QAction* top : shell.Frame().menuBar()->actions()) {
+                for (QAction* item : top->menu()->actions()) {
+                    const qsizetype tab = item->text().indexOf('\t');
+                    if (tab < 0) {
+                        continue;
+                    }
+                    ++shown;
+                    const QKeySequence keys(item->text().mid(tab + 1));
+                    const QString where = QStringLiteral("%1: %2").arg(kind, item->text());
+                    QVERIFY2(CommandName(shell.Frame().AcceleratorCommand(keys)) ==
+                                 item->objectName(),
+                             qPrintable(where));
+                    int listening = 0;
+                    for (QShortcut* shortcut : shell.Frame().findChildren<QShortcut*>()) {
+                        listening += shortcut->isEnabled() && shortcut->key() == keys ? 1 : 0;
+                    }
+                    QVERIFY2(listening == 1, qPrintable(where));
+                }
+            }
+            QVERIFY(shown >= 3);
+        }
+    }
+
+    void keysReachTheCommandThroughTheEditor() {
+        CShellFixture shell;
+        shell.Start();
+        CDocument* document = shell.app->OpenDocumentFile(OpenOfKind(shell, "xml"));
+        auto* view = static_cast<CEditorDocument*>(document)->Source().FirstView();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Frame()));
+        view->setFocus();
+        view->SetSel(0, 1);
+        const QString before = view->text();
+        QTest::keyClick(view, Qt::Key_BracketRight, Qt::ControlModifier);
+        QVERIFY2(view->text().startsWith('\t') || view->text().startsWith(' '),
+                 qPrintable(view->text()));
+        QTest::keyClick(view, Qt::Key_BracketLeft, Qt::ControlModifier);
+        QCOMPARE(view->text(), before);
     }
 
     void pressingAKeyRunsItsCommand() {

@@ -78,6 +78,14 @@ private slots:
         shell.app->CurrentProject()->Project().SetMainFile("Main.java");
         QVERIFY(shell.Frame().CommandState(ECommand::Build).enabled);
         QVERIFY(shell.Frame().CommandState(ECommand::RunWithConsole).enabled);
+        // A running tool holds Build back, not the commands that open a terminal.
+        CProcessRunner runner;
+        QVERIFY(runner.Start("", "sleep 30", shell.dir.Path()));
+        QVERIFY(!shell.Frame().CommandState(ECommand::Build).enabled);
+        QVERIFY(shell.Frame().CommandState(ECommand::RunWithConsole).enabled);
+        QVERIFY(shell.Frame().CommandState(ECommand::RunWithJdb).enabled);
+        runner.Terminate(CProcessRunner::kAbortExitCode);
+        QTRY_VERIFY_WITH_TIMEOUT(runner.IsFinished(), 30000);
     }
 
     void toolCommandsWaitWhileAToolRuns() {
@@ -160,6 +168,10 @@ private slots:
         QVERIFY(shell.Frame().ExecuteCommand(ECommand::ViewToolbar));
         QCOMPARE(shell.Frame().CommandState(ECommand::ViewToolbar).checked,
                  std::optional<bool>(false));
+        // The project's window does not compile; the Java editor does.
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        QVERIFY(!shell.Frame().CommandState(ECommand::Compile).enabled);
+        QVERIFY(!shell.Frame().Action(ECommand::Compile)->isEnabled());
     }
 
     void routeAsksTheMostSpecificTargetFirst() {
@@ -176,6 +188,22 @@ private slots:
         QVERIFY(route.Execute(ECommand::Copy));
         QCOMPARE(ran, std::vector<std::string>{"document"});
         QVERIFY(!route.State(ECommand::Paste).enabled); // no handler anywhere
+        application.CommandMap().OnEnable(ECommand::Paste, [] { return true; });
+        QVERIFY(!route.State(ECommand::Paste).enabled); // a rule alone does nothing
+    }
+
+    // Whatever the desktop cannot open is named in a message, not only on standard error.
+    void desktopFailuresAreReported() {
+        CShellFixture shell;
+        shell.Start();
+        shell.host.desktopResult = false;
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::Help));
+        CDocument* page = shell.app->OpenDocumentFile(shell.dir.Write("a.html", "<html>\n"));
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::OpenInWebBrowser));
+        const std::vector<std::string> texts = shell.host.MessageTexts();
+        QCOMPARE(texts.size(), size_t(2));
+        QVERIFY(QString::fromStdString(texts[0]).contains("/help/index.html"));
+        QCOMPARE(texts[1], "The desktop could not open \"" + page->PathName() + "\".");
     }
 
     void helpOpensTheOwnPagesAndJdkHelpSearches() {

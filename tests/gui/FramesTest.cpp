@@ -10,9 +10,11 @@
 #include "project/ProjectDocument.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
 #include <QStatusBar>
 
 using namespace tovin;
@@ -112,13 +114,44 @@ private slots:
 
         first->AddFunction("main(String[])");
         first->AddFunction("run()");
-        QCOMPARE(first->SelectedFunctionIndex(), 0);
+        QCOMPARE(first->SelectedFunctionIndex(), -1); // refreshed: nothing chosen yet
         first->ClearFunctions();
         QCOMPARE(first->SelectedFunctionIndex(), -1);
         QSignalSpy chosen(first, &CChildFrame::FunctionChosen);
         first->AddFunction("run()");
         emit first->FunctionList()->activated(0);
         QCOMPARE(chosen.size(), 1);
+    }
+
+    // Keys on the closed function list choose nothing; Enter on the open list jumps to the
+    // method and gives the keys back to the editor.
+    void functionListJumpsOnlyOnARealChoice() {
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(
+            shell.dir.Write("A.java", "class A {\n  void run() {}\n  void stop() {}\n}\n"));
+        auto* frame = qobject_cast<CChildFrame*>(shell.Frame().ActiveFrame());
+        QComboBox* list = frame->FunctionList();
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Frame()));
+        shell.Frame().ExecuteCommand(ECommand::RefreshFunctionList);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->currentIndex(), -1);
+        QSignalSpy chosen(frame, &CChildFrame::FunctionChosen);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_S);
+        QCOMPARE(chosen.size(), 0);
+        QCOMPARE(list->currentIndex(), -1);
+
+        list->showPopup();
+        QTRY_VERIFY(list->view()->isVisible());
+        list->view()->setCurrentIndex(list->model()->index(1, 0));
+        QTest::keyClick(list->view(), Qt::Key_Return);
+        QCOMPARE(chosen.size(), 1);
+        auto* view = static_cast<CSourceView*>(frame->View());
+        QCOMPARE(view->selectedText(), QStringLiteral("  void stop() {}"));
+        QCOMPARE(QApplication::focusWidget(), view);
     }
 
     void secondWindowOnADocumentIsNumberedAndClosesAlone() {
@@ -130,6 +163,64 @@ private slots:
         QVERIFY(shell.Frame().ActiveFrame()->close());
         QCOMPARE(FrameTitles(shell.Frame()), QStringList{"A.java"});
         QCOMPARE(document->Frames().size(), size_t(1));
+    }
+
+    void titleNamesTheActiveDocument() {
+        CShellFixture shell;
+        shell.Start();
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin"));
+        shell.app->OpenDocumentFile(shell.dir.Write("Hello.java", "a\n"));
+        CDocument* page = shell.app->OpenDocumentFile(shell.dir.Write("a.html", "a\n"));
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - a.html"));
+        QVERIFY(page->DoSave(shell.dir.File("b.html")));
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - b.html"));
+        QVERIFY(shell.Frame().ActiveFrame()->close());
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - Hello.java"));
+        QVERIFY(shell.Frame().ActiveFrame()->close());
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin"));
+    }
+
+    // The Window menu lists nine windows by number, the active one checked, and leads to
+    // the others through "More Windows...".
+    void windowMenuListsTheOpenWindows() {
+        CShellFixture shell;
+        shell.Start();
+        for (int i = 0; i < 10; ++i) {
+            shell.app->OpenDocumentFile(shell.dir.Write("F" + std::to_string(i) + ".java", "a\n"));
+        }
+        shell.Frame().ActiveFrame()->showMaximized();
+        QMenu* window = nullptr;
+        for (QAction* top : shell.Frame().menuBar()->actions()) {
+            window = top->text() == "&Window" ? top->menu() : window;
+        }
+        QVERIFY(window);
+        const QStringList items = MenuItems(window);
+        const QStringList list = items.mid(items.lastIndexOf("-") + 1);
+        QCOMPARE(list.size(), 10);
+        QCOMPARE(list.front(), QStringLiteral("&1 F0.java"));
+        QCOMPARE(list[8], QStringLiteral("&9 F8.java"));
+        QCOMPARE(list.back(), QStringLiteral("&More Windows..."));
+        QList<QAction*> actions = window->actions();
+        QAction* first = actions[actions.size() - 10];
+        QVERIFY(!first->isChecked());
+
+        first->trigger();
+        QCOMPARE(shell.Frame().windowTitle().remove("[*]"), QStringLiteral("Tovin - [F0.java]"));
+        MenuItems(window);
+        actions = window->actions();
+        QVERIFY(actions[actions.size() - 10]->isChecked());
+
+        WithModal(
+            [](QWidget* dialog) {
+                auto* choices = dialog->findChild<QListWidget*>();
+                QCOMPARE(choices->count(), 10);
+                choices->setCurrentRow(9);
+                static_cast<QDialog*>(dialog)->accept();
+            },
+            [&] { window->actions().back()->trigger(); });
+        QCOMPARE(shell.Frame().windowTitle().remove("[*]"), QStringLiteral("Tovin - [F9.java]"));
+        shell.Frame().ActiveFrame()->showNormal();
+        QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - F9.java"));
     }
 
     void docksKeepToTheirSides() {

@@ -127,7 +127,13 @@ void CompareBar(CMainFrame& frame, const SBarExpectation& expected) {
     QCOMPARE(menus.size(), expected.size());
     for (qsizetype i = 0; i < menus.size(); ++i) {
         QCOMPARE(menus[i]->text(), expected[i].title);
-        QCOMPARE(MenuItems(menus[i]->menu()), expected[i].items);
+        QStringList items = MenuItems(menus[i]->menu());
+        // The list of open windows that ends the Window menu is FramesTest's matter.
+        if (expected[i].title == "&Window" && items.size() > expected[i].items.size()) {
+            QVERIFY(items[expected[i].items.size()] == "-");
+            items = items.mid(0, expected[i].items.size());
+        }
+        QCOMPARE(items, expected[i].items);
     }
 }
 

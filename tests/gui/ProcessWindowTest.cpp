@@ -14,6 +14,7 @@
 #include "TempDir.h"
 
 #include <QDockWidget>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -286,6 +287,24 @@ private slots:
         fresh.SetFontChooser([](const QFont&) { return std::optional<QFont>(); });
         fresh.ChooseFont();
         QCOMPARE(settings.dlgFontSize, 125);
+    }
+
+    void fontDialogOpensOnTheShownFaceAndASizeChangeKeepsIt() {
+        settings.dlgFontName = "No Such Face Anywhere";
+        settings.dlgFontSize = 110;
+        CProcessWindow fresh(settings, store, *host);
+        QFont offered;
+        fresh.SetFontChooser([&](const QFont& current) {
+            offered = current;
+            QFont bigger = current;
+            bigger.setPointSizeF(14);
+            return std::optional<QFont>(bigger);
+        });
+        fresh.ChooseFont();
+        QCOMPARE(offered.family(), QFontInfo(fresh.Output()->font()).family());
+        QCOMPARE(offered.pointSizeF(), 11.0);
+        QCOMPARE(settings.dlgFontName, std::string("No Such Face Anywhere"));
+        QCOMPARE(settings.dlgFontSize, 140);
     }
 
     void contextMenuOffersSaveAndFont() {

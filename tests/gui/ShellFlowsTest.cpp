@@ -72,18 +72,18 @@ private slots:
         QCOMPARE(shell.Stored("OPTIONS", "RECENTSIZE"), std::string("1"));
     }
 
-    void upperCaseProjectExtensionGoesToTheFrameworkAndKeepsTheProject() {
+    // An upper-case project file is a project: it replaces the open one.
+    void upperCaseProjectExtensionReplacesTheOpenProject() {
         CShellFixture shell;
         shell.Start();
-        const std::string project = WriteEmptyProject(shell.dir, "P.jpr");
-        shell.app->OpenDocumentFile(project);
-        // Text content: a project file's NUL bytes would be refused as binary by the editor.
-        CDocument* other = shell.app->OpenDocumentFile(shell.dir.Write("x.JPR", "text\n"));
-        QVERIFY(other);
-        QVERIFY(shell.host.messages.empty());
-        QCOMPARE(CurrentProjectPath(*shell.app), project);
-        QCOMPARE(other->Kind(), EDocumentKind::JavaSource);
-        QCOMPARE(shell.Frame().MenuKind(), EMenuKind::JavaSource);
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        const std::string upper = WriteEmptyProject(shell.dir, "Q.JPR");
+        QVERIFY(shell.app->OpenDocumentFile(upper));
+        CShellFixture::Settle();
+        QCOMPARE(shell.host.MessageTexts(), std::vector<std::string>{kCloseQuestion});
+        QCOMPARE(CurrentProjectPath(*shell.app), upper);
+        QCOMPARE(FrameTitles(shell.Frame()), QStringList{"Q.JPR"});
+        QCOMPARE(shell.Frame().MenuKind(), EMenuKind::Project);
     }
 
     void closeProjectCommandRecordsTheLastProject() {
@@ -115,6 +115,92 @@ private slots:
         QVERIFY(shell.Frame().ActiveFrame()->close());
         CShellFixture::Settle();
         QCOMPARE(shell.app->CurrentProject(), nullptr);
+    }
+
+    // A second window on the project must not let the whole project go without the question
+    // and the save, whichever way it is closed.
+    void closingAProjectWithTwoWindowsAsksAndSaves_data() {
+        QTest::addColumn<bool>("byOpeningAnother");
+        QTest::newRow("Close Project") << false;
+        QTest::newRow("opening another project") << true;
+    }
+    void closingAProjectWithTwoWindowsAsksAndSaves() {
+        QFETCH(bool, byOpeningAnother);
+        CShellFixture shell;
+        shell.Start();
+        const std::string project = WriteEmptyProject(shell.dir, "P.jpr");
+        const std::string other = WriteEmptyProject(shell.dir, "Other.jpr");
+        shell.app->OpenDocumentFile(project);
+        shell.Frame().ExecuteCommand(ECommand::WindowNew);
+        shell.host.fileAnswers = {{shell.dir.Write("A.java", "class A {}\n")}};
+        shell.Frame().ExecuteCommand(ECommand::AddFiles);
+
+        if (byOpeningAnother) {
+            QVERIFY(shell.app->OpenDocumentFile(other));
+        } else {
+            QVERIFY(shell.Frame().ExecuteCommand(ECommand::CloseProject));
+        }
+        CShellFixture::Settle();
+        QCOMPARE(shell.host.MessageTexts(), std::vector<std::string>{kCloseQuestion});
+        CFakeUiHost quiet;
+        CJavaProjectDoc reread(shell.app->Settings(), quiet);
+        QCOMPARE(reread.Load(project), std::string());
+        QVERIFY(reread.JavaFiles().FindByFileName("A.java"));
+    }
+
+    void damagedProjectFileKeepsTheOpenProject() {
+        CShellFixture shell;
+        shell.Start();
+        const std::string project = WriteEmptyProject(shell.dir, "P.jpr");
+        shell.app->OpenDocumentFile(project);
+        const std::string damaged = shell.dir.Write("Damaged.jpr", "not a project");
+
+        QCOMPARE(shell.app->OpenDocumentFile(damaged), nullptr);
+        CShellFixture::Settle();
+        QCOMPARE(shell.host.messages.size(), size_t{1}); // the error, not the close question
+        QVERIFY(shell.host.messages.front().text.find(damaged) != std::string::npos);
+        QCOMPARE(shell.host.messages.front().icon, EMsgIcon::Error);
+        QCOMPARE(CurrentProjectPath(*shell.app), project);
+        QCOMPARE(FrameTitles(shell.Frame()), QStringList{"P.jpr"});
+    }
+
+    void argumentsDialogOffersWhatWasTypedLastTime() {
+        CShellFixture shell;
+        shell.Store("OPTIONS", "LASTLAUNCH", "earlier");
+        shell.Start();
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        CJavaProjectDoc& project = shell.app->CurrentProject()->Project();
+        project.AddFile(shell.dir.Write("Main.java", "class Main {}\n"));
+        project.SetMainFile("Main.java");
+        shell.app->Settings().showArgs = 1;
+        shell.host.argumentAnswers = {std::string("one two")};
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::RunApplication));
+        QCOMPARE(shell.host.argumentRequests, std::vector<std::string>{"earlier"});
+        QCOMPARE(shell.Stored("OPTIONS", "LASTLAUNCH"), std::string("one two"));
+    }
+
+    void mainWindowPlaceIsRestored() {
+        CShellFixture shell;
+        shell.Start();
+        shell.Frame().setGeometry(40, 50, 640, 480);
+        const QRect placed = shell.Frame().geometry();
+        QVERIFY(shell.Close());
+        shell.Restart();
+        QCOMPARE(shell.Frame().geometry(), placed);
+    }
+
+    void exitAsksNothingAboutFilesChangedOnDisk() {
+        CShellFixture shell;
+        shell.Start();
+        CDocument* document = shell.app->OpenDocumentFile(shell.dir.Write("A.java", "a\n"));
+        QVERIFY(QTest::qWaitForWindowActive(&shell.Frame()));
+        shell.dir.Write("A.java", "changed elsewhere\n");
+        shell.Frame().ActiveFrame()->View()->clearFocus();
+        shell.Frame().ActiveFrame()->View()->setFocus(); // queues the check of the file
+        QVERIFY(document);
+        QVERIFY(shell.app->MainFrame()->close());
+        QCoreApplication::processEvents();
+        QVERIFY(shell.host.messages.empty());
     }
 
     void recentProjectsDialogRemovesAndOpens() {

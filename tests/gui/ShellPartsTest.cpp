@@ -42,15 +42,21 @@ private slots:
         QVERIFY(!SDocTypeStrings::Parse("\nJavaDocument\nonly three"));
     }
 
-    void pathsMatchTypesByExactExtension_data() {
+    void pathsMatchTypesByExtensionInAnyCase_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("documentName");
         QTest::newRow("java") << "/p/A.java"
                               << "JavaDocument";
         QTest::newRow("project") << "/p/A.jpr"
                                  << "JavaProject";
-        QTest::newRow("upper-case project is no project") << "/p/A.JPR"
-                                                          << "JavaDocument";
+        QTest::newRow("upper-case project") << "/p/A.JPR"
+                                            << "JavaProject";
+        QTest::newRow("upper-case html") << "/p/Index.HTML"
+                                         << "HTMLDocument";
+        QTest::newRow("upper-case xml") << "/p/build.XML"
+                                        << "XMLDocument";
+        QTest::newRow("upper-case python") << "/p/tool.PY"
+                                           << "JythonDocument";
         QTest::newRow("html") << "/p/a.html"
                               << "HTMLDocument";
         QTest::newRow("htm opens as the first type") << "/p/a.htm"
@@ -62,7 +68,7 @@ private slots:
         QTest::newRow("no extension") << "/p.d/Makefile"
                                       << "JavaDocument";
     }
-    void pathsMatchTypesByExactExtension() {
+    void pathsMatchTypesByExtensionInAnyCase() {
         QFETCH(QString, path);
         QFETCH(QString, documentName);
         CShellFixture shell;

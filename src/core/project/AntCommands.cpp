@@ -119,8 +119,8 @@ std::string CreateAntScript(CJavaProjectDoc& project) {
         return {};
     }
     const std::string text = ComposeAntScript(GetAntScriptValues(project));
-    std::vector<std::string> chosen =
-        host.FileDialog(SaveFileRequest("XML Files (*.xml)|*.xml||", "xml", "build.xml"));
+    std::vector<std::string> chosen = host.FileDialog(
+        SaveFileRequest("XML Files (*.xml)|*.xml||", "xml", "build.xml", GetCurrentDialogFolder()));
     if (chosen.empty() || chosen.front().empty()) {
         return {};
     }
@@ -178,7 +178,10 @@ bool RunAnt(CJavaProjectDoc& project, const std::string& buildFile, const std::s
     const std::string libFolder = settings.msJavaBin + kPathSeparator + "lib";
     const std::string command = GetAntCommandLine(
         settings, GetAntClassPath(settings, ListArchives(libFolder)), buildFile, target);
-    return LaunchTool(project.Host(), CToolLocator(settings).GetJavaPath(), command, libFolder);
+    const bool launched =
+        LaunchTool(project.Host(), CToolLocator(settings).GetJavaPath(), command, libFolder);
+    SetCurrentDialogFolder(GetFolder(buildFile));
+    return launched;
 }
 
 bool RunProjectAnt(CJavaProjectDoc& project) {

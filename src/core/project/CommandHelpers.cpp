@@ -202,6 +202,21 @@ void SetRememberedFolder(std::string folder) {
     RememberedFolder() = std::move(folder);
 }
 
+namespace {
+std::string& CurrentDialogFolder() {
+    static std::string folder;
+    return folder;
+}
+} // namespace
+
+const std::string& GetCurrentDialogFolder() {
+    return CurrentDialogFolder();
+}
+
+void SetCurrentDialogFolder(std::string folder) {
+    CurrentDialogFolder() = std::move(folder);
+}
+
 std::optional<std::string> AskArguments(CJavaProjectDoc& project) {
     if (CSettingsStore* store = project.SettingsStore()) {
         return AskProgramArguments(project.Host(), *store);

@@ -109,6 +109,13 @@ std::string BrowseForFolder(const CJavaProjectDoc& project, const std::string& t
 const std::string& GetRememberedFolder();
 void SetRememberedFolder(std::string folder);
 
+// The folder the tool commands make current (javadoc's output folder, the run folder of
+// serialver, batch file and shortcut, the build file's folder after Ant), in which the next
+// save dialog opens. Kept here rather than by changing the process's current folder, which
+// relative paths elsewhere depend on. Empty until a command sets it.
+const std::string& GetCurrentDialogFolder();
+void SetCurrentDialogFolder(std::string folder);
+
 // The Arguments dialog, pre-filled with LASTLAUNCH as the project's settings store holds it at
 // this moment; the entered text is stored as LASTLAUNCH. Without a store the dialog starts empty
 // and nothing is stored. nullopt when cancelled.

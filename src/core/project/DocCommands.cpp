@@ -51,7 +51,7 @@ std::string BatchFileText(const std::string& command, const std::string& folder)
 
 SFileDialogRequest SaveRequest(const char* extension, std::string proposedName,
                                const char* filter) {
-    return SaveFileRequest(filter, extension, std::move(proposedName));
+    return SaveFileRequest(filter, extension, std::move(proposedName), GetCurrentDialogFolder());
 }
 
 std::string ChooseSavePath(CUiHost& host, const SFileDialogRequest& request) {
@@ -114,6 +114,7 @@ void JavadocFiles(CJavaProjectDoc& project) {
         return;
     }
     project.RebaseEntries();
+    SetCurrentDialogFolder(folder);
     const std::string command = GetJavadocFilesCommand(project);
     project.Host().SetProcessCaption(kJavadocCaption);
     LaunchTool(project.Host(), CToolLocator(project.Settings()).GetJavadocPath(), command, folder);
@@ -126,6 +127,7 @@ void JavadocPackages(CJavaProjectDoc& project) {
     if (folder.empty()) {
         return;
     }
+    SetCurrentDialogFolder(folder);
     const std::string command = GetJavadocPackagesCommand(project, sourceRoot);
     project.Host().SetProcessCaption(kJavadocCaption);
     LaunchTool(project.Host(), CToolLocator(project.Settings()).GetJavadocPath(), command, folder);
@@ -137,6 +139,7 @@ void RunSerialver(CJavaProjectDoc& project) {
         return;
     }
     const std::string folder = GetRunFolder(project, mainPath);
+    SetCurrentDialogFolder(folder);
     const std::string command = GetSerialverCommand(project);
     CUiHost& host = project.Host();
     host.SetProcessCaption(kSerialverCaption);
@@ -155,6 +158,7 @@ std::string CreateBatchFile(CJavaProjectDoc& project) {
     }
     const std::string folder =
         project.GetWorkingDir().empty() ? GetFolder(mainPath) : project.GetWorkingDir();
+    SetCurrentDialogFolder(folder);
     std::string command = GetRunCommandLine(project);
     if (!AppendArguments(project, command)) {
         return {};
@@ -180,6 +184,7 @@ std::string CreateShortcut(CJavaProjectDoc& project) {
     // Where the program runs when started from the project, so a main class in a package is
     // found from its class root.
     const std::string folder = GetRunFolder(project, mainPath);
+    SetCurrentDialogFolder(folder);
     const std::string target = CToolLocator(project.Settings()).GetJavaPath();
     std::string arguments = GetShortcutArguments(project);
     if (!AppendArguments(project, arguments)) {

@@ -36,10 +36,11 @@ const std::vector<SAccelerator> kProject = {
     {"F7", C::Build},         {"F8", C::SetMainClass},
 };
 
-// Ctrl+H repeats the last search in HTML pages, as it always has.
+// The menus of HTML pages show Ctrl+H as Replace, which wins; the search is repeated with
+// Ctrl+G there, as in Java windows.
 const std::vector<SAccelerator> kHtml = {
     {"Ctrl+[", C::DecreaseIndent}, {"Ctrl+]", C::IncreaseIndent}, {"Ctrl+F", C::Find},
-    {"Ctrl+H", C::Repeat},         {"Ctrl+M", C::Compile},        {"F1", C::JdkHelp},
+    {"Ctrl+G", C::Repeat},         {"Ctrl+M", C::Compile},        {"F1", C::JdkHelp},
     {"F4", C::ProjectWindow},      {"Shift+F5", C::RunApplet},    {"F7", C::Build},
 };
 
@@ -67,6 +68,22 @@ std::vector<SAccelerator> AcceleratorsFor(EMenuKind kind) {
         table.insert(table.end(), own->begin(), own->end());
     }
     return table;
+}
+
+std::vector<SKeyBinding> KeyBindingsFor(EMenuKind kind) {
+    std::vector<SKeyBinding> bindings;
+    for (const SMenu& menu : MenuBarFor(kind)) {
+        for (const SMenuItem& item : menu.items) {
+            const auto tab = item.text.find('\t');
+            if (item.type == EMenuItemType::Command && tab != std::string::npos) {
+                bindings.push_back({item.text.substr(tab + 1), item.command});
+            }
+        }
+    }
+    for (const SAccelerator& accelerator : AcceleratorsFor(kind)) {
+        bindings.push_back({accelerator.keys, accelerator.command});
+    }
+    return bindings;
 }
 
 } // namespace tovin

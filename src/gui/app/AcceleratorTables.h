@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/MenuTables.h"
 
+#include <string>
 #include <vector>
 
 namespace tovin {
@@ -16,5 +17,15 @@ struct SAccelerator {
 
 // The main window's accelerators followed by those of the document kind.
 std::vector<SAccelerator> AcceleratorsFor(EMenuKind kind);
+
+// Every key of a window of that kind, in the order in which they claim it: first each shortcut
+// its menus show (after the tab of an item's text), running that item's command, so a key shown
+// in a menu always does what the item does; then the accelerators of AcceleratorsFor. Where a
+// key appears twice, its first entry counts.
+struct SKeyBinding {
+    std::string keys;
+    ECommand command;
+};
+std::vector<SKeyBinding> KeyBindingsFor(EMenuKind kind);
 
 } // namespace tovin

@@ -3,7 +3,9 @@
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace tovin {
 
@@ -20,6 +22,22 @@ public:
         }
         QComboBox::showPopup();
     }
+
+protected:
+    // Only a choice from the open list jumps (a click, or Enter there). On the closed list,
+    // keys and the wheel would pick entries by the way, and the next typed characters would
+    // replace the method header the jump selects; they only open the list here.
+    void keyPressEvent(QKeyEvent* event) override {
+        const bool alt = event->modifiers() & Qt::AltModifier;
+        const int key = event->key();
+        if (key == Qt::Key_F4 || key == Qt::Key_Space || key == Qt::Key_Escape ||
+            (alt && (key == Qt::Key_Down || key == Qt::Key_Up))) {
+            QComboBox::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+    }
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
 };
 
 // The drop-down is 249 dialog units wide: a dialog unit is a quarter of the average width of
@@ -63,6 +81,8 @@ void CChildFrame::PlaceView(QWidget* view) {
 
 void CChildFrame::AddFunction(const std::string& text) {
     m_functions->addItem(QString::fromStdString(text));
+    // The list makes its first entry current; none is chosen until the user chooses one.
+    m_functions->setCurrentIndex(-1);
 }
 
 void CChildFrame::ClearFunctions() {

@@ -6,7 +6,9 @@
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
+#include "app/SettingsKeys.h"
 #include "app/WebFrame.h"
+#include "desktop/DesktopRequests.h"
 #include "desktop/HelpLocations.h"
 #include "desktop/QtUiHost.h"
 #include "editor/EditorWindows.h"
@@ -36,16 +38,13 @@ namespace tovin {
 namespace {
 
 constexpr const char* kCaption = "Tovin";
+// The main window's place and size beside WINDOWSTATE, which only says whether it was
+// maximised: Qt's own encoding of the geometry, in base64.
+constexpr const char* kKeyWindowGeometry = "WINDOWGEOMETRY";
 
 std::string AbsolutePath(const std::string& path) {
     return QDir::cleanPath(QFileInfo(QString::fromStdString(path)).absoluteFilePath())
         .toStdString();
-}
-
-// The project-file test of every open request: exactly "jpr" after the last dot.
-bool IsProjectPath(const std::string& path) {
-    auto dot = path.rfind('.');
-    return dot != std::string::npos && path.compare(dot + 1, std::string::npos, "jpr") == 0;
 }
 
 } // namespace
@@ -76,6 +75,10 @@ bool CEditorApp::Start(const std::vector<std::string>& files) {
         if (!OpenDocumentFile(file)) {
             return false;
         }
+    }
+    const std::string geometry = m_store->GetString(kSectionSettings, kKeyWindowGeometry, {});
+    if (!geometry.empty()) {
+        m_mainFrame->restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)));
     }
     if (ReadWindowState(*m_store) != 0) {
         m_mainFrame->showMaximized();
@@ -178,16 +181,29 @@ CDocument* CEditorApp::OpenDocumentFile(const std::string& path) {
         return nullptr;
     }
     const std::string full = AbsolutePath(path);
-    if (IsProjectPath(full) && !CloseCurrentProject(&full)) {
+    CDocTemplate* docTemplate = m_templates.TemplateForPath(full);
+    if (!docTemplate) {
         return nullptr;
+    }
+    // A project file in any case ("P.JPR") replaces the open project: never two at once.
+    if (docTemplate->DocumentKind() == EDocumentKind::Project) {
+        // A damaged project file must not cost the user the project that is open: it is read
+        // and checked before the open one closes.
+        const bool ownPath = m_currentProject && m_currentProject->PathName() == full;
+        if (!ownPath) {
+            CJavaProjectDoc probe(m_settings, *m_host);
+            if (std::string error = probe.Load(full); !error.empty()) {
+                m_host->MessageBox(error, kCaption, EMsgButtons::Ok, EMsgIcon::Error);
+                return nullptr;
+            }
+        }
+        if (!CloseCurrentProject(&full)) {
+            return nullptr;
+        }
     }
     if (CDocument* open = m_templates.FindOpenDocument(full)) {
         open->ActivateFirstFrame();
         return open;
-    }
-    CDocTemplate* docTemplate = m_templates.TemplateForPath(full);
-    if (!docTemplate) {
-        return nullptr;
     }
     CDocument* document = docTemplate->CreateDocument();
     if (!document->OnOpenDocument(full)) {
@@ -209,8 +225,9 @@ bool CEditorApp::CloseCurrentProject(const std::string* path) {
         project->ActivateFirstFrame();
         return false;
     }
-    CDocumentFrame* frame = project->Frames().empty() ? nullptr : project->Frames().front();
-    if (!project->CanCloseFrame(frame)) {
+    // No frame: the whole project closes, however many windows show it, so it always asks
+    // and saves.
+    if (!project->CanCloseFrame(nullptr)) {
         return false;
     }
     project->OnCloseDocument();
@@ -295,6 +312,8 @@ void CEditorApp::OpenRecentFile(int index) {
 }
 
 bool CEditorApp::OnMainFrameClose() {
+    m_store->SetString(kSectionSettings, kKeyWindowGeometry,
+                       m_mainFrame->saveGeometry().toBase64().toStdString());
     (void)WriteWindowState(*m_store, m_mainFrame->isMaximized());
     if (!m_currentProject) {
         (void)SaveLastProject(m_settings, *m_store, {});
@@ -332,11 +351,7 @@ void CEditorApp::OpenJdkHelp(const std::string& keyword) {
             kCaption, EMsgButtons::Ok, EMsgIcon::Warning);
         return;
     }
-    const std::string address = JdkHelpAddress(helpPath, keyword);
-    if (!m_host->OpenWithDesktop(address)) {
-        m_host->MessageBox("The desktop could not open \"" + address + "\".", kCaption,
-                           EMsgButtons::Ok, EMsgIcon::Warning);
-    }
+    OpenWithDesktopOrSay(*m_host, JdkHelpAddress(helpPath, keyword));
 }
 
 } // namespace tovin

@@ -3,6 +3,7 @@
 
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
+#include "desktop/DesktopRequests.h"
 #include "desktop/HelpLocations.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/NewDocumentDialog.h"
@@ -152,14 +153,11 @@ void CEditorApp::OnHelp() {
                            EMsgButtons::Ok, EMsgIcon::Warning);
         return;
     }
-    if (!m_host->OpenWithDesktop(path)) {
-        m_host->MessageBox("The desktop could not open \"" + path + "\".", kCaption,
-                           EMsgButtons::Ok, EMsgIcon::Warning);
-    }
+    OpenWithDesktopOrSay(*m_host, path);
 }
 
 void CEditorApp::OnAbout() {
-    CAboutDialog dialog([this](const std::string& url) { m_host->OpenWithDesktop(url); },
+    CAboutDialog dialog([this](const std::string& url) { OpenWithDesktopOrSay(*m_host, url); },
                         m_mainFrame);
     dialog.exec();
 }

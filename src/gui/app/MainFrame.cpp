@@ -10,18 +10,24 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
 
 namespace tovin {
 
@@ -53,13 +59,19 @@ constexpr ECommand kToolBarButtons[] = {
 
 constexpr int kLineColumnPaneWidth = 70;
 constexpr int kCommandUiRefreshMs = 300;
+constexpr const char* kCaption = "Tovin";
+constexpr const char* kWindowMenuTitle = "&Window";
+// The Window menu lists this many windows by number; the rest are reached by "More Windows...".
+constexpr int kListedWindows = 9;
+// The command a key shortcut runs, kept on the shortcut itself.
+constexpr const char* kCommandProperty = "tovinCommand";
 
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), m_mdiArea(new QMdiArea(this)),
       m_indicators(new CKeyboardIndicators(this)) {
-    setWindowTitle(QStringLiteral("Tovin"));
+    setWindowTitle(QLatin1String(kCaption));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
@@ -221,11 +233,15 @@ const std::vector<QMenu*>& CMainFrame::MenusFor(EMenuKind kind) {
                 }
             }
         }
-        connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        const bool windowMenu = table.title == kWindowMenuTitle;
+        connect(menu, &QMenu::aboutToShow, this, [this, menu, windowMenu] {
             InitMenu();
             UpdateCommandUi();
             if (m_recentAnchors.count(menu)) {
                 FillRecentFiles(menu);
+            }
+            if (windowMenu) {
+                FillWindowList(menu);
             }
         });
         menus.push_back(menu);
@@ -259,6 +275,72 @@ void CMainFrame::FillRecentFiles(QMenu* menu) {
         });
         menu->insertAction(anchor, action);
         m_recentActions.push_back(action);
+    }
+}
+
+// The open windows after the Window menu's commands, the active one checked.
+void CMainFrame::FillWindowList(QMenu* menu) {
+    for (QAction* old : m_windowListActions) {
+        delete old;
+    }
+    m_windowListActions.clear();
+    const std::vector<CDocumentFrame*> frames = DocumentFrames();
+    if (frames.empty()) {
+        return;
+    }
+    m_windowListActions.push_back(menu->addSeparator());
+    CDocumentFrame* active = ActiveFrame();
+    const int listed = std::min(static_cast<int>(frames.size()), kListedWindows);
+    for (int i = 0; i < listed; ++i) {
+        CDocumentFrame* frame = frames[static_cast<size_t>(i)];
+        QString title = frame->windowTitle().remove(QStringLiteral("[*]"));
+        auto* action = menu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(title.replace('&', QStringLiteral("&&"))));
+        action->setCheckable(true);
+        action->setChecked(frame == active);
+        action->setStatusTip(QStringLiteral("Activate this window"));
+        QPointer<CDocumentFrame> target(frame);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target) {
+                ActivateDocumentFrame(target);
+            }
+        });
+        m_windowListActions.push_back(action);
+    }
+    if (static_cast<int>(frames.size()) > kListedWindows) {
+        QAction* more = menu->addAction(QStringLiteral("&More Windows..."));
+        connect(more, &QAction::triggered, this, &CMainFrame::ChooseFromAllWindows);
+        m_windowListActions.push_back(more);
+    }
+}
+
+void CMainFrame::ChooseFromAllWindows() {
+    const std::vector<CDocumentFrame*> frames = DocumentFrames();
+    QDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Select Window"));
+    auto* list = new QListWidget(&dialog);
+    for (CDocumentFrame* frame : frames) {
+        list->addItem(frame->windowTitle().remove(QStringLiteral("[*]")));
+    }
+    const auto found = std::find(frames.begin(), frames.end(), ActiveFrame());
+    list->setCurrentRow(found == frames.end() ? 0 : static_cast<int>(found - frames.begin()));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(QStringLiteral("&Select window:"), &dialog);
+    label->setBuddy(list);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    std::vector<QPointer<CDocumentFrame>> targets(frames.begin(), frames.end());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const int row = list->currentRow();
+    if (row >= 0 && row < static_cast<int>(targets.size()) && targets[static_cast<size_t>(row)]) {
+        ActivateDocumentFrame(targets[static_cast<size_t>(row)]);
     }
 }
 
@@ -320,18 +402,19 @@ void CMainFrame::InstallAccelerators(EMenuKind kind) {
             shortcut->setEnabled(false);
         }
     }
-    m_accelerators.clear();
-    for (const SAccelerator& accelerator : AcceleratorsFor(kind)) {
-        if (AcceleratorCommand(QKeySequence(QLatin1String(accelerator.keys))) == ECommand::None) {
-            m_accelerators.push_back(accelerator); // the first entry of a repeated key (F1) wins
-        }
-    }
     std::vector<QShortcut*>& shortcuts = m_shortcuts[kind];
     if (shortcuts.empty()) {
-        for (const SAccelerator& accelerator : m_accelerators) {
-            auto* shortcut = new QShortcut(QKeySequence(QLatin1String(accelerator.keys)), this);
+        std::vector<QKeySequence> taken;
+        for (const SKeyBinding& binding : KeyBindingsFor(kind)) {
+            const QKeySequence keys(QString::fromStdString(binding.keys));
+            if (std::find(taken.begin(), taken.end(), keys) != taken.end()) {
+                continue; // the first entry of a repeated key (F1) wins
+            }
+            taken.push_back(keys);
+            auto* shortcut = new QShortcut(keys, this);
             shortcut->setContext(Qt::WindowShortcut);
-            const ECommand id = accelerator.command;
+            const ECommand id = binding.command;
+            shortcut->setProperty(kCommandProperty, static_cast<int>(id));
             connect(shortcut, &QShortcut::activated, this, [this, id] { ExecuteCommand(id); });
             shortcuts.push_back(shortcut);
         }
@@ -342,9 +425,13 @@ void CMainFrame::InstallAccelerators(EMenuKind kind) {
 }
 
 ECommand CMainFrame::AcceleratorCommand(const QKeySequence& keys) const {
-    for (const SAccelerator& accelerator : m_accelerators) {
-        if (QKeySequence(QLatin1String(accelerator.keys)) == keys) {
-            return accelerator.command;
+    auto found = m_shortcuts.find(m_menuKind);
+    if (found == m_shortcuts.end()) {
+        return ECommand::None;
+    }
+    for (const QShortcut* shortcut : found->second) {
+        if (shortcut->key() == keys) {
+            return static_cast<ECommand>(shortcut->property(kCommandProperty).toInt());
         }
     }
     return ECommand::None;
@@ -353,6 +440,8 @@ ECommand CMainFrame::AcceleratorCommand(const QKeySequence& keys) const {
 void CMainFrame::AddDocumentFrame(CDocumentFrame* frame) {
     const bool maximise = ActiveFrame() && ActiveFrame()->isMaximized();
     m_mdiArea->addSubWindow(frame);
+    connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateTitle);
+    connect(frame, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::UpdateTitle);
     if (maximise) {
         frame->showMaximized();
     } else {
@@ -426,11 +515,25 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow*) {
         frame = nullptr;
     }
     ShowMenusFor(frame ? MenuKindFor(frame->DocumentKind()) : EMenuKind::NoDocument);
+    UpdateTitle();
     if (!frame) {
         SetPaneText(1, {});
         SetPaneText(2, {});
     }
     emit ActiveFrameChanged(frame);
+}
+
+// "Tovin - Hello.java": the program and the active window's document. A maximised window's
+// name the area adds itself, in brackets: "Tovin - [Hello.java]".
+void CMainFrame::UpdateTitle() {
+    CDocumentFrame* frame = ActiveFrame();
+    QString title = QLatin1String(kCaption);
+    if (frame && !frame->isHidden() && !frame->isMaximized()) {
+        title += QStringLiteral(" - ") + frame->windowTitle().remove(QStringLiteral("[*]"));
+    }
+    if (windowTitle() != title) {
+        setWindowTitle(title);
+    }
 }
 
 void CMainFrame::SetPaneText(int pane, const QString& text) {

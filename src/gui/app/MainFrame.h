@@ -63,7 +63,7 @@ public:
     // holding it to a menu bar that has none.
     void InitMenu();
     QAction* TipOfTheDayAction() const { return Action(ECommand::TipOfTheDay); }
-    // The command a key sequence runs in the current accelerator table, or None.
+    // The command a key sequence runs in the active window, or None.
     ECommand AcceleratorCommand(const QKeySequence& keys) const;
 
     // ---- document frames
@@ -99,6 +99,9 @@ private:
     void ApplyMenuTexts(EMenuKind kind);
     void InstallAccelerators(EMenuKind kind);
     void FillRecentFiles(QMenu* menu);
+    void FillWindowList(QMenu* menu);
+    void ChooseFromAllWindows();
+    void UpdateTitle();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void UpdateIndicatorPanes();
     void MovePaneFocus(int step);
@@ -120,9 +123,9 @@ private:
     std::map<EMenuKind, std::vector<QMenu*>> m_menus;
     std::map<QMenu*, QAction*> m_recentAnchors; // File menu -> its separator after the list
     std::vector<QAction*> m_recentActions;
+    std::vector<QAction*> m_windowListActions;
     QMenu* m_sharedHelpMenu = nullptr;
     std::map<EMenuKind, std::vector<QShortcut*>> m_shortcuts;
-    std::vector<SAccelerator> m_accelerators;
 
     QDockWidget* m_projectDock = nullptr;
     QDockWidget* m_processDock = nullptr;

@@ -1,6 +1,7 @@
 #include "editor/LiveHTMLView.h"
 
 #include "app/UiHost.h"
+#include "desktop/DesktopRequests.h"
 #include "editor/LiveEditorDoc.h"
 #include "editor/TextCommands.h"
 #include "platform/Paths.h"
@@ -36,7 +37,7 @@ void CLiveHTMLView::OnInsertApplet() {
 void CLiveHTMLView::OnOpenInWebBrowser() {
     // The browser shows the page as saved; a window never saved has nothing to show.
     if (!Document().PathName().empty()) {
-        Context().host->OpenWithDesktop(Document().PathName());
+        OpenWithDesktopOrSay(*Context().host, Document().PathName());
     }
 }
 

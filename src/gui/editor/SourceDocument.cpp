@@ -125,7 +125,10 @@ void CSourceDocument::DetachView(CSourceView* view) {
 }
 
 void CSourceDocument::CheckDiskChange() {
-    if (m_checkingDisk || m_pathName.empty()) {
+    // A check queued as the window got the focus may come due after its window closed (the
+    // program exits, the main window may be gone): there is nothing left to reload into.
+    CSourceView* view = FirstView();
+    if (m_checkingDisk || m_pathName.empty() || !view || !view->isVisible()) {
         return;
     }
     m_checkingDisk = true;

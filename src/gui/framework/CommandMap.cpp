@@ -1,5 +1,7 @@
 #include "framework/CommandMap.h"
 
+#include <algorithm>
+
 namespace tovin {
 
 namespace {
@@ -50,17 +52,17 @@ CCommandRoute::CCommandRoute(std::vector<const CCommandTarget*> targets) {
 }
 
 SCommandState CCommandRoute::State(ECommand id) const {
+    const bool handled = std::any_of(m_targets.begin(), m_targets.end(), [id](const auto* target) {
+        return target->CommandMap().Handler(id) != nullptr;
+    });
     for (const CCommandTarget* target : m_targets) {
         if (const auto* update = target->CommandMap().Update(id)) {
-            return (*update)();
+            SCommandState state = (*update)();
+            state.enabled = state.enabled && handled;
+            return state;
         }
     }
-    for (const CCommandTarget* target : m_targets) {
-        if (target->CommandMap().Handler(id)) {
-            return {};
-        }
-    }
-    return {false, {}};
+    return {handled, {}};
 }
 
 bool CCommandRoute::Execute(ECommand id) const {

@@ -2,8 +2,9 @@
 // Command handling in the order a user expects it: a command goes first to the active view,
 // then its document, its frame, the main frame and the application. Each of them owns a
 // CCommandMap that says which commands it carries out and, where it has a rule, when they are
-// enabled. A command without an enabling rule anywhere on the route is enabled exactly when
-// some target on the route carries it out, so a command nobody handles yet shows greyed.
+// enabled. A command is enabled only when some target on the route carries it out, and then as
+// the first rule on the route says (enabled when there is none): a command nobody on the route
+// handles shows greyed, whatever a rule further along would allow.
 
 #include <functional>
 #include <optional>

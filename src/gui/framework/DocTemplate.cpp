@@ -1,6 +1,7 @@
 #include "framework/DocTemplate.h"
 
 #include "framework/Document.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 
@@ -34,7 +35,8 @@ CDocTemplate::CDocTemplate(SDocTypeStrings strings, EDocumentKind documentKind, 
 bool CDocTemplate::MatchesExtension(const std::string& path) const {
     const std::string& extension = m_strings.filterExtension;
     auto dot = path.rfind('.');
-    return !extension.empty() && dot != std::string::npos && path.substr(dot) == extension;
+    return !extension.empty() && dot != std::string::npos &&
+           ToLowerAscii(path.substr(dot)) == ToLowerAscii(extension);
 }
 
 std::string CDocTemplate::DialogFilter() const {

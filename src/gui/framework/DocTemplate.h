@@ -48,8 +48,8 @@ public:
     // The icon of the type's windows.
     const QIcon& Icon() const { return m_icon; }
 
-    // True when the path ends in this type's extension (exact, case-sensitive as file names
-    // are here).
+    // True when the path ends in this type's extension, in any case: "Index.HTML" is a page
+    // like "index.html", whatever the file system thinks of their names.
     bool MatchesExtension(const std::string& path) const;
     // "Java Source Files (*.java)|*.java|": this type's part of a dialog filter.
     std::string DialogFilter() const;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -415,16 +416,23 @@ void CProcessWindow::UseSettingsFont() {
 }
 
 void CProcessWindow::ChooseFont() {
-    const std::optional<QFont> chosen = m_chooseFont(m_output->font());
+    // The dialog opens on the face the window really shows: a stored face this machine lacks
+    // ("Courier New") would leave it on its default font.
+    QFont current = m_output->font();
+    const QString shownFamily = QFontInfo(current).family();
+    current.setFamily(shownFamily);
+    const std::optional<QFont> chosen = m_chooseFont(current);
     if (!chosen) {
         return;
     }
     m_output->setFont(*chosen);
     const int tenths = qRound(chosen->pointSizeF() * 10);
+    // A size changed on the shown face keeps the stored face, which stands for it here.
+    const std::string family =
+        chosen->family() == shownFamily ? m_settings.dlgFontName : chosen->family().toStdString();
     // A pixel-sized font has no point size to store; the stored size then stays.
-    const std::string error =
-        SaveProcessWindowFont(m_settings, m_store, chosen->family().toStdString(),
-                              tenths > 0 ? tenths : m_settings.dlgFontSize);
+    const std::string error = SaveProcessWindowFont(m_settings, m_store, family,
+                                                    tenths > 0 ? tenths : m_settings.dlgFontSize);
     if (!error.empty()) {
         m_host.MessageBox(error, kCaption, EMsgButtons::Ok, EMsgIcon::Warning);
     }

@@ -21,6 +21,8 @@ CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
       m_project(std::make_unique<CJavaProjectDoc>(app.Settings(), app.Host())) {
     m_project->SetRefreshCallback([this] { RefreshViews(); });
     m_project->SetClosedCallback([this](const std::string& path) { App().OnProjectClosed(path); });
+    // The Arguments dialog offers what was typed last time (LASTLAUNCH).
+    m_project->SetSettingsStore(&app.Store());
     app.SetCurrentProject(this);
     RegisterCommands();
 }
@@ -157,16 +159,18 @@ void CProjectDocument::FillProjectWindow() {
 
 void CProjectDocument::RegisterCommands() {
     CCommandMap& map = CommandMap();
-    auto mainFileAndIdle = [this] {
-        return !m_project->GetMainFileName().empty() && !CProcessRunner::IsProcessRunning();
+    auto mainFile = [this] { return !m_project->GetMainFileName().empty(); };
+    auto mainFileAndIdle = [this, mainFile] {
+        return mainFile() && !CProcessRunner::IsProcessRunning();
     };
     map.OnCommand(ECommand::ProjectWindow, [this] { OnProjectWindow(); });
     map.OnCommand(ECommand::Build, [this] { OnBuild(); });
     map.OnEnable(ECommand::Build, mainFileAndIdle);
     map.OnCommand(ECommand::RunWithConsole, [this] { OnRunWithConsole(); });
-    map.OnEnable(ECommand::RunWithConsole, mainFileAndIdle);
+    // These open a terminal of their own, beside whatever runs in the Process Window.
+    map.OnEnable(ECommand::RunWithConsole, mainFile);
     map.OnCommand(ECommand::RunWithJdb, [this] { OnRunWithJdb(); });
-    map.OnEnable(ECommand::RunWithJdb, mainFileAndIdle);
+    map.OnEnable(ECommand::RunWithJdb, mainFile);
     map.OnCommand(ECommand::AddFiles, [this] { OnAddFiles(); });
     map.OnCommand(ECommand::AddHtmlFile, [this] { OnAddHtmlFile(); });
     map.OnCommand(ECommand::JarMainFolder, [this] { OnJarMainFolder(); });

@@ -36,8 +36,8 @@ public:
     bool OnSaveDocument(const std::string& path) override;
     // Saved at once when it has a file; asks only for a never-saved, modified project.
     bool SaveModified() override;
-    // For the project's last window: "Do you really want to close this project?", then
-    // SaveModified.
+    // For the project's last window, or a null frame (the whole project closes): "Do you
+    // really want to close this project?", then SaveModified.
     bool CanCloseFrame(CDocumentFrame* frame) override;
     // Records the project as the last and a recent one and hides its project window.
     void OnCloseDocument() override;

@@ -1,8 +1,10 @@
 #include "project/DocCommands.h"
 
 #include "app/Settings.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "process/ProcessRunner.h"
+#include "project/AntCommands.h"
 #include "project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
@@ -233,4 +235,34 @@ TEST_F(DocCommandsTest, ShortcutIsADesktopEntryStartingInTheClassRoot) {
     host.fileAnswers.push_back({dir.File("missing/x.desktop")});
     EXPECT_EQ(CreateShortcut(*doc), "");
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Unable to save file"});
+}
+
+// Each save dialog opens in the folder the last tool command made current, without the
+// process's own current folder being changed.
+TEST_F(DocCommandsTest, SaveDialogsOpenInTheFolderTheToolsMadeCurrent) {
+    Add("app/Hello.java", "app");
+    SetMain("Hello.java", "app");
+    const std::string before = CurrentFolder();
+    auto lastFolder = [&] {
+        return host.fileRequests.empty() ? "<none>" : host.fileRequests.back().initialFolder;
+    };
+
+    CreateBatchFile(*doc); // the main file's folder
+    EXPECT_EQ(lastFolder(), dir.File("src/app"));
+    CreateShortcut(*doc); // the class root
+    EXPECT_EQ(lastFolder(), dir.File("src"));
+
+    const std::string out = dir.File("docs");
+    ::mkdir(out.c_str(), 0755);
+    host.folderAnswers.push_back(out);
+    JavadocFiles(*doc);
+    WaitForOutput(host);
+    CreateAntScript(*doc);
+    EXPECT_EQ(lastFolder(), out);
+
+    RunAnt(*doc, dir.File("ant/build.xml"), {});
+    WaitForOutput(host);
+    CreateAntScript(*doc);
+    EXPECT_EQ(lastFolder(), dir.File("ant"));
+    EXPECT_EQ(CurrentFolder(), before);
 }
