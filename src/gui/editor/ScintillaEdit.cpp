@@ -22,6 +22,10 @@ using Sci = QsciScintillaBase;
 constexpr int kLeftMarginPixels = 8;
 constexpr int kMarginCount = 5;
 constexpr double kPrintMarginInches = 0.5;
+// The performed-by flags (user, undo, redo) are left out: every modification carries one, so
+// they would let every kind through.
+constexpr long kChangeEvents = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+constexpr long kAllEvents = Sci::SC_MODEVENTMASKALL;
 
 const ETokenClass kClassOfStyle[] = {ETokenClass::Normal, ETokenClass::Keyword,
                                      ETokenClass::Comment, ETokenClass::String, ETokenClass::Tag};
@@ -70,9 +74,12 @@ CScintillaEdit::CScintillaEdit(QWidget* parent) : QsciScintilla(parent) {
     ApplyAppearance(m_appearance);
     connect(this, &QsciScintilla::modificationChanged, this,
             [this](bool) { EmitModifiedIfChanged(); });
+    QAccessible::installActivationObserver(this);
 }
 
-CScintillaEdit::~CScintillaEdit() = default;
+CScintillaEdit::~CScintillaEdit() {
+    QAccessible::removeActivationObserver(this);
+}
 
 void CScintillaEdit::ConfigureControl() {
     setUtf8(true);
@@ -89,6 +96,23 @@ void CScintillaEdit::ConfigureControl() {
     Send(SCI_SETMARGINLEFT, 0, kLeftMarginPixels);
     Send(SCI_SETSCROLLWIDTH, 1);
     Send(SCI_SETSCROLLWIDTHTRACKING, 1);
+    SetModificationEvents();
+}
+
+// QScintilla computes an accessibility event for each "inserted" and "deleted" notification,
+// with an offset counted from the start of the text, whether or not a client listens: without
+// those notifications typing costs the same at the end of a large file as in an empty one. A
+// screen reader needs the events, so while one is active every notification is let through.
+void CScintillaEdit::SetModificationEvents() {
+    SetModificationEvents(QAccessible::isActive());
+}
+
+void CScintillaEdit::SetModificationEvents(bool accessible) {
+    Send(SCI_SETMODEVENTMASK, accessible ? kAllEvents : kChangeEvents);
+}
+
+void CScintillaEdit::accessibilityActiveChanged(bool active) {
+    SetModificationEvents(active);
 }
 
 // Scintilla's own bindings for keys the menus use (Ctrl+[ and Ctrl+] move by paragraph there)
