@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontInfo>
 #include <QPainter>
@@ -29,6 +30,19 @@ constexpr long kAllEvents = Sci::SC_MODEVENTMASKALL;
 
 const ETokenClass kClassOfStyle[] = {ETokenClass::Normal, ETokenClass::Keyword,
                                      ETokenClass::Comment, ETokenClass::String, ETokenClass::Tag};
+
+// Qt makes a control's accessibility object when the control is shown, screen reader or not,
+// and QScintilla's object counts the characters from the start of the text up to the caret
+// each time the caret moves: a paint after a key press at the end of a large file took a
+// time in proportion to its size. Until a screen reader is active the control gets a plain
+// widget object instead (it is asked before QScintilla's, which is registered for a base class).
+QAccessibleInterface* PlainAccessibleWhileInactive(const QString& key, QObject* object) {
+    if (QAccessible::isActive() ||
+        key != QLatin1String(CScintillaEdit::staticMetaObject.className())) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+}
 
 } // namespace
 
@@ -74,6 +88,11 @@ CScintillaEdit::CScintillaEdit(QWidget* parent) : QsciScintilla(parent) {
     ApplyAppearance(m_appearance);
     connect(this, &QsciScintilla::modificationChanged, this,
             [this](bool) { EmitModifiedIfChanged(); });
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(PlainAccessibleWhileInactive);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     QAccessible::installActivationObserver(this);
 }
 
@@ -113,6 +132,10 @@ void CScintillaEdit::SetModificationEvents(bool accessible) {
 
 void CScintillaEdit::accessibilityActiveChanged(bool active) {
     SetModificationEvents(active);
+    // The object made for the other state goes; the next query makes the one for this state.
+    if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(accessible));
+    }
 }
 
 // Scintilla's own bindings for keys the menus use (Ctrl+[ and Ctrl+] move by paragraph there)
