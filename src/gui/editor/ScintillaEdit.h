@@ -16,8 +16,10 @@
 // linesChanged() are not emitted. QScintilla turns every "inserted" or "deleted"
 // notification into an accessibility event whose offset is counted in characters from the
 // start of the text, which makes each key press cost time in proportion to the file's size.
-// While an accessibility client is active every modification is reported again, so a screen
-// reader still receives its text events (at that cost).
+// For the same reason the control's accessibility object is a plain widget's until a client
+// is active (QScintilla's counts up to the caret on every caret move). While an accessibility
+// client is active every modification is reported again and QScintilla's object is used, so a
+// screen reader still receives its text and caret events (at that cost).
 
 #include "editor/TextControl.h"
 
