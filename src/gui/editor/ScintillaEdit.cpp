@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontInfo>
 #include <QPainter>
@@ -22,9 +23,26 @@ using Sci = QsciScintillaBase;
 constexpr int kLeftMarginPixels = 8;
 constexpr int kMarginCount = 5;
 constexpr double kPrintMarginInches = 0.5;
+// The performed-by flags (user, undo, redo) are left out: every modification carries one, so
+// they would let every kind through.
+constexpr long kChangeEvents = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
+constexpr long kAllEvents = Sci::SC_MODEVENTMASKALL;
 
 const ETokenClass kClassOfStyle[] = {ETokenClass::Normal, ETokenClass::Keyword,
                                      ETokenClass::Comment, ETokenClass::String, ETokenClass::Tag};
+
+// Qt makes a control's accessibility object when the control is shown, screen reader or not,
+// and QScintilla's object counts the characters from the start of the text up to the caret
+// each time the caret moves: a paint after a key press at the end of a large file took a
+// time in proportion to its size. Until a screen reader is active the control gets a plain
+// widget object instead (it is asked before QScintilla's, which is registered for a base class).
+QAccessibleInterface* PlainAccessibleWhileInactive(const QString& key, QObject* object) {
+    if (QAccessible::isActive() ||
+        key != QLatin1String(CScintillaEdit::staticMetaObject.className())) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::EditableText);
+}
 
 } // namespace
 
@@ -70,9 +88,17 @@ CScintillaEdit::CScintillaEdit(QWidget* parent) : QsciScintilla(parent) {
     ApplyAppearance(m_appearance);
     connect(this, &QsciScintilla::modificationChanged, this,
             [this](bool) { EmitModifiedIfChanged(); });
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(PlainAccessibleWhileInactive);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
+    QAccessible::installActivationObserver(this);
 }
 
-CScintillaEdit::~CScintillaEdit() = default;
+CScintillaEdit::~CScintillaEdit() {
+    QAccessible::removeActivationObserver(this);
+}
 
 void CScintillaEdit::ConfigureControl() {
     setUtf8(true);
@@ -89,6 +115,27 @@ void CScintillaEdit::ConfigureControl() {
     Send(SCI_SETMARGINLEFT, 0, kLeftMarginPixels);
     Send(SCI_SETSCROLLWIDTH, 1);
     Send(SCI_SETSCROLLWIDTHTRACKING, 1);
+    SetModificationEvents();
+}
+
+// QScintilla computes an accessibility event for each "inserted" and "deleted" notification,
+// with an offset counted from the start of the text, whether or not a client listens: without
+// those notifications typing costs the same at the end of a large file as in an empty one. A
+// screen reader needs the events, so while one is active every notification is let through.
+void CScintillaEdit::SetModificationEvents() {
+    SetModificationEvents(QAccessible::isActive());
+}
+
+void CScintillaEdit::SetModificationEvents(bool accessible) {
+    Send(SCI_SETMODEVENTMASK, accessible ? kAllEvents : kChangeEvents);
+}
+
+void CScintillaEdit::accessibilityActiveChanged(bool active) {
+    SetModificationEvents(active);
+    // The object made for the other state goes; the next query makes the one for this state.
+    if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(this)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(accessible));
+    }
 }
 
 // Scintilla's own bindings for keys the menus use (Ctrl+[ and Ctrl+] move by paragraph there)

@@ -10,9 +10,20 @@
 // FONTSIZE in tenths of a point, falling back to a monospace face), tab width, the class
 // colours, and the palette's window-text colour for normal text. No word wrap; an 8-pixel
 // left margin; multi-level undo.
+//
+// Text changes are reported only as the "before insert" and "before delete" modifications
+// (position and length; the text too for an insertion), and QScintilla's textChanged() and
+// linesChanged() are not emitted. QScintilla turns every "inserted" or "deleted"
+// notification into an accessibility event whose offset is counted in characters from the
+// start of the text, which makes each key press cost time in proportion to the file's size.
+// For the same reason the control's accessibility object is a plain widget's until a client
+// is active (QScintilla's counts up to the caret on every caret move). While an accessibility
+// client is active every modification is reported again and QScintilla's object is used, so a
+// screen reader still receives its text and caret events (at that cost).
 
 #include "editor/TextControl.h"
 
+#include <QAccessible>
 #include <Qsci/qsciscintilla.h>
 
 #include <cstdint>
@@ -48,7 +59,7 @@ int StyleOfClass(ETokenClass cls);
 // A QColor as a colour reference.
 std::uint32_t ColourReference(const QColor& colour);
 
-class CScintillaEdit : public QsciScintilla, public CTextControl {
+class CScintillaEdit : public QsciScintilla, public CTextControl, QAccessible::ActivationObserver {
     Q_OBJECT
 public:
     explicit CScintillaEdit(QWidget* parent = nullptr);
@@ -115,6 +126,11 @@ private:
     void ConfigureControl();
     void RemoveConflictingKeys();
     void EmitModifiedIfChanged();
+    // The modifications Scintilla reports: all of them while an accessibility client is
+    // active, else only those before a change.
+    void SetModificationEvents();
+    void SetModificationEvents(bool accessible);
+    void accessibilityActiveChanged(bool active) override;
 
     SEditorAppearance m_appearance;
     // Scintilla knows "modified" only as "away from the save point"; a document can also be

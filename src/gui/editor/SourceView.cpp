@@ -33,8 +33,9 @@ CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget*
     ShareDocumentText();
     m_document.AttachView(this);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int length, int linesAdded, int, int, int,
-                   int, int) { OnTextModified(position, type, length, linesAdded); });
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                OnTextModified(position, type, length);
+            });
     connect(this, &CScintillaEdit::ModifiedChanged, &m_document, &CSourceDocument::ModifiedChanged);
 }
 
@@ -91,22 +92,27 @@ void CSourceView::ColourLine() {
     m_colourer.ColourLine(*this);
 }
 
-void CSourceView::OnTextModified(int position, int type, int length, int linesAdded) {
-    if ((type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) == 0) {
+// Only positions are kept here: the text has not changed yet, so its lines are found when the
+// recolouring runs.
+void CSourceView::OnTextModified(int position, int type, int length) {
+    const bool insert = (type & SC_MOD_BEFOREINSERT) != 0;
+    if (!insert && (type & SC_MOD_BEFOREDELETE) == 0) {
         return;
     }
-    const int first = LineFromChar(position);
-    const int last = (type & SC_MOD_INSERTTEXT) ? LineFromChar(position + length) : first;
-    if (m_changedFirst < 0) {
-        m_changedFirst = first;
-        m_changedLast = last;
-    } else {
-        // Lines after the change moved by the lines it added or removed.
-        if (m_changedLast > first) {
-            m_changedLast = std::max(first, m_changedLast + linesAdded);
+    // Where a position before the change lies after it.
+    const auto moved = [&](int at) {
+        if (insert) {
+            return at < position ? at : at + length;
         }
-        m_changedFirst = std::min(m_changedFirst, first);
-        m_changedLast = std::max(m_changedLast, last);
+        return at <= position ? at : std::max(position, at - length);
+    };
+    const int end = insert ? position + length : position;
+    if (m_changedStart < 0) {
+        m_changedStart = position;
+        m_changedEnd = end;
+    } else {
+        m_changedStart = std::min(moved(m_changedStart), position);
+        m_changedEnd = std::max(moved(m_changedEnd), end);
     }
     ScheduleRecolour();
 }
@@ -123,11 +129,11 @@ void CSourceView::ScheduleRecolour() {
 }
 
 void CSourceView::RecolourChangedLines() {
-    if (m_changedFirst < 0) {
+    if (m_changedStart < 0) {
         return;
     }
-    const int first = m_changedFirst;
-    const int last = std::min(m_changedLast, GetLineCount() - 1);
+    const int first = LineFromChar(m_changedStart);
+    const int last = LineFromChar(m_changedEnd);
     ClearChangedLines();
     if (last - first > kMaxLinesColouredOneByOne) {
         ColourAll(false);
@@ -155,7 +161,7 @@ void CSourceView::ColourLineAt(int line) {
 }
 
 void CSourceView::ClearChangedLines() {
-    m_changedFirst = m_changedLast = -1;
+    m_changedStart = m_changedEnd = -1;
 }
 
 bool CSourceView::HasSelection() const {

@@ -88,7 +88,8 @@ protected:
 
 private:
     void ShareDocumentText();
-    void OnTextModified(int position, int type, int length, int linesAdded);
+    // Called before each insertion or deletion (the control reports no others).
+    void OnTextModified(int position, int type, int length);
     void ScheduleRecolour();
     // Colours the lines changed outside the typed-character step.
     void RecolourChangedLines();
@@ -100,8 +101,10 @@ private:
     QPointer<CSourceDocument> m_documentAlive;
     CColourer m_colourer;
     CFindReplace* m_finder;
-    int m_changedFirst = -1;
-    int m_changedLast = -1;
+    // The text changed outside a colouring pass lies in [m_changedStart, m_changedEnd] (byte
+    // positions, kept in step with later edits); -1 when nothing changed.
+    int m_changedStart = -1;
+    int m_changedEnd = -1;
     bool m_recolourScheduled = false;
     bool m_inColouringPass = false;
 };
