@@ -10,10 +10,10 @@
 // ratio, and for the typing figures the editor's own ratio to its empty-file figure.
 
 #include "app/Settings.h"
-#include "app/SilentUiHost.h"
 #include "editor/SyntaxWindowDoc.h"
 #include "editor/SyntaxWindowView.h"
 #include "platform/Files.h"
+#include "process/SilentUiHost.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -406,6 +406,10 @@ void Register() {
         ->Arg(1)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("LongLineKeyPress/Bare", KeyPress, BareOn, EText::LongLine)
+        ->Arg(1)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("LongLineKeyPress/BareMasked", KeyPress, BareMaskedOn,
+                                 EText::LongLine)
         ->Arg(1)
         ->Unit(benchmark::kMicrosecond);
 }

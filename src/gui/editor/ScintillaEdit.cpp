@@ -211,7 +211,11 @@ void CScintillaEdit::LoadText(const std::string& text) {
     Send(SCI_SETUNDOCOLLECTION, 1);
     Send(SCI_EMPTYUNDOBUFFER);
     Send(SCI_SETREADONLY, readOnly ? 1 : 0);
-    Send(SCI_GOTOPOS, 0);
+    // To the start without asking for the caret to be shown: that would lay out the whole first
+    // line at once, which on a single line of a megabyte takes the better part of a second.
+    Send(SCI_SETEMPTYSELECTION, 0);
+    Send(SCI_SETFIRSTVISIBLELINE, 0);
+    Send(SCI_SETXOFFSET, 0);
     SetModify(false);
 }
 
