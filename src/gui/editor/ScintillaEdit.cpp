@@ -335,6 +335,26 @@ bool CScintillaEdit::IsRangeClass(int start, int end, ETokenClass cls) const {
     return true;
 }
 
+std::vector<ETokenClass> CScintillaEdit::GetClasses(int start, int end) const {
+    start = std::clamp(start, 0, GetLength());
+    end = std::clamp(end, start, GetLength());
+    const auto count = static_cast<size_t>(end - start);
+    std::vector<ETokenClass> classes(count, ETokenClass{0});
+    if (count == 0) {
+        return classes;
+    }
+    m_styledText.resize(2 * count + 2);
+    SendScintilla(SCI_GETSTYLEDTEXT, static_cast<long>(start), static_cast<long>(end),
+                  m_styledText.data());
+    for (size_t i = 0; i < count; ++i) {
+        const auto style = static_cast<unsigned char>(m_styledText[2 * i + 1]);
+        if (style < std::size(kClassOfStyle)) {
+            classes[i] = kClassOfStyle[style];
+        }
+    }
+    return classes;
+}
+
 void CScintillaEdit::SetRangeClass(int start, int end, ETokenClass cls) {
     start = std::clamp(start, 0, GetLength());
     end = std::clamp(end, start, GetLength());
