@@ -408,6 +408,10 @@ void Register() {
     benchmark::RegisterBenchmark("LongLineKeyPress/Bare", KeyPress, BareOn, EText::LongLine)
         ->Arg(1)
         ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("LongLineKeyPress/BareMasked", KeyPress, BareMaskedOn,
+                                 EText::LongLine)
+        ->Arg(1)
+        ->Unit(benchmark::kMicrosecond);
 }
 
 // The console report, then each editor figure beside its bare peer.

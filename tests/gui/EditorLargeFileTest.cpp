@@ -98,6 +98,7 @@ private slots:
     void modifiedFlagFollowsTypingAndUndo();
     void caretPanesFollowTypingAtTheEnd();
     void screenReaderReceivesTextInsertions();
+    void changeDeepInALongLineRecoloursTheRestOfIt();
 
 private:
     std::unique_ptr<SEditorFixture> m_fixture;
@@ -187,6 +188,38 @@ void EditorLargeFileTest::modifiedFlagFollowsTypingAndUndo() {
     QCOMPARE(changes.count(), 2);
     QCOMPARE(changes.at(0).at(0).toBool(), true);
     QCOMPARE(changes.at(1).at(0).toBool(), false);
+}
+
+// A file of one line of a megabyte: a quote typed far into it changes the classes after it to
+// the end of the line and none before it; deleted again, the old classes come back.
+void EditorLargeFileTest::changeDeepInALongLineRecoloursTheRestOfIt() {
+    const std::string unit = " int y = \"s\"; /* c */";
+    std::string line = "int x = 0;";
+    while (line.size() < (size_t(1) << 20)) {
+        line += unit;
+    }
+    line += " end";
+    Window w = m_fixture->OpenJava<CSyntaxWindowView>(m_fixture->dir.Write("Line.java", line));
+    auto& v = w.View();
+    const int unitSize = static_cast<int>(unit.size());
+    const int deep = 10 + unitSize * (v.GetLength() / 2 / unitSize);
+    QCOMPARE(v.GetTextRange(deep, deep + unitSize), unit);
+    QCOMPARE(ClassDump(v, deep, deep + unitSize), std::string("nkkknnnnnsssnnccccccc"));
+    const std::string before = ClassDump(v);
+    QCOMPARE(before.substr(before.size() - 4), std::string("nnnn"));
+    PlaceCaret(v, deep + 5);
+    QTest::keyClick(&v, '"');
+    ProcessQueuedEvents();
+    // The new quote pairs with the old string's opener, whose closer now opens a string: every
+    // later string is shifted by one quote, up to the unterminated one at the end.
+    const std::string after = ClassDump(v);
+    const auto at = static_cast<size_t>(deep);
+    QCOMPARE(after.substr(0, at), before.substr(0, at));
+    QCOMPARE(after.substr(at, 22), std::string("nkkknssssssnsssccccccc"));
+    QCOMPARE(after.substr(after.size() - 4), std::string("ssss"));
+    QTest::keyClick(&v, Qt::Key_Backspace);
+    ProcessQueuedEvents();
+    QCOMPARE(ClassDump(v), before);
 }
 
 void EditorLargeFileTest::caretPanesFollowTypingAtTheEnd() {

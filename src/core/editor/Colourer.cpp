@@ -114,12 +114,26 @@ void CColourer::LineBounds(const CTextControl& control, int line, int& start, in
                    next - LineBreakLengthBefore(breakText, static_cast<int>(breakText.size())));
 }
 
+// The present classes are read at once: asking the control run by run cost more than the
+// classifying on a long line of many short runs.
 void CColourer::ApplyRuns(CTextControl& control, int base, std::span<const ETokenClass> classes) {
     const int n = static_cast<int>(classes.size());
+    const std::vector<ETokenClass> present = control.GetClasses(base, base + n);
+    const auto hasClass = [&](int start, int end, ETokenClass cls) {
+        // Positions beyond the text (never given by the passes) are left to the control.
+        if (base < 0 || end > static_cast<int>(present.size())) {
+            return control.IsRangeClass(base + start, base + end, cls);
+        }
+        return std::all_of(present.begin() + start, present.begin() + end,
+                           [cls](ETokenClass at) { return at == cls; });
+    };
     int runStart = 0;
     for (int i = 1; i <= n; ++i) {
         if (i == n || classes[static_cast<size_t>(i)] != classes[static_cast<size_t>(runStart)]) {
-            ApplyClassFormat(control, base, classes[static_cast<size_t>(runStart)], runStart, i);
+            const ETokenClass cls = classes[static_cast<size_t>(runStart)];
+            if (!hasClass(runStart, i, cls)) {
+                control.SetRangeClass(base + runStart, base + i, cls);
+            }
             runStart = i;
         }
     }

@@ -4,7 +4,9 @@
 // in-memory CTextBuffer implements it for tests, benchmarks and headless use; the GUI
 // implements it over QScintilla.
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace tovin {
 
@@ -47,6 +49,16 @@ public:
     virtual bool IsRangeClass(int start, int end, ETokenClass cls) const = 0;
     // Gives [start, end) the class's colour. Never changes text, selection or scroll position.
     virtual void SetRangeClass(int start, int end, ETokenClass cls) = 0;
+    // The class of each position of [start, end) (within the text), read at once; a position
+    // whose colour is no class's gets a value no class has, so it never counts as coloured.
+    virtual std::vector<ETokenClass> GetClasses(int start, int end) const {
+        std::vector<ETokenClass> classes;
+        for (int i = std::max(start, 0); i < std::min(end, GetLength()); ++i) {
+            classes.push_back(IsRangeClass(i, i + 1, GetClassAt(i)) ? GetClassAt(i)
+                                                                    : ETokenClass{0});
+        }
+        return classes;
+    }
 
     virtual bool GetModify() const = 0;
     virtual void SetModify(bool modified) = 0;

@@ -94,6 +94,7 @@ public:
     ETokenClass GetClassAt(int position) const override;
     bool IsRangeClass(int start, int end, ETokenClass cls) const override;
     void SetRangeClass(int start, int end, ETokenClass cls) override;
+    std::vector<ETokenClass> GetClasses(int start, int end) const override;
     bool GetModify() const override;
     void SetModify(bool modified) override;
     bool IsReadOnly() const override;

@@ -201,6 +201,15 @@ void CSourceView::keyPressEvent(QKeyEvent* event) {
         OnCharTyped(typed);
     }
     ColourLine();
+    // Changes on the caret's line alone are coloured now; a long line is not classified twice.
+    if (m_changedStart >= 0) {
+        int start = 0, end = 0;
+        GetSel(start, end);
+        const int line = LineFromChar(start);
+        if (LineFromChar(m_changedStart) == line && LineFromChar(m_changedEnd) == line) {
+            ClearChangedLines();
+        }
+    }
     RecolourChangedLines();
 }
 

@@ -178,6 +178,11 @@ void CProcessWindow::Poll() {
     m_runnerSize = m_runner->GetOutputSize();
     if (!finished) {
         m_stop->setEnabled(true);
+        // More than the control keeps has come since the last poll: what would be placed now
+        // would only be dropped again, so the newest text waits for the next tick.
+        if (Backlog() > m_shownLimit && m_polls % kPollsPerTick != 0) {
+            return;
+        }
         ShowSlice(kSliceBytes, true);
         return;
     }
@@ -297,7 +302,7 @@ void CProcessWindow::ShowFor(int budgetMs) {
 
 void CProcessWindow::ShowSlice(std::size_t maxBytes, bool moreMayCome) {
     if (Backlog() > m_shownLimit) {
-        SkipToTail();
+        SkipToTail(moreMayCome ? std::min(m_shownLimit, kFloodTailBytes) : m_shownLimit);
     }
     const std::size_t backlog = Backlog();
     if (backlog == 0) {
@@ -315,9 +320,9 @@ void CProcessWindow::ShowSlice(std::size_t maxBytes, bool moreMayCome) {
     }
 }
 
-void CProcessWindow::SkipToTail() {
-    std::size_t start = TextSize() - m_shownLimit;
-    const std::string ahead = ReadText(start, std::min(m_shownLimit, kLineSearch));
+void CProcessWindow::SkipToTail(std::size_t keep) {
+    std::size_t start = TextSize() - keep;
+    const std::string ahead = ReadText(start, std::min(keep, kLineSearch));
     const std::size_t lineEnd = ahead.find('\n');
     if (lineEnd != std::string::npos) {
         start += lineEnd + 1;

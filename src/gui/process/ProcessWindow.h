@@ -7,7 +7,10 @@
 // not taken over. The window places that text into the output control in bounded slices, so a
 // tool that prints tens of megabytes never stalls the user interface:
 // - While the tool runs the window polls every kPollMs and places at most kSliceBytes per poll.
-//   The status-bar texts and the progress bar move every kPollsPerTick polls (200 ms).
+//   The status-bar texts and the progress bar move every kPollsPerTick polls (200 ms). While more
+//   than the shown limit waits, the tool prints faster than that: only each tick shows the
+//   newest kFloodTailBytes, as the rest would be dropped again and placing it takes time
+//   from the tool.
 // - Once the runner has finished, the rest is placed in steps of at most kDrainBudgetMs, and the
 //   run completes: "stop" disabled, progress 100, "External process complete".
 // - The control holds about the shown limit of text. Beyond it the oldest lines give way to one
@@ -47,9 +50,11 @@ class CProcessOutput;
 class CProcessWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kPollMs = 25;
-    static constexpr int kPollsPerTick = 8;
+    // Short enough that the end of a run is seen soon after the tool has ended.
+    static constexpr int kPollMs = 10;
+    static constexpr int kPollsPerTick = 20;
     static constexpr std::size_t kSliceBytes = std::size_t(32) << 10;
+    static constexpr std::size_t kFloodTailBytes = std::size_t(4) << 10;
     // Slices are larger once nothing more arrives: fewer, cheaper steps to the final report.
     static constexpr std::size_t kDrainSliceBytes = std::size_t(128) << 10;
     static constexpr int kDrainBudgetMs = 40;
@@ -121,7 +126,8 @@ private:
     std::size_t Backlog() const { return TextSize() - m_shown; }
     void ShowFor(int budgetMs);
     void ShowSlice(std::size_t maxBytes, bool moreMayCome);
-    void SkipToTail();
+    // Skips to the last `keep` bytes of the text, from a line start where one is near.
+    void SkipToTail(std::size_t keep);
     void Place(const std::string& bytes);
     void TrimFront(std::size_t incoming);
     void ResetControl();
