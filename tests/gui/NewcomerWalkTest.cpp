@@ -1,0 +1,232 @@
+// A newcomer's day in one go, through the real windows and the real JDK: the preferences, a new
+// application project, typing a method, Build and Run, an error and its line, Find in Files, a
+// second main class, a compile folder, the jar run outside the program, and closing with an
+// unsaved change and coming back to it.
+
+#include "ModalAnswers.h"
+#include "ShellTestSupport.h"
+#include "dialogs/NewDocumentDialog.h"
+#include "dialogs/NewProjectWizard.h"
+#include "editor/EditorDocument.h"
+#include "editor/SourceView.h"
+#include "platform/Files.h"
+#include "prefs/FormatPage.h"
+#include "prefs/IDEPage.h"
+#include "prefs/PrefsSheet.h"
+#include "process/ProcessOutput.h"
+#include "process/ProcessWindow.h"
+#include "project/JavaProjectDoc.h"
+#include "project/ProjectDocument.h"
+#include "project/ProjectTree.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+using namespace tovin;
+using namespace tovin::test;
+
+namespace {
+
+constexpr int kWaitMs = 120000;
+
+// Triggers the menu item of the command, as a click on it does.
+void ChooseFromMenu(CMainFrame& frame, ECommand command) {
+    frame.UpdateCommandUi();
+    QAction* action = frame.Action(command);
+    QVERIFY2(action->isEnabled(), qPrintable(action->text()));
+    action->trigger();
+}
+
+// Types the path into a file dialog and accepts it.
+FAnswer ChooseFile(const std::string& path) {
+    return [path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+// The text with its line ends as one LF each.
+std::string Lf(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+// The tree's texts as indented lines.
+QString Dump(QTreeWidgetItem* parent, int depth = 0) {
+    QString text;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        text += QString(depth * 2, ' ') + parent->child(i)->text(0) + '\n';
+        text += Dump(parent->child(i), depth + 1);
+    }
+    return text;
+}
+
+QTreeWidgetItem* Find(QTreeWidget* tree, const QStringList& path) {
+    QTreeWidgetItem* item = tree->invisibleRootItem();
+    for (const QString& text : path) {
+        QTreeWidgetItem* found = nullptr;
+        for (int i = 0; item && i < item->childCount() && !found; ++i) {
+            if (item->child(i)->text(0) == text) {
+                found = item->child(i);
+            }
+        }
+        item = found;
+    }
+    return item;
+}
+
+} // namespace
+
+class NewcomerWalkTest : public QObject {
+    Q_OBJECT
+
+    CTempDir dir;
+    std::unique_ptr<CEditorApp> app; // with its own, real host
+    std::string projectFolder;
+
+    std::string SettingsFile() const { return dir.File("Tovin.conf"); }
+    CMainFrame& Frame() const { return *app->MainFrame(); }
+    CProcessWindow& Process() const { return *app->ProcessWindow(); }
+    CSourceView* ActiveView() const {
+        return qobject_cast<CSourceView*>(Frame().ActiveFrame()->View());
+    }
+    std::string InProject(const std::string& name) const { return projectFolder + '/' + name; }
+    // Runs the project command and waits for the Process Window to finish; its text.
+    QString RunToEnd(ECommand command) {
+        ChooseFromMenu(Frame(), command);
+        // Attaching the run empties the progress bar; only its end fills it.
+        QProgressBar* progress = Process().Progress();
+        [&] {
+            QTRY_COMPARE_WITH_TIMEOUT(progress->value(), progress->maximum(), kWaitMs);
+            QCOMPARE(Frame().PaneText(0), QStringLiteral("External process complete"));
+        }();
+        return QString::fromStdString(Lf(Process().Text()));
+    }
+    CProjectTree& Tree() {
+        CProjectDocument* project = app->CurrentProject();
+        if (!project->ProjectTree()) {
+            project->OnProjectWindow();
+        }
+        return *project->ProjectTree();
+    }
+
+private slots:
+    void initTestCase() {
+        const QString home = QString::fromStdString(dir.File("home"));
+        QDir().mkpath(home);
+        qputenv("HOME", home.toLocal8Bit());
+        // The program's frame stays out of the way: the walk reads its console output.
+        qunsetenv("DISPLAY");
+        projectFolder = dir.File("home/Greeter");
+    }
+
+    void cleanupTestCase() {
+        app.reset();
+        CShellFixture::Settle();
+    }
+
+    void preferencesShowTheJdkAndTakeTheTabWidth() {
+        app = std::make_unique<CEditorApp>(SettingsFile());
+        app->SetStartupTip([] {});
+        QVERIFY(app->Start({}));
+        Frame().show();
+        QString jdk;
+        WithModal(
+            [&](QWidget* modal) {
+                auto* sheet = qobject_cast<CPrefsSheet*>(modal);
+                QVERIFY(sheet);
+                jdk = sheet->IdePage()->JdkFolder()->text();
+                sheet->FormatPage()->TabWidth()->setText(QStringLiteral("4"));
+                sheet->accept();
+            },
+            [&] { ChooseFromMenu(Frame(), ECommand::Preferences); });
+        QVERIFY2(FileExists(jdk.toStdString() + "/bin/javac"), qPrintable(jdk));
+        QCOMPARE(app->Settings().tabWidth, 4);
+    }
+
+    void newApplicationProjectOpensItsClass() {
+        auto chooseProject = [](QWidget* modal) {
+            auto* dialog = qobject_cast<CNewDocumentDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->List()->item(CNewDocumentDialog::Project)->text(),
+                     QStringLiteral("Tovin Project"));
+            dialog->List()->setCurrentRow(CNewDocumentDialog::Project);
+            dialog->accept();
+        };
+        auto nameGreeter = [](QWidget* modal) {
+            auto* wizard = qobject_cast<CNewProjectDialog*>(modal);
+            QVERIFY(wizard);
+            wizard->ClassNameEdit()->setText(QStringLiteral("Greeter"));
+            wizard->KindButtons()->button(1)->click();
+            wizard->accept();
+        };
+        // The user makes the folder from the save dialog.
+        auto saveInNewFolder = [this](QWidget* modal) {
+            QVERIFY(QDir().mkpath(QString::fromStdString(projectFolder)));
+            ChooseFile(InProject("Greeter.jpr"))(modal);
+        };
+        QCOMPARE(WithModals({chooseProject, nameGreeter, saveInNewFolder},
+                            [&] { ChooseFromMenu(Frame(), ECommand::FileNew); }),
+                 3);
+        QVERIFY(FileExists(InProject("Greeter.jpr")));
+        QVERIFY(FileExists(InProject("Greeter.java")));
+        QVERIFY(FrameTitles(Frame()).contains(QStringLiteral("Greeter.java")));
+    }
+
+    void typedMethodIndentsAndShowsInTheTree() {
+        CSourceView* view = ActiveView();
+        QVERIFY(view);
+        // The new method goes after main, the last one.
+        const std::string text = view->GetText();
+        const int end = static_cast<int>(text.rfind('}'));
+        const int afterMain = static_cast<int>(text.rfind('}', end - 1)) + 1;
+        view->SetSel(afterMain, afterMain);
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClicks(view, "static void greet()");
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClicks(view, "{");
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClicks(view, "System.out.println(\"Hello from Greeter\");");
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClicks(view, "}");
+        QVERIFY2(Lf(view->GetText())
+                         .find("\n\t\n\tstatic void greet()\n\t{\n\t\tSystem.out.println("
+                               "\"Hello from Greeter\");\n\t}\n}") != std::string::npos,
+                 view->GetText().c_str());
+        // main calls it instead of opening the frame.
+        const std::string now = view->GetText();
+        const int from = static_cast<int>(now.find("Greeter f ="));
+        const int to = static_cast<int>(now.find("f.show();")) + 9;
+        view->SetSel(from, to);
+        QTest::keyClicks(view, "greet();");
+        ChooseFromMenu(Frame(), ECommand::FileSave);
+        const std::string saved = ReadFile(InProject("Greeter.java"));
+        // The file keeps the line ends it was written with.
+        QCOMPARE(saved, Lf(view->GetText()));
+        QVERIFY(Lf(saved).find("\t\tgreet();\n\t}") != std::string::npos);
+
+        CProjectTree& tree = Tree();
+        QTRY_VERIFY2(Find(tree.Tree(), {"Greeter.java", "Greeter", "greet()"}),
+                     qPrintable(Dump(tree.Tree()->invisibleRootItem())));
+        QVERIFY(Find(tree.Tree(), {"Greeter.java", "Greeter", "main(String args[])"}));
+    }
+
+    void buildSaysNoErrorsAndRunPrints() {
+        QVERIFY(RunToEnd(ECommand::Build).contains(QStringLiteral("No Errors")));
+        QVERIFY(FileExists(InProject("Greeter.class")));
+        const QString run = RunToEnd(ECommand::RunApplication);
+        QVERIFY2(run.contains(QStringLiteral("Starting App\nHello from Greeter")), qPrintable(run));
+    }
+};
+
+QTEST_MAIN(NewcomerWalkTest)
+#include "NewcomerWalkTest.moc"
