@@ -13,6 +13,7 @@
 #include "prefs/FormatPage.h"
 #include "prefs/IDEPage.h"
 #include "prefs/PrefsSheet.h"
+#include "process/FindInFilesDialog.h"
 #include "process/ProcessOutput.h"
 #include "process/ProcessWindow.h"
 #include "project/JavaProjectDoc.h"
@@ -25,7 +26,10 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTextBlock>
 #include <QTreeWidget>
 
 using namespace tovin;
@@ -83,6 +87,53 @@ QTreeWidgetItem* Find(QTreeWidget* tree, const QStringList& path) {
     return item;
 }
 
+// Answers a message box with Yes after checking its text.
+FAnswer AnswerYes(const QString& text) {
+    return [text](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        QCOMPARE(box->text(), text);
+        box->button(QMessageBox::Yes)->click();
+    };
+}
+
+// Double-clicks the first output line that holds the marker; false when none does.
+bool DoubleClickLineWith(CProcessOutput& output, const QString& marker) {
+    for (QTextBlock block = output.document()->firstBlock(); block.isValid();
+         block = block.next()) {
+        if (block.text().contains(marker)) {
+            QTextCursor cursor(block);
+            output.setTextCursor(cursor);
+            output.ensureCursorVisible();
+            QTest::mouseDClick(output.viewport(), Qt::LeftButton, Qt::NoModifier,
+                               output.cursorRect(cursor).center() + QPoint(4, 0));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Selects the first occurrence of `from` and types `to` over it.
+void TypeOver(CSourceView& view, const std::string& from, const std::string& to) {
+    const int start = static_cast<int>(view.GetText().find(from));
+    QVERIFY2(start >= 0, from.c_str());
+    view.SetSel(start, start + static_cast<int>(from.size()));
+    QTest::keyClicks(&view, QString::fromStdString(to));
+}
+
+// The one-based number of the line holding the text's first occurrence.
+int LineOf(const CSourceView& view, const std::string& text) {
+    return view.LineFromChar(static_cast<int>(view.GetText().find(text))) + 1;
+}
+
+// The caret's line, one-based.
+int CaretLine(const CSourceView& view) {
+    int start = 0;
+    int end = 0;
+    view.GetSel(start, end);
+    return view.LineFromChar(start) + 1;
+}
+
 } // namespace
 
 class NewcomerWalkTest : public QObject {
@@ -100,8 +151,12 @@ class NewcomerWalkTest : public QObject {
     }
     std::string InProject(const std::string& name) const { return projectFolder + '/' + name; }
     // Runs the project command and waits for the Process Window to finish; its text.
-    QString RunToEnd(ECommand command) {
-        ChooseFromMenu(Frame(), command);
+    QString RunToEnd(ECommand command, std::vector<FAnswer> answers = {}) {
+        const size_t expected = answers.size();
+        [&] {
+            QCOMPARE(WithModals(std::move(answers), [&] { ChooseFromMenu(Frame(), command); }),
+                     static_cast<int>(expected));
+        }();
         // Attaching the run empties the progress bar; only its end fills it.
         QProgressBar* progress = Process().Progress();
         [&] {
@@ -225,6 +280,51 @@ private slots:
         QVERIFY(FileExists(InProject("Greeter.class")));
         const QString run = RunToEnd(ECommand::RunApplication);
         QVERIFY2(run.contains(QStringLiteral("Starting App\nHello from Greeter")), qPrintable(run));
+    }
+
+    void buildErrorLeadsToItsLine() {
+        CSourceView* view = ActiveView();
+        TypeOver(*view, "greet();", "greet(1);");
+        const int line = LineOf(*view, "greet(1);");
+        view->SetSel(0, 0);
+        const QString build =
+            RunToEnd(ECommand::Build, {AnswerYes(QStringLiteral("Save changes to Greeter.java?"))});
+        QVERIFY2(build.endsWith(QStringLiteral("There were errors")), qPrintable(build));
+        QVERIFY(ReadFile(InProject("Greeter.java")).find("greet(1);") != std::string::npos);
+        const QString message = QString::fromStdString(InProject("Greeter.java")) + ':' +
+                                QString::number(line) + QStringLiteral(": error");
+        QVERIFY2(DoubleClickLineWith(*Process().Output(), message), qPrintable(build));
+        QTRY_COMPARE(CaretLine(*ActiveView()), line);
+        QVERIFY(Lf(ActiveView()->GetSelText()).find("greet(1);") != std::string::npos);
+    }
+
+    void fixedProgramRunsAndFindInFilesLeadsToTheMethod() {
+        CSourceView* view = ActiveView();
+        TypeOver(*view, "greet(1);", "greet();");
+        Frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Frame()));
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(ReadFile(InProject("Greeter.java")).find("greet();") != std::string::npos);
+        QVERIFY(RunToEnd(ECommand::Build).endsWith(QStringLiteral("No Errors")));
+        QVERIFY(RunToEnd(ECommand::RunApplication).contains(QStringLiteral("Hello from Greeter")));
+
+        const int declaration = LineOf(*view, "static void greet()");
+        view->SetSel(0, 0);
+        WithModal(
+            [](QWidget* modal) {
+                auto* dialog = qobject_cast<CFindInFilesDialog*>(modal);
+                QVERIFY(dialog);
+                dialog->FindEdit()->setText(QStringLiteral("void greet"));
+                dialog->accept();
+            },
+            [&] { ChooseFromMenu(Frame(), ECommand::FindInFiles); });
+        const QString result = QString::fromStdString(InProject("Greeter.java")) + ':' +
+                               QString::number(declaration) + QStringLiteral(": at char");
+        QTRY_VERIFY2(Process().Output()->toPlainText().contains(result),
+                     qPrintable(Process().Output()->toPlainText()));
+        QVERIFY(DoubleClickLineWith(*Process().Output(), result));
+        QTRY_COMPARE(CaretLine(*ActiveView()), declaration);
     }
 };
 
