@@ -16,8 +16,10 @@
 #include "process/FindInFilesDialog.h"
 #include "process/ProcessOutput.h"
 #include "process/ProcessWindow.h"
+#include "project/ClassPathList.h"
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
+#include "project/ProjectFormView.h"
 #include "project/ProjectTree.h"
 
 #include <QAbstractButton>
@@ -26,6 +28,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -134,6 +137,53 @@ int CaretLine(const CSourceView& view) {
     return view.LineFromChar(start) + 1;
 }
 
+// Picks a folder in the folder browser.
+FAnswer ChooseFolder(const std::string& path) {
+    return [path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
+        dialog->setDirectory(QString::fromStdString(path));
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+// Runs the entry of the item's context menu.
+void ChooseFromContextMenu(CProjectTree& tree, const QStringList& path, const QString& entry) {
+    QTreeWidgetItem* item = Find(tree.Tree(), path);
+    QVERIFY2(item, qPrintable(path.join('/')));
+    tree.Tree()->setCurrentItem(item);
+    QMenu menu;
+    QVERIFY(tree.FillContextMenu(item, menu));
+    for (QAction* action : menu.actions()) {
+        if (action->text() == entry) {
+            action->trigger();
+            return;
+        }
+    }
+    QFAIL(qPrintable("no " + entry));
+}
+
+QPushButton* Button(QWidget& parent, const QString& text) {
+    for (QPushButton* button : parent.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+const char* const kHelper = "package tools;\n"
+                            "\n"
+                            "public class Helper\n"
+                            "{\n"
+                            "\tpublic static void main(String args[])\n"
+                            "\t{\n"
+                            "\t\tSystem.out.println(\"Hello from Helper\");\n"
+                            "\t}\n"
+                            "}\n";
+
 } // namespace
 
 class NewcomerWalkTest : public QObject {
@@ -164,6 +214,14 @@ class NewcomerWalkTest : public QObject {
             QCOMPARE(Frame().PaneText(0), QStringLiteral("External process complete"));
         }();
         return QString::fromStdString(Lf(Process().Text()));
+    }
+    CProjectFormView* Form() const {
+        for (CDocumentFrame* child : Frame().DocumentFrames()) {
+            if (auto* form = qobject_cast<CProjectFormView*>(child->View())) {
+                return form;
+            }
+        }
+        return nullptr;
     }
     CProjectTree& Tree() {
         CProjectDocument* project = app->CurrentProject();
@@ -325,6 +383,49 @@ private slots:
                      qPrintable(Process().Output()->toPlainText()));
         QVERIFY(DoubleClickLineWith(*Process().Output(), result));
         QTRY_COMPARE(CaretLine(*ActiveView()), declaration);
+    }
+
+    void secondMainClassRunsThenLeavesAndClassesGoToTheCompileFolder() {
+        const std::string helper = InProject("tools/Helper.java");
+        QVERIFY(QDir().mkpath(QString::fromStdString(InProject("tools"))));
+        QCOMPARE(WriteFileAtomic(helper, kHelper), std::string());
+        QCOMPARE(
+            WithModals({ChooseFile(helper)}, [&] { ChooseFromMenu(Frame(), ECommand::AddFiles); }),
+            1);
+        CProjectTree& tree = Tree();
+        QTRY_VERIFY2(Find(tree.Tree(), {"Helper.java", "Helper", "main(String args[])"}),
+                     qPrintable(Dump(tree.Tree()->invisibleRootItem())));
+
+        ChooseFromContextMenu(tree, {"Helper.java"}, QStringLiteral("Set as Main"));
+        QCOMPARE(app->CurrentProject()->Project().GetMainFile(), std::string("Helper.java"));
+        QVERIFY(RunToEnd(ECommand::Build).endsWith(QStringLiteral("No Errors")));
+        QVERIFY(FileExists(InProject("tools/Helper.class")));
+        const QString run = RunToEnd(ECommand::RunApplication);
+        QVERIFY2(run.contains(QStringLiteral("Hello from Helper")), qPrintable(run));
+        QVERIFY(!run.contains(QStringLiteral("Greeter")));
+
+        ChooseFromContextMenu(Tree(), {"Greeter.java"}, QStringLiteral("Set as Main"));
+        QCOMPARE(app->CurrentProject()->Project().GetMainFile(), std::string("Greeter.java"));
+        ChooseFromContextMenu(Tree(), {"Helper.java"}, QStringLiteral("Remove"));
+        QTRY_VERIFY(!Find(Tree().Tree(), {"Helper.java"}));
+        QVERIFY(Find(Tree().Tree(), {"Greeter.java", "Greeter", "greet()"}));
+        QVERIFY(FileExists(helper));
+
+        const std::string classes = InProject("classes");
+        QVERIFY(QDir().mkpath(QString::fromStdString(classes)));
+        CProjectFormView* form = Form();
+        QVERIFY(form);
+        CClassPathList* list = form->ClassPathList();
+        QCOMPARE(WithModals({ChooseFolder(classes)},
+                            [&] { Button(*form, QStringLiteral("Add Folder..."))->click(); }),
+                 1);
+        QTreeWidgetItem* row = list->topLevelItem(list->topLevelItemCount() - 1);
+        QCOMPARE(row->text(1).toStdString(), classes);
+        list->setCurrentItem(row);
+        Button(*form, QStringLiteral("Set Compile Dir"))->click();
+        QCOMPARE(app->CurrentProject()->Project().GetCompileDir(), classes);
+        QVERIFY(RunToEnd(ECommand::Build).endsWith(QStringLiteral("No Errors")));
+        QVERIFY(FileExists(classes + "/Greeter.class"));
     }
 };
 
