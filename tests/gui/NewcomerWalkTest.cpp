@@ -30,6 +30,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextBlock>
@@ -426,6 +427,24 @@ private slots:
         QCOMPARE(app->CurrentProject()->Project().GetCompileDir(), classes);
         QVERIFY(RunToEnd(ECommand::Build).endsWith(QStringLiteral("No Errors")));
         QVERIFY(FileExists(classes + "/Greeter.class"));
+    }
+
+    void jarOfTheMainFolderRunsOutside() {
+        // The classes of the earlier builds next to the source stay out of the jar.
+        QVERIFY(QFile::remove(QString::fromStdString(InProject("Greeter.class"))));
+        const std::string jar = InProject("Greeter.jar");
+        const QString made = RunToEnd(ECommand::JarMainFolder, {ChooseFile(jar)});
+        QVERIFY2(made.contains(QStringLiteral("Greeter.class")), qPrintable(made));
+        QVERIFY(FileExists(jar));
+
+        QProcess java;
+        java.setProcessChannelMode(QProcess::MergedChannels);
+        java.start(QString::fromStdString(app->Settings().javaBin + "/bin/java"),
+                   {QStringLiteral("-jar"), QString::fromStdString(jar)});
+        QVERIFY(java.waitForFinished(kWaitMs));
+        const QString printed = QString::fromLocal8Bit(java.readAll());
+        QCOMPARE(printed, QStringLiteral("Starting App\nHello from Greeter\n"));
+        QCOMPARE(java.exitCode(), 0);
     }
 };
 
