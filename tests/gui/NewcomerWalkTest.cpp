@@ -96,8 +96,10 @@ FAnswer AnswerYes(const QString& text) {
     return [text](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         QVERIFY(box);
-        QCOMPARE(box->text(), text);
+        const QString shown = box->text();
+        // Answered first, so a wrong question cannot leave the walk waiting.
         box->button(QMessageBox::Yes)->click();
+        QCOMPARE(shown, text);
     };
 }
 
@@ -393,6 +395,7 @@ private slots:
         QCOMPARE(
             WithModals({ChooseFile(helper)}, [&] { ChooseFromMenu(Frame(), ECommand::AddFiles); }),
             1);
+        QVERIFY(FrameTitles(Frame()).contains(QStringLiteral("Helper.java")));
         CProjectTree& tree = Tree();
         QTRY_VERIFY2(Find(tree.Tree(), {"Helper.java", "Helper", "main(String args[])"}),
                      qPrintable(Dump(tree.Tree()->invisibleRootItem())));
@@ -445,6 +448,49 @@ private slots:
         const QString printed = QString::fromLocal8Bit(java.readAll());
         QCOMPARE(printed, QStringLiteral("Starting App\nHello from Greeter\n"));
         QCOMPARE(java.exitCode(), 0);
+    }
+
+    void closingAsksAboutTheChangeAndTheNextStartIsAsLeft() {
+        // Add Files opened the second class; its window stays after the file left the project.
+        QCOMPARE(FrameTitles(Frame()), QStringList({"Greeter.jpr", "Greeter.java", "Helper.java"}));
+        for (CDocumentFrame* child : Frame().DocumentFrames()) {
+            if (child->windowTitle().remove(QStringLiteral("[*]")) == "Greeter.java") {
+                app->ActivateDocumentFrame(child);
+            }
+        }
+        CSourceView* view = ActiveView();
+        QCOMPARE(Frame().ActiveFrame()->windowTitle().remove(QStringLiteral("[*]")),
+                 QStringLiteral("Greeter.java"));
+        view->SetSel(view->GetLength(), view->GetLength());
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClicks(view, "// more tomorrow");
+        bool closed = false;
+        QCOMPARE(WithModals({AnswerYes(QStringLiteral("Save changes to Greeter.java?"))},
+                            [&] { closed = Frame().close(); }),
+                 1);
+        QVERIFY(closed);
+        app.reset();
+        CShellFixture::Settle();
+        QVERIFY(Lf(ReadFile(InProject("Greeter.java"))).ends_with("}\n// more tomorrow"));
+
+        app = std::make_unique<CEditorApp>(SettingsFile());
+        app->SetStartupTip([] {});
+        QVERIFY(app->Start({}));
+        Frame().show();
+        QVERIFY(app->CurrentProject());
+        QCOMPARE(app->CurrentProject()->PathName(), InProject("Greeter.jpr"));
+        CJavaProjectDoc& project = app->CurrentProject()->Project();
+        QCOMPARE(project.GetMainFile(), std::string("Greeter.java"));
+        QCOMPARE(project.GetCompileDir(), InProject("classes"));
+        QCOMPARE(app->Settings().tabWidth, 4);
+        CProjectTree& tree = Tree();
+        QTRY_VERIFY2(Find(tree.Tree(), {"Greeter.java", "Greeter", "greet()"}),
+                     qPrintable(Dump(tree.Tree()->invisibleRootItem())));
+        QVERIFY(!Find(tree.Tree(), {"Helper.java"}));
+        tree.Tree()->setCurrentItem(Find(tree.Tree(), {"Greeter.java"}));
+        QVERIFY(tree.OpenSelected());
+        QTRY_VERIFY(FrameTitles(Frame()).contains(QStringLiteral("Greeter.java")));
+        QVERIFY(Lf(ActiveView()->GetText()).ends_with("}\n// more tomorrow"));
     }
 };
 
