@@ -25,6 +25,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -89,6 +90,15 @@ QTreeWidgetItem* Find(QTreeWidget* tree, const QStringList& path) {
         item = found;
     }
     return item;
+}
+
+// With TOVIN_WALK_PICTURES naming a folder, the walk leaves pictures of what the user sees
+// there (scripts/screenshot asks for them).
+void Picture(QWidget& widget, const char* name) {
+    const QString folder = qEnvironmentVariable("TOVIN_WALK_PICTURES");
+    if (!folder.isEmpty()) {
+        QVERIFY(widget.grab().save(folder + '/' + name + QStringLiteral(".png")));
+    }
 }
 
 // Answers a message box with Yes after checking its text.
@@ -239,8 +249,6 @@ private slots:
         const QString home = QString::fromStdString(dir.File("home"));
         QDir().mkpath(home);
         qputenv("HOME", home.toLocal8Bit());
-        // The program's frame stays out of the way: the walk reads its console output.
-        qunsetenv("DISPLAY");
         projectFolder = dir.File("home/Greeter");
     }
 
@@ -261,6 +269,7 @@ private slots:
                 QVERIFY(sheet);
                 jdk = sheet->IdePage()->JdkFolder()->text();
                 sheet->FormatPage()->TabWidth()->setText(QStringLiteral("4"));
+                Picture(*sheet, "walk-preferences");
                 sheet->accept();
             },
             [&] { ChooseFromMenu(Frame(), ECommand::Preferences); });
@@ -334,6 +343,9 @@ private slots:
         QTRY_VERIFY2(Find(tree.Tree(), {"Greeter.java", "Greeter", "greet()"}),
                      qPrintable(Dump(tree.Tree()->invisibleRootItem())));
         QVERIFY(Find(tree.Tree(), {"Greeter.java", "Greeter", "main(String args[])"}));
+        QCOMPARE(Frame().ProjectDock()->windowTitle(), QStringLiteral("Greeter.jpr"));
+        tree.Tree()->expandAll();
+        Picture(Frame(), "walk-editor");
     }
 
     void buildSaysNoErrorsAndRunPrints() {
@@ -356,6 +368,7 @@ private slots:
                                 QString::number(line) + QStringLiteral(": error");
         QVERIFY2(DoubleClickLineWith(*Process().Output(), message), qPrintable(build));
         QTRY_COMPARE(CaretLine(*ActiveView()), line);
+        Picture(Frame(), "walk-error");
         QVERIFY(Lf(ActiveView()->GetSelText()).find("greet(1);") != std::string::npos);
     }
 
