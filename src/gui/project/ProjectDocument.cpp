@@ -122,6 +122,9 @@ void CProjectDocument::OnProjectWindow() {
     QDockWidget* dock = App().MainFrame()->ProjectDock();
     if (!m_projectWindowCreated) {
         dock->setWindowTitle(Title());
+        // A new project gets its name only when first saved; the caption follows it.
+        connect(this, &CDocument::TitleChanged, dock,
+                [this, dock] { dock->setWindowTitle(Title()); });
         m_projectWindowCreated = true;
         FillProjectWindow();
         dock->show();
