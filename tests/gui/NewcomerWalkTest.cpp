@@ -5,6 +5,7 @@
 
 #include "ModalAnswers.h"
 #include "ShellTestSupport.h"
+#include "UserClicks.h"
 #include "dialogs/NewDocumentDialog.h"
 #include "dialogs/NewProjectWizard.h"
 #include "editor/EditorDocument.h"
@@ -78,20 +79,6 @@ QString Dump(QTreeWidgetItem* parent, int depth = 0) {
     return text;
 }
 
-QTreeWidgetItem* Find(QTreeWidget* tree, const QStringList& path) {
-    QTreeWidgetItem* item = tree->invisibleRootItem();
-    for (const QString& text : path) {
-        QTreeWidgetItem* found = nullptr;
-        for (int i = 0; item && i < item->childCount() && !found; ++i) {
-            if (item->child(i)->text(0) == text) {
-                found = item->child(i);
-            }
-        }
-        item = found;
-    }
-    return item;
-}
-
 // With TOVIN_WALK_PICTURES naming a folder, the walk leaves pictures of what the user sees
 // there (scripts/screenshot asks for them).
 void Picture(QWidget& widget, const char* name) {
@@ -111,22 +98,6 @@ FAnswer AnswerYes(const QString& text) {
         box->button(QMessageBox::Yes)->click();
         QCOMPARE(shown, text);
     };
-}
-
-// Double-clicks the first output line that holds the marker; false when none does.
-bool DoubleClickLineWith(CProcessOutput& output, const QString& marker) {
-    for (QTextBlock block = output.document()->firstBlock(); block.isValid();
-         block = block.next()) {
-        if (block.text().contains(marker)) {
-            QTextCursor cursor(block);
-            output.setTextCursor(cursor);
-            output.ensureCursorVisible();
-            QTest::mouseDClick(output.viewport(), Qt::LeftButton, Qt::NoModifier,
-                               output.cursorRect(cursor).center() + QPoint(4, 0));
-            return true;
-        }
-    }
-    return false;
 }
 
 // Selects the first occurrence of `from` and types `to` over it.

@@ -3,6 +3,7 @@
 // through the application's own open path, and "Find in Files..." lists its results there.
 
 #include "ShellTestSupport.h"
+#include "UserClicks.h"
 #include "process/FindInFilesDialog.h"
 #include "process/ProcessOutput.h"
 #include "process/ProcessWindow.h"
@@ -27,22 +28,6 @@ const char* const kBrokenSource = "class B {\n"
                                   "        int x = ;\n"
                                   "    }\n"
                                   "}\n";
-
-// Double-clicks the first output line that holds the marker; false when none does.
-bool DoubleClickLineWith(CProcessOutput& output, const QString& marker) {
-    for (QTextBlock block = output.document()->firstBlock(); block.isValid();
-         block = block.next()) {
-        if (block.text().contains(marker)) {
-            QTextCursor cursor(block);
-            output.setTextCursor(cursor);
-            output.ensureCursorVisible();
-            QTest::mouseDClick(output.viewport(), Qt::LeftButton, Qt::NoModifier,
-                               output.cursorRect(cursor).center() + QPoint(4, 0));
-            return true;
-        }
-    }
-    return false;
-}
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "project/ProjectTree.h"
 
 #include "ShellTestSupport.h"
+#include "UserClicks.h"
 #include "app/CommandIds.h"
 #include "project/FilePropertiesDialog.h"
 #include "project/JavaProjectDoc.h"
@@ -34,20 +35,6 @@ QString Dump(QTreeWidgetItem* parent, int depth = 0) {
         text += Dump(item, depth + 1);
     }
     return text;
-}
-
-QTreeWidgetItem* Find(QTreeWidget* tree, const QStringList& path) {
-    QTreeWidgetItem* item = tree->invisibleRootItem();
-    for (const QString& text : path) {
-        QTreeWidgetItem* found = nullptr;
-        for (int i = 0; item && i < item->childCount() && !found; ++i) {
-            if (item->child(i)->text(0) == text) {
-                found = item->child(i);
-            }
-        }
-        item = found;
-    }
-    return item;
 }
 
 // Menu entries as text, "-" for a separator, the default entry in asterisks.
