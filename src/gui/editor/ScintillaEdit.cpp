@@ -13,6 +13,8 @@
 #include <Qsci/qsciprinter.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace tovin {
 
@@ -21,6 +23,13 @@ namespace {
 using Sci = QsciScintillaBase;
 
 constexpr int kLeftMarginPixels = 8;
+// Every change of a line lays all of it out again, measuring each run of one style; measured
+// runs of a few characters are remembered in the control's position cache, 16 bytes a place.
+// A line of a megabyte holds tens of thousands of different runs: with QScintilla's default of
+// 1,024 places a key press there re-measured nearly all of them and took over a second. The
+// cache starts at 2 MB and grows with the file's longest line, a place per character, to 16 MB.
+constexpr unsigned long kMinPositionCache = 1 << 17;
+constexpr unsigned long kMaxPositionCache = 1 << 20;
 constexpr int kMarginCount = 5;
 constexpr double kPrintMarginInches = 0.5;
 // The performed-by flags (user, undo, redo) are left out: every modification carries one, so
@@ -115,11 +124,7 @@ void CScintillaEdit::ConfigureControl() {
     Send(SCI_SETMARGINLEFT, 0, kLeftMarginPixels);
     Send(SCI_SETSCROLLWIDTH, 1);
     Send(SCI_SETSCROLLWIDTHTRACKING, 1);
-    // Every change of a line lays all of it out again, measuring each run of one style; runs
-    // of a few characters are remembered in this cache. Its default of 1,024 runs is soon
-    // exhausted by a line of a megabyte (a key press there took over a second, now a fifth of
-    // that); this size costs about 2 MB per window.
-    Send(SCI_SETPOSITIONCACHE, 1 << 17);
+    Send(SCI_SETPOSITIONCACHE, kMinPositionCache);
     SetModificationEvents();
 }
 
@@ -203,6 +208,7 @@ void CScintillaEdit::ShareTextOf(const CScintillaEdit& other) {
     // The document's own settings (line-end mode, code page, tab width) are set again, as
     // attaching a document can reset them in this view.
     ConfigureControl();
+    Send(SCI_SETPOSITIONCACHE, static_cast<unsigned long>(other.Send(SCI_GETPOSITIONCACHE)));
     SetEightBit(other.IsEightBit());
     ApplyAppearance(m_appearance);
 }
@@ -212,6 +218,7 @@ void CScintillaEdit::LoadText(const std::string& text) {
     Send(SCI_SETREADONLY, 0);
     Send(SCI_SETUNDOCOLLECTION, 0);
     Send(SCI_CLEARALL);
+    FitPositionCache(text);
     SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
     Send(SCI_SETUNDOCOLLECTION, 1);
     Send(SCI_EMPTYUNDOBUFFER);
@@ -222,6 +229,23 @@ void CScintillaEdit::LoadText(const std::string& text) {
     Send(SCI_SETFIRSTVISIBLELINE, 0);
     Send(SCI_SETXOFFSET, 0);
     SetModify(false);
+}
+
+void CScintillaEdit::FitPositionCache(const std::string& text) {
+    size_t longest = 0;
+    for (const char* start = text.data(); start < text.data() + text.size();) {
+        const size_t left = static_cast<size_t>(text.data() + text.size() - start);
+        const auto* end = static_cast<const char*>(std::memchr(start, '\n', left));
+        const size_t length = end ? static_cast<size_t>(end - start) : left;
+        longest = std::max(longest, length);
+        start += length + 1;
+    }
+    const unsigned long places =
+        std::clamp<unsigned long>(std::bit_ceil(longest), kMinPositionCache, kMaxPositionCache);
+    // Setting the size empties the cache, so it is set only when it changes.
+    if (static_cast<unsigned long>(Send(SCI_GETPOSITIONCACHE)) != places) {
+        Send(SCI_SETPOSITIONCACHE, places);
+    }
 }
 
 std::string CScintillaEdit::GetText() const {
@@ -251,6 +275,7 @@ void CScintillaEdit::SetText(const std::string& text) {
     }
     BeginUndoAction();
     Send(SCI_CLEARALL);
+    FitPositionCache(text);
     SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
     EndUndoAction();
     Send(SCI_SETEMPTYSELECTION, 0);

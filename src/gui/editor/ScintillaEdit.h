@@ -125,6 +125,8 @@ signals:
 
 private:
     void ConfigureControl();
+    // Sizes the position cache for the longest line of `text`.
+    void FitPositionCache(const std::string& text);
     void RemoveConflictingKeys();
     void EmitModifiedIfChanged();
     // The modifications Scintilla reports: all of them while an accessibility client is
