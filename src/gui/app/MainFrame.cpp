@@ -563,6 +563,8 @@ QDockWidget* CMainFrame::ProjectDock() {
         m_projectDock->setObjectName(QStringLiteral("ProjectDock"));
         m_projectDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
         addDockWidget(Qt::LeftDockWidgetArea, m_projectDock);
+        // Wide enough for a method with a parameter or two, such as "main(String args[])".
+        resizeDocks({m_projectDock}, {fontMetrics().averageCharWidth() * 40}, Qt::Horizontal);
     }
     return m_projectDock;
 }
