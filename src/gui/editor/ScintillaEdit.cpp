@@ -14,7 +14,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
+#include <string_view>
 
 namespace tovin {
 
@@ -233,12 +233,10 @@ void CScintillaEdit::LoadText(const std::string& text) {
 
 void CScintillaEdit::FitPositionCache(const std::string& text) {
     size_t longest = 0;
-    for (const char* start = text.data(); start < text.data() + text.size();) {
-        const size_t left = static_cast<size_t>(text.data() + text.size() - start);
-        const auto* end = static_cast<const char*>(std::memchr(start, '\n', left));
-        const size_t length = end ? static_cast<size_t>(end - start) : left;
+    for (std::string_view rest(text); !rest.empty();) {
+        const size_t length = std::min(rest.find('\n'), rest.size());
         longest = std::max(longest, length);
-        start += length + 1;
+        rest.remove_prefix(std::min(length + 1, rest.size()));
     }
     const unsigned long places =
         std::clamp<unsigned long>(std::bit_ceil(longest), kMinPositionCache, kMaxPositionCache);
