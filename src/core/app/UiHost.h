@@ -12,7 +12,9 @@ namespace tovin {
 
 class CProcessRunner;
 
-enum class EMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default button, for a question whose Yes throws
+// the user's work away.
+enum class EMsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class EMsgIcon { None, Information, Question, Warning, Error };
 enum class EMsgAnswer { Ok, Cancel, Yes, No };
 
