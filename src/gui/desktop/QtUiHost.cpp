@@ -131,8 +131,8 @@ COpenDocument* CQtUiHost::OpenDocument(const std::string& path) {
     return m_app.OpenDocumentFile(path);
 }
 
-void CQtUiHost::SaveAll() {
-    m_app.SaveAll();
+bool CQtUiHost::SaveModifiedFiles() {
+    return m_app.SaveModifiedFiles();
 }
 
 void CQtUiHost::SetProcessCaption(const std::string& caption) {
