@@ -185,6 +185,11 @@ bool RunAnt(CJavaProjectDoc& project, const std::string& buildFile, const std::s
 }
 
 bool RunProjectAnt(CJavaProjectDoc& project) {
+    // A project never saved has no folder: the build file would be looked for in the root.
+    if (project.GetPath().find(kPathSeparator) == std::string::npos) {
+        ShowMessage(project.Host(), kSaveProjectFirstMessage);
+        return false;
+    }
     return RunAnt(project, GetFolder(project.GetPath()) + kPathSeparator + "build.xml", {});
 }
 
