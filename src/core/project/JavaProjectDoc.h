@@ -114,8 +114,11 @@ public:
     void RefreshViews();
     // Re-bases every entry of both lists on the project's current path (see
     // CFreeJavaFile::ResolvePath), so a project whose folder moved finds its files where they
-    // now are. Commands that read entries' stored paths call it first. Marks the project
-    // modified and returns true when a path changed.
+    // now are. A project file that sits in a copy of its files' folder takes the copies: when
+    // every entry lies below one folder outside the project file's own folder, and each
+    // entry's place below it exists beside the project file, the entries move there. Commands
+    // that read entries' stored paths call it first. Marks the project modified, tells the
+    // notice callback, and returns true when a path changed.
     bool RebaseEntries();
 
     // ---- tool commands. Each composes its command line, caption and working folder, then hands
@@ -167,6 +170,10 @@ public:
         m_runAnt = std::move(hook);
     }
     void SetRefreshCallback(std::function<void()> refresh) { m_refresh = std::move(refresh); }
+    // Shows a one-line notice about the project (the window's status bar).
+    void SetNoticeCallback(std::function<void(const std::string&)> notice) {
+        m_notice = std::move(notice);
+    }
     // Called with the project path (empty for a never-saved project).
     void SetClosedCallback(std::function<void(const std::string&)> onClosed) {
         m_onClosed = std::move(onClosed);
@@ -206,6 +213,7 @@ private:
     bool m_modified = false;
     SSourceScanners m_scanners;
     std::function<void()> m_refresh;
+    std::function<void(const std::string&)> m_notice;
     std::function<void(const std::string&)> m_onClosed;
     std::function<void(const std::string&, const std::string&)> m_runAnt;
 };

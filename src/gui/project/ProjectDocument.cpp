@@ -20,6 +20,11 @@ CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
     : CDocument(app, docTemplate, &app), m_app(app),
       m_project(std::make_unique<CJavaProjectDoc>(app.Settings(), app.Host())) {
     m_project->SetRefreshCallback([this] { RefreshViews(); });
+    m_project->SetNoticeCallback([this](const std::string& text) {
+        if (CMainFrame* frame = App().MainFrame()) {
+            frame->SetPaneText(0, QString::fromStdString(text));
+        }
+    });
     m_project->SetClosedCallback([this](const std::string& path) { App().OnProjectClosed(path); });
     // The Arguments dialog offers what was typed last time (LASTLAUNCH).
     m_project->SetSettingsStore(&app.Store());
