@@ -112,6 +112,7 @@ std::string ComposeAntScript(const SAntScriptValues& values) {
 }
 
 std::string CreateAntScript(CJavaProjectDoc& project) {
+    project.ApplyPendingEdits();
     CUiHost& host = project.Host();
     if (project.GetMainFileName().empty()) {
         host.MessageBox("Please specify a main Java file first", kCaption, EMsgButtons::Ok,

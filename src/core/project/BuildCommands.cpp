@@ -24,6 +24,7 @@ bool SaveBeforeCompiling(const CJavaProjectDoc& project) {
 } // namespace
 
 void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& package) {
+    ApplyPendingEdits();
     m_host.SetProcessCaption("Compiling \"" + path + "\"");
     if (!SaveBeforeCompiling(*this)) {
         return;
@@ -38,6 +39,7 @@ void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& pa
 }
 
 void CJavaProjectDoc::Build() {
+    ApplyPendingEdits();
     const std::string main = GetMainFile();
     if (main.empty()) {
         ShowMessage(m_host, kNothingToBuildMessage);
@@ -68,6 +70,7 @@ void CJavaProjectDoc::Build() {
 }
 
 void CJavaProjectDoc::CompileFolder() {
+    ApplyPendingEdits();
     const std::string folder = BrowseForFolder(*this, "Choose a folder to compile:");
     if (folder.empty()) {
         return;

@@ -48,19 +48,36 @@ std::string CJavaProjectDoc::Load(const std::string& path) {
     }
     m_data = std::move(fresh);
     m_path = path;
-    m_modified = false;
+    SetModifiedFlag(false);
     return {};
 }
 
 std::string CJavaProjectDoc::Save(const std::string& path) {
+    ApplyPendingEdits();
     std::string reason = WriteFileAtomic(path, WriteProjectBytes(m_data));
     if (!reason.empty()) {
         return "Cannot save the project file \"" + path + "\": " + reason +
                ". The file on disk was not changed.";
     }
     m_path = path;
-    m_modified = false;
+    SetModifiedFlag(false);
     return {};
+}
+
+void CJavaProjectDoc::SetModifiedFlag(bool modified) {
+    if (m_modified == modified) {
+        return;
+    }
+    m_modified = modified;
+    if (m_onModified) {
+        m_onModified(modified);
+    }
+}
+
+void CJavaProjectDoc::ApplyPendingEdits() {
+    if (m_applyPending) {
+        m_applyPending();
+    }
 }
 
 std::string CJavaProjectDoc::GetTitle() const {
@@ -387,6 +404,8 @@ bool CJavaProjectDoc::CanCloseFrame() {
 }
 
 bool CJavaProjectDoc::SaveModified() {
+    // A setting typed into the form but not applied yet is a change like any other.
+    ApplyPendingEdits();
     if (!m_path.empty()) {
         return IsReadOnlyFile(m_path) ? SaveAskingForName() : SaveReporting(m_path);
     }

@@ -16,8 +16,8 @@
 namespace tovin {
 
 struct CSettings;
-class CSettingsStore;
 class CUiHost;
+class CSettingsStore;
 class COpenDocument;
 
 // The readers that fill a file's model entry from its source. A new document reads Ant build
@@ -64,7 +64,13 @@ public:
     void SetTitle(std::string title) { m_title = std::move(title); }
 
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Tells the modified callback when the flag changes.
+    void SetModifiedFlag(bool modified = true);
+
+    // Edits the user made in a view but did not apply yet (the project form's fields before
+    // "Update") reach the project here. Everything that saves the project or hands its options
+    // to a tool calls it first, so no typed setting is lost or ignored.
+    void ApplyPendingEdits();
 
     // ---- file lists
     // Adds a file that is not an HTML page to the Java files; an ".html" path goes to
@@ -170,6 +176,11 @@ public:
         m_runAnt = std::move(hook);
     }
     void SetRefreshCallback(std::function<void()> refresh) { m_refresh = std::move(refresh); }
+    void SetModifiedCallback(std::function<void(bool)> onModified) {
+        m_onModified = std::move(onModified);
+    }
+    // Asks the views to apply their pending edits (see ApplyPendingEdits).
+    void SetPendingEditsCallback(std::function<void()> apply) { m_applyPending = std::move(apply); }
     // Shows a one-line notice about the project (the window's status bar).
     void SetNoticeCallback(std::function<void(const std::string&)> notice) {
         m_notice = std::move(notice);
@@ -213,6 +224,8 @@ private:
     bool m_modified = false;
     SSourceScanners m_scanners;
     std::function<void()> m_refresh;
+    std::function<void(bool)> m_onModified;
+    std::function<void()> m_applyPending;
     std::function<void(const std::string&)> m_notice;
     std::function<void(const std::string&)> m_onClosed;
     std::function<void(const std::string&, const std::string&)> m_runAnt;
