@@ -369,6 +369,26 @@ private slots:
         QVERIFY(
             f.shell.Frame().PaneText(0).contains(QString::fromStdString(f.shell.dir.File("copy"))));
     }
+
+    // The file choosers open in the open project's folder (or where its files were last
+    // chosen), never where a project closed earlier left them.
+    void fileChoosersOpenInTheCurrentProject() {
+        CFormFixture f;
+        f.shell.host.fileAnswers = {{f.shell.dir.File("a/lib/a.jar")}};
+        f.Button("Add Jar...")->click();
+        const std::string b = WriteEmptyProject(f.shell.dir, "b/B.jpr");
+        f.document = static_cast<CProjectDocument*>(f.shell.app->OpenDocumentFile(b));
+        f.form = qobject_cast<CProjectFormView*>(f.shell.Frame().ActiveFrame()->View());
+        f.Button("Add Folder...")->click();
+        QCOMPARE(f.shell.host.folderRequests.back().second, f.shell.dir.File("b"));
+        f.document->ProjectTree()->OnAddFiles();
+        QCOMPARE(f.shell.host.fileRequests.back().initialFolder, f.shell.dir.File("b"));
+        f.shell.host.fileAnswers = {{"/opt/libs/x.jar"}};
+        f.Button("Add Jar...")->click();
+        QCOMPARE(f.shell.host.fileRequests.back().initialFolder, f.shell.dir.File("b"));
+        f.document->ProjectTree()->OnAddFiles();
+        QCOMPARE(f.shell.host.fileRequests.back().initialFolder, std::string("/opt/libs"));
+    }
 };
 
 QTEST_MAIN(ProjectFormTest)

@@ -80,6 +80,16 @@ void CJavaProjectDoc::ApplyPendingEdits() {
     }
 }
 
+std::string CJavaProjectDoc::GetDialogFolder() const {
+    if (!m_dialogFolder.empty()) {
+        return m_dialogFolder;
+    }
+    if (m_path.find(kPathSeparator) != std::string::npos) {
+        return GetFolder(m_path);
+    }
+    return HomeFolder();
+}
+
 std::string CJavaProjectDoc::GetTitle() const {
     if (!m_path.empty()) {
         return tovin::GetFileName(m_path);

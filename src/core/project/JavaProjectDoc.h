@@ -12,10 +12,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tovin {
 
 struct CSettings;
+struct SFileDialogRequest;
 class CUiHost;
 class CSettingsStore;
 class COpenDocument;
@@ -71,6 +73,10 @@ public:
     // "Update") reach the project here. Everything that saves the project or hands its options
     // to a tool calls it first, so no typed setting is lost or ignored.
     void ApplyPendingEdits();
+    // The folder the project's file dialogs open in: the folder last chosen in one of them for
+    // this project, else the project file's folder, else (never saved) the home folder.
+    std::string GetDialogFolder() const;
+    void SetDialogFolder(std::string folder) { m_dialogFolder = std::move(folder); }
 
     // ---- file lists
     // Adds a file that is not an HTML page to the Java files; an ".html" path goes to
@@ -212,6 +218,7 @@ public:
     void SetCompileDir(std::string value) { m_data.compileDir = std::move(value); }
 
 private:
+    std::vector<std::string> AskForFiles(SFileDialogRequest request);
     bool SaveAskingForName();
     bool SaveReporting(const std::string& path);
 
@@ -223,6 +230,7 @@ private:
     std::string m_title;
     bool m_modified = false;
     SSourceScanners m_scanners;
+    std::string m_dialogFolder;
     std::function<void()> m_refresh;
     std::function<void(bool)> m_onModified;
     std::function<void()> m_applyPending;

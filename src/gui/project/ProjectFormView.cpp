@@ -304,12 +304,19 @@ void CProjectFormView::OnBrowseWorkingDirectory() {
     }
 }
 
+// The choosers open where this project's files were last chosen, or in its folder.
 void CProjectFormView::OnAddJar() {
-    m_classPath->AddJar();
+    std::string folder = Project().GetDialogFolder();
+    if (m_classPath->AddJar(&folder)) {
+        Project().SetDialogFolder(folder);
+    }
 }
 
 void CProjectFormView::OnAddFolder() {
-    m_classPath->AddFolder();
+    std::string folder = Project().GetDialogFolder();
+    if (m_classPath->AddFolder(&folder)) {
+        Project().SetDialogFolder(folder);
+    }
 }
 
 void CProjectFormView::OnRemoveClassPath() {
