@@ -138,6 +138,9 @@ int RunBatchCommand(const SBatchOptions& options, CSettingsStore& store, std::os
         host.SetArguments(JoinProgramArguments(*options.programArguments));
     }
     CJavaProjectDoc project(settings, host);
+    // A moved or copied project builds the files beside it; the run says so.
+    project.SetNoticeCallback(
+        [&err](const std::string& text) { err << "tovin: " << text << '\n'; });
     const std::string error = project.Load(AbsolutePath(options.projectPath));
     if (!error.empty()) {
         err << "tovin: " << error << std::endl;

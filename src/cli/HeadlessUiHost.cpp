@@ -20,6 +20,7 @@ EMsgAnswer CHeadlessUiHost::MessageBox(const std::string& text, const std::strin
     case EMsgButtons::Ok:
         return EMsgAnswer::Ok;
     case EMsgButtons::YesNo:
+    case EMsgButtons::YesNoDefaultNo:
         return EMsgAnswer::No;
     default:
         return EMsgAnswer::Cancel;

@@ -44,13 +44,17 @@ TEST_F(HeadlessE2e, BuildAndRunAFreshCopyByItsRelativePath) {
     const std::string folder = CopyExample("HelloApp");
     SProgramResult build = Tovin({"--build", "HelloApp/HelloApp.jpr"}, dir.Path());
     EXPECT_EQ(build.exitCode, 0) << build.output;
-    EXPECT_EQ(build.output, "tovin: Building \"HelloApp.java\"\nExit code: 0\nNo Errors\n");
+    // The copy's project file names the installed files: the run says it takes the copies.
+    const std::string copied =
+        "tovin: The project was moved or copied: its files are used from \"" + folder + "\".\n";
+    EXPECT_EQ(build.output,
+              copied + "tovin: Building \"HelloApp.java\"\nExit code: 0\nNo Errors\n");
     EXPECT_TRUE(FileExists(folder + "/src/com/example/hello/HelloApp.class"));
 
     SProgramResult run = Tovin({"--run", "HelloApp.jpr", "--", "Ann", "Bo Lee"}, folder);
     EXPECT_EQ(run.exitCode, 0) << run.output;
-    EXPECT_EQ(run.output, "tovin: java com.example.hello.HelloApp\n"
-                          "Hello, Ann!\nHello, Bo Lee!\nExit code: 0\nNo Errors\n");
+    EXPECT_EQ(run.output, copied + "tovin: java com.example.hello.HelloApp\n"
+                                   "Hello, Ann!\nHello, Bo Lee!\nExit code: 0\nNo Errors\n");
     // Batch runs leave the settings and the project file as they were.
     EXPECT_FALSE(FileExists(dir.File("t.conf")));
     EXPECT_EQ(ReadFile(folder + "/HelloApp.jpr"),

@@ -11,7 +11,10 @@
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <filesystem>
 
 using namespace tovin;
@@ -105,6 +108,38 @@ private slots:
         QCOMPARE(shell.host.messages[0].buttons, EMsgButtons::YesNoCancel);
         QCOMPARE(ReadFile(shell.dir.File("A.java")), std::string("a\n"));
         QVERIFY(shell.Frame().DocumentFrames().empty());
+    }
+
+    // Enter on "...changed by another program... reload it?" must not throw unsaved edits away:
+    // with edits No is the default button; without, Enter reloads.
+    void reloadQuestionDefaultsToKeepingUnsavedEdits() {
+        CTempDir dir;
+        CEditorApp app(dir.File("Tovin.conf")); // with its own, real host
+        QVERIFY(app.Start({}));
+        auto* document =
+            static_cast<CEditorDocument*>(app.OpenDocumentFile(dir.Write("A.java", "int a;\n")));
+        CSourceView* view = document->Source().FirstView();
+        auto pressEnterOnTheQuestion = [&](const std::string& onDisk) {
+            dir.Write("A.java", onDisk);
+            QString defaultButton;
+            WithModal(
+                [&](QWidget* modal) {
+                    auto* box = qobject_cast<QMessageBox*>(modal);
+                    QVERIFY(box);
+                    if (box->defaultButton()) {
+                        defaultButton = box->defaultButton()->text().remove('&');
+                    }
+                    QTest::keyClick(box, Qt::Key_Return);
+                },
+                [&] { document->Source().CheckDiskChange(); });
+            return defaultButton;
+        };
+        QTest::keyClicks(view, "long ");
+        QCOMPARE(pressEnterOnTheQuestion("int b;\n"), QStringLiteral("No"));
+        QCOMPARE(view->GetText(), std::string("long int a;\r\n"));
+        QVERIFY(document->DoFileSave());
+        pressEnterOnTheQuestion("int c;\n");
+        QCOMPARE(view->GetText(), std::string("int c;\r\n"));
     }
 
     void binaryFileIsRefusedWithAMessage() {

@@ -5,15 +5,22 @@
 #include "project/ProjectFormView.h"
 
 #include "ShellTestSupport.h"
+#include "app/CommandIds.h"
+#include "editor/EditorDocument.h"
+#include "editor/SourceDocument.h"
+#include "editor/SourceView.h"
 #include "project/ClassPathList.h"
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
+#include "project/ProjectTree.h"
 
 #include <QComboBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <filesystem>
 
 using namespace tovin;
 using namespace tovin::test;
@@ -36,8 +43,8 @@ struct CFormFixture {
         form = qobject_cast<CProjectFormView*>(shell.Frame().ActiveFrame()->View());
     }
     CJavaProjectDoc& Project() { return document->Project(); }
-    QPushButton* Button(const QString& text) const {
-        for (QPushButton* button : form->findChildren<QPushButton*>()) {
+    QPushButton* Button(const QString& text, CProjectFormView* on = nullptr) const {
+        for (QPushButton* button : (on ? on : form)->findChildren<QPushButton*>()) {
             if (button->text() == text) {
                 return button;
             }
@@ -64,7 +71,28 @@ struct CFormFixture {
         CClassPathList* list = form->ClassPathList();
         list->setCurrentItem(list->topLevelItem(row));
     }
-    QList<QPlainTextEdit*> Switches() const { return form->findChildren<QPlainTextEdit*>(); }
+    QList<QPlainTextEdit*> Switches(CProjectFormView* on = nullptr) const {
+        return (on ? on : form)->findChildren<QPlainTextEdit*>();
+    }
+    QPlainTextEdit* JavacSwitches(CProjectFormView* on = nullptr) const {
+        return Switches(on).at(1);
+    }
+    // A Java file of the project, made its main file, and a stand-in compiler that ends at once.
+    std::string AddMainFile(const std::string& name, const std::string& text = {}) {
+        std::filesystem::create_directories(shell.dir.File("jdk/bin"));
+        std::filesystem::create_symlink("/bin/true", shell.dir.File("jdk/bin/javac"));
+        shell.app->Settings().javaBin = shell.dir.File("jdk");
+        const std::string path = shell.dir.Write(name, text);
+        Project().AddFile(path);
+        Project().SetMainFile(name);
+        return path;
+    }
+    // The project file as saved.
+    std::unique_ptr<CJavaProjectDoc> Saved() {
+        auto saved = std::make_unique<CJavaProjectDoc>(shell.app->Settings(), shell.host);
+        [&] { QCOMPARE(saved->Load(shell.dir.File("P.jpr")), std::string()); }();
+        return saved;
+    }
     QLineEdit* WorkingDir() const {
         return form->findChild<QPushButton*>("browseWorkingDirectory")
             ->parentWidget()
@@ -189,6 +217,177 @@ private slots:
         QCOMPARE(f.Project().GetClassPath(), std::string("/std.jar"));
         QCOMPARE(f.Project().GetCompileDir(), std::string());
         QCOMPARE(f.form->ClassPathList()->Text(), std::string("/std.jar"));
+    }
+
+    // A switch typed and not applied with "Update" still counts: every use of the project and
+    // every save applies it first.
+    void typedSwitchesReachEveryUseAndSave() {
+        struct SRow {
+            const char* name;
+            std::function<void(CFormFixture&)> act;
+        };
+        const SRow rows[] = {
+            {"Build", [](CFormFixture& f) { f.shell.Frame().ExecuteCommand(ECommand::Build); }},
+            {"Save", [](CFormFixture& f) { f.shell.Frame().ExecuteCommand(ECommand::FileSave); }},
+            {"Close Project",
+             [](CFormFixture& f) { f.shell.Frame().ExecuteCommand(ECommand::CloseProject); }},
+            {"opening another project",
+             [](CFormFixture& f) {
+                 f.shell.app->OpenDocumentFile(WriteEmptyProject(f.shell.dir, "Other.jpr"));
+             }},
+            {"Exit", [](CFormFixture& f) { QVERIFY(f.shell.Close()); }},
+        };
+        for (const SRow& row : rows) {
+            CFormFixture f;
+            f.AddMainFile("A.java");
+            QTest::keyClicks(f.JavacSwitches(), "-Xlint:all");
+            row.act(f);
+            if (std::string(row.name) == "Build") {
+                QCOMPARE(f.shell.host.runners.size(), size_t(1));
+                QVERIFY2(f.shell.host.runners[0]->GetCommandLine().starts_with("javac -Xlint:all "),
+                         row.name);
+            } else {
+                QVERIFY2(f.Saved()->GetCompileOptions() == "-Xlint:all", row.name);
+            }
+        }
+    }
+
+    // Saving a source refreshes the form: the field being edited keeps what was typed, the
+    // others show the project.
+    void refreshKeepsTheFieldBeingEdited() {
+        CFormFixture f;
+        const std::string main = f.AddMainFile("A.java", "package p;\nclass A {}\n");
+        auto* source = static_cast<CEditorDocument*>(f.shell.app->OpenDocumentFile(main));
+        QTest::keyClicks(f.JavacSwitches(), "-Xlint:all");
+        f.Project().SetRunOptions("-ea");
+        QTest::keyClicks(source->Source().FirstView(), " ");
+        QVERIFY(source->DoFileSave());
+        QCOMPARE(f.JavacSwitches()->toPlainText(), QStringLiteral("-Xlint:all"));
+        QCOMPARE(f.Switches().at(0)->toPlainText(), QStringLiteral("-ea"));
+        QCOMPARE(f.Field<QLineEdit>("Main Package:")->text(), QStringLiteral("p"));
+        QVERIFY(f.form->UpdateButton()->isEnabled());
+        f.form->UpdateButton()->click();
+        QCOMPARE(f.Project().GetCompileOptions(), std::string("-Xlint:all"));
+        QCOMPARE(f.Project().GetRunOptions(), std::string("-ea"));
+    }
+
+    // Every change made through the form marks the project, and its windows say so.
+    void everyFormChangeMarksTheProject() {
+        CFormFixture f;
+        f.Project().AddFile(f.shell.dir.Write("A.java", ""));
+        f.Project().AddFile(f.shell.dir.Write("B.java", ""));
+        f.Project().RefreshViews();
+        f.shell.host.fileAnswers = {{"/lib/x.jar"}};
+        f.shell.host.folderAnswers = {"/classes"};
+        auto* mainFile = f.Field<QComboBox>("Main Java File:");
+        const std::pair<const char*, std::function<void()>> changes[] = {
+            {"Update",
+             [&] {
+                 QTest::keyClicks(f.Switches().at(0), "-ea");
+                 f.form->UpdateButton()->click();
+             }},
+            {"Reset to Defaults", [&] { f.Button("Reset to Defaults")->click(); }},
+            {"Add Jar...", [&] { f.Button("Add Jar...")->click(); }},
+            {"Add Folder...", [&] { f.Button("Add Folder...")->click(); }},
+            {"Set Compile Dir",
+             [&] {
+                 f.SelectRow(1);
+                 f.Button("Set Compile Dir")->click();
+             }},
+            {"Remove",
+             [&] {
+                 f.SelectRow(0);
+                 f.Button("Remove")->click();
+             }},
+            {"Reset to Default", [&] { f.Button("Reset to Default")->click(); }},
+            {"Main Java File:", [&] { emit mainFile->activated(1); }},
+        };
+        CDocumentFrame* frame = f.document->Frames().front();
+        QDockWidget* projectWindow = f.shell.Frame().ProjectDock();
+        for (const auto& [name, change] : changes) {
+            QVERIFY(f.document->DoFileSave());
+            QVERIFY(!frame->isWindowModified());
+            change();
+            QVERIFY2(f.Project().IsModified(), name);
+            QVERIFY2(frame->isWindowModified(), name);
+            QVERIFY2(projectWindow->windowTitle() == QStringLiteral("P.jpr*"), name);
+        }
+
+        // A project never saved asks before its changes go.
+        QVERIFY(f.shell.app->CreateNewDocumentOfType("JavaProject"));
+        auto* fresh = qobject_cast<CProjectFormView*>(f.shell.Frame().ActiveFrame()->View());
+        f.shell.host.folderAnswers = {"/classes"};
+        f.Button("Add Folder...", fresh)->click();
+        f.shell.host.messages.clear();
+        f.shell.host.messageAnswers = {EMsgAnswer::Ok, EMsgAnswer::Cancel};
+        QVERIFY(f.shell.Frame().ExecuteCommand(ECommand::CloseProject));
+        QCOMPARE(f.shell.host.messages.size(), size_t(2));
+        QVERIFY(f.shell.host.messages[1].text.starts_with("Save changes to "));
+        QVERIFY(f.shell.app->CurrentProject());
+    }
+
+    // Window > New Window: each form shows every change, so a form never writes an old list
+    // back.
+    void everyFormOnTheProjectShowsItsState() {
+        CFormFixture f;
+        QVERIFY(f.shell.Frame().ExecuteCommand(ECommand::WindowNew));
+        auto* second = qobject_cast<CProjectFormView*>(f.shell.Frame().ActiveFrame()->View());
+        QVERIFY(second && second != f.form);
+        f.shell.host.fileAnswers = {{"/lib/a.jar"}};
+        f.Button("Add Jar...")->click();
+        QCOMPARE(second->ClassPathList()->Text(), std::string("/lib/a.jar"));
+        QTest::keyClicks(f.JavacSwitches(), "-g");
+        f.form->UpdateButton()->click();
+        QCOMPARE(f.JavacSwitches(second)->toPlainText(), QStringLiteral("-g"));
+        f.shell.host.folderAnswers = {"/classes"};
+        f.Button("Add Folder...", second)->click();
+        QCOMPARE(f.Project().GetClassPath(), std::string("/lib/a.jar:/classes"));
+        QCOMPARE(f.form->ClassPathList()->Text(), std::string("/lib/a.jar:/classes"));
+        // Typed in one window, closed with it: the project keeps it.
+        f.JavacSwitches(second)->moveCursor(QTextCursor::End);
+        QTest::keyClicks(f.JavacSwitches(second), " -O");
+        QVERIFY(f.shell.Frame().ActiveFrame()->close());
+        QCOMPARE(f.Project().GetCompileOptions(), std::string("-g -O"));
+        QCOMPARE(f.JavacSwitches()->toPlainText(), QStringLiteral("-g -O"));
+    }
+
+    // A copy of a project's folder builds its own files, and the window says it took them.
+    void copiedProjectUsesTheFilesBesideIt() {
+        CFormFixture f;
+        {
+            CJavaProjectDoc original(f.shell.app->Settings(), f.shell.host);
+            original.AddFile(f.shell.dir.Write("orig/src/A.java", "class A {}\n"));
+            QCOMPARE(original.Save(f.shell.dir.File("orig/C.jpr")), std::string());
+        }
+        f.shell.dir.Write("copy/C.jpr", ReadFile(f.shell.dir.File("orig/C.jpr")));
+        f.shell.dir.Write("copy/src/A.java", "class A {}\n");
+        auto* copy = static_cast<CProjectDocument*>(
+            f.shell.app->OpenDocumentFile(f.shell.dir.File("copy/C.jpr")));
+        QVERIFY(copy);
+        QCOMPARE(copy->Project().GetFullPath("A.java"), f.shell.dir.File("copy/src/A.java"));
+        QVERIFY(copy->Frames().front()->isWindowModified());
+        QVERIFY(
+            f.shell.Frame().PaneText(0).contains(QString::fromStdString(f.shell.dir.File("copy"))));
+    }
+
+    // The file choosers open in the open project's folder (or where its files were last
+    // chosen), never where a project closed earlier left them.
+    void fileChoosersOpenInTheCurrentProject() {
+        CFormFixture f;
+        f.shell.host.fileAnswers = {{f.shell.dir.File("a/lib/a.jar")}};
+        f.Button("Add Jar...")->click();
+        const std::string b = WriteEmptyProject(f.shell.dir, "b/B.jpr");
+        f.document = static_cast<CProjectDocument*>(f.shell.app->OpenDocumentFile(b));
+        f.form = qobject_cast<CProjectFormView*>(f.shell.Frame().ActiveFrame()->View());
+        f.Button("Add Folder...")->click();
+        QCOMPARE(f.shell.host.folderRequests.back().second, f.shell.dir.File("b"));
+        f.document->ProjectTree()->OnAddFiles();
+        QCOMPARE(f.shell.host.fileRequests.back().initialFolder, f.shell.dir.File("b"));
+        f.shell.host.fileAnswers = {{"/opt/libs/x.jar"}};
+        f.Button("Add Jar...")->click();
+        QCOMPARE(f.shell.host.fileRequests.back().initialFolder, f.shell.dir.File("b"));
+        f.document->ProjectTree()->OnAddFiles();
+        QCOMPARE(f.shell.host.fileRequests.back().initialFolder, std::string("/opt/libs"));
     }
 };
 

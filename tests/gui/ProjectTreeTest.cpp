@@ -340,7 +340,7 @@ private slots:
         QDockWidget* dock = p.shell.Frame().ProjectDock();
         p.shell.Frame().ExecuteCommand(ECommand::ProjectWindow);
         QVERIFY(dock->isVisible());
-        QCOMPARE(dock->windowTitle(), QStringLiteral("P.jpr"));
+        QCOMPARE(dock->windowTitle(), QStringLiteral("P.jpr*")); // files were added
         QCOMPARE(p.shell.Frame().dockWidgetArea(dock), Qt::LeftDockWidgetArea);
         p.tree = p.document->ProjectTree();
         QVERIFY(p.tree);

@@ -12,6 +12,8 @@
 
 #include <QPushButton>
 #include <QTreeWidget>
+#include <filesystem>
+#include <sys/stat.h>
 
 using namespace tovin;
 using namespace tovin::test;
@@ -260,6 +262,45 @@ private slots:
         QCOMPARE(ReadFile(shell.dir.File("page.html")), std::string("edited page\n"));
         QVERIFY(!page->IsModified());
         QVERIFY(two->IsModified());
+    }
+
+    // Build's save step (SAVECOMP): every modified file is saved without a question, untitled
+    // documents stay as they are, and a file that cannot be saved stops the build with why.
+    void buildSavesFilesWithoutAskingAndNotAfterAFailedSave() {
+        CShellFixture shell;
+        shell.Start();
+        std::filesystem::create_directories(shell.dir.File("jdk/bin"));
+        std::filesystem::create_symlink("/bin/true", shell.dir.File("jdk/bin/javac"));
+        shell.app->Settings().javaBin = shell.dir.File("jdk");
+        // The scripted host hands the save step to the application, as the real one does.
+        shell.host.onSaveAll = [&] { shell.host.saveResult = shell.app->SaveModifiedFiles(); };
+        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr"));
+        const std::string main = shell.dir.Write("Main.java", "main\n");
+        shell.app->CurrentProject()->Project().AddFile(main);
+        CDocument* source = shell.app->OpenDocumentFile(main);
+        const std::string locked = shell.dir.Write("Locked.java", "locked\n");
+        CDocument* lockedSource = shell.app->OpenDocumentFile(locked);
+        QVERIFY(shell.app->CreateNewDocumentOfType("JavaDocument"));
+        CDocument* scratch = shell.Frame().ActiveFrame()->Document();
+        Type(source, "edited ");
+        Type(scratch, "scratch");
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::Build));
+        QVERIFY(shell.host.messages.empty());
+        QCOMPARE(ReadFile(main), std::string("edited main\n"));
+        QVERIFY(!shell.app->CurrentProject()->IsModified());
+        QVERIFY(scratch->IsModified());
+        QCOMPARE(shell.host.runners.size(), size_t(1));
+        QTRY_VERIFY(shell.host.runners[0]->IsFinished());
+
+        Type(lockedSource, "edited ");
+        QCOMPARE(::chmod(locked.c_str(), 0444), 0);
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::Build));
+        QCOMPARE(shell.host.MessageTexts(),
+                 std::vector<std::string>{"Cannot save \"" + locked +
+                                          "\": the file is read-only. Save it under another "
+                                          "name, then compile again."});
+        QCOMPARE(shell.host.runners.size(), size_t(1));
+        QVERIFY(lockedSource->IsModified());
     }
 
     void closeAllSourceWindowsClosesOnlyJavaWindows() {

@@ -63,11 +63,12 @@ COpenDocument* CFakeUiHost::OpenDocument(const std::string& path) {
     return &it->second;
 }
 
-void CFakeUiHost::SaveAll() {
+bool CFakeUiHost::SaveModifiedFiles() {
     ++saveAllCount;
     if (onSaveAll) {
         onSaveAll();
     }
+    return saveResult;
 }
 
 void CFakeUiHost::AttachRunner(std::unique_ptr<CProcessRunner> runner) {

@@ -59,7 +59,8 @@ public:
     std::vector<std::unique_ptr<CProcessRunner>> runners;
     std::vector<std::string> desktopOpened;
     std::vector<std::pair<std::string, std::string>> terminals; // script, folder
-    int saveAllCount = 0;
+    int saveAllCount = 0;                                       // SaveModifiedFiles calls
+    bool saveResult = true;                                     // what SaveModifiedFiles answers
     int showOutputCount = 0;
     int waitCursorDepth = 0;
     std::string output;
@@ -73,7 +74,7 @@ public:
     std::string BrowseForFolder(const std::string& title, const std::string& preselected) override;
     std::optional<std::string> AskArguments(const std::string& initial) override;
     COpenDocument* OpenDocument(const std::string& path) override;
-    void SaveAll() override;
+    bool SaveModifiedFiles() override;
     void SetProcessCaption(const std::string& caption) override { captions.push_back(caption); }
     void AttachRunner(std::unique_ptr<CProcessRunner> runner) override;
     void ShowOutputWindow() override { ++showOutputCount; }

@@ -12,7 +12,9 @@ namespace tovin {
 
 class CProcessRunner;
 
-enum class EMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default button, for a question whose Yes throws
+// the user's work away.
+enum class EMsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class EMsgIcon { None, Information, Question, Warning, Error };
 enum class EMsgAnswer { Ok, Cancel, Yes, No };
 
@@ -80,8 +82,10 @@ public:
 
     // Opens (or activates) a document in an editor; nullptr when it could not be opened.
     virtual COpenDocument* OpenDocument(const std::string& path) = 0;
-    // Runs the application's Save All (every modified document goes through its save step).
-    virtual void SaveAll() = 0;
+    // The save step before compiling: every modified document that has a file is saved, without
+    // a question; documents never saved stay as they are. False when a save failed (the host
+    // has said why), and the compile must not run.
+    virtual bool SaveModifiedFiles() = 0;
 
     // The process caption: the text a command sets before it starts a tool.
     virtual void SetProcessCaption(const std::string& caption) = 0;

@@ -25,7 +25,13 @@ bool IsDirectoryPath(const std::string& path) {
 }
 
 bool IsReadOnlyFile(const std::string& path) {
-    return FileExists(path) && ::access(path.c_str(), W_OK) != 0;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    // Root may write any file, so its access check says nothing; a mode that lets no one write
+    // is the owner's wish that the file stay as it is, and counts for root as well.
+    return ::access(path.c_str(), W_OK) != 0 || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
 std::optional<std::time_t> ModificationTime(const std::string& path) {

@@ -12,7 +12,8 @@ namespace tovin {
 
 bool FileExists(const std::string& path);
 bool IsDirectoryPath(const std::string& path);
-// True when the file exists and this user may not write it.
+// True when the file exists and this user may not write it, or its mode grants no one write
+// permission (so a file kept read-only stays so for root as well).
 bool IsReadOnlyFile(const std::string& path);
 // Modification time, or nullopt when the file's status cannot be read.
 std::optional<std::time_t> ModificationTime(const std::string& path);

@@ -69,6 +69,11 @@ bool MakeFolders(const std::string& path) {
 
 } // namespace
 
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? home : "/";
+}
+
 std::string DataFolder() {
     if (const char* overridden = std::getenv("TOVIN_DATA_DIR"); overridden && *overridden) {
         return overridden;

@@ -31,6 +31,8 @@ std::string DataFolder();
 // sources kept in resources/) are looked for in the build tree's data folder when the data
 // folder has none. With TOVIN_DATA_DIR set only that folder counts. Empty when there is none.
 std::string FindDataFile(const std::string& relativePath);
+// The user's home folder ($HOME), or "/" when it is not set.
+std::string HomeFolder();
 // $XDG_CACHE_HOME/tovin (or ~/.cache/tovin); created on demand. Empty when it cannot be made.
 std::string CacheFolder();
 // $XDG_CONFIG_HOME/Verrimond/Tovin.conf (or ~/.config/...). The folder is not created here.

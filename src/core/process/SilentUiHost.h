@@ -17,7 +17,7 @@ public:
     std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
     std::optional<std::string> AskArguments(const std::string&) override { return std::nullopt; }
     COpenDocument* OpenDocument(const std::string&) override { return nullptr; }
-    void SaveAll() override {}
+    bool SaveModifiedFiles() override { return true; }
     void SetProcessCaption(const std::string&) override {}
     void AttachRunner(std::unique_ptr<CProcessRunner>) override {}
     void ShowOutputWindow() override {}

@@ -1,9 +1,21 @@
 // "Add Files..." and "Add an HTML file to launch an applet": the project's two file dialogs.
 
 #include "app/UiHost.h"
+#include "platform/Paths.h"
 #include "project/JavaProjectDoc.h"
 
 namespace tovin {
+
+// The dialog opens where this project's files were last chosen (or in its folder), never where
+// another project's dialog was left.
+std::vector<std::string> CJavaProjectDoc::AskForFiles(SFileDialogRequest request) {
+    request.initialFolder = GetDialogFolder();
+    std::vector<std::string> paths = m_host.FileDialog(request);
+    if (!paths.empty()) {
+        SetDialogFolder(GetFolder(paths.front()));
+    }
+    return paths;
+}
 
 void CJavaProjectDoc::AddFilesCommand() {
     SFileDialogRequest request;
@@ -11,7 +23,7 @@ void CJavaProjectDoc::AddFilesCommand() {
     request.defaultExtension = "txt";
     request.filter = "Source Files (.java;.py;.html;.xml)|*.jav;*.java;*.py;*.html;*.xml|"
                      "All Files (*.*)|*.*||";
-    const std::vector<std::string> paths = m_host.FileDialog(request);
+    const std::vector<std::string> paths = AskForFiles(request);
     if (paths.empty()) {
         return;
     }
@@ -34,7 +46,7 @@ void CJavaProjectDoc::AddAppletPageCommand() {
     SFileDialogRequest request;
     request.defaultExtension = "html";
     request.filter = "HTML Files (*.htm;*.html)|*.htm;*.html||";
-    const std::vector<std::string> paths = m_host.FileDialog(request);
+    const std::vector<std::string> paths = AskForFiles(request);
     if (!paths.empty()) {
         AddHtmlFile(paths.front());
     }

@@ -112,6 +112,7 @@ std::string ComposeAntScript(const SAntScriptValues& values) {
 }
 
 std::string CreateAntScript(CJavaProjectDoc& project) {
+    project.ApplyPendingEdits();
     CUiHost& host = project.Host();
     if (project.GetMainFileName().empty()) {
         host.MessageBox("Please specify a main Java file first", kCaption, EMsgButtons::Ok,
@@ -185,6 +186,11 @@ bool RunAnt(CJavaProjectDoc& project, const std::string& buildFile, const std::s
 }
 
 bool RunProjectAnt(CJavaProjectDoc& project) {
+    // A project never saved has no folder: the build file would be looked for in the root.
+    if (project.GetPath().find(kPathSeparator) == std::string::npos) {
+        ShowMessage(project.Host(), kSaveProjectFirstMessage);
+        return false;
+    }
     return RunAnt(project, GetFolder(project.GetPath()) + kPathSeparator + "build.xml", {});
 }
 

@@ -50,7 +50,8 @@ std::string GetAntCommandLine(const CSettings& settings, const std::string& clas
 // Runs Ant on the build file, with the target or (empty) its default, in Ant's lib folder, with
 // its output in the Process Window. No process caption is set. False when it did not start.
 bool RunAnt(CJavaProjectDoc& project, const std::string& buildFile, const std::string& target);
-// "Run Ant...": the file build.xml in the project file's folder, no target.
+// "Run Ant...": the file build.xml in the project file's folder, no target. A project never
+// saved has no folder: "Please save the project first" is shown and nothing runs.
 bool RunProjectAnt(CJavaProjectDoc& project);
 
 } // namespace tovin

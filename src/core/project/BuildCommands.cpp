@@ -15,17 +15,20 @@ namespace {
 constexpr const char* kNothingToBuildMessage =
     "You must add a file to the project in order to build.";
 
-void SaveAllWhenAsked(const CJavaProjectDoc& project) {
-    if (project.Settings().saveComp != 0) {
-        project.Host().SaveAll();
-    }
+// With SAVECOMP the compiler reads what the editors show: the modified files are saved first.
+// False when a save failed; the compile then does not run.
+bool SaveBeforeCompiling(const CJavaProjectDoc& project) {
+    return project.Settings().saveComp == 0 || project.Host().SaveModifiedFiles();
 }
 
 } // namespace
 
 void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& package) {
+    ApplyPendingEdits();
     m_host.SetProcessCaption("Compiling \"" + path + "\"");
-    SaveAllWhenAsked(*this);
+    if (!SaveBeforeCompiling(*this)) {
+        return;
+    }
     CWaitCursor wait(m_host);
     const std::string folder = GetClassRoot(GetFolder(path), package);
     SetCurrentFolder(folder);
@@ -36,6 +39,7 @@ void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& pa
 }
 
 void CJavaProjectDoc::Build() {
+    ApplyPendingEdits();
     const std::string main = GetMainFile();
     if (main.empty()) {
         ShowMessage(m_host, kNothingToBuildMessage);
@@ -55,7 +59,9 @@ void CJavaProjectDoc::Build() {
         command += (first ? "" : " ") + CToolLocator::Quote(entry->GetFullPath());
         first = false;
     }
-    SaveAllWhenAsked(*this);
+    if (!SaveBeforeCompiling(*this)) {
+        return;
+    }
     m_host.SetProcessCaption("Building \"" + main + "\"");
     CWaitCursor wait(m_host);
     const std::string folder = GetClassRoot(GetFolder(mainPath), m_data.mainPackage);
@@ -64,6 +70,7 @@ void CJavaProjectDoc::Build() {
 }
 
 void CJavaProjectDoc::CompileFolder() {
+    ApplyPendingEdits();
     const std::string folder = BrowseForFolder(*this, "Choose a folder to compile:");
     if (folder.empty()) {
         return;
@@ -72,7 +79,9 @@ void CJavaProjectDoc::CompileFolder() {
     // The runner expands the wildcard in the folder, as the compiler did on its first platform.
     const std::string command = locator.GetJavacName() + tovin::GetCompileOptions(*this) + "*.java";
     m_host.SetProcessCaption("Compiling \"" + folder + "\"");
-    SaveAllWhenAsked(*this);
+    if (!SaveBeforeCompiling(*this)) {
+        return;
+    }
     CWaitCursor wait(m_host);
     SetCurrentFolder(folder);
     LaunchTool(m_host, locator.GetJavacPath(), command, folder);

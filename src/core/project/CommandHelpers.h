@@ -20,6 +20,7 @@ class CUiHost;
 inline constexpr const char* kProductCaption = "Tovin";
 inline constexpr const char* kErrorCaption = "Error";
 inline constexpr const char* kNoMainFileMessage = "Please specify a main Java file first";
+inline constexpr const char* kSaveProjectFirstMessage = "Please save the project first";
 inline constexpr const char* kScriptNotWrittenMessage = "Unable to write batch file";
 // The last line of a console script: the window stays open until the user has read it.
 inline constexpr const char* kPauseLine = "printf 'Press Enter to continue . . . '; read _";

@@ -109,6 +109,7 @@ std::string GetShortcutArguments(const CJavaProjectDoc& project) {
 }
 
 void JavadocFiles(CJavaProjectDoc& project) {
+    project.ApplyPendingEdits();
     const std::string folder = BrowseForFolder(project, kDocumentationFolderTitle);
     if (folder.empty()) {
         return;
@@ -121,6 +122,7 @@ void JavadocFiles(CJavaProjectDoc& project) {
 }
 
 void JavadocPackages(CJavaProjectDoc& project) {
+    project.ApplyPendingEdits();
     const std::string sourceRoot = GetClassRoot(
         GetFolder(project.GetFullPath(project.GetMainFileName())), project.GetMainPackage());
     const std::string folder = BrowseForFolder(project, kDocumentationFolderTitle);
@@ -134,6 +136,7 @@ void JavadocPackages(CJavaProjectDoc& project) {
 }
 
 void RunSerialver(CJavaProjectDoc& project) {
+    project.ApplyPendingEdits();
     const std::string mainPath = MainPathOrSay(project);
     if (mainPath.empty()) {
         return;
@@ -152,6 +155,7 @@ void RunSerialver(CJavaProjectDoc& project) {
 }
 
 std::string CreateBatchFile(CJavaProjectDoc& project) {
+    project.ApplyPendingEdits();
     const std::string mainPath = MainPathOrSay(project);
     if (mainPath.empty()) {
         return {};
@@ -177,6 +181,7 @@ std::string CreateBatchFile(CJavaProjectDoc& project) {
 }
 
 std::string CreateShortcut(CJavaProjectDoc& project) {
+    project.ApplyPendingEdits();
     const std::string mainPath = MainPathOrSay(project);
     if (mainPath.empty()) {
         return {};

@@ -99,6 +99,7 @@ std::string ArchiveOperands(const CJavaProjectDoc& project, const std::string& m
 } // namespace
 
 void CJavaProjectDoc::JarMainFolder() {
+    ApplyPendingEdits();
     const std::string mainPath = GetMainFilePath(*this);
     if (mainPath.empty()) {
         return;
@@ -125,6 +126,7 @@ void CJavaProjectDoc::JarMainFolder() {
 }
 
 void CJavaProjectDoc::JarAnyFolder() {
+    ApplyPendingEdits();
     const std::string folder = BrowseForFolder(*this, "Choose a folder to jar:");
     if (folder.empty()) {
         return;

@@ -9,6 +9,8 @@
 #include "project/AntCommands.h"
 #include "project/AntFileReader.h"
 
+#include <algorithm>
+
 namespace tovin {
 
 namespace {
@@ -46,19 +48,46 @@ std::string CJavaProjectDoc::Load(const std::string& path) {
     }
     m_data = std::move(fresh);
     m_path = path;
-    m_modified = false;
+    SetModifiedFlag(false);
     return {};
 }
 
 std::string CJavaProjectDoc::Save(const std::string& path) {
+    ApplyPendingEdits();
     std::string reason = WriteFileAtomic(path, WriteProjectBytes(m_data));
     if (!reason.empty()) {
         return "Cannot save the project file \"" + path + "\": " + reason +
                ". The file on disk was not changed.";
     }
     m_path = path;
-    m_modified = false;
+    SetModifiedFlag(false);
     return {};
+}
+
+void CJavaProjectDoc::SetModifiedFlag(bool modified) {
+    if (m_modified == modified) {
+        return;
+    }
+    m_modified = modified;
+    if (m_onModified) {
+        m_onModified(modified);
+    }
+}
+
+void CJavaProjectDoc::ApplyPendingEdits() {
+    if (m_applyPending) {
+        m_applyPending();
+    }
+}
+
+std::string CJavaProjectDoc::GetDialogFolder() const {
+    if (!m_dialogFolder.empty()) {
+        return m_dialogFolder;
+    }
+    if (m_path.find(kPathSeparator) != std::string::npos) {
+        return GetFolder(m_path);
+    }
+    return HomeFolder();
 }
 
 std::string CJavaProjectDoc::GetTitle() const {
@@ -289,16 +318,91 @@ template <class TList> bool RebaseList(TList& list, const std::string& projectPa
     return changed;
 }
 
+// Whether the path is the folder itself or lies below it.
+bool IsWithin(const std::string& path, const std::string& folder) {
+    return path.starts_with(folder) &&
+           (path.size() == folder.size() || path[folder.size()] == kPathSeparator);
+}
+
+// The deepest folder that holds every path; empty when they share only the root, or when a
+// path is not an absolute path of this platform.
+std::string CommonFolder(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return {};
+    }
+    std::string common = GetFolder(paths.front());
+    for (const std::string& path : paths) {
+        if (!path.starts_with(kPathSeparator)) {
+            return {};
+        }
+        while (!common.empty() && !IsWithin(GetFolder(path), common)) {
+            common = GetFolder(common);
+        }
+    }
+    return common;
+}
+
+// The folder a copied project's files were copied from, or empty when the project is no copy:
+// every path lies below it, it is outside the project's folder (and does not hold it), and
+// each path's place below it exists in the project's folder. Tried from the paths' deepest
+// common folder upwards, so a copy of a folder that kept its sources in a subfolder is found
+// as well.
+std::string CopiedFromFolder(const std::vector<std::string>& paths,
+                             const std::string& projectFolder) {
+    std::string from = CommonFolder(paths);
+    if (IsWithin(from, projectFolder)) {
+        return {};
+    }
+    for (; !from.empty() && !IsWithin(projectFolder, from); from = GetFolder(from)) {
+        const bool allBeside = std::all_of(paths.begin(), paths.end(), [&](const auto& path) {
+            return FileExists(projectFolder + path.substr(from.size()));
+        });
+        if (allBeside) {
+            return from;
+        }
+    }
+    return {};
+}
+
+template <class TList>
+void MoveList(TList& list, const std::string& from, const std::string& to,
+              const std::string& projectPath) {
+    for (const auto& entry : list) {
+        entry->SetPath(to + entry->GetFullPath().substr(from.size()));
+        entry->SetProjectPath(projectPath);
+    }
+}
+
 } // namespace
 
 bool CJavaProjectDoc::RebaseEntries() {
     // Both lists are walked whole: a change in the first must not skip the second.
     const bool javaChanged = RebaseList(m_data.javaFiles, m_path);
     const bool freeChanged = RebaseList(m_data.freeFiles, m_path);
-    if (javaChanged || freeChanged) {
-        SetModifiedFlag();
+    bool changed = javaChanged || freeChanged;
+    if (m_path.find(kPathSeparator) != std::string::npos) {
+        std::vector<std::string> paths;
+        for (const auto& entry : m_data.javaFiles) {
+            paths.push_back(entry->GetFullPath());
+        }
+        for (const auto& entry : m_data.freeFiles) {
+            paths.push_back(entry->GetFullPath());
+        }
+        const std::string folder = GetFolder(m_path);
+        if (const std::string from = CopiedFromFolder(paths, folder); !from.empty()) {
+            MoveList(m_data.javaFiles, from, folder, m_path);
+            MoveList(m_data.freeFiles, from, folder, m_path);
+            changed = true;
+        }
     }
-    return javaChanged || freeChanged;
+    if (changed) {
+        SetModifiedFlag();
+        if (m_notice) {
+            m_notice("The project was moved or copied: its files are used from \"" +
+                     GetFolder(m_path) + "\".");
+        }
+    }
+    return changed;
 }
 
 bool CJavaProjectDoc::CanCloseFrame() {
@@ -310,6 +414,8 @@ bool CJavaProjectDoc::CanCloseFrame() {
 }
 
 bool CJavaProjectDoc::SaveModified() {
+    // A setting typed into the form but not applied yet is a change like any other.
+    ApplyPendingEdits();
     if (!m_path.empty()) {
         return IsReadOnlyFile(m_path) ? SaveAskingForName() : SaveReporting(m_path);
     }

@@ -12,12 +12,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tovin {
 
 struct CSettings;
-class CSettingsStore;
+struct SFileDialogRequest;
 class CUiHost;
+class CSettingsStore;
 class COpenDocument;
 
 // The readers that fill a file's model entry from its source. A new document reads Ant build
@@ -64,7 +66,17 @@ public:
     void SetTitle(std::string title) { m_title = std::move(title); }
 
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Tells the modified callback when the flag changes.
+    void SetModifiedFlag(bool modified = true);
+
+    // Edits the user made in a view but did not apply yet (the project form's fields before
+    // "Update") reach the project here. Everything that saves the project or hands its options
+    // to a tool calls it first, so no typed setting is lost or ignored.
+    void ApplyPendingEdits();
+    // The folder the project's file dialogs open in: the folder last chosen in one of them for
+    // this project, else the project file's folder, else (never saved) the home folder.
+    std::string GetDialogFolder() const;
+    void SetDialogFolder(std::string folder) { m_dialogFolder = std::move(folder); }
 
     // ---- file lists
     // Adds a file that is not an HTML page to the Java files; an ".html" path goes to
@@ -114,8 +126,11 @@ public:
     void RefreshViews();
     // Re-bases every entry of both lists on the project's current path (see
     // CFreeJavaFile::ResolvePath), so a project whose folder moved finds its files where they
-    // now are. Commands that read entries' stored paths call it first. Marks the project
-    // modified and returns true when a path changed.
+    // now are. A project file that sits in a copy of its files' folder takes the copies: when
+    // every entry lies below one folder outside the project file's own folder, and each
+    // entry's place below it exists beside the project file, the entries move there. Commands
+    // that read entries' stored paths call it first. Marks the project modified, tells the
+    // notice callback, and returns true when a path changed.
     bool RebaseEntries();
 
     // ---- tool commands. Each composes its command line, caption and working folder, then hands
@@ -167,6 +182,15 @@ public:
         m_runAnt = std::move(hook);
     }
     void SetRefreshCallback(std::function<void()> refresh) { m_refresh = std::move(refresh); }
+    void SetModifiedCallback(std::function<void(bool)> onModified) {
+        m_onModified = std::move(onModified);
+    }
+    // Asks the views to apply their pending edits (see ApplyPendingEdits).
+    void SetPendingEditsCallback(std::function<void()> apply) { m_applyPending = std::move(apply); }
+    // Shows a one-line notice about the project (the window's status bar).
+    void SetNoticeCallback(std::function<void(const std::string&)> notice) {
+        m_notice = std::move(notice);
+    }
     // Called with the project path (empty for a never-saved project).
     void SetClosedCallback(std::function<void(const std::string&)> onClosed) {
         m_onClosed = std::move(onClosed);
@@ -194,6 +218,7 @@ public:
     void SetCompileDir(std::string value) { m_data.compileDir = std::move(value); }
 
 private:
+    std::vector<std::string> AskForFiles(SFileDialogRequest request);
     bool SaveAskingForName();
     bool SaveReporting(const std::string& path);
 
@@ -205,7 +230,11 @@ private:
     std::string m_title;
     bool m_modified = false;
     SSourceScanners m_scanners;
+    std::string m_dialogFolder;
     std::function<void()> m_refresh;
+    std::function<void(bool)> m_onModified;
+    std::function<void()> m_applyPending;
+    std::function<void(const std::string&)> m_notice;
     std::function<void(const std::string&)> m_onClosed;
     std::function<void(const std::string&, const std::string&)> m_runAnt;
 };

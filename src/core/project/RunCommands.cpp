@@ -43,6 +43,7 @@ std::string LauncherWord(const CJavaProjectDoc& project) {
 } // namespace
 
 void CJavaProjectDoc::Run(bool captured) {
+    ApplyPendingEdits();
     if (GetMainFile().empty()) {
         ShowMessage(m_host, kNoMainFileMessage);
         return;
@@ -78,6 +79,7 @@ void CJavaProjectDoc::Run(bool captured) {
 }
 
 void CJavaProjectDoc::RunApplet(const std::string& pagePath) {
+    ApplyPendingEdits();
     const std::string folder = GetFolder(pagePath);
     SetCurrentFolder(folder);
     const CToolLocator locator(m_settings);
@@ -119,6 +121,7 @@ void CJavaProjectDoc::RunMainApplet() {
 }
 
 void CJavaProjectDoc::RunWithJdb() {
+    ApplyPendingEdits();
     const std::string path = GetMainFilePath(*this);
     if (path.empty()) {
         return;
@@ -144,6 +147,7 @@ void CJavaProjectDoc::RunWithJdb() {
 
 void CJavaProjectDoc::RunJython(const std::string& scriptPath, bool console,
                                 const std::string& arguments) {
+    ApplyPendingEdits();
     const std::string folder = GetFolder(scriptPath);
     std::string command = LauncherWord(*this) + " " + JythonOptions(*this) + " " +
                           kJythonMainClass + " " + CToolLocator::Quote(scriptPath);
@@ -158,6 +162,7 @@ void CJavaProjectDoc::RunJython(const std::string& scriptPath, bool console,
 }
 
 void CJavaProjectDoc::CompileJython(const std::string& scriptPath) {
+    ApplyPendingEdits();
     const CToolLocator locator(m_settings);
     const std::string command =
         LauncherWord(*this) + " " + JythonOptions(*this) + " " + kJythonMainClass + " " +

@@ -264,6 +264,27 @@ void CEditorApp::SaveAll() {
     }
 }
 
+bool CEditorApp::SaveModifiedFiles() {
+    for (CDocument* document : m_templates.AllDocuments()) {
+        const std::string path = document->PathName();
+        if (path.empty() || !document->IsModified()) {
+            continue;
+        }
+        // Saving under another name would need a question; the compile waits for the user.
+        if (IsReadOnlyFile(path)) {
+            m_host->MessageBox("Cannot save \"" + path +
+                                   "\": the file is read-only. Save it under another name, "
+                                   "then compile again.",
+                               kCaption, EMsgButtons::Ok, EMsgIcon::Error);
+            return false;
+        }
+        if (!document->DoSave(path)) {
+            return false; // the document has said why
+        }
+    }
+    return true;
+}
+
 void CEditorApp::CloseAllSourceWindows() {
     CDocTemplate* java = m_templates.FindByDocumentName("JavaDocument");
     const std::vector<CDocument*> documents = java->Documents();

@@ -66,6 +66,9 @@ public:
     bool CloseCurrentProject(const std::string* path = nullptr);
     bool CreateNewDocumentOfType(const std::string& documentName);
     void SaveAll();
+    // The save step before compiling: saves every modified document that has a file, without a
+    // question, and leaves documents never saved alone. False after saying why a save failed.
+    bool SaveModifiedFiles();
     void CloseAllSourceWindows();
     void SetProcessCaption(const std::string& caption) { m_processCaption = caption; }
     const std::string& ProcessCaption() const { return m_processCaption; }

@@ -41,6 +41,7 @@ QMessageBox::StandardButtons ToQtButtons(EMsgButtons buttons) {
     case EMsgButtons::OkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
     case EMsgButtons::YesNo:
+    case EMsgButtons::YesNoDefaultNo:
         return QMessageBox::Yes | QMessageBox::No;
     case EMsgButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -64,7 +65,7 @@ EMsgAnswer ToAnswer(int button, EMsgButtons buttons) {
     default:
         break;
     }
-    if (buttons == EMsgButtons::YesNo) {
+    if (buttons == EMsgButtons::YesNo || buttons == EMsgButtons::YesNoDefaultNo) {
         return EMsgAnswer::No;
     }
     return buttons == EMsgButtons::Ok ? EMsgAnswer::Ok : EMsgAnswer::Cancel;
@@ -76,6 +77,9 @@ EMsgAnswer CQtUiHost::MessageBox(const std::string& text, const std::string& cap
                                  EMsgButtons buttons, EMsgIcon icon) {
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     ToQtButtons(buttons), QApplication::activeWindow());
+    if (buttons == EMsgButtons::YesNoDefaultNo) {
+        box.setDefaultButton(QMessageBox::No);
+    }
     return ToAnswer(box.exec(), buttons);
 }
 
@@ -127,8 +131,8 @@ COpenDocument* CQtUiHost::OpenDocument(const std::string& path) {
     return m_app.OpenDocumentFile(path);
 }
 
-void CQtUiHost::SaveAll() {
-    m_app.SaveAll();
+bool CQtUiHost::SaveModifiedFiles() {
+    return m_app.SaveModifiedFiles();
 }
 
 void CQtUiHost::SetProcessCaption(const std::string& caption) {

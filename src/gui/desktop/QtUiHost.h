@@ -18,7 +18,7 @@ public:
     std::string BrowseForFolder(const std::string& title, const std::string& preselected) override;
     std::optional<std::string> AskArguments(const std::string& initial) override;
     COpenDocument* OpenDocument(const std::string& path) override;
-    void SaveAll() override;
+    bool SaveModifiedFiles() override;
     void SetProcessCaption(const std::string& caption) override;
     void AttachRunner(std::unique_ptr<CProcessRunner> runner) override;
     void ShowOutputWindow() override;

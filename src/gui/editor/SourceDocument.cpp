@@ -142,11 +142,13 @@ void CSourceDocument::CheckDiskChange() {
     case CTextFile::EDiskState::Changed: {
         std::string text = "The file \"" + m_pathName +
                            "\" has been changed by another program.\n\nDo you want to reload it?";
+        // With unsaved edits, Enter must not throw them away: No is then the default.
+        EMsgButtons buttons = EMsgButtons::YesNo;
         if (IsModified()) {
             text += " The changes made in this window will be lost.";
+            buttons = EMsgButtons::YesNoDefaultNo;
         }
-        if (Host().MessageBox(text, "Tovin", EMsgButtons::YesNo, EMsgIcon::Question) ==
-            EMsgAnswer::Yes) {
+        if (Host().MessageBox(text, "Tovin", buttons, EMsgIcon::Question) == EMsgAnswer::Yes) {
             Reload();
         } else {
             m_file.AcceptDiskContent(m_pathName);

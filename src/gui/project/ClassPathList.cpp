@@ -88,24 +88,32 @@ void CClassPathList::SetRowIcon(QTreeWidgetItem* item, EIcon icon) {
     item->setData(0, Qt::UserRole, static_cast<int>(icon));
 }
 
-bool CClassPathList::AddJar() {
+bool CClassPathList::AddJar(std::string* folder) {
     SFileDialogRequest request;
     request.filter = kJarFilter;
+    request.initialFolder = folder ? *folder : std::string();
     const std::vector<std::string> chosen = m_host.FileDialog(request);
     if (chosen.empty()) {
         return false;
+    }
+    if (folder) {
+        *folder = GetFolder(chosen.front());
     }
     AppendRow(chosen.front(), ArchiveIcon);
     emit ClassPathChanged();
     return true;
 }
 
-bool CClassPathList::AddFolder() {
-    const std::string folder = m_host.BrowseForFolder("Locate folder to add to classpaths:", {});
-    if (folder.empty()) {
+bool CClassPathList::AddFolder(std::string* folder) {
+    const std::string chosen = m_host.BrowseForFolder("Locate folder to add to classpaths:",
+                                                      folder ? *folder : std::string());
+    if (chosen.empty()) {
         return false;
     }
-    AppendRow(folder, FolderIcon);
+    if (folder) {
+        *folder = chosen;
+    }
+    AppendRow(chosen, FolderIcon);
     emit ClassPathChanged();
     return true;
 }

@@ -39,9 +39,11 @@ public:
     std::string Text() const;
     const std::string& CompileDir() const { return m_compileDir; }
 
-    // Ask for an archive or a folder and append it; false when cancelled.
-    bool AddJar();
-    bool AddFolder();
+    // Ask for an archive or a folder and append it; false when cancelled. With `folder`, the
+    // dialog opens there, and a choice leaves there the folder the user chose from (the
+    // archive's folder, or the folder itself).
+    bool AddJar(std::string* folder = nullptr);
+    bool AddFolder(std::string* folder = nullptr);
     // Removes the selected row and gives its full path (empty when nothing was selected).
     // Removing the compile directory empties it.
     std::string RemoveSelected();

@@ -1,6 +1,7 @@
 #include "project/FilePropertiesDialog.h"
 
 #include "app/UiHost.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <QCheckBox>
@@ -13,7 +14,6 @@
 #include <array>
 #include <ctime>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tovin {
 
@@ -62,9 +62,8 @@ CFilePropertiesDialog::CFilePropertiesDialog(const std::string& name, const std:
     auto* readOnly = new QCheckBox(this);
     readOnly->setObjectName(QStringLiteral("readOnly"));
     readOnly->setEnabled(false);
-    // Read-only for this user: the file exists but may not be written.
-    readOnly->setChecked(::access(fullPath.c_str(), F_OK) == 0 &&
-                         ::access(fullPath.c_str(), W_OK) != 0);
+    // Read-only as the editor sees it, which opens such a file read-only.
+    readOnly->setChecked(IsReadOnlyFile(fullPath));
     form->addRow(QStringLiteral("Read Only:"), readOnly);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

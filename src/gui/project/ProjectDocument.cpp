@@ -20,6 +20,14 @@ CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
     : CDocument(app, docTemplate, &app), m_app(app),
       m_project(std::make_unique<CJavaProjectDoc>(app.Settings(), app.Host())) {
     m_project->SetRefreshCallback([this] { RefreshViews(); });
+    // Every change of the project, by whatever window, shows in its frames' titles.
+    m_project->SetModifiedCallback([this](bool modified) { CDocument::SetModified(modified); });
+    m_project->SetPendingEditsCallback([this] { emit ApplyingPendingEdits(); });
+    m_project->SetNoticeCallback([this](const std::string& text) {
+        if (CMainFrame* frame = App().MainFrame()) {
+            frame->SetPaneText(0, QString::fromStdString(text));
+        }
+    });
     m_project->SetClosedCallback([this](const std::string& path) { App().OnProjectClosed(path); });
     // The Arguments dialog offers what was typed last time (LASTLAUNCH).
     m_project->SetSettingsStore(&app.Store());
@@ -74,9 +82,11 @@ bool CProjectDocument::SaveModified() {
 }
 
 bool CProjectDocument::CanCloseFrame(CDocumentFrame* frame) {
-    // A second window on the project closes without closing the project.
+    // A second window on the project closes without closing the project; what was typed in
+    // the closing one is kept.
     for (CDocumentFrame* other : Frames()) {
         if (frame && other != frame) {
+            m_project->ApplyPendingEdits();
             return true;
         }
     }
@@ -121,10 +131,14 @@ void CProjectDocument::RefreshViews() {
 void CProjectDocument::OnProjectWindow() {
     QDockWidget* dock = App().MainFrame()->ProjectDock();
     if (!m_projectWindowCreated) {
-        dock->setWindowTitle(Title());
-        // A new project gets its name only when first saved; the caption follows it.
-        connect(this, &CDocument::TitleChanged, dock,
-                [this, dock] { dock->setWindowTitle(Title()); });
+        // A new project gets its name only when first saved, and a changed project shows an
+        // asterisk, as its frame does: the caption follows both.
+        auto caption = [this, dock] {
+            dock->setWindowTitle(Title() + (IsModified() ? QStringLiteral("*") : QString()));
+        };
+        caption();
+        connect(this, &CDocument::TitleChanged, dock, caption);
+        connect(this, &CDocument::ModifiedChanged, dock, caption);
         m_projectWindowCreated = true;
         FillProjectWindow();
         dock->show();

@@ -73,6 +73,8 @@ public:
 
 signals:
     void Refreshed();
+    // The project is about to be used or saved: the views apply the edits they still hold.
+    void ApplyingPendingEdits();
 
 private:
     CEditorApp& m_app;

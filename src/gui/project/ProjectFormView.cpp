@@ -17,12 +17,38 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <type_traits>
+#include <utility>
 
 namespace tovin {
 
 namespace {
 
 constexpr const char* kResetCaption = "Reset to Defaults";
+
+// The fields whose edits wait for "Update".
+enum EPendingField : unsigned {
+    kMainPackageField = 1,
+    kWorkingDirField = 2,
+    kJavaSwitchesField = 4,
+    kJavacSwitchesField = 8,
+};
+
+// Puts the project's value into a field unless the field holds an edit not yet applied.
+template <class TEdit>
+void Refill(TEdit* edit, const std::string& value, unsigned pending, unsigned field) {
+    if ((pending & field) != 0) {
+        return;
+    }
+    const QString text = QString::fromStdString(value);
+    if constexpr (std::is_same_v<TEdit, QPlainTextEdit>) {
+        if (edit->toPlainText() != text) {
+            edit->setPlainText(text);
+        }
+    } else if (edit->text() != text) {
+        edit->setText(text);
+    }
+}
 
 QLineEdit* ReadOnlyEdit(QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -54,6 +80,8 @@ CProjectFormView::CProjectFormView(CProjectDocument& document, QWidget* parent)
     BuildControls();
     connect(&document, &CProjectDocument::Refreshed, this, &CProjectFormView::Fill);
     connect(&document, &CDocument::TitleChanged, this, &CProjectFormView::Fill);
+    connect(&document, &CProjectDocument::ApplyingPendingEdits, this,
+            &CProjectFormView::ApplyPendingEdits);
     Fill();
 }
 
@@ -125,15 +153,13 @@ void CProjectFormView::BuildControls() {
     grid->addLayout(bottom, row++, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
-    auto enableUpdate = [this] {
-        if (!m_filling) {
-            m_update->setEnabled(true);
-        }
-    };
-    connect(m_workingDir, &QLineEdit::textChanged, this, enableUpdate);
-    connect(m_mainPackage, &QLineEdit::textChanged, this, enableUpdate);
-    connect(m_javaSwitches, &QPlainTextEdit::textChanged, this, enableUpdate);
-    connect(m_javacSwitches, &QPlainTextEdit::textChanged, this, enableUpdate);
+    connect(m_workingDir, &QLineEdit::textChanged, this, [this] { MarkPending(kWorkingDirField); });
+    connect(m_mainPackage, &QLineEdit::textChanged, this,
+            [this] { MarkPending(kMainPackageField); });
+    connect(m_javaSwitches, &QPlainTextEdit::textChanged, this,
+            [this] { MarkPending(kJavaSwitchesField); });
+    connect(m_javacSwitches, &QPlainTextEdit::textChanged, this,
+            [this] { MarkPending(kJavacSwitchesField); });
     connect(m_mainFile, &QComboBox::activated, this, &CProjectFormView::OnMainFileChosen);
     connect(m_mainHtml, &QComboBox::activated, this, &CProjectFormView::OnMainHtmlChosen);
     connect(m_classPath, &CClassPathList::ClassPathChanged, this,
@@ -161,18 +187,38 @@ void CProjectFormView::Fill() {
     }
     FillNames(m_mainHtml, pages, project.GetMainHtmlFile());
     m_mainHtml->setEnabled(project.FreeFiles().GetCount() > 0);
-    m_javaSwitches->setPlainText(QString::fromStdString(project.GetRunOptions()));
-    m_javacSwitches->setPlainText(QString::fromStdString(project.GetCompileOptions()));
-    m_mainPackage->setText(QString::fromStdString(project.GetMainPackage()));
-    m_workingDir->setText(QString::fromStdString(project.GetWorkingDir()));
+    // A refresh comes with every saved source and every change in another window; what the
+    // user is typing stays until it is applied.
+    Refill(m_javaSwitches, project.GetRunOptions(), m_pending, kJavaSwitchesField);
+    Refill(m_javacSwitches, project.GetCompileOptions(), m_pending, kJavacSwitchesField);
+    Refill(m_mainPackage, project.GetMainPackage(), m_pending, kMainPackageField);
+    Refill(m_workingDir, project.GetWorkingDir(), m_pending, kWorkingDirField);
     // The list is refilled only when the project's class path changed elsewhere, so its
     // selection survives the refreshes its own edits cause.
     if (project.GetClassPath() != m_shownClassPath ||
         project.GetCompileDir() != m_shownCompileDir) {
         FillClassPath();
     }
-    m_update->setEnabled(false);
+    m_update->setEnabled(m_pending != 0);
     m_filling = false;
+}
+
+void CProjectFormView::MarkPending(unsigned field) {
+    if (!m_filling) {
+        m_pending |= field;
+        m_update->setEnabled(true);
+    }
+}
+
+void CProjectFormView::ApplyPendingEdits() {
+    if (m_pending != 0) {
+        OnUpdate();
+    }
+}
+
+void CProjectFormView::ProjectChanged() {
+    Project().SetModifiedFlag();
+    Project().RefreshViews();
 }
 
 void CProjectFormView::showEvent(QShowEvent* event) {
@@ -210,11 +256,27 @@ void CProjectFormView::OnMainHtmlChosen(int index) {
 
 void CProjectFormView::OnUpdate() {
     CJavaProjectDoc& project = Project();
-    project.SetMainPackage(m_mainPackage->text().toStdString());
-    project.SetWorkingDir(m_workingDir->text().toStdString());
-    project.SetRunOptions(m_javaSwitches->toPlainText().toStdString());
-    project.SetCompileOptions(m_javacSwitches->toPlainText().toStdString());
+    const unsigned pending = std::exchange(m_pending, 0u);
     m_update->setEnabled(false);
+    bool changed = false;
+    auto apply = [&](unsigned field, const std::string& current, const QString& typed,
+                     void (CJavaProjectDoc::*set)(std::string)) {
+        if ((pending & field) != 0 && typed.toStdString() != current) {
+            (project.*set)(typed.toStdString());
+            changed = true;
+        }
+    };
+    apply(kMainPackageField, project.GetMainPackage(), m_mainPackage->text(),
+          &CJavaProjectDoc::SetMainPackage);
+    apply(kWorkingDirField, project.GetWorkingDir(), m_workingDir->text(),
+          &CJavaProjectDoc::SetWorkingDir);
+    apply(kJavaSwitchesField, project.GetRunOptions(), m_javaSwitches->toPlainText(),
+          &CJavaProjectDoc::SetRunOptions);
+    apply(kJavacSwitchesField, project.GetCompileOptions(), m_javacSwitches->toPlainText(),
+          &CJavaProjectDoc::SetCompileOptions);
+    if (changed) {
+        ProjectChanged();
+    }
 }
 
 bool CProjectFormView::AskReset(const char* question) const {
@@ -238,16 +300,23 @@ void CProjectFormView::OnBrowseWorkingDirectory() {
                                                                 m_workingDir->text().toStdString());
     if (!folder.empty()) {
         m_workingDir->setText(QString::fromStdString(folder));
-        m_update->setEnabled(true);
+        MarkPending(kWorkingDirField); // also when it is the folder already shown
     }
 }
 
+// The choosers open where this project's files were last chosen, or in its folder.
 void CProjectFormView::OnAddJar() {
-    m_classPath->AddJar();
+    std::string folder = Project().GetDialogFolder();
+    if (m_classPath->AddJar(&folder)) {
+        Project().SetDialogFolder(folder);
+    }
 }
 
 void CProjectFormView::OnAddFolder() {
-    m_classPath->AddFolder();
+    std::string folder = Project().GetDialogFolder();
+    if (m_classPath->AddFolder(&folder)) {
+        Project().SetDialogFolder(folder);
+    }
 }
 
 void CProjectFormView::OnRemoveClassPath() {
@@ -265,16 +334,19 @@ void CProjectFormView::OnResetClassPath() {
     Project().SetClassPath(Project().Settings().classPath);
     Project().SetCompileDir({});
     FillClassPath();
+    ProjectChanged();
 }
 
 void CProjectFormView::OnClassPathChanged() {
     m_shownClassPath = m_classPath->Text();
     Project().SetClassPath(m_shownClassPath);
+    ProjectChanged();
 }
 
 void CProjectFormView::OnCompileDirChanged(const QString& compileDir) {
     m_shownCompileDir = compileDir.toStdString();
     Project().SetCompileDir(m_shownCompileDir);
+    ProjectChanged();
 }
 
 } // namespace tovin

@@ -2,7 +2,9 @@
 // CProjectFormView: the project's own window, a form of the project's settings. The main
 // file, main HTML page, class path and compile directory reach the project at once; the
 // working directory and the java and javac switches wait for "Update" (or "Reset to
-// Defaults"). The form is refilled whenever the project refreshes its views.
+// Defaults"), or for the project to be used or saved, which applies them too. Every change
+// marks the project modified and refreshes its views, so each form on the project shows it;
+// a refresh refills every field except those holding an edit not yet applied.
 
 #include "framework/CommandMap.h"
 
@@ -25,8 +27,11 @@ class CProjectFormView : public QWidget, public CCommandTarget {
 public:
     CProjectFormView(CProjectDocument& document, QWidget* parent);
 
-    // Fills every control from the project; "Update" ends disabled.
+    // Fills every control from the project, except the fields holding an edit not yet
+    // applied; "Update" stays enabled while there are such fields.
     void Fill();
+    // Applies the edits not yet applied, as "Update" does; nothing when there are none.
+    void ApplyPendingEdits();
 
     // ---- the buttons' actions
     void OnUpdate();
@@ -53,6 +58,9 @@ private:
     void OnClassPathChanged();
     void OnCompileDirChanged(const QString& compileDir);
     bool AskReset(const char* question) const;
+    // The project changed through this form: mark it and show the change in every view.
+    void ProjectChanged();
+    void MarkPending(unsigned field);
 
     CProjectDocument& m_document;
     QLineEdit* m_title = nullptr;
@@ -68,6 +76,8 @@ private:
     // The project's class path and compile directory as the list last showed them.
     std::string m_shownClassPath;
     std::string m_shownCompileDir;
+    // The fields (bits of EPendingField in the source) edited since they were last applied.
+    unsigned m_pending = 0;
     bool m_shown = false;
     bool m_filling = false;
 };

@@ -139,6 +139,21 @@ TEST(Files, FactsAndReads) {
     EXPECT_FALSE(IsReadOnlyFile(dir.File("none")));
 }
 
+// The same for every user, root included: a mode that lets no one write keeps the file as it
+// is, whatever the folder allows.
+TEST(Files, ReadOnlyIsAModeThatLetsNoOneWrite) {
+    const std::pair<mode_t, bool> rows[] = {
+        {0444, true}, {0400, true}, {0555, true}, {0644, false}, {0600, false}, {0664, false},
+    };
+    for (const auto& [mode, readOnly] : rows) {
+        CTempDir dir;
+        const std::string path = dir.Write("R.java", "class R {}\n");
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        EXPECT_EQ(IsReadOnlyFile(path), readOnly) << std::oct << mode;
+        ::chmod(path.c_str(), 0644);
+    }
+}
+
 TEST(JdkDetection, JavaHomeWinsWhenItHoldsJavac) {
     CTempDir dir;
     dir.Write("jdk/bin/javac", "#!/bin/sh\n");

@@ -66,3 +66,13 @@ TEST(AntRun, RunsTheLauncherInTheLibFolder) {
     EXPECT_NE(WaitForOutput(host).find("|-buildfile|" + dir.File("build.xml") + "|\r\n"),
               std::string::npos);
 }
+
+TEST(AntRun, ProjectNeverSavedAsksToBeSavedFirst) {
+    CSettings settings;
+    settings.javaBin = "/jdk";
+    CFakeUiHost host;
+    CJavaProjectDoc doc(settings, host);
+    EXPECT_FALSE(RunProjectAnt(doc));
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Please save the project first"});
+    EXPECT_TRUE(host.runners.empty());
+}

@@ -69,7 +69,7 @@ TEST_F(BuildCommands, BuildOfARemovedMainFileSaysSo) {
     EXPECT_TRUE(host.runners.empty());
 }
 
-TEST_F(BuildCommands, SaveCompDecidesWhetherEverythingIsSavedFirst) {
+TEST_F(BuildCommands, SaveCompSavesFirstAndAFailedSaveStopsTheCompile) {
     AddJava("p/A.java");
     project->Build();
     EXPECT_EQ(host.saveAllCount, 0);
@@ -77,6 +77,16 @@ TEST_F(BuildCommands, SaveCompDecidesWhetherEverythingIsSavedFirst) {
     settings.saveComp = 1;
     project->Build();
     EXPECT_EQ(host.saveAllCount, 1);
+    LastRunner();
+    // A save that failed (the host has said why) leaves every compile command unstarted.
+    host.saveResult = false;
+    host.runners.clear();
+    project->Build();
+    project->CompileFile(dir.File("p/A.java"), "");
+    host.folderAnswers = {Folder("p")};
+    project->CompileFolder();
+    EXPECT_EQ(host.saveAllCount, 4);
+    EXPECT_TRUE(host.runners.empty());
 }
 
 TEST_F(BuildCommands, MovedProjectBuildsWhereItNowIs) {
