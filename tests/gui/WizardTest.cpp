@@ -51,13 +51,55 @@ private slots:
         }
         QCOMPARE(texts, (QStringList{"Java Source File", "Tovin Project", "HTML Page", "XML File",
                                      "Jython File"}));
+        dialog.List()->clearSelection();
         dialog.accept(); // nothing chosen: it stays open
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.Chosen(), -1);
-        dialog.List()->setCurrentRow(3);
-        dialog.accept();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Chosen(), 3);
+    }
+
+    // Each entry makes its own kind of document through File > New; the first is chosen from
+    // the start, so Enter alone makes a Java source file.
+    void newDocumentEntriesMakeTheirKinds_data() {
+        QTest::addColumn<int>("row"); // -1: Enter on the dialog as it opens
+        QTest::addColumn<int>("kind");
+        QTest::newRow("Enter at once") << -1 << int(EDocumentKind::JavaSource);
+        QTest::newRow("Java Source File") << 0 << int(EDocumentKind::JavaSource);
+        QTest::newRow("HTML Page") << 2 << int(EDocumentKind::Html);
+        QTest::newRow("XML File") << 3 << int(EDocumentKind::Xml);
+        QTest::newRow("Jython File") << 4 << int(EDocumentKind::Jython);
+        QTest::newRow("Tovin Project") << 1 << int(EDocumentKind::Project);
+    }
+    void newDocumentEntriesMakeTheirKinds() {
+        QFETCH(int, row);
+        QFETCH(int, kind);
+        CShellFixture shell;
+        shell.Start();
+        auto choose = [row](QWidget* modal) {
+            auto* dialog = qobject_cast<CNewDocumentDialog*>(modal);
+            QVERIFY(dialog);
+            if (row < 0) {
+                QTest::keyClick(dialog->List(), Qt::Key_Return);
+                if (dialog->isVisible()) {
+                    dialog->reject(); // Enter chose nothing: the test fails below, not hangs
+                }
+            } else {
+                dialog->List()->setCurrentRow(row);
+                dialog->accept();
+            }
+        };
+        bool wizardShown = false;
+        auto cancelWizard = [&wizardShown](QWidget* modal) {
+            wizardShown = qobject_cast<CNewProjectDialog*>(modal) != nullptr;
+            modal->close();
+        };
+        WithModals({choose, cancelWizard},
+                   [&] { shell.Frame().ExecuteCommand(ECommand::FileNew); });
+        if (EDocumentKind(kind) == EDocumentKind::Project) {
+            QVERIFY(wizardShown);
+            return;
+        }
+        QVERIFY(shell.Frame().ActiveFrame());
+        QCOMPARE(int(shell.Frame().ActiveFrame()->Document()->Kind()), kind);
     }
 
     void projectDialogNeedsANameExceptForAnEmptyProject() {
