@@ -98,16 +98,22 @@ private slots:
         QCOMPARE(store.Size(), size_t(0));
     }
 
+    // However the dialog is closed, the box's state is what is stored (inverted).
     void startupChoiceIsStoredInvertedOnClose_data() {
         QTest::addColumn<int>("storedStartUp");
         QTest::addColumn<bool>("tick");
+        QTest::addColumn<QString>("closing");
         QTest::addColumn<int>("expectedStartUp");
-        QTest::newRow("shown, unticked") << 0 << false << 1;
-        QTest::newRow("hidden, ticked again") << 1 << true << 0;
+        QTest::newRow("shown, unticked, Close") << 0 << false << "Close" << 1;
+        QTest::newRow("hidden, ticked again, Close") << 1 << true << "Close" << 0;
+        QTest::newRow("shown, unticked, Escape") << 0 << false << "Escape" << 1;
+        QTest::newRow("hidden, ticked again, window closed") << 1 << true << "window" << 0;
+        QTest::newRow("shown, untouched, Escape") << 0 << true << "Escape" << 0;
     }
     void startupChoiceIsStoredInvertedOnClose() {
         QFETCH(int, storedStartUp);
         QFETCH(bool, tick);
+        QFETCH(QString, closing);
         QFETCH(int, expectedStartUp);
         CTempDir dir;
         const std::string path = dir.Write("tips.dat", "one\n");
@@ -119,9 +125,19 @@ private slots:
         QCOMPARE(dialog.StartupBox()->isChecked(), storedStartUp == 0);
         QCOMPARE(dialog.StartupBox()->text(), QStringLiteral("&Show Tips on StartUp"));
         dialog.StartupBox()->setChecked(tick);
-        dialog.reject(); // closing with Escape keeps the stored choice
-        QCOMPARE(store.GetInt("Tip", "StartUp", -1), storedStartUp);
-        dialog.accept();
+        dialog.show();
+        if (closing == "Close") {
+            for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                if (button->text() == "&Close") {
+                    button->click();
+                }
+            }
+        } else if (closing == "Escape") {
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        } else {
+            dialog.close();
+        }
+        QVERIFY(dialog.isHidden());
         QCOMPARE(store.GetInt("Tip", "StartUp", -1), expectedStartUp);
     }
 
