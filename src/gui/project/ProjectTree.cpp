@@ -1,6 +1,7 @@
 #include "project/ProjectTree.h"
 
 #include "app/UiHost.h"
+#include "desktop/DesktopRequests.h"
 #include "desktop/Icons.h"
 #include "javamodel/JavaModel.h"
 #include "platform/Paths.h"
@@ -472,15 +473,16 @@ void CProjectTree::OnCompile() {
 }
 
 void CProjectTree::OnSetAsMain() {
-    const std::string path = SelectedFilePath();
-    if (path.empty()) {
+    // Only a file of the Java list (a Java, Jython or build file) can be main; a page cannot.
+    QTreeWidgetItem* item = Selected();
+    if (SelectedFilePath().empty() ||
+        !Project().JavaFiles().FindByFileName(item->text(0).toStdString())) {
         Message("Only Java files can be set as main");
         return;
     }
-    QTreeWidgetItem* item = Selected();
-    const std::string name = item->text(0).toStdString();
-    delete item;
-    Project().SetMainFile(name);
+    // The item stays: the refresh that follows gives it (and the former main file) its new
+    // picture, and it keeps its branches open and stays selected.
+    Project().SetMainFile(item->text(0).toStdString());
 }
 
 void CProjectTree::OnRemove() {
@@ -515,7 +517,7 @@ void CProjectTree::OnAddHtmlFile() {
 
 void CProjectTree::OnOpenInWebBrowser() {
     if (const std::string path = SelectedFilePath(); !path.empty()) {
-        Project().Host().OpenWithDesktop(path);
+        OpenWithDesktopOrSay(Project().Host(), path);
     }
 }
 
