@@ -2,10 +2,12 @@
 
 #include "app/UiHost.h"
 #include "desktop/Icons.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace tovin {
@@ -54,7 +56,14 @@ std::vector<std::string> CClassPathList::Split(const std::string& text) {
 }
 
 bool CClassPathList::IsArchive(const std::string& entry) {
-    return GetFileName(entry).find('.') != std::string::npos;
+    // What is on disk decides: a folder's name may hold a dot ("my.classes"). An entry that is
+    // not there is taken by the archive extensions the class path knows.
+    if (FileExists(entry)) {
+        return !IsDirectoryPath(entry);
+    }
+    const std::string name = GetFileName(entry);
+    const std::string extension = name.find('.') == std::string::npos ? "" : GetExtension(name);
+    return extension == "jar" || extension == "zip";
 }
 
 void CClassPathList::Fill(const std::string& text, const std::string& compileDir) {
@@ -67,12 +76,21 @@ void CClassPathList::Fill(const std::string& text, const std::string& compileDir
 }
 
 std::string CClassPathList::Text() const {
-    std::string text;
+    std::vector<std::string> entries;
+    bool colonInEntry = false;
     for (int row = 0; row < topLevelItemCount(); ++row) {
-        if (row > 0) {
-            text += kPathListSeparator;
+        entries.push_back(topLevelItem(row)->text(1).toStdString());
+        colonInEntry = colonInEntry || entries.back().find(':') != std::string::npos;
+    }
+    // Entries with a ':' of their own (a Windows drive) are joined by ';', which Split reads
+    // back as the same entries.
+    const char separator = colonInEntry ? ';' : kPathListSeparator;
+    std::string text;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) {
+            text += separator;
         }
-        text += topLevelItem(row)->text(1).toStdString();
+        text += entries[i];
     }
     return text;
 }
