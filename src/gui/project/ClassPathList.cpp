@@ -20,6 +20,12 @@ constexpr int kIconSize = 18;
 constexpr const char* kJarFilter =
     "Jar Files (*.jar)|*.jar|Zip Files (*.zip)|*zip|All Files (*.*)|*.*||";
 
+bool IsPlainDelete(QEvent* event) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return key->key() == Qt::Key_Delete &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 const QIcon& StripIcon(CClassPathList::EIcon icon) {
     static const QIcon icons[] = {OwnIcon(QStringLiteral("folder")),
                                   OwnIcon(QStringLiteral("compile-folder")),
@@ -187,6 +193,24 @@ bool CClassPathList::FillContextMenu(QMenu& menu) {
         compileDir->setChecked(SelectedPath() == m_compileDir);
     }
     return true;
+}
+
+// Delete removes the selected row. The key is claimed before the window's shortcuts see it: in
+// the project's window Delete would otherwise remove a file from the project.
+bool CClassPathList::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && IsPlainDelete(event)) {
+        event->accept();
+        return true;
+    }
+    return QTreeWidget::event(event);
+}
+
+void CClassPathList::keyPressEvent(QKeyEvent* event) {
+    if (IsPlainDelete(event)) {
+        RemoveSelected();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void CClassPathList::contextMenuEvent(QContextMenuEvent* event) {

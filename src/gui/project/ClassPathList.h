@@ -65,6 +65,8 @@ signals:
     void CompileDirChanged(const QString& compileDir);
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

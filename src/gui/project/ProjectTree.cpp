@@ -280,6 +280,10 @@ void CProjectTree::Fill() {
     m_tree->setUpdatesEnabled(true);
 }
 
+bool CProjectTree::HasKeyFocus() const {
+    return m_tree->hasFocus();
+}
+
 QTreeWidgetItem* CProjectTree::Selected() const {
     return m_tree->currentItem();
 }
@@ -437,21 +441,34 @@ bool CProjectTree::eventFilter(QObject* watched, QEvent* event) {
         ShowContextMenu(pos, keyboard);
         return true;
     }
-    if (event->type() == QEvent::KeyPress && watched == m_tree) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
+    // The tree's own keys act on its selected item, ahead of the window's shortcuts for the
+    // same keys (which reach the tree only while it has the focus).
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        watched == m_tree) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            return QWidget::eventFilter(watched, event);
+        }
+        void (CProjectTree::*command)() = nullptr;
+        switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            OpenSelected();
-            return true;
-        case Qt::Key_Delete:
-            OnRemove();
-            return true;
-        case Qt::Key_F8:
-            OnSetAsMain();
-            return true;
-        default:
+            command = &CProjectTree::OnOpen;
             break;
+        case Qt::Key_Delete:
+            command = &CProjectTree::OnRemove;
+            break;
+        case Qt::Key_F8:
+            command = &CProjectTree::OnSetAsMain;
+            break;
+        default:
+            return QWidget::eventFilter(watched, event);
         }
+        event->accept();
+        if (event->type() == QEvent::KeyPress) {
+            (this->*command)();
+        }
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
