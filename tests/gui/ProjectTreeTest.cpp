@@ -7,11 +7,14 @@
 #include "ShellTestSupport.h"
 #include "UserClicks.h"
 #include "app/CommandIds.h"
+#include "project/ClassPathList.h"
 #include "project/FilePropertiesDialog.h"
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
+#include "project/ProjectFormView.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLineEdit>
@@ -400,6 +403,43 @@ private slots:
         QVERIFY(dock->isHidden());
         p.shell.Frame().ExecuteCommand(ECommand::ProjectWindow);
         QVERIFY(dock->isVisible());
+    }
+
+    // Delete in the project's window removes a project file only from the tree with the focus;
+    // in the class-path list it removes the selected class-path entry; elsewhere nothing.
+    void deleteActsWhereTheFocusIs() {
+        CProjectFixture p;
+        const std::string main = p.Add("Main.java", "");
+        p.Project().SetClassPath("/a.jar:/b");
+        p.Project().RefreshViews();
+        CProjectTree& tree = p.ShowTree();
+        p.Select({"Main.java"});
+        QApplication::setActiveWindow(&p.shell.Frame());
+        auto* form = qobject_cast<CProjectFormView*>(p.shell.Frame().ActiveFrame()->View());
+        QVERIFY(form);
+        CClassPathList* list = form->ClassPathList();
+        auto press = [&p](QWidget* focus) {
+            focus->setFocus();
+            QCOMPARE(QApplication::focusWidget(), focus);
+            QTest::keyClick(focus, Qt::Key_Delete);
+            // The window's own Delete, as its shortcut would run it with this focus.
+            p.shell.Frame().ExecuteCommand(ECommand::RemoveFromProject);
+        };
+
+        list->setCurrentItem(list->topLevelItem(0));
+        press(list);
+        QCOMPARE(p.Project().GetClassPath(), std::string("/b"));
+        for (QWidget* other : {static_cast<QWidget*>(form->findChild<QComboBox*>()),
+                               static_cast<QWidget*>(form->findChild<QPushButton*>())}) {
+            press(other);
+        }
+        QCOMPARE(p.Project().ContainsJavaFile(main), 1);
+        QCOMPARE(p.Project().GetClassPath(), std::string("/b"));
+
+        tree.Tree()->setFocus();
+        p.shell.Frame().ExecuteCommand(ECommand::RemoveFromProject);
+        QCOMPARE(p.Project().ContainsJavaFile(main), 0);
+        QVERIFY(p.Messages().empty());
     }
 
     void propertiesShowTheFileAndOpenItsFolder() {
