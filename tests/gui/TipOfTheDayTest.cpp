@@ -46,19 +46,12 @@ const std::vector<EMenuKind> kDocumentKinds = {EMenuKind::JavaSource, EMenuKind:
 
 // The window a tip names: "of a Jython window".
 std::vector<EMenuKind> KindsNamed(const QString& window) {
-    if (window == "Java") {
-        return {EMenuKind::JavaSource};
-    }
-    if (window == "HTML") {
-        return {EMenuKind::Html};
-    }
-    if (window == "XML") {
-        return {EMenuKind::Xml};
-    }
-    if (window == "Jython") {
-        return {EMenuKind::Jython};
-    }
-    return {};
+    static const std::map<QString, EMenuKind> kinds = {{"Java", EMenuKind::JavaSource},
+                                                       {"HTML", EMenuKind::Html},
+                                                       {"XML", EMenuKind::Xml},
+                                                       {"Jython", EMenuKind::Jython}};
+    const auto found = kinds.find(window);
+    return found == kinds.end() ? std::vector<EMenuKind>{} : std::vector{found->second};
 }
 
 // A menu text as the user reads it: no mnemonic, no shortcut.
