@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 using namespace tovin;
 
 namespace {
@@ -94,8 +97,8 @@ TEST(JavaParser, RecordsOnlyMethodsWithBodiesAtTheirDepth) {
          "class A {\r\n public static <T> List<T> of (T t) throws E {}\r\n}",
          "package\t\nclass\tA\t2\nmethod\tA\tof (T t)\t13\n"},
         {"a paren first is no method", "class A {\r\n (x) {}\r\n}", "package\t\nclass\tA\t2\n"},
-        {"a closing paren before the name gives an empty signature", "class A {\r\n a) b( {}\r\n}",
-         "package\t\nclass\tA\t2\nmethod\tA\t\t13\n"},
+        {"a closing paren before the name is no method", "class A {\r\n a) b( {}\r\n}",
+         "package\t\nclass\tA\t2\n"},
         {"an opening brace without a closing one after it is not examined",
          "class A {\r\n void f() {", "package\t\n"},
         {"closing braces first end the parse", "}\r\nclass A {}", "package\t\n"},
@@ -110,17 +113,17 @@ TEST(JavaParser, FilesInnerClassesOneLevelDeep) {
          "method\tA.B\tf()\t25\n"},
         {"an inner class of an inner class is filed beside it",
          "class A {\r\n class B {\r\n  class C {\r\n   void f() {}\r\n  }\r\n }\r\n}",
-         "package\t\nclass\tA\t2\ninner\tA\tB\t13\ninner\tA\tC\t25\n"},
-        {"a closing brace in a string lowers the depth",
+         "package\t\nclass\tA\t2\ninner\tA\tB\t13\ninner\tA\tC\t25\nmethod\tA.C\tf()\t38\n"},
+        {"a closing brace in a string is no structure",
          "class A {\r\n class B {\r\n  void f() { s = \"}\"; }\r\n  void g() {}\r\n }\r\n}",
-         "package\t\nclass\tA\t2\nmethod\tA\tg()\t50\ninner\tA\tB\t13\n"
-         "method\tA.B\tf()\t25\n"},
+         "package\t\nclass\tA\t2\ninner\tA\tB\t13\nmethod\tA.B\tf()\t25\n"
+         "method\tA.B\tg()\t50\n"},
         {"comments before the next braces are skipped",
          "class A {\r\n /* } */\r\n // {\r\n void f() {}\r\n}",
          "package\t\nclass\tA\t2\nmethod\tA\tf()\t30\n"},
-        // Block comments are skipped before line comments, not after them.
-        {"a block comment after a line comment is not skipped",
-         "class A {\r\n // }\r\n /* { */\r\n void f() {}\r\n}", "package\t\nclass\tA\t2\n"},
+        {"a block comment after a line comment is passed too",
+         "class A {\r\n // }\r\n /* { */\r\n void f() {}\r\n}",
+         "package\t\nclass\tA\t2\nmethod\tA\tf()\t30\n"},
         {"a second top-level class", "class A {}\r\nclass B {\r\n void f() {}\r\n}",
          "package\t\nclass\tA\t2\nclass\tB\t14\nmethod\tB\tf()\t25\n"},
     });
@@ -179,4 +182,201 @@ TEST(JavaParser, ParseFileReadsTheEntryAndLeavesItAloneWhenUnreadable) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(file.GetPackage(), "p");
     EXPECT_EQ(file.Classes().GetCount(), 1);
+}
+
+namespace {
+
+// The outline of a text written with LF line ends and parsed with CR LF ones, each position
+// given as "@" and the line it falls on (from 1): every entry must stand on its name's line.
+std::string LineOutline(std::string text) {
+    std::string crlf;
+    for (char c : text) {
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    std::istringstream items(Outline(crlf));
+    std::string result;
+    for (std::string item; std::getline(items, item);) {
+        size_t tab = item.rfind('\t');
+        if (item.rfind("package", 0) == 0) {
+            continue;
+        }
+        int position = std::stoi(item.substr(tab + 1));
+        int line = 1 + static_cast<int>(std::count(crlf.begin(), crlf.begin() + position, '\n'));
+        result += item.substr(0, tab) + "\t@" + std::to_string(line) + "\n";
+    }
+    return result;
+}
+
+void ExpectLineOutlines(const std::vector<SParseCase>& cases) {
+    for (const auto& row : cases) {
+        EXPECT_EQ(LineOutline(row.text), row.outline) << row.name;
+    }
+}
+
+} // namespace
+
+TEST(JavaParser, LiteralsAndCommentsAreNoStructure) {
+    ExpectLineOutlines({
+        {"braces and quotes as characters", R"(class A {
+    char o = '{', c = '}', q = '"', a = '\'', u = '\u007B', b = '\\';
+    void f() {}
+})",
+         "class\tA\t@1\nmethod\tA\tf()\t@3\n"},
+        {"braces, quotes and comment markers in strings", R"(class A {
+    String s = "{ \" } /* // ", t = "\\";
+    void f() { g("}"); }
+    void h() {}
+})",
+         "class\tA\t@1\nmethod\tA\tf()\t@3\nmethod\tA\th()\t@4\n"},
+        {"a text block with an escaped delimiter", R"(class A {
+    String t = """
+        { \""" } void no() {
+        """;
+    void f() {}
+})",
+         "class\tA\t@1\nmethod\tA\tf()\t@5\n"},
+        {"comments anywhere", R"(class A { // {
+    /* } */ void f() /* { */ {
+        // }
+    }
+    void g() {}
+})",
+         "class\tA\t@1\nmethod\tA\tf()\t@2\nmethod\tA\tg()\t@5\n"},
+    });
+}
+
+TEST(JavaParser, ReadsEveryKindOfTypeDeclaration) {
+    ExpectLineOutlines({
+        {"records, sealed and non-sealed types, enums, annotation types, deep members",
+         R"(@Retention(RUNTIME) public sealed interface Shape permits Circle, Box {
+    record Circle(double r) implements Shape {
+        Circle {
+            check(r);
+        }
+        double area() { return r * r; }
+    }
+    non-sealed class Box implements Shape {
+        static final class Lid<T extends Comparable<T>> {
+            void open() {}
+        }
+        void close() {}
+    }
+    enum Kind { ROUND, SQUARE }
+    @interface Tag { String value() default "{"; }
+}
+record Pair<A, B>(A a,
+                  B b) {
+    static <A, B> Pair<A, B> of(A a, B b) { return new Pair<>(a, b); }
+})",
+         "class\tShape\t@1\n"
+         "inner\tShape\tCircle\t@2\n"
+         "method\tShape.Circle\tCircle(double r)\t@3\n"
+         "method\tShape.Circle\tarea()\t@6\n"
+         "inner\tShape\tBox\t@8\n"
+         "method\tShape.Box\tclose()\t@12\n"
+         "inner\tShape\tLid<T extends Comparable<T>>\t@9\n"
+         "method\tShape.Lid<T extends Comparable<T>>\topen()\t@10\n"
+         "inner\tShape\tKind\t@14\n"
+         "inner\tShape\tTag\t@15\n"
+         "class\tPair<A, B>\t@17\n"
+         "method\tPair<A, B>\tof(A a, B b)\t@19\n"},
+        {"a compact constructor takes the components as written", R"(record R(int a,
+        @Min(0) int b) { public R { } })",
+         "class\tR\t@1\nmethod\tR\tR(int a, @Min(0) int b)\t@2\n"},
+        {"record as a name", R"(class A {
+    Record record(int record) { return null; }
+})",
+         "class\tA\t@1\nmethod\tA\trecord(int record)\t@2\n"},
+    });
+}
+
+TEST(JavaParser, EnumConstantsAndTheirBodiesAreNotMethods) {
+    ExpectLineOutlines({
+        {"constants with bodies and arguments, then the enum's own members", R"(enum Op {
+    ADD {
+        int apply(int a) { return a; }
+    },
+    PLUS("+", x -> { return x; }) {
+        int apply(int a) { return +a; }
+    },
+    RED, GREEN;
+    Op() {}
+    Op(String s, IntUnaryOperator f) {}
+    int apply(int a) { return 0; }
+})",
+         "class\tOp\t@1\nmethod\tOp\tOp()\t@9\nmethod\tOp\tOp(String s, IntUnaryOperator f)\t@10\n"
+         "method\tOp\tapply(int a)\t@11\n"},
+    });
+}
+
+TEST(JavaParser, ValuesInitializersAndStatementsDeclareNothing) {
+    ExpectLineOutlines({
+        {"lambdas, anonymous classes, arrays, method references, blocks", R"(class Main {
+    static Runnable R = () -> {
+        for (int i = 0; i < 3; i++) { }
+    };
+    Comparator<String> C = new Comparator<String>() {
+        public int compare(String a, String b) { return 0; }
+    };
+    static final Comparator<String> BY = Comparator.comparingInt(String::length);
+    interface Listener {
+        default void reset() {}
+    }
+    int[][] grid = {{1}, {2, 3}};
+    static {
+        try { run(); } catch (RuntimeException e) { }
+    }
+    {
+        while (x && y) { }
+    }
+    @SuppressWarnings({"a", "b"}) void f() {}
+})",
+         "class\tMain\t@1\nmethod\tMain\tf()\t@19\ninner\tMain\tListener\t@9\n"
+         "method\tMain.Listener\treset()\t@10\n"},
+    });
+}
+
+TEST(JavaParser, ReadsMethodsOfEveryForm) {
+    ExpectLineOutlines({
+        {"annotations, generics, throws, varargs, arrays, interface bodies", R"(interface Store<T> {
+    @SuppressWarnings("unchecked") default T load(String key) { return null; }
+    @Deprecated(since = "9",
+                forRemoval = true)
+    static <T extends Comparable<T>> List<T> sorted(List<T> items) throws IOException, E { }
+    private void log(String... parts) {}
+    private int[] row()[] { return null; }
+    private String @Size(max = 3) [] names() { return null; }
+    private T get(@Named("key") String key) { return null; }
+    T abstractOne(int a);
+})",
+         "class\tStore<T>\t@1\nmethod\tStore<T>\tload(String key)\t@2\n"
+         "method\tStore<T>\tsorted(List<T> items)\t@5\n"
+         "method\tStore<T>\tlog(String... parts)\t@6\nmethod\tStore<T>\trow()\t@7\n"
+         "method\tStore<T>\tnames()\t@8\nmethod\tStore<T>\tget(@Named(\"key\") String key)\t@9\n"},
+    });
+}
+
+TEST(JavaParser, APositionIsOnTheLineOfItsName) {
+    ExpectLineOutlines({
+        {"after a field with a call, a brace far below, keyword lines, annotations",
+         R"(class A {
+    int x = f(1);
+    class B {
+    }
+    void g()
+
+
+
+
+    {
+    }
+    public interface I
+        extends J
+    {
+    }
+    @Ann(1)
+    class C {}
+})",
+         "class\tA\t@1\nmethod\tA\tg()\t@5\ninner\tA\tB\t@3\ninner\tA\tI\t@12\ninner\tA\tC\t@17\n"},
+    });
 }
