@@ -96,6 +96,12 @@ void BM_TovinColourLine_ScintillaMegabyteJava(benchmark::State& state) {
 }
 BENCHMARK(BM_TovinColourLine_ScintillaMegabyteJava)->Unit(benchmark::kMicrosecond);
 
+void BM_TovinColourLine_ScintillaMegabyteJavaWithoutBlockComments(benchmark::State& state) {
+    ColourTypedLine(state, ELanguage::Java, JavaMegabyteWithoutBlockComments() + kTypedJavaLine);
+}
+BENCHMARK(BM_TovinColourLine_ScintillaMegabyteJavaWithoutBlockComments)
+    ->Unit(benchmark::kMicrosecond);
+
 void BM_TovinColourLine_ScintillaMegabyteHtml(benchmark::State& state) {
     ColourTypedLine(state, ELanguage::Html, HtmlMegabyte(true) + kTypedHtmlLine);
 }
