@@ -5,7 +5,8 @@
 namespace tovin {
 
 CKeywordMatcher::CKeywordMatcher(const SLanguageRules& rules)
-    : m_keywords(SplitKeywordList(rules.keywordList)), m_markup(rules.markup) {
+    : m_keywords(SplitKeywordList(rules.keywordList)), m_markup(rules.markup),
+      m_contextual(rules.contextualKeywords) {
     for (char c : rules.wordCharacters) {
         m_word[static_cast<unsigned char>(c)] = true;
     }
@@ -48,7 +49,7 @@ const CKeywordMatcher& CKeywordMatcher::For(ELanguage language) {
 }
 
 bool CKeywordMatcher::MatchesAt(std::string_view text, size_t position,
-                                const std::string& keyword) const {
+                                std::string_view keyword) const {
     size_t end = position + keyword.size();
     if (end > text.size()) {
         return false;
@@ -60,6 +61,82 @@ bool CKeywordMatcher::MatchesAt(std::string_view text, size_t position,
         }
     }
     return end == text.size() || !IsWordCharacter(text[end]);
+}
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A character that may start or continue a Java name (bytes of non-ASCII letters included).
+bool IsNameCharacter(char c, bool start) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u == '$' || u >= 0x80 ||
+           (!start && u >= '0' && u <= '9');
+}
+
+size_t SkipBlanks(std::string_view text, size_t at) {
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+size_t SkipName(std::string_view text, size_t at) {
+    if (at < text.size() && IsNameCharacter(text[at], true)) {
+        ++at;
+        while (at < text.size() && IsNameCharacter(text[at], false)) {
+            ++at;
+        }
+    }
+    return at;
+}
+
+// The words after which "sealed" and "non-sealed" are modifiers of a class or interface.
+constexpr std::string_view kClassDeclarationWords[] = {
+    "class", "interface", "abstract", "static", "strictfp", "public", "protected", "private"};
+
+} // namespace
+
+// The word has been matched at [position, end); what surrounds it on its line decides.
+bool CKeywordMatcher::ActsAsKeyword(std::string_view text, size_t position,
+                                    const SContextualKeyword& keyword) const {
+    const size_t end = position + keyword.word.size();
+    const size_t next = SkipBlanks(text, end);
+    const bool blank = next > end;
+    const char following = next < text.size() ? text[next] : '\0';
+    switch (keyword.context) {
+    case EKeywordContext::RecordDeclaration: {
+        const size_t afterName = SkipName(text, next);
+        const size_t bracket = SkipBlanks(text, afterName);
+        return blank && afterName > next && bracket < text.size() &&
+               (text[bracket] == '(' || text[bracket] == '<');
+    }
+    case EKeywordContext::ClassModifier: {
+        const std::string_view word = text.substr(next, SkipName(text, next) - next);
+        return blank &&
+               std::find(std::begin(kClassDeclarationWords), std::end(kClassDeclarationWords),
+                         word) != std::end(kClassDeclarationWords);
+    }
+    case EKeywordContext::PermitsList:
+        return blank && IsNameCharacter(following, true);
+    case EKeywordContext::YieldStatement: {
+        size_t before = position;
+        while (before > 0 && IsBlank(text[before - 1])) {
+            --before;
+        }
+        if (before > 0 && text[before - 1] == '.') {
+            return false; // Thread.yield()
+        }
+        // A sign starts an expression unless it is part of an assignment (yield -= 1).
+        const bool sign = (following == '-' || following == '+') &&
+                          (next + 1 >= text.size() || text[next + 1] != '=');
+        return blank && (IsNameCharacter(following, false) || following == '"' ||
+                         following == '\'' || following == '!' || following == '~' || sign);
+    }
+    }
+    return false;
 }
 
 void CKeywordMatcher::Mark(std::string_view text, std::span<ETokenClass> classes,
@@ -75,6 +152,13 @@ void CKeywordMatcher::Mark(std::string_view text, std::span<ETokenClass> classes
                 if (MatchesAt(text, i, keyword)) {
                     std::fill_n(classes.begin() + static_cast<std::ptrdiff_t>(i), keyword.size(),
                                 ETokenClass::Keyword);
+                }
+            }
+            for (const SContextualKeyword& keyword : m_contextual) {
+                if (keyword.word[0] == text[i] && MatchesAt(text, i, keyword.word) &&
+                    ActsAsKeyword(text, i, keyword)) {
+                    std::fill_n(classes.begin() + static_cast<std::ptrdiff_t>(i),
+                                keyword.word.size(), ETokenClass::Keyword);
                 }
             }
         }
