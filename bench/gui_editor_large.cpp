@@ -407,12 +407,14 @@ void Register() {
     for (bool middle : {false, true}) {
         const std::string name = middle ? "KeyPressMiddleLineComments" : "KeyPressLineComments";
         for (const auto& [side, open] :
-             {std::pair{"/Tovin", FEditor(TovinEditor)}, std::pair{"/Bare", FEditor(BareOn)}}) {
-            benchmark::RegisterBenchmark((name + side).c_str(), KeyPressAt, open,
-                                         EText::LineComments, middle)
-                ->Arg(0)
-                ->Arg(16)
-                ->Unit(benchmark::kMicrosecond);
+             {std::pair{"/Tovin", FEditor(TovinEditor)}, std::pair{"/Bare", FEditor(BareOn)},
+              std::pair{"/BareMasked", FEditor(BareMaskedOn)}}) {
+            auto* registered = benchmark::RegisterBenchmark((name + side).c_str(), KeyPressAt, open,
+                                                            EText::LineComments, middle);
+            registered->Arg(0)->Arg(16)->Unit(benchmark::kMicrosecond);
+            if (open == FEditor(BareMaskedOn)) {
+                registered->Iterations(50); // as for KeyPress/BareMasked
+            }
         }
     }
     sizes(benchmark::RegisterBenchmark("KeyPress8Bit/Bare", KeyPress, BareOn, EText::EightBit),
