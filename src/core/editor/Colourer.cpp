@@ -77,9 +77,9 @@ public:
                 m_position = m_blockStart + static_cast<int>(end + (crLf ? 2 : 1));
                 return block.substr(from, end - from);
             }
-            if (lastBlock && from <= block.size()) {
+            if (lastBlock) {
                 m_position = m_length;
-                return block.substr(std::min(from, block.size()));
+                return block.substr(from);
             }
             m_blockSize = std::max(m_blockSize, 2 * static_cast<int>(block.size() - from));
             m_blockStart = m_position;

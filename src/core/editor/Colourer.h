@@ -47,11 +47,10 @@ public:
     static void ApplyClassFormat(CTextControl& control, int base, ETokenClass cls, int start,
                                  int end);
 
+private:
     // The context line `line` starts in, from the states the control keeps (worked out first
     // where edits left them in doubt).
     SLineContext ContextOfLine(CTextControl& control, int line) const;
-
-private:
     void ColourEveryLine(CTextControl& control) const;
     // The line's [start, end) without its line break.
     static void LineBounds(const CTextControl& control, int line, int& start, int& end);

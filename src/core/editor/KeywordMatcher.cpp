@@ -17,10 +17,10 @@ CKeywordMatcher::CKeywordMatcher(const SLanguageRules& rules)
     }
     // An empty keyword colours nothing, so it gets no bucket.
     std::array<std::vector<std::uint16_t>, 256> buckets;
-    for (size_t k = 0; k < m_keywords.size(); ++k) {
-        if (!m_keywords[k].empty()) {
-            auto first = static_cast<unsigned char>(m_keywords[k][0]);
-            buckets[first].push_back(static_cast<std::uint16_t>(k));
+    for (size_t k = 0; k < m_keywords.size() + m_contextual.size(); ++k) {
+        const std::string_view word = WordAt(k);
+        if (!word.empty()) {
+            buckets[static_cast<unsigned char>(word[0])].push_back(static_cast<std::uint16_t>(k));
         }
     }
     for (size_t c = 0; c < 256; ++c) {
@@ -148,17 +148,13 @@ void CKeywordMatcher::Mark(std::string_view text, std::span<ETokenClass> classes
         if (!afterWord && (inTag || !m_markup)) {
             unsigned char first = m_fold[c];
             for (size_t b = m_bucket[first]; b < m_bucket[first + 1u]; ++b) {
-                const std::string& keyword = m_keywords[m_order[b]];
-                if (MatchesAt(text, i, keyword)) {
+                const size_t k = m_order[b];
+                const std::string_view keyword = WordAt(k);
+                if (MatchesAt(text, i, keyword) &&
+                    (k < m_keywords.size() ||
+                     ActsAsKeyword(text, i, m_contextual[k - m_keywords.size()]))) {
                     std::fill_n(classes.begin() + static_cast<std::ptrdiff_t>(i), keyword.size(),
                                 ETokenClass::Keyword);
-                }
-            }
-            for (const SContextualKeyword& keyword : m_contextual) {
-                if (keyword.word[0] == text[i] && MatchesAt(text, i, keyword.word) &&
-                    ActsAsKeyword(text, i, keyword)) {
-                    std::fill_n(classes.begin() + static_cast<std::ptrdiff_t>(i),
-                                keyword.word.size(), ETokenClass::Keyword);
                 }
             }
         }

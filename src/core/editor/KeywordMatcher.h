@@ -36,6 +36,10 @@ public:
     bool IsWordCharacter(char c) const { return m_word[static_cast<unsigned char>(c)]; }
 
 private:
+    std::string_view WordAt(size_t k) const {
+        return k < m_keywords.size() ? std::string_view(m_keywords[k])
+                                     : m_contextual[k - m_keywords.size()].word;
+    }
     bool MatchesAt(std::string_view text, size_t position, std::string_view keyword) const;
     bool ActsAsKeyword(std::string_view text, size_t position,
                        const SContextualKeyword& keyword) const;
@@ -44,10 +48,11 @@ private:
     std::array<bool, 256> m_word{};
     std::array<unsigned char, 256> m_fold{};
     bool m_markup = false;
-    // Keyword indices grouped by first character: bucket c is m_order[m_bucket[c], m_bucket[c+1]).
+    std::span<const SContextualKeyword> m_contextual;
+    // Word indices grouped by first character: bucket c is m_order[m_bucket[c], m_bucket[c+1]).
+    // Index k is m_keywords[k], or past those m_contextual[k - m_keywords.size()].
     std::array<std::uint16_t, 257> m_bucket{};
     std::vector<std::uint16_t> m_order;
-    std::span<const SContextualKeyword> m_contextual;
 };
 
 } // namespace tovin
