@@ -39,12 +39,13 @@ for name, size in (("Small", 16 << 10), ("Large", 16 << 20)):
         out.write("".join(parts))
 PY
 
-# What is typed: 3000 characters, a statement per line.
+# What is typed: 3000 characters, a statement per line. xdotool types a CR as the Return key
+# (an LF would be the Linefeed key, which types nothing).
 /usr/bin/python3 - "$work/typed.txt" <<'PY'
 import sys
-line = "x = x + 1; // typed\n"
+line = "x = x + 1; // typed\r"
 text = (line * (3000 // len(line) + 1))[:3000]
-open(sys.argv[1], "w").write(text)
+open(sys.argv[1], "w", newline="").write(text)
 PY
 
 cat >"$work/Tovin.conf" <<'CONF'
@@ -65,7 +66,7 @@ unset QT_QPA_PLATFORM
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true' EXIT
 window=""
-for _ in $(seq 300); do
+for _ in $(seq 600); do
     window=$(xdotool search --name "^Tovin - .*$(basename "$file")" 2>/dev/null | head -1 || true)
     [ -n "$window" ] && break
     sleep 0.1
@@ -87,15 +88,19 @@ end=$(date +%s.%N)
 [ "$(stat -c %Y.%y "$file")" != "$before" ] || { echo "window_typing: not saved" >&2; exit 1; }
 # Every typed line reached the file.
 lines=$(grep -c "x = x + 1; // typed" "$file" || true)
-[ "$lines" -ge "$(grep -c typed "$typed")" ] || { echo "window_typing: keys were lost" >&2; exit 1; }
+[ "$lines" -ge "$(tr '\r' '\n' <"$typed" | grep -c typed)" ] ||
+    { echo "window_typing: keys were lost" >&2; exit 1; }
 echo "$start $end" | awk '{ printf "%.3f\n", $2 - $1 }'
 RUN
 chmod +x "$work/type.sh"
 
+# Each run has its own settings file (so its own single-instance channel) and starts looking
+# for a free display at a random number, away from other runs on the machine.
 type_into() {
     cp "$work/$1.java" "$work/run/$1.java"
-    xvfb-run -a -s "-screen 0 1280x860x24" "$work/type.sh" "$tovin" "$work/Tovin.conf" \
-        "$work/run/$1.java" "$work/typed.txt"
+    cp "$work/Tovin.conf" "$work/run/$1.conf"
+    xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x860x24" "$work/type.sh" "$tovin" \
+        "$work/run/$1.conf" "$work/run/$1.java" "$work/typed.txt"
 }
 
 mkdir -p "$work/run"
