@@ -295,28 +295,14 @@ void ExpectLinesColourAsTheWholeText(const std::string& text) {
 TEST(ModernJavaSample, ColoursLaterJavaWholeAndLineByLine) {
     const std::string text = ReadSample("Modern.java");
     const std::string letters = Letters(ClassifyText(ELanguage::Java, text));
+    // What the rows of the classifier tests do not show: the constructs one after the other.
     const std::pair<std::string, std::string> pieces[] = {
-        {"sealed interface Shape permits Circle", "KKKKKKNKKKKKKKKKNNNNNNNKKKKKKKNNNNNNN"},
-        {"record Circle(double radius)", "KKKKKKNNNNNNNNKKKKKKNNNNNNNN"},
-        {"assert radius", "KKKKKKNNNNNNN"},
-        {"non-sealed class Square", "KKKKKKKKKKNKKKKKNNNNNNN"},
-        {"enum Kind", "KKKKNNNNN"},
         {"DQ = '\"';", "NNNNNSSSN"},
-        {"'\\''", "SSSS"},
-        {"'\\\\'", "SSSS"},
-        {"'{'", "SSS"},
         {"'\\u0022';", "SSSSSSSSN"},
         {"static final String AFTER = \"after the block\";",
          "KKKKKKNKKKKK" + std::string(16, 'N') + std::string(17, 'S') + "N"},
-        {"strictfp double", "KKKKKKKKNKKKKKK"},
-        {"case Circle c -> \"round\";", "KKKK" + std::string(13, 'N') + "SSSSSSSN"},
-        {"Thread.yield();", std::string(15, 'N')},
         {"yield \"other\";", "KKKKKNSSSSSSSN"},
         {"LogRecord record)", std::string(17, 'N')},
-        {"record.setMessage(kind);", std::string(24, 'N')},
-        {"boolean sealed = true;", "KKKKKKK" + std::string(10, 'N') + "KKKKN"},
-        {"int permits = 2;", "KKK" + std::string(13, 'N')},
-        {"when(sealed);", std::string(13, 'N')},
     };
     for (const auto& [piece, expected] : pieces) {
         ASSERT_EQ(piece.size(), expected.size()) << "bad row " << piece;
