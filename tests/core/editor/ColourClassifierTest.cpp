@@ -161,6 +161,20 @@ INSTANTIATE_TEST_SUITE_P(
                   "SSS"
                   "SS"
                   "SSSN"},
+        SClassRow{"CharLiteralThenTextBlock", ELanguage::Java, "c = '\"'; s = \"\"\"\r\nx",
+                  "NNNNSSSNNNNNNSSS"
+                  "SS"
+                  "S"},
+        SClassRow{"TextBlockAfterACommentHoldsACloser", ELanguage::Java,
+                  "/* a\r\n b */ s = \"\"\"\r\n x */ /*\r\n \"\"\";\r\n",
+                  "CCCC"
+                  "CC"
+                  "CCCCCNNNNNSSS"
+                  "SS"
+                  "SSSSSSSS"
+                  "SS"
+                  "SSSSN"
+                  "NN"},
         SClassRow{"LaterReservedWords", ELanguage::Java, "x; assert enum strictfp;",
                   "NNNKKKKKKNKKKKNKKKKKKKKN"},
         SClassRow{"RecordDeclared", ELanguage::Java, "x; record Point(int x) {}",
@@ -182,48 +196,6 @@ INSTANTIATE_TEST_SUITE_P(
                   std::string(19, 'N') + "KKK" + std::string(23, 'N')},
         SClassRow{"WhenStaysAName", ELanguage::Java, "x; when (a) when", std::string(16, 'N')}),
     RowName<SClassRow>);
-
-struct SContextRow {
-    const char* name;
-    ELanguage language;
-    std::string text;
-    // What each line starts in: N nothing, B block comment, T text block, G tag, H markup comment.
-    std::string expected;
-};
-
-class LineContexts : public testing::TestWithParam<SContextRow> {};
-
-TEST_P(LineContexts, FollowFromTheLinesBefore) {
-    const auto& row = GetParam();
-    CTextBuffer control(row.text);
-    std::string starts;
-    for (int line = 0; line < control.GetLineCount(); ++line) {
-        const SLineContext context =
-            GetLineContext(row.language, row.text, control.LineIndex(line));
-        starts += context.inBlockComment  ? 'B'
-                  : context.inTextBlock   ? 'T'
-                  : context.inTag         ? 'G'
-                  : context.inHtmlComment ? 'H'
-                                          : 'N';
-    }
-    EXPECT_EQ(starts, row.expected) << Visible(row.text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, LineContexts,
-    testing::Values(SContextRow{"TextBlockAfterACommentHoldsAnotherCloser", ELanguage::Java,
-                                "/* a\r\n b */ s = \"\"\"\r\n x */ /*\r\n \"\"\";\r\n", "NBTTN"},
-                    SContextRow{"TripleQuotesInCommentsOpenNothing", ELanguage::Java,
-                                "// \"\"\"\r\n/* \"\"\"\r\n */ x\r\n", "NNBN"},
-                    SContextRow{"EscapedQuotesKeepTheBlockOpen", ELanguage::Java,
-                                "s = \"\"\"\r\n\\\"\"\" /*\r\n\\\\\"\"\" /*\r\nx", "NTTB"},
-                    SContextRow{"BlockOpenerInAStringStillOpens", ELanguage::Java,
-                                "s = \"/*\";\r\nx\r\n", "NBB"},
-                    SContextRow{"QuoteInACharLiteralOpensNoString", ELanguage::Java,
-                                "c = '\"'; s = \"\"\"\r\nx\r\n", "NTT"},
-                    SContextRow{"TagAndMarkupComment", ELanguage::Html,
-                                "<a\r\nb>\r\n<!-- c >\r\nd -->\r\n", "NGNHN"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 struct SLineRow {
     const char* name;
