@@ -82,9 +82,9 @@ public:
         return classes;
     }
 
-    // A number the colouring keeps for a line (0 until set); an edit moves each line's number
-    // with its line. Which of them still hold says LineStateValidity, which the control narrows
-    // before every edit.
+    // A number the colouring keeps for a line of the text (0 until set); an edit moves each
+    // line's number with its line. Which of them still hold says LineStateValidity, which the
+    // control narrows before every edit.
     virtual int GetLineState(int line) const = 0;
     virtual void SetLineState(int line, int state) = 0;
     virtual SLineStateValidity& LineStateValidity() = 0;

@@ -387,8 +387,10 @@ int CScintillaEdit::GetLineState(int line) const {
     return static_cast<int>(Send(SCI_GETLINESTATE, static_cast<unsigned long>(std::max(0, line))));
 }
 
+// Not checked against the line count: that would ask the control once more for every line of a
+// long walk, and the colouring only names lines of the text.
 void CScintillaEdit::SetLineState(int line, int state) {
-    if (line >= 0 && line < GetLineCount()) {
+    if (line >= 0) {
         Send(SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
     }
 }
