@@ -1,11 +1,11 @@
 // The Java editor on large files, each figure beside a bare QScintilla control doing the same in
 // the same run: a key press with its Backspace at the end of the text (also a ")", whose partner
 // the editor looks for), a 1 KB paste at the end, its undo, the typed line's recolouring, and
-// the open of the file until it is shown fully coloured with its function list. The texts are generated Java of 1, 4 and 16 MB (size 0 is
-// an empty file, the editor's own yardstick), in UTF-8 and in an 8-bit code page, a 1 MB
-// single-line file, and a 16 MB file whose only comments are line comments (no block comment
-// anywhere, so nothing before the caret tells the colouring a line's context), typed into at
-// its end and in its middle.
+// the open of the file until it is shown fully coloured with its function list. The texts are
+// generated Java of 1, 4 and 16 MB (size 0 is an empty file, the editor's own yardstick), in
+// UTF-8 and in an 8-bit code page, a 1 MB single-line file, and a 16 MB file whose only comments
+// are line comments (no block comment anywhere, so nothing before the caret tells the colouring
+// a line's context), typed into at its end and in its middle.
 //
 // The bare control has CR LF line ends, and for the open QScintilla's own Java lexer styling
 // the whole text. At the end a table gives each editor figure with its bare peer and the
