@@ -250,8 +250,7 @@ bool Opened(benchmark::State& state, long long megabytes, EText form) {
 
 // `closer` types ")" instead of "q": the editor then looks back for its partner, which the
 // balanced text before it never holds, as far as it looks.
-void KeyPressAt(benchmark::State& state, FEditor open, EText form, bool middle,
-                bool closer = false) {
+void TypeAndErase(benchmark::State& state, FEditor open, EText form, bool middle, bool closer) {
     if (!Opened(state, state.range(0), form)) {
         return;
     }
@@ -279,12 +278,16 @@ void KeyPressAt(benchmark::State& state, FEditor open, EText form, bool middle,
     }
 }
 
+void KeyPressAt(benchmark::State& state, FEditor open, EText form, bool middle) {
+    TypeAndErase(state, open, form, middle, false);
+}
+
 void KeyPress(benchmark::State& state, FEditor open, EText form) {
-    KeyPressAt(state, open, form, false);
+    TypeAndErase(state, open, form, false, false);
 }
 
 void KeyPressCloser(benchmark::State& state, FEditor open, EText form) {
-    KeyPressAt(state, open, form, false, true);
+    TypeAndErase(state, open, form, false, true);
 }
 
 const std::string& PastedKilobyte() {
