@@ -118,6 +118,7 @@ private slots:
         QTest::newRow("after the caret") << "f|(a[1])" << 1 << 6 << -1;
         QTest::newRow("partner skips a string") << "f(|x, \")\")" << 1 << 8 << -1;
         QTest::newRow("in a string") << "s = \"{|\";" << -1 << -1 << -1;
+        QTest::newRow("in a char literal") << "c = '{|';" << -1 << -1 << -1;
         QTest::newRow("in a comment") << "// (|\r\nint a;" << -1 << -1 << -1;
         QTest::newRow("unmatched") << "int a = (|1 + 2;" << -1 << -1 << 8;
     }
