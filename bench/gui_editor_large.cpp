@@ -249,7 +249,8 @@ bool Opened(benchmark::State& state, long long megabytes, EText form) {
 }
 
 // `closer` types ")" instead of "q": the editor then looks back for its partner, which the
-// balanced text before it never holds, as far as it looks.
+// balanced text before it never holds, as far as it looks. That happens as the view paints, so
+// settle_us holds it.
 void TypeAndErase(benchmark::State& state, FEditor open, EText form, bool middle, bool closer) {
     if (!Opened(state, state.range(0), form)) {
         return;
@@ -265,6 +266,9 @@ void TypeAndErase(benchmark::State& state, FEditor open, EText form, bool middle
     for (auto _ : state) {
         if (closer) {
             SendKey(editor, Qt::Key_ParenRight, QStringLiteral(")"));
+            // The partner is looked for as the view paints with the caret after the ")".
+            RunDeferredWork();
+            Settle(state, settle);
         } else {
             SendKey(editor, Qt::Key_Q, QStringLiteral("q"));
         }
