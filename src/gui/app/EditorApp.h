@@ -4,10 +4,10 @@
 // work whichever window is active (new and open, projects, Save All, help, About) and the
 // project commands it hands on to the open project.
 
-#include "app/Settings.h"
-#include "framework/CommandMap.h"
-#include "framework/DocTemplate.h"
-#include "framework/DocumentHost.h"
+#include "core/app/Settings.h"
+#include "gui/framework/CommandMap.h"
+#include "gui/framework/DocTemplate.h"
+#include "gui/framework/DocumentHost.h"
 
 #include <QObject>
 #include <QString>

@@ -1,13 +1,13 @@
-#include "desktop/QtUiHost.h"
+#include "gui/desktop/QtUiHost.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "desktop/FileFilter.h"
-#include "dialogs/ArgumentsDialog.h"
-#include "framework/Document.h"
-#include "platform/Terminal.h"
-#include "process/ProcessRunner.h"
-#include "process/ProcessWindow.h"
+#include "core/platform/Terminal.h"
+#include "core/process/ProcessRunner.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/desktop/FileFilter.h"
+#include "gui/dialogs/ArgumentsDialog.h"
+#include "gui/framework/Document.h"
+#include "gui/process/ProcessWindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -2,7 +2,7 @@
 // CUiHost for the desktop: Qt message boxes and file dialogs, the Arguments dialog, documents
 // opened through the application, the Process Window, and the desktop's default programs.
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 namespace tovin {
 

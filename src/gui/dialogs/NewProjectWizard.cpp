@@ -1,12 +1,12 @@
-#include "dialogs/NewProjectWizard.h"
+#include "gui/dialogs/NewProjectWizard.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "app/UiHost.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

@@ -3,7 +3,7 @@
 // project, writes the kind's source (and an applet's page) beside it, opens the source and
 // saves the project.
 
-#include "app/ProjectTemplates.h"
+#include "core/app/ProjectTemplates.h"
 
 #include <QDialog>
 

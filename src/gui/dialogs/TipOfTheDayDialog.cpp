@@ -1,10 +1,10 @@
-#include "dialogs/TipOfTheDayDialog.h"
+#include "gui/dialogs/TipOfTheDayDialog.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "app/TipOfTheDay.h"
-#include "desktop/Icons.h"
-#include "platform/Paths.h"
+#include "core/app/TipOfTheDay.h"
+#include "core/platform/Paths.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/desktop/Icons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
-#include "editor/EditorDocument.h"
+#include "gui/editor/EditorDocument.h"
 
-#include "app/EditorApp.h"
-#include "editor/LiveEditorDoc.h"
-#include "editor/SyntaxWindowDoc.h"
-#include "framework/DocTemplate.h"
-#include "project/ProjectDocument.h"
+#include "gui/app/EditorApp.h"
+#include "gui/editor/LiveEditorDoc.h"
+#include "gui/editor/SyntaxWindowDoc.h"
+#include "gui/framework/DocTemplate.h"
+#include "gui/project/ProjectDocument.h"
 
 namespace tovin {
 

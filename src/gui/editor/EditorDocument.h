@@ -4,8 +4,8 @@
 // frames, recent files). The framework's calls go to the editors' document, and its modified
 // flag shows in the frames' titles.
 
-#include "editor/EditorContext.h"
-#include "framework/Document.h"
+#include "gui/editor/EditorContext.h"
+#include "gui/framework/Document.h"
 
 #include <memory>
 

@@ -1,14 +1,14 @@
-#include "prefs/PrefsSheet.h"
+#include "gui/prefs/PrefsSheet.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "app/UiHost.h"
-#include "editor/SourceView.h"
-#include "prefs/FormatPage.h"
-#include "prefs/IDEPage.h"
-#include "prefs/JavaOptionsPage.h"
-#include "prefs/ProcessFontPage.h"
-#include "prefs/WorkingDirPage.h"
+#include "core/app/UiHost.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/editor/SourceView.h"
+#include "gui/prefs/FormatPage.h"
+#include "gui/prefs/IDEPage.h"
+#include "gui/prefs/JavaOptionsPage.h"
+#include "gui/prefs/ProcessFontPage.h"
+#include "gui/prefs/WorkingDirPage.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

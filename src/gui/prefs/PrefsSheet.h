@@ -2,7 +2,7 @@
 // "Tovin Preferences": the five pages of the user's settings in one tabbed sheet with OK,
 // Cancel and Apply. The sheet edits copies: the settings change only through OK or Apply.
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
 #include <QDialog>
 #include <functional>

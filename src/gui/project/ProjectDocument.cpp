@@ -1,15 +1,15 @@
-#include "project/ProjectDocument.h"
+#include "gui/project/ProjectDocument.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "platform/Paths.h"
-#include "process/FindInFilesDialog.h"
-#include "process/ProcessRunner.h"
-#include "project/AntCommands.h"
-#include "project/DocCommands.h"
-#include "project/FindInFiles.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectTree.h"
+#include "core/platform/Paths.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/AntCommands.h"
+#include "core/project/DocCommands.h"
+#include "core/project/FindInFiles.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/process/FindInFilesDialog.h"
+#include "gui/project/ProjectTree.h"
 
 #include <QApplication>
 #include <QDockWidget>

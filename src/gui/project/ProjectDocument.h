@@ -6,7 +6,7 @@
 // The project commands are slots here, one per command; those whose subsystems are still to
 // come do nothing yet and keep their place for that work.
 
-#include "framework/Document.h"
+#include "gui/framework/Document.h"
 
 #include <QPointer>
 #include <memory>
