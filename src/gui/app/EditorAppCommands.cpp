@@ -1,11 +1,12 @@
 // The application's commands: those it carries out itself, and the project commands it hands
 // on to the open project so that they work from every window.
 
+#include "gui/app/EditorApp.h"
+
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/process/ProcessRunner.h"
 #include "core/project/JavaProjectDoc.h"
-#include "gui/app/EditorApp.h"
 #include "gui/app/MainFrame.h"
 #include "gui/desktop/DesktopRequests.h"
 #include "gui/desktop/HelpLocations.h"
