@@ -5,10 +5,10 @@
 #include "ShellTestSupport.h"
 #include "core/project/JavaProjectDoc.h"
 #include "gui/app/ChildFrame.h"
-#include "gui/app/CommandIds.h"
 #include "gui/editor/EditorDocument.h"
 #include "gui/editor/SourceDocument.h"
 #include "gui/editor/SyntaxWindowView.h"
+#include "gui/framework/CommandIds.h"
 #include "gui/project/ProjectDocument.h"
 
 #include <QAbstractButton>

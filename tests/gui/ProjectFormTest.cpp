@@ -6,10 +6,10 @@
 
 #include "ShellTestSupport.h"
 #include "core/project/JavaProjectDoc.h"
-#include "gui/app/CommandIds.h"
 #include "gui/editor/EditorDocument.h"
 #include "gui/editor/SourceDocument.h"
 #include "gui/editor/SourceView.h"
+#include "gui/framework/CommandIds.h"
 #include "gui/project/ClassPathList.h"
 #include "gui/project/ProjectDocument.h"
 #include "gui/project/ProjectTree.h"

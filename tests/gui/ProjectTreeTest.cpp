@@ -7,7 +7,7 @@
 #include "ShellTestSupport.h"
 #include "UserClicks.h"
 #include "core/project/JavaProjectDoc.h"
-#include "gui/app/CommandIds.h"
+#include "gui/framework/CommandIds.h"
 #include "gui/project/ClassPathList.h"
 #include "gui/project/FilePropertiesDialog.h"
 #include "gui/project/ProjectDocument.h"

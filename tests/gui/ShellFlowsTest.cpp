@@ -3,11 +3,11 @@
 
 #include "ShellTestSupport.h"
 #include "core/project/JavaProjectDoc.h"
-#include "gui/app/CommandIds.h"
 #include "gui/dialogs/RecentProjectsDialog.h"
 #include "gui/editor/EditorDocument.h"
 #include "gui/editor/SourceDocument.h"
 #include "gui/editor/SourceView.h"
+#include "gui/framework/CommandIds.h"
 #include "gui/project/ProjectDocument.h"
 
 #include <QPushButton>

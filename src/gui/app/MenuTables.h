@@ -3,7 +3,7 @@
 // these tables; texts carry their mnemonics and, after a tab, the shortcut shown.
 
 #include "core/app/UiHost.h"
-#include "gui/app/CommandIds.h"
+#include "gui/framework/CommandIds.h"
 
 #include <string>
 #include <vector>

@@ -1,17 +1,10 @@
 #include "gui/desktop/QtUiHost.h"
 
 #include "core/platform/Terminal.h"
-#include "core/process/ProcessRunner.h"
-#include "gui/app/EditorApp.h"
-#include "gui/app/MainFrame.h"
 #include "gui/desktop/FileFilter.h"
-#include "gui/dialogs/ArgumentsDialog.h"
-#include "gui/framework/Document.h"
-#include "gui/process/ProcessWindow.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDockWidget>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -117,45 +110,6 @@ std::string CQtUiHost::BrowseForFolder(const std::string& title, const std::stri
         folder.chop(1);
     }
     return folder.toStdString();
-}
-
-std::optional<std::string> CQtUiHost::AskArguments(const std::string& initial) {
-    CArgumentsDialog dialog(QString::fromStdString(initial), QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.Arguments().toStdString();
-}
-
-COpenDocument* CQtUiHost::OpenDocument(const std::string& path) {
-    return m_app.OpenDocumentFile(path);
-}
-
-bool CQtUiHost::SaveModifiedFiles() {
-    return m_app.SaveModifiedFiles();
-}
-
-void CQtUiHost::SetProcessCaption(const std::string& caption) {
-    m_app.SetProcessCaption(caption);
-}
-
-void CQtUiHost::AttachRunner(std::unique_ptr<CProcessRunner> runner) {
-    ShowOutputWindow();
-    m_app.ProcessWindow()->Attach(std::move(runner),
-                                  QString::fromStdString(m_app.ProcessCaption()));
-}
-
-void CQtUiHost::ShowOutputWindow() {
-    m_app.ProcessWindow();
-    m_app.MainFrame()->ProcessDock()->show();
-}
-
-void CQtUiHost::ClearOutput() {
-    m_app.ProcessWindow()->ClearOutput();
-}
-
-void CQtUiHost::AppendOutput(const std::string& text) {
-    m_app.ProcessWindow()->AppendLine(text);
 }
 
 bool CQtUiHost::OpenWithDesktop(const std::string& pathOrUrl) {

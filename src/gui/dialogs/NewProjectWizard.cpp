@@ -4,9 +4,8 @@
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/project/JavaProjectDoc.h"
-#include "gui/app/EditorApp.h"
-#include "gui/app/MainFrame.h"
 #include "gui/project/ProjectDocument.h"
+#include "gui/project/ProjectHost.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -155,11 +154,11 @@ bool WriteProjectFile(CUiHost& host, const std::string& path, const std::string&
 
 } // namespace
 
-void RunNewProjectWizard(CEditorApp& app, const std::string& servletApi) {
+void RunNewProjectWizard(CProjectHost& app, const std::string& servletApi) {
     if (!app.CloseCurrentProject()) {
         return;
     }
-    CNewProjectDialog dialog(app.Host(), app.MainFrame());
+    CNewProjectDialog dialog(app.Host(), app.MainWindow());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

@@ -6,9 +6,9 @@
 #include "core/project/DocCommands.h"
 #include "core/project/FindInFiles.h"
 #include "core/project/JavaProjectDoc.h"
-#include "gui/app/EditorApp.h"
-#include "gui/app/MainFrame.h"
+#include "gui/framework/CommandIds.h"
 #include "gui/process/FindInFilesDialog.h"
+#include "gui/project/ProjectHost.h"
 #include "gui/project/ProjectTree.h"
 
 #include <QApplication>
@@ -16,29 +16,25 @@
 
 namespace tovin {
 
-CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
-    : CDocument(app, docTemplate, &app), m_app(app),
-      m_project(std::make_unique<CJavaProjectDoc>(app.Settings(), app.Host())) {
+CProjectDocument::CProjectDocument(CProjectHost& host, CDocTemplate& docTemplate, QObject* parent)
+    : CDocument(host, docTemplate, parent), m_host(host),
+      m_project(std::make_unique<CJavaProjectDoc>(host.Settings(), host.Host())) {
     m_project->SetRefreshCallback([this] { RefreshViews(); });
     // Every change of the project, by whatever window, shows in its frames' titles.
     m_project->SetModifiedCallback([this](bool modified) { CDocument::SetModified(modified); });
     m_project->SetPendingEditsCallback([this] { emit ApplyingPendingEdits(); });
-    m_project->SetNoticeCallback([this](const std::string& text) {
-        if (CMainFrame* frame = App().MainFrame()) {
-            frame->SetPaneText(0, QString::fromStdString(text));
-        }
-    });
-    m_project->SetClosedCallback([this](const std::string& path) { App().OnProjectClosed(path); });
+    m_project->SetNoticeCallback([this](const std::string& text) { m_host.SetStatusText(text); });
+    m_project->SetClosedCallback([this](const std::string& path) { m_host.OnProjectClosed(path); });
     // The Arguments dialog offers what was typed last time (LASTLAUNCH).
-    m_project->SetSettingsStore(&app.Store());
-    app.SetCurrentProject(this);
+    m_project->SetSettingsStore(&host.Store());
+    host.SetCurrentProject(this);
     RegisterCommands();
 }
 
 CProjectDocument::~CProjectDocument() {
     delete m_findDialog;
-    if (App().CurrentProject() == this) {
-        App().SetCurrentProject(nullptr);
+    if (m_host.CurrentProject() == this) {
+        m_host.SetCurrentProject(nullptr);
     }
 }
 
@@ -101,14 +97,12 @@ void CProjectDocument::OnCloseDocument() {
     }
     m_closed = true;
     m_project->OnCloseDocument();
-    CMainFrame* frame = App().MainFrame();
-    if (m_projectWindowCreated && frame && frame->HasProjectDock() &&
-        frame->ProjectDock()->isVisible()) {
-        frame->ProjectDock()->hide();
+    if (m_projectWindowCreated && m_host.HasProjectDock() && m_host.ProjectDock()->isVisible()) {
+        m_host.ProjectDock()->hide();
     }
     delete m_tree;
-    if (App().CurrentProject() == this) {
-        App().SetCurrentProject(nullptr);
+    if (m_host.CurrentProject() == this) {
+        m_host.SetCurrentProject(nullptr);
     }
     CDocument::OnCloseDocument();
 }
@@ -129,7 +123,7 @@ void CProjectDocument::RefreshViews() {
 }
 
 void CProjectDocument::OnProjectWindow() {
-    QDockWidget* dock = App().MainFrame()->ProjectDock();
+    QDockWidget* dock = m_host.ProjectDock();
     if (!m_projectWindowCreated) {
         // A new project gets its name only when first saved, and a changed project shows an
         // asterisk, as its frame does: the caption follows both.
@@ -163,7 +157,7 @@ CProjectTree* CProjectDocument::ProjectTree() const {
 
 void CProjectDocument::FillProjectWindow() {
     if (!m_tree) {
-        QDockWidget* dock = App().MainFrame()->ProjectDock();
+        QDockWidget* dock = m_host.ProjectDock();
         delete dock->widget();
         m_tree = new CProjectTree(*m_project, dock);
         connect(m_tree, &CProjectTree::RunAppletRequested, this,
@@ -222,10 +216,10 @@ void CProjectDocument::OnAddHtmlFile() {
 
 void CProjectDocument::OnFindInFiles() {
     if (!m_findDialog) {
-        m_findDialog = new CFindInFilesDialog(App().MainFrame());
+        m_findDialog = new CFindInFilesDialog(m_host.MainWindow());
     }
     if (const std::optional<SFindOptions> options = m_findDialog->Ask()) {
-        FindInFiles(*m_project, *options, App().Host());
+        FindInFiles(*m_project, *options, m_host.Host());
     }
 }
 

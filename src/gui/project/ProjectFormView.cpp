@@ -4,7 +4,6 @@
 #include "core/app/UiHost.h"
 #include "core/platform/Paths.h"
 #include "core/project/JavaProjectDoc.h"
-#include "gui/app/EditorApp.h"
 #include "gui/framework/DocumentFrame.h"
 #include "gui/project/ClassPathList.h"
 #include "gui/project/ProjectDocument.h"
