@@ -177,9 +177,7 @@ void CProjectDocument::FillProjectWindow() {
 void CProjectDocument::RegisterCommands() {
     CCommandMap& map = CommandMap();
     auto mainFile = [this] { return !m_project->GetMainFileName().empty(); };
-    auto mainFileAndIdle = [this, mainFile] {
-        return mainFile() && !CProcessRunner::IsProcessRunning();
-    };
+    auto mainFileAndIdle = [mainFile] { return mainFile() && !CProcessRunner::IsProcessRunning(); };
     map.OnCommand(ECommand::ProjectWindow, [this] { OnProjectWindow(); });
     map.OnCommand(ECommand::Build, [this] { OnBuild(); });
     map.OnEnable(ECommand::Build, mainFileAndIdle);
