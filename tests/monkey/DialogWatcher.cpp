@@ -153,6 +153,10 @@ void CDialogWatcher::AnswerMessageBox(QMessageBox* box) {
     m_log(QStringLiteral("    message [%1] %2").arg(caption, QString(text).replace('\n', "\\n")));
     if (m_pokes == 1 && !IsExpectedMessage(caption, text)) {
         m_failures << QStringLiteral("unexpected message [%1] \"%2\"").arg(caption, text);
+    } else if (m_pokes == 1 && m_judge) {
+        if (const QString fault = m_judge(text); !fault.isEmpty()) {
+            m_failures << fault;
+        }
     }
     const bool saveQuestion = text.startsWith(QLatin1String("Save changes to "));
     QAbstractButton* answer = nullptr;

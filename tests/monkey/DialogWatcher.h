@@ -33,6 +33,10 @@ public:
     CDialogWatcher(const SWorld& world, std::uint64_t seed, std::function<void(const QString&)> log,
                    std::function<std::set<std::string>()> openPaths);
 
+    // Judges a message the program shows in the state it is in; returns why it is a fault, or
+    // nothing. It sees every message box, also those whose text is expected in general.
+    void SetJudge(std::function<QString(const QString& text)> judge) { m_judge = std::move(judge); }
+
     void Start();
     void SetMode(EMode mode) { m_mode = mode; }
     // While set, the Process Window's question before stopping a tool is answered OK.
@@ -55,6 +59,7 @@ private:
     CWidgetPoker m_poker;
     std::function<void(const QString&)> m_log;
     std::function<std::set<std::string>()> m_openPaths;
+    std::function<QString(const QString&)> m_judge;
     EMode m_mode = EMode::Play;
     bool m_stopping = false;
     QPointer<QWidget> m_current;

@@ -41,6 +41,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -204,6 +205,7 @@ public:
 
     void Begin() {
         g_logQtMessage = [this](const QString& line) { Log(line); };
+        m_watcher.SetJudge([this](const QString& text) { return JudgeMessage(text); });
         m_clock.start();
         m_watcher.Start();
         StartApplication();
@@ -707,6 +709,27 @@ private:
     }
 
     // ---------------------------------------------------------------- what must hold
+
+    // The run never removes a file, so a project file that cannot be found was lost by the
+    // program (a missing file beside the project file is only the project's second guess).
+    QString JudgeMessage(const QString& text) const {
+        static const QRegularExpression missing(
+            QStringLiteral("^Cannot open the file \"(.*)\": No such file or directory\\.$"));
+        const QRegularExpressionMatch match = missing.match(text);
+        CProjectDocument* project = m_app ? m_app->CurrentProject() : nullptr;
+        if (!match.hasMatch() || !project) {
+            return {};
+        }
+        const std::string path = match.captured(1).toStdString();
+        for (const auto& entry : project->Project().JavaFiles()) {
+            if (entry->GetFullPath() == path) {
+                return "the project's file " + match.captured(1) +
+                       " is not where the project "
+                       "says it is";
+            }
+        }
+        return {};
+    }
 
     // After Save All every document that is not marked modified holds its file's text, unless
     // another program changed the file since (its window asks when it is next activated).
