@@ -1,7 +1,7 @@
 // Whole-text Java colouring of Character.java in a QScintilla control: QScintilla's own Java
 // lexer (SCI_COLOURISE over the whole text) beside the Tovin colourer writing its classes as
 // styles, both from an unstyled text in the same run; and the typed-line colouring at the end
-// of megabyte Java and HTML files in the control.
+// of megabyte Java and HTML files in the control, with the first one after an open of 16 MB.
 // The Tovin side colours the editors' own control (CScintillaEdit).
 
 #include "editor/Colourer.h"
@@ -95,6 +95,54 @@ void BM_TovinColourLine_ScintillaMegabyteJava(benchmark::State& state) {
     ColourTypedLine(state, ELanguage::Java, *text + kTypedJavaLine);
 }
 BENCHMARK(BM_TovinColourLine_ScintillaMegabyteJava)->Unit(benchmark::kMicrosecond);
+
+void BM_TovinColourLine_ScintillaMegabyteJavaWithoutBlockComments(benchmark::State& state) {
+    ColourTypedLine(state, ELanguage::Java, JavaMegabyteWithoutBlockComments() + kTypedJavaLine);
+}
+BENCHMARK(BM_TovinColourLine_ScintillaMegabyteJavaWithoutBlockComments)
+    ->Unit(benchmark::kMicrosecond);
+
+// The first line coloured at the end of 16 MB of Java after the open works out what every line
+// before it starts in (later keys find that kept): 16 copies of the megabyte of JDK sources
+// (many block comments, so many lines keep a state) or of the megabyte without block comments.
+void FirstColourLineOf16Megabytes(benchmark::State& state, const std::string& megabyte) {
+    std::string text;
+    for (int copy = 0; copy < 16; ++copy) {
+        text += megabyte;
+    }
+    auto editor = MakeEditor(text + kTypedJavaLine);
+    CTextControl& control = *editor;
+    CColourer colourer(ELanguage::Java);
+    colourer.ColourAll(control, true);
+    control.SetSel(control.GetLength(), control.GetLength());
+    for (auto _ : state) {
+        // As after the open: nothing kept yet.
+        state.PauseTiming();
+        for (int line = 0; line < control.GetLineCount(); ++line) {
+            control.SetLineState(line, 0);
+        }
+        control.LineStateValidity() = {};
+        state.ResumeTiming();
+        colourer.ColourLine(control);
+    }
+    state.counters["lines"] = control.GetLineCount();
+}
+
+void BM_TovinFirstColourLine_Scintilla16MegabytesJava(benchmark::State& state) {
+    static const std::optional<std::string> text = JavaMegabyte();
+    if (!text) {
+        state.SkipWithError("JDK sources not found (openjdk-17-source); benchmark skipped");
+        return;
+    }
+    FirstColourLineOf16Megabytes(state, *text);
+}
+BENCHMARK(BM_TovinFirstColourLine_Scintilla16MegabytesJava)->Unit(benchmark::kMillisecond);
+
+void BM_TovinFirstColourLine_Scintilla16MegabytesJavaWithoutBlockComments(benchmark::State& state) {
+    FirstColourLineOf16Megabytes(state, JavaMegabyteWithoutBlockComments());
+}
+BENCHMARK(BM_TovinFirstColourLine_Scintilla16MegabytesJavaWithoutBlockComments)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_TovinColourLine_ScintillaMegabyteHtml(benchmark::State& state) {
     ColourTypedLine(state, ELanguage::Html, HtmlMegabyte(true) + kTypedHtmlLine);

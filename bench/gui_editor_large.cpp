@@ -2,8 +2,10 @@
 // the same run: a key press with its Backspace at the end of the text, a 1 KB paste at the end,
 // its undo, the typed line's recolouring, and the open of the file until it is shown fully
 // coloured with its function list. The texts are generated Java of 1, 4 and 16 MB (size 0 is
-// an empty file, the editor's own yardstick), in UTF-8 and in an 8-bit code page, and a 1 MB
-// single-line file.
+// an empty file, the editor's own yardstick), in UTF-8 and in an 8-bit code page, a 1 MB
+// single-line file, and a 16 MB file whose only comments are line comments (no block comment
+// anywhere, so nothing before the caret tells the colouring a line's context), typed into at
+// its end and in its middle.
 //
 // The bare control has CR LF line ends, and for the open QScintilla's own Java lexer styling
 // the whole text. At the end a table gives each editor figure with its bare peer and the
@@ -42,10 +44,11 @@ using Sci = QsciScintillaBase;
 constexpr long long kMegabyte = 1 << 20;
 const std::vector<long long> kSizes = {1, 4, 16};
 
-enum class EText { Utf8, EightBit, LongLine };
+enum class EText { Utf8, EightBit, LongLine, LineComments };
 
 // A class of methods with comments, strings and keywords, repeated to `bytes` bytes (CR LF).
-// The 8-bit form has a Latin-1 letter in each method's comment, so it is not UTF-8.
+// The 8-bit form has a Latin-1 letter in each method's comment, so it is not UTF-8; the
+// line-comment form has "//" comments where the others have block comments.
 std::string GeneratedJava(long long bytes, EText form) {
     if (bytes == 0) {
         return {};
@@ -59,16 +62,20 @@ std::string GeneratedJava(long long bytes, EText form) {
         return line + "];";
     }
     const char* letter = form == EText::EightBit ? "\xe9" : "e";
+    const bool blocks = form != EText::LineComments;
+    const std::string tail = blocks ? "/* tail */" : "// tail";
     std::string text = "package bench.generated;\r\n\r\nimport java.util.List;\r\n\r\n";
     for (int cls = 0; static_cast<long long>(text.size()) < bytes; ++cls) {
-        text += "/**\r\n * A generated class, number " + std::to_string(cls) + ".\r\n */\r\n";
+        const std::string number = std::to_string(cls);
+        text += blocks ? "/**\r\n * A generated class, number " + number + ".\r\n */\r\n"
+                       : "// A generated class, number " + number + ".\r\n";
         text += "public class Generated" + std::to_string(cls) + " extends Object {\r\n";
         for (int m = 0; m < 20; ++m) {
             const std::string n = std::to_string(m);
             text += "    // Method " + n + " r" + letter + "turns a value.\r\n";
             text += "    public static int method" + n + "(int value, String name) {\r\n";
             text += "        if (value > " + n + " && name != null) {\r\n";
-            text += "            return value * 31 + \"text " + n + "\".length(); /* tail */\r\n";
+            text += "            return value * 31 + \"text " + n + "\".length(); " + tail + "\r\n";
             text += "        }\r\n        return 0;\r\n    }\r\n\r\n";
         }
         text += "}\r\n\r\n";
@@ -88,9 +95,10 @@ const std::string& GeneratedFile(long long megabytes, EText form) {
         return ::mkdtemp(name) ? std::string(name) : std::string();
     }();
     std::string path = folder + "/Generated" + std::to_string(megabytes) +
-                       (form == EText::EightBit   ? "-8bit"
-                        : form == EText::LongLine ? "-line"
-                                                  : "") +
+                       (form == EText::EightBit       ? "-8bit"
+                        : form == EText::LongLine     ? "-line"
+                        : form == EText::LineComments ? "-linecomments"
+                                                      : "") +
                        ".java";
     if (folder.empty() ||
         !WriteFileAtomic(path, GeneratedJava(megabytes * kMegabyte, form)).empty()) {
@@ -201,6 +209,14 @@ void GoToEnd(QsciScintilla& editor) {
     editor.SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(end));
 }
 
+// The end of the middle line.
+void GoToMiddle(QsciScintilla& editor) {
+    const long line = editor.SendScintilla(Sci::SCI_GETLINECOUNT) / 2;
+    editor.SendScintilla(Sci::SCI_GOTOPOS,
+                         static_cast<unsigned long>(editor.SendScintilla(
+                             Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line))));
+}
+
 // The recolouring the editor leaves to the event loop (pasted and undone lines), without the
 // painting.
 void RunDeferredWork() {
@@ -232,12 +248,16 @@ bool Opened(benchmark::State& state, long long megabytes, EText form) {
     return true;
 }
 
-void KeyPress(benchmark::State& state, FEditor open, EText form) {
+void KeyPressAt(benchmark::State& state, FEditor open, EText form, bool middle) {
     if (!Opened(state, state.range(0), form)) {
         return;
     }
     QsciScintilla& editor = open(state.range(0), form);
-    GoToEnd(editor);
+    if (middle) {
+        GoToMiddle(editor);
+    } else {
+        GoToEnd(editor);
+    }
     const long length = editor.SendScintilla(Sci::SCI_GETLENGTH);
     double settle = 0;
     for (auto _ : state) {
@@ -250,6 +270,10 @@ void KeyPress(benchmark::State& state, FEditor open, EText form) {
     if (editor.SendScintilla(Sci::SCI_GETLENGTH) != length) {
         state.SkipWithError("the typed characters were not removed again");
     }
+}
+
+void KeyPress(benchmark::State& state, FEditor open, EText form) {
+    KeyPressAt(state, open, form, false);
 }
 
 const std::string& PastedKilobyte() {
@@ -379,6 +403,20 @@ void Register() {
     sizes(
         benchmark::RegisterBenchmark("KeyPress8Bit/Tovin", KeyPress, TovinEditor, EText::EightBit),
         false);
+    // The file without block comments at its largest only, beside the empty file.
+    for (bool middle : {false, true}) {
+        const std::string name = middle ? "KeyPressMiddleLineComments" : "KeyPressLineComments";
+        for (const auto& [side, open] :
+             {std::pair{"/Tovin", FEditor(TovinEditor)}, std::pair{"/Bare", FEditor(BareOn)},
+              std::pair{"/BareMasked", FEditor(BareMaskedOn)}}) {
+            auto* registered = benchmark::RegisterBenchmark((name + side).c_str(), KeyPressAt, open,
+                                                            EText::LineComments, middle);
+            registered->Arg(0)->Arg(16)->Unit(benchmark::kMicrosecond);
+            if (open == FEditor(BareMaskedOn)) {
+                registered->Iterations(50); // as for KeyPress/BareMasked
+            }
+        }
+    }
     sizes(benchmark::RegisterBenchmark("KeyPress8Bit/Bare", KeyPress, BareOn, EText::EightBit),
           false);
     sizes(benchmark::RegisterBenchmark("Paste/Tovin", Paste, TovinEditor), true);

@@ -112,9 +112,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TOVIN_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The tools Tovin drives: a JDK to build and run anything, Ant for build files, a terminal for
-# "Run with Console"; Jython and the JDK's documentation for the commands that use them.
+# "Run with Console"; Jython, the JDK's documentation and the servlet API (which a new servlet
+# project is compiled against) for the commands that use them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-jdk, ant, xterm | x-terminal-emulator")
 # The help command opens openjdk-17-doc's pages by their path, so the package is named rather
 # than default-jdk-doc (lintian warns about that).
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "jython, openjdk-17-doc")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "jython, openjdk-17-doc, libservlet-api-java")
 include(CPack)

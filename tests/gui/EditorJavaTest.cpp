@@ -44,7 +44,8 @@ private slots:
     void savingReparsesIntoTheProject();
     void compileAndHelpGoToTheProject();
     void convertTabsToSpacesUsesTheCreationTabWidth();
-    void colourUpdateRecoloursAfterABlockCommentOpens();
+    void typedOpenerColoursItsLineAndLaterTypingFollows_data();
+    void typedOpenerColoursItsLineAndLaterTypingFollows();
     void contextMenuHoldsTheTextCommands();
 };
 
@@ -349,16 +350,32 @@ void EditorJavaTest::convertTabsToSpacesUsesTheCreationTabWidth() {
     QVERIFY(w.Doc().IsModified());
 }
 
-void EditorJavaTest::colourUpdateRecoloursAfterABlockCommentOpens() {
+void EditorJavaTest::typedOpenerColoursItsLineAndLaterTypingFollows_data() {
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<QString>("opened"); // the class letter of what the opener opens
+    QTest::newRow("block comment") << QStringLiteral("/*") << QStringLiteral("c");
+    QTest::newRow("text block") << QStringLiteral("\"\"\"") << QStringLiteral("s");
+}
+
+void EditorJavaTest::typedOpenerColoursItsLineAndLaterTypingFollows() {
+    QFETCH(QString, opener);
+    QFETCH(QString, opened);
+    const std::string all = opened.toStdString();
     SEditorFixture f;
-    Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("D.java", "xyz\nint a;\n");
+    Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("D.java", "xyz\nint a;\nint b;\n");
     auto& v = w.View();
     PlaceCaret(v, 3);
-    QTest::keyClicks(&v, " /*");
-    // Typing colours only its own line; F3 colours the rest.
+    QTest::keyClicks(&v, " " + opener);
+    // Typing colours only its own line; what it opened reaches a later line when that line is
+    // typed on, and every line with F3.
+    QCOMPARE(ClassDump(v, 4, 4 + opener.size()), std::string(opener.size(), all[0]));
     QCOMPARE(ClassDump(v, v.LineIndex(1), v.LineIndex(1) + 3), std::string("kkk"));
+    PlaceCaret(v, v.LineIndex(2) - 2);
+    QTest::keyClicks(&v, " ");
+    QCOMPARE(ClassDump(v, v.LineIndex(1), v.LineIndex(2) - 2), std::string(7, all[0]));
+    QCOMPARE(ClassDump(v, v.LineIndex(2), v.LineIndex(2) + 3), std::string("kkk"));
     v.OnSyntaxColourUpdate();
-    QCOMPARE(ClassDump(v, v.LineIndex(1), v.LineIndex(1) + 3), std::string("ccc"));
+    QCOMPARE(ClassDump(v, v.LineIndex(2), v.LineIndex(2) + 3), std::string(3, all[0]));
 }
 
 void EditorJavaTest::contextMenuHoldsTheTextCommands() {

@@ -223,6 +223,29 @@ private slots:
         QCOMPARE(shell.Frame().windowTitle(), QStringLiteral("Tovin - F9.java"));
     }
 
+    // Two windows on files of the same name show their folders; a changed document shows "*".
+    void windowMenuTellsSameNamesAndChangesApart() {
+        CShellFixture shell;
+        shell.Start();
+        const std::string one = shell.dir.Write("one/build.xml", "<project/>\n");
+        const std::string two = shell.dir.Write("two/build.xml", "<project/>\n");
+        shell.app->OpenDocumentFile(one);
+        shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {}\n"));
+        shell.app->OpenDocumentFile(two);
+        QTest::keyClicks(shell.Frame().ActiveFrame()->findChild<CScintillaEdit*>(), "x");
+        QMenu* window = nullptr;
+        for (QAction* top : shell.Frame().menuBar()->actions()) {
+            window = top->text() == "&Window" ? top->menu() : window;
+        }
+        QVERIFY(window);
+        const QStringList items = MenuItems(window);
+        QCOMPARE(
+            items.mid(items.lastIndexOf("-") + 1),
+            (QStringList{"&1 build.xml (" + QString::fromStdString(shell.dir.File("one")) + ")",
+                         "&2 A.java",
+                         "&3 build.xml* (" + QString::fromStdString(shell.dir.File("two")) + ")"}));
+    }
+
     void docksKeepToTheirSides() {
         CShellFixture shell;
         shell.Start();

@@ -20,6 +20,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <Qsci/qsciscintillabase.h>
+#include <tuple>
 
 using namespace tovin;
 using namespace tovin::test;
@@ -216,76 +218,121 @@ private slots:
         QCOMPARE(stored.stringColor, std::uint32_t(30 << 16 | 20 << 8 | 10));
     }
 
+    // Each folder button asks with its own title, starting from its own field, and fills that
+    // field; a cancelled chooser leaves it.
+    void choosersAskWithTheirTitles_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("loaded");
+        QTest::newRow("JDK") << 0 << "Find the JDK Folder:"
+                             << "/opt/jdk";
+        QTest::newRow("Jython") << 1 << "Find the Jython install Folder:"
+                                << "/opt/jython";
+        QTest::newRow("Ant") << 2 << "Find the MS Java SDK Folder:"
+                             << "/opt/ant";
+        QTest::newRow("working directory") << 3 << "Locate Working Directory"
+                                           << "/work";
+    }
     void choosersAskWithTheirTitles() {
+        QFETCH(int, field);
+        QFETCH(QString, title);
+        QFETCH(QString, loaded);
         CFakeUiHost host;
         CPrefsSheet sheet(host, 0);
         sheet.Load(UnusualSettings());
         sheet.show();
-        // Each "..." of Configure in page order, then the Paths page's "Browse...".
-        QList<QPushButton*> buttons;
-        for (QPushButton* button : sheet.IdePage()->findChildren<QPushButton*>()) {
-            buttons << button;
+        QLineEdit* const edits[] = {sheet.IdePage()->JdkFolder(), sheet.IdePage()->JythonFolder(),
+                                    sheet.IdePage()->AntFolder(),
+                                    sheet.WorkingDirPage()->WorkingDir()};
+        QLineEdit* edit = edits[field];
+        QPushButton* button = edit->parentWidget()->findChild<QPushButton*>();
+        QVERIFY(button);
+        button->click(); // cancelled
+        QCOMPARE(edit->text(), loaded);
+        host.folderAnswers = {"/chosen"};
+        button->click();
+        QCOMPARE(host.folderRequests.size(), size_t(2));
+        QCOMPARE(host.folderRequests.back(),
+                 std::make_pair(title.toStdString(), loaded.toStdString()));
+        QCOMPARE(edit->text(), QStringLiteral("/chosen"));
+        for (QLineEdit* other : edits) {
+            QVERIFY(other == edit || other->text() != "/chosen");
         }
-        QCOMPARE(buttons.size(), 4);
-        host.folderAnswers = {"/new/jdk", "", "/new/ant"};
+    }
+
+    void helpFileIsChosenAmongPages() {
+        CFakeUiHost host;
+        CPrefsSheet sheet(host, 0);
+        sheet.Load(UnusualSettings());
         host.fileAnswers.push_back({"/usr/share/doc/api/index.html"});
-        for (QPushButton* button : buttons) {
-            button->click();
-        }
-        sheet.Tabs()->setCurrentIndex(CPrefsSheet::Paths);
-        for (QPushButton* button : sheet.WorkingDirPage()->findChildren<QPushButton*>()) {
-            if (button->text() == "Browse...") {
-                button->click();
-            }
-        }
-        std::vector<std::string> titles;
-        for (const auto& [title, preselected] : host.folderRequests) {
-            titles.push_back(title);
-        }
-        std::sort(titles.begin(), titles.end());
-        QCOMPARE(titles, (std::vector<std::string>{
-                             "Find the JDK Folder:", "Find the Jython install Folder:",
-                             "Find the MS Java SDK Folder:", "Locate Working Directory"}));
+        sheet.IdePage()->HelpPath()->parentWidget()->findChild<QPushButton*>()->click();
         QCOMPARE(host.fileRequests.size(), size_t(1));
         QCOMPARE(host.fileRequests.front().filter,
                  std::string("HTML Files (*.html)|*.html|All Files (*.*)|*.*||"));
         CSettings stored;
         sheet.Store(stored);
-        QCOMPARE(stored.javaBin + " " + stored.jython + " " + stored.msJavaBin + " " +
-                     stored.helpPath + " " + stored.workingDir,
-                 std::string("/new/jdk /opt/jython /new/ant /usr/share/doc/api/index.html /work"));
+        QCOMPARE(stored.helpPath, std::string("/usr/share/doc/api/index.html"));
     }
 
-    // OK and Apply store at once; Cancel stores nothing and changes no member.
+    // OK and Apply store at once and reach the open editors; Cancel stores nothing and
+    // changes no member and no editor.
     void okApplyAndCancel() {
         CShellFixture shell;
         CEditorApp& app = shell.Start();
         const CSettings before = app.Settings();
-        WithSheet(shell, ECommand::Preferences, [](CPrefsSheet& sheet) {
-            sheet.FormatPage()->TabWidth()->setText("8");
+        shell.app->OpenDocumentFile(shell.dir.Write("B.java", "class B {}\n"));
+        auto* editor = shell.Frame().ActiveFrame()->findChild<CScintillaEdit*>();
+        QVERIFY(editor);
+        // What the control shows: tab width, font size, keyword colour.
+        auto shown = [editor] {
+            using Sci = QsciScintillaBase;
+            return std::make_tuple(
+                editor->Send(Sci::SCI_GETTABWIDTH),
+                editor->Send(Sci::SCI_STYLEGETSIZEFRACTIONAL, Sci::STYLE_DEFAULT) /
+                    Sci::SC_FONT_SIZE_MULTIPLIER,
+                editor->Send(Sci::SCI_STYLEGETFORE,
+                             static_cast<unsigned long>(StyleOfClass(ETokenClass::Keyword))));
+        };
+        const auto shownBefore = shown();
+        auto editEditorPage = [](CPrefsSheet& sheet, const char* tabs, const char* size) {
+            sheet.FormatPage()->TabWidth()->setText(QLatin1String(tabs));
+            sheet.FormatPage()->FontSize()->setText(QLatin1String(size));
+            sheet.FormatPage()->SetColourChooser(
+                [](const QColor&) { return std::optional<QColor>(QColor(1, 2, 3)); });
+            sheet.FormatPage()->ColourButton(CFormatPage::Keywords)->click();
+        };
+        WithSheet(shell, ECommand::Preferences, [&](CPrefsSheet& sheet) {
+            editEditorPage(sheet, "8", "20");
             sheet.IdePage()->LoadLast()->setChecked(false);
             sheet.reject();
         });
         QCOMPARE(app.Settings(), before);
         QCOMPARE(shell.Stored("OPTIONS", "TABWIDTH"), std::string("<missing>"));
+        QCOMPARE(shown(), shownBefore);
 
+        auto shownAfterApply = shownBefore;
+        std::string storedAfterApply;
         WithSheet(shell, ECommand::Preferences, [&](CPrefsSheet& sheet) {
-            sheet.FormatPage()->TabWidth()->setText("5");
+            editEditorPage(sheet, "5", "20");
             sheet.ApplyButton()->click();
-            QCOMPARE(shell.Stored("OPTIONS", "TABWIDTH"), std::string("5"));
+            storedAfterApply = shell.Stored("OPTIONS", "TABWIDTH");
+            shownAfterApply = shown();
             sheet.FormatPage()->FontSize()->setText("12");
             sheet.accept();
         });
+        QCOMPARE(storedAfterApply, std::string("5"));
+        QCOMPARE(shownAfterApply, std::make_tuple(5L, 20L, long(RefFromColour(QColor(1, 2, 3)))));
         QCOMPARE(shell.Stored("OPTIONS", "FONTSIZE"), std::string("120"));
         QCOMPARE(shell.Stored("PATHS", "JAVABIN"), before.javaBin);
         QCOMPARE(shell.Stored("PATHS", "CLASSPATH"), std::string());
         QCOMPARE(app.Settings().tabWidth, 5);
+        QCOMPARE(std::get<1>(shown()), 12L);
 
-        // An editor opened now takes the new tab width.
-        shell.app->OpenDocumentFile(shell.dir.Write("B.java", "class B {}\n"));
-        auto* editor = shell.Frame().ActiveFrame()->findChild<CScintillaEdit*>();
-        QVERIFY(editor);
-        QCOMPARE(editor->Appearance().tabWidth, 5);
+        // An editor opened now takes them too.
+        shell.app->OpenDocumentFile(shell.dir.Write("C.java", "class C {}\n"));
+        auto* later = shell.Frame().ActiveFrame()->findChild<CScintillaEdit*>();
+        QVERIFY(later && later != editor);
+        QCOMPARE(later->Appearance().tabWidth, 5);
     }
 };
 

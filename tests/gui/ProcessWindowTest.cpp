@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "platform/CommandLine.h"
+#include "prefs/PrefsSheet.h"
 #include "process/ProcessRunner.h"
 
 #include "FakeUiHost.h"
@@ -287,6 +288,33 @@ private slots:
         fresh.SetFontChooser([](const QFont&) { return std::optional<QFont>(); });
         fresh.ChooseFont();
         QCOMPARE(settings.dlgFontSize, 125);
+    }
+
+    // A size chosen in the font dialog stays within what the Preferences accept, so their OK
+    // is never refused over the Process Window page the user did not touch.
+    void fontDialogSizesStayWithinThePreferencesRange_data() {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("too big") << 28.0 << 240;
+        QTest::newRow("too small") << 4.0 << 60;
+        QTest::newRow("in range") << 13.0 << 130;
+    }
+    void fontDialogSizesStayWithinThePreferencesRange() {
+        QFETCH(double, points);
+        QFETCH(int, stored);
+        CProcessWindow fresh(settings, store, *host);
+        QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+        chosen.setPointSizeF(points);
+        fresh.SetFontChooser([&](const QFont&) { return std::optional<QFont>(chosen); });
+        fresh.ChooseFont();
+        QCOMPARE(settings.dlgFontSize, stored);
+        QCOMPARE(fresh.Output()->font().pointSizeF(), stored / 10.0);
+        CFakeUiHost sheetHost;
+        CPrefsSheet sheet(sheetHost, 0);
+        sheet.Load(settings);
+        sheet.accept();
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QVERIFY(sheetHost.messages.empty());
     }
 
     void fontDialogOpensOnTheShownFaceAndASizeChangeKeepsIt() {

@@ -4,7 +4,9 @@
 #include "project/ClassPathList.h"
 
 #include "FakeUiHost.h"
+#include "TempDir.h"
 
+#include <QDir>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QtTest>
@@ -83,7 +85,42 @@ private slots:
                              CClassPathList::FolderIcon, CClassPathList::ArchiveIcon}));
         QCOMPARE(list.Text(), std::string("/a/b.jar:/c/d::/e/f.zip"));
         list.Fill("C:\\x.jar;D:\\y");
-        QCOMPARE(list.Text(), std::string("C:\\x.jar:D:\\y"));
+        QCOMPARE(list.CompileDir(), std::string());
+    }
+
+    // The rebuilt text reads back as the same entries, whatever separator the text had.
+    void rebuiltTextReadsBackTheSameEntries_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("colons") << "/a/b.jar:/c/d::/e/f.zip:";
+        QTest::newRow("written on Windows") << "C:\\x.jar;D:\\y;;E:\\z";
+        QTest::newRow("one entry") << "/only";
+    }
+    void rebuiltTextReadsBackTheSameEntries() {
+        QFETCH(QString, text);
+        CClassPathList list(host, true, nullptr);
+        list.Fill(text.toStdString());
+        const std::vector<std::string> entries = CClassPathList::Split(text.toStdString());
+        QCOMPARE(CClassPathList::Split(list.Text()), entries);
+        CClassPathList again(host, true, nullptr);
+        again.Fill(list.Text());
+        QCOMPARE(Column(again, 1), Column(list, 1));
+    }
+
+    // Folder or archive is what the disk says; for entries that are not there, the extension.
+    void foldersAndArchivesAsOnDisk() {
+        CTempDir dir;
+        const std::string dottedFolder = dir.File("my.classes");
+        QVERIFY(QDir().mkpath(QString::fromStdString(dottedFolder)));
+        const std::string bareFile = dir.Write("lib", "jar");
+        CClassPathList list(host, true, nullptr);
+        list.Fill(dottedFolder + ":" + bareFile + ":/gone/x.JAR:/gone/y.zip:/gone/my.classes",
+                  dottedFolder);
+        QCOMPARE(Icons(list),
+                 (QList<int>{CClassPathList::CompileDirIcon, CClassPathList::ArchiveIcon,
+                             CClassPathList::ArchiveIcon, CClassPathList::ArchiveIcon,
+                             CClassPathList::FolderIcon}));
+        Select(list, 0);
+        list.ToggleCompileDir(); // a folder: it can be unmarked
         QCOMPARE(list.CompileDir(), std::string());
     }
 

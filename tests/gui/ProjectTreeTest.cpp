@@ -7,11 +7,14 @@
 #include "ShellTestSupport.h"
 #include "UserClicks.h"
 #include "app/CommandIds.h"
+#include "project/ClassPathList.h"
 #include "project/FilePropertiesDialog.h"
 #include "project/JavaProjectDoc.h"
 #include "project/ProjectDocument.h"
+#include "project/ProjectFormView.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLineEdit>
@@ -279,12 +282,15 @@ private slots:
 
         p.Select({"Main.java", "Main"});
         tree.OnSetAsMain();
+        p.Select({"Page.html"});
+        tree.OnSetAsMain(); // a page is a project file, yet it cannot be main
         p.Select({"Main.java", "Main", "draw(int x)"});
         tree.OnRemove();
         p.Select({"Page.html"});
         tree.OnCompile();
         QCOMPARE(p.Messages(),
                  (std::vector<std::string>{"Only Java files can be set as main",
+                                           "Only Java files can be set as main",
                                            "No files to remove.", "Can't compile HTML File!"}));
         QCOMPARE(p.Project().GetMainFileName(), std::string());
         QCOMPARE(p.Project().JavaFiles().GetCount(), 2);
@@ -304,7 +310,39 @@ private slots:
         tree.OnOpenInWebBrowser();
         QCOMPARE(p.shell.host.desktopOpened,
                  std::vector<std::string>{p.shell.dir.File("Page.html")});
+        // Without a browser the user is told, as Help tells it.
+        p.shell.host.desktopResult = false;
+        tree.OnOpenInWebBrowser();
+        QCOMPARE(p.Messages().back(),
+                 "The desktop could not open \"" + p.shell.dir.File("Page.html") + "\".");
         (void)other;
+    }
+
+    // F8 on a file that is already main, or becomes main, leaves its branch open and selected.
+    void settingTheMainFileKeepsTheItemOpenAndSelected() {
+        CProjectFixture p;
+        p.Add("Main.java", kMain);
+        p.Add("Other.java", "class Other {\n    void run() {\n    }\n}\n");
+        CProjectTree& tree = p.ShowTree();
+        for (const QString& name : {QStringLiteral("Main.java"), QStringLiteral("Other.java")}) {
+            QTreeWidgetItem* item = Find(tree.Tree(), {name});
+            item->setExpanded(true);
+            item->child(0)->setExpanded(true);
+            for (int press = 0; press < 2; ++press) { // becomes main, then is main already
+                p.Select({name});
+                QTest::keyClick(tree.Tree(), Qt::Key_F8);
+                QCOMPARE(p.Project().GetMainFileName(), name.toStdString());
+                item = Find(tree.Tree(), {name});
+                QCOMPARE(tree.Tree()->currentItem(), item);
+                QVERIFY(item->isExpanded());
+                QVERIFY(item->child(0)->isExpanded());
+                QCOMPARE(item->data(0, CProjectTree::kIconRole).toInt(),
+                         int(CProjectTree::MainJavaFileIcon));
+            }
+        }
+        QCOMPARE(Find(tree.Tree(), {"Main.java"})->data(0, CProjectTree::kIconRole).toInt(),
+                 int(CProjectTree::JavaFileIcon));
+        QVERIFY(p.Messages().empty());
     }
 
     void openingFallsBackAndReports() {
@@ -352,12 +390,10 @@ private slots:
         QTest::keyClick(p.tree->Tree(), Qt::Key_Return);
         QCOMPARE(p.shell.host.openedPaths.back(), p.shell.dir.File("Main.java"));
         QTest::keyClick(p.tree->Tree(), Qt::Key_Delete);
-        QCOMPARE(p.Project().JavaFiles().GetCount(), 1);
-
-        // The project accelerators reach the tree from the project's form too.
-        p.Select({"Other.java"});
-        p.shell.Frame().ExecuteCommand(ECommand::RemoveFromProject);
-        QCOMPARE(p.Project().JavaFiles().GetCount(), 0);
+        QCOMPARE(p.Project().ContainsJavaFile(p.shell.dir.File("Main.java")), 0);
+        QCOMPARE(p.Project().ContainsJavaFile(p.shell.dir.File("Other.java")), 1);
+        QCOMPARE(Find(p.tree->Tree(), {"Main.java"}), nullptr);
+        QVERIFY(Find(p.tree->Tree(), {"Other.java"}));
 
         // F4 hides the window that has the focus, and shows it again.
         QApplication::setActiveWindow(&p.shell.Frame());
@@ -367,6 +403,43 @@ private slots:
         QVERIFY(dock->isHidden());
         p.shell.Frame().ExecuteCommand(ECommand::ProjectWindow);
         QVERIFY(dock->isVisible());
+    }
+
+    // Delete in the project's window removes a project file only from the tree with the focus;
+    // in the class-path list it removes the selected class-path entry; elsewhere nothing.
+    void deleteActsWhereTheFocusIs() {
+        CProjectFixture p;
+        const std::string main = p.Add("Main.java", "");
+        p.Project().SetClassPath("/a.jar:/b");
+        p.Project().RefreshViews();
+        CProjectTree& tree = p.ShowTree();
+        p.Select({"Main.java"});
+        QApplication::setActiveWindow(&p.shell.Frame());
+        auto* form = qobject_cast<CProjectFormView*>(p.shell.Frame().ActiveFrame()->View());
+        QVERIFY(form);
+        CClassPathList* list = form->ClassPathList();
+        auto press = [&p](QWidget* focus) {
+            focus->setFocus();
+            QCOMPARE(QApplication::focusWidget(), focus);
+            QTest::keyClick(focus, Qt::Key_Delete);
+            // The window's own Delete, as its shortcut would run it with this focus.
+            p.shell.Frame().ExecuteCommand(ECommand::RemoveFromProject);
+        };
+
+        list->setCurrentItem(list->topLevelItem(0));
+        press(list);
+        QCOMPARE(p.Project().GetClassPath(), std::string("/b"));
+        for (QWidget* other : {static_cast<QWidget*>(form->findChild<QComboBox*>()),
+                               static_cast<QWidget*>(form->findChild<QPushButton*>())}) {
+            press(other);
+        }
+        QCOMPARE(p.Project().ContainsJavaFile(main), 1);
+        QCOMPARE(p.Project().GetClassPath(), std::string("/b"));
+
+        tree.Tree()->setFocus();
+        p.shell.Frame().ExecuteCommand(ECommand::RemoveFromProject);
+        QCOMPARE(p.Project().ContainsJavaFile(main), 0);
+        QVERIFY(p.Messages().empty());
     }
 
     void propertiesShowTheFileAndOpenItsFolder() {
@@ -388,6 +461,16 @@ private slots:
             }
         }
         QCOMPARE(shell.host.desktopOpened, std::vector<std::string>{"file://" + shell.dir.Path()});
+        QVERIFY(shell.host.messages.empty());
+        shell.host.desktopResult = false; // no file manager
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            if (button->text() == "Open Folder") {
+                button->click();
+            }
+        }
+        QCOMPARE(shell.host.MessageTexts(),
+                 std::vector<std::string>{"The desktop could not open \"file://" +
+                                          shell.dir.Path() + "\"."});
         QCOMPARE(CFilePropertiesDialog::ModificationTime(shell.dir.File("missing")), QString());
     }
 };

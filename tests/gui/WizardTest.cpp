@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -50,13 +51,55 @@ private slots:
         }
         QCOMPARE(texts, (QStringList{"Java Source File", "Tovin Project", "HTML Page", "XML File",
                                      "Jython File"}));
+        dialog.List()->clearSelection();
         dialog.accept(); // nothing chosen: it stays open
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.Chosen(), -1);
-        dialog.List()->setCurrentRow(3);
-        dialog.accept();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.Chosen(), 3);
+    }
+
+    // Each entry makes its own kind of document through File > New; the first is chosen from
+    // the start, so Enter alone makes a Java source file.
+    void newDocumentEntriesMakeTheirKinds_data() {
+        QTest::addColumn<int>("row"); // -1: Enter on the dialog as it opens
+        QTest::addColumn<int>("kind");
+        QTest::newRow("Enter at once") << -1 << int(EDocumentKind::JavaSource);
+        QTest::newRow("Java Source File") << 0 << int(EDocumentKind::JavaSource);
+        QTest::newRow("HTML Page") << 2 << int(EDocumentKind::Html);
+        QTest::newRow("XML File") << 3 << int(EDocumentKind::Xml);
+        QTest::newRow("Jython File") << 4 << int(EDocumentKind::Jython);
+        QTest::newRow("Tovin Project") << 1 << int(EDocumentKind::Project);
+    }
+    void newDocumentEntriesMakeTheirKinds() {
+        QFETCH(int, row);
+        QFETCH(int, kind);
+        CShellFixture shell;
+        shell.Start();
+        auto choose = [row](QWidget* modal) {
+            auto* dialog = qobject_cast<CNewDocumentDialog*>(modal);
+            QVERIFY(dialog);
+            if (row < 0) {
+                QTest::keyClick(dialog->List(), Qt::Key_Return);
+                if (dialog->isVisible()) {
+                    dialog->reject(); // Enter chose nothing: the test fails below, not hangs
+                }
+            } else {
+                dialog->List()->setCurrentRow(row);
+                dialog->accept();
+            }
+        };
+        bool wizardShown = false;
+        auto cancelWizard = [&wizardShown](QWidget* modal) {
+            wizardShown = qobject_cast<CNewProjectDialog*>(modal) != nullptr;
+            modal->close();
+        };
+        WithModals({choose, cancelWizard},
+                   [&] { shell.Frame().ExecuteCommand(ECommand::FileNew); });
+        if (EDocumentKind(kind) == EDocumentKind::Project) {
+            QVERIFY(wizardShown);
+            return;
+        }
+        QVERIFY(shell.Frame().ActiveFrame());
+        QCOMPARE(int(shell.Frame().ActiveFrame()->Document()->Kind()), kind);
     }
 
     void projectDialogNeedsANameExceptForAnEmptyProject() {
@@ -86,6 +129,49 @@ private slots:
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(host.messages.size(), size_t(1));
+    }
+
+    // Only a Java class's name makes a class: anything else is refused with the reason, the
+    // dialog stays open with the name as typed; the empty project takes any title.
+    void classNameMustNameAJavaClass_data() {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("plain") << "Hello" << 1 << true;
+        QTest::newRow("currency, digits, underscore") << "$Money_2" << 2 << true;
+        QTest::newRow("letters beyond ASCII") << QString::fromUtf8("Größe") << 1 << true;
+        QTest::newRow("blank") << "Bad Name" << 1 << false;
+        QTest::newRow("parent folder") << "../Hello" << 1 << false;
+        QTest::newRow("sub-folder") << "sub/Hello" << 3 << false;
+        QTest::newRow("leading digit") << "9Lives" << 1 << false;
+        QTest::newRow("keyword") << "class" << 2 << false;
+        QTest::newRow("restricted type name") << "record" << 1 << false;
+        QTest::newRow("underscore alone") << "_" << 1 << false;
+        QTest::newRow("project extension") << "Hello.jpr" << 1 << false;
+        QTest::newRow("empty project title") << "Bad Name" << 0 << true;
+    }
+    void classNameMustNameAJavaClass() {
+        QFETCH(QString, className);
+        QFETCH(int, kind);
+        QFETCH(bool, accepted);
+        CFakeUiHost host;
+        CNewProjectDialog dialog(host);
+        dialog.KindButtons()->button(kind)->click();
+        dialog.ClassNameEdit()->setText(className);
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(dialog.ClassNameEdit()->text(), className);
+        if (accepted) {
+            QVERIFY(host.messages.empty());
+        } else {
+            QCOMPARE(
+                host.MessageTexts(),
+                std::vector<std::string>{
+                    "\"" + className.toStdString() +
+                    "\" cannot be the name of a Java class. Use letters, digits, _ and $ only, "
+                    "do not start with a digit, and do not use a word that Java reserves "
+                    "(such as class or int)."});
+        }
     }
 
     void wizardWritesTheKindsFiles_data() {
@@ -145,19 +231,67 @@ private slots:
         QVERIFY(!app.CurrentProject()->IsModified());
     }
 
-    void wizardKeepsExistingFilesAndNamesAsGiven() {
+    void wizardKeepsExistingFiles() {
         CShellFixture shell;
         CEditorApp& app = shell.Start();
-        const std::string kept = shell.dir.Write("Hello.jpr.java", "// mine\n");
+        const std::string kept = shell.dir.Write("Hello.java", "// mine\n");
         const std::string keptPage = shell.dir.Write("Example1.html", "<p>mine</p>\n");
         shell.host.fileAnswers.push_back({shell.dir.File("Hello.jpr")});
-        WithModals({AnswerProject("Hello.jpr", EProjectKind::Applet)},
+        WithModals({AnswerProject("Hello", EProjectKind::Applet)},
                    [&] { shell.Frame().ExecuteCommand(ECommand::NewProject); });
-        QCOMPARE(shell.host.fileRequests.front().proposedName, std::string("Hello.jpr"));
         QCOMPARE(ReadFile(kept), std::string("// mine\n"));
         QCOMPARE(ReadFile(keptPage), std::string("<p>mine</p>\n"));
-        QCOMPARE(app.CurrentProject()->Project().GetMainFile(), std::string("Hello.jpr.java"));
+        QCOMPARE(app.CurrentProject()->Project().GetMainFile(), std::string("Hello.java"));
         QVERIFY(FileExists(shell.dir.File("Hello.jpr")));
+        QVERIFY(shell.host.messages.empty());
+    }
+
+    // A file that cannot be written is named, with the reason; the saved project stays.
+    void unwritableSourceIsReported() {
+        CShellFixture shell;
+        CEditorApp& app = shell.Start();
+        QVERIFY(QDir().mkpath(QString::fromStdString(shell.dir.File("Hello.java"))));
+        shell.host.fileAnswers.push_back({shell.dir.File("Hello.jpr")});
+        WithModals({AnswerProject("Hello", EProjectKind::Application)},
+                   [&] { shell.Frame().ExecuteCommand(ECommand::NewProject); });
+        QCOMPARE(shell.host.MessageTexts(),
+                 std::vector<std::string>{"Cannot create the file \"" +
+                                          shell.dir.File("Hello.java") + "\": Is a directory."});
+        QCOMPARE(app.CurrentProject()->PathName(), shell.dir.File("Hello.jpr"));
+        QCOMPARE(app.CurrentProject()->Project().JavaFiles().GetCount(), 0);
+    }
+
+    // The servlet compiles against the servlet API: its archive goes on the class path when it
+    // is installed; otherwise the user learns which package brings it.
+    void servletProjectGetsTheServletApi_data() {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("installed") << true;
+        QTest::newRow("missing") << false;
+    }
+    void servletProjectGetsTheServletApi() {
+        QFETCH(bool, installed);
+        CShellFixture shell;
+        CEditorApp& app = shell.Start();
+        app.Settings().classPath = "/std.jar";
+        const std::string archive =
+            installed ? shell.dir.Write("java/servlet-api.jar", "jar") : shell.dir.File("none.jar");
+        shell.host.fileAnswers.push_back({shell.dir.File("Hello.jpr")});
+        WithModals({AnswerProject("Hello", EProjectKind::Servlet)},
+                   [&] { RunNewProjectWizard(app, archive); });
+        CJavaProjectDoc saved(app.Settings(), shell.host);
+        QCOMPARE(saved.Load(shell.dir.File("Hello.jpr")), std::string());
+        if (installed) {
+            QCOMPARE(saved.GetClassPath(), "/std.jar:" + archive);
+            QVERIFY(shell.host.messages.empty());
+        } else {
+            QCOMPARE(saved.GetClassPath(), std::string("/std.jar"));
+            QCOMPARE(shell.host.MessageTexts(),
+                     std::vector<std::string>{
+                         "The servlet compiles only with the servlet API on the project's class "
+                         "path. Install Debian's package libservlet-api-java, then add " +
+                         archive +
+                         " to the class path with \"Add Jar...\" on the project's form."});
+        }
     }
 
     void emptyProjectOrCancelledSaveWritesNothing_data() {
@@ -186,6 +320,8 @@ private slots:
                  QStringList());
     }
 
+    // Cancel on "Save changes" (after the close was confirmed) keeps the project and ends the
+    // wizard before its dialog.
     void keptProjectEndsTheWizard() {
         CShellFixture shell;
         CEditorApp& app = shell.Start();
@@ -193,11 +329,14 @@ private slots:
         CProjectDocument* open = app.CurrentProject();
         open->Project().AddFile(shell.dir.Write("A.java", "class A {}\n"));
         open->Project().SetModifiedFlag();
-        shell.host.messageAnswers = {EMsgAnswer::Yes, EMsgAnswer::Cancel};
+        shell.host.messageAnswers = {EMsgAnswer::Ok, EMsgAnswer::Cancel};
         const int shown = WithModals({[](QWidget* modal) { modal->close(); }},
                                      [&] { shell.Frame().ExecuteCommand(ECommand::NewProject); });
         QCOMPARE(shown, 0);
-        QVERIFY(!shell.host.messages.empty());
+        QCOMPARE(shell.host.MessageTexts(),
+                 (std::vector<std::string>{"Do you really want to close this project?",
+                                           "Save changes to " + open->Project().GetTitle() + "?"}));
+        QVERIFY(shell.host.messageAnswers.empty());
         QCOMPARE(app.CurrentProject(), open);
     }
 };

@@ -1,6 +1,9 @@
 #include "app/ProjectTemplates.h"
 
 #include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <cerrno>
 
 namespace tovin {
 
@@ -76,11 +79,40 @@ std::string AppletPageText(const std::string& className) {
     return FillIn(kAppletPageTemplate, className);
 }
 
-ENewFileResult WriteNewFileOnce(const std::string& path, const std::string& text) {
-    if (FileExists(path)) {
+ENewFileResult WriteNewFileOnce(const std::string& path, const std::string& text,
+                                std::string* error) {
+    std::string reason;
+    if (IsDirectoryPath(path)) {
+        reason = SystemErrorText(EISDIR);
+    } else if (FileExists(path)) {
         return ENewFileResult::Kept;
+    } else {
+        reason = WriteFileAtomic(path, text);
     }
-    return WriteFileAtomic(path, text).empty() ? ENewFileResult::Written : ENewFileResult::Failed;
+    if (reason.empty()) {
+        return ENewFileResult::Written;
+    }
+    if (error) {
+        *error = std::move(reason);
+    }
+    return ENewFileResult::Failed;
+}
+
+std::string WithClassPathEntry(const std::string& classPath, const std::string& entry) {
+    // A class path written on Windows keeps its own separator.
+    const char separator = classPath.find(';') != std::string::npos ? ';' : kPathListSeparator;
+    std::string::size_type start = 0;
+    while (start <= classPath.size()) {
+        auto end = classPath.find(separator, start);
+        if (end == std::string::npos) {
+            end = classPath.size();
+        }
+        if (classPath.compare(start, end - start, entry) == 0) {
+            return classPath;
+        }
+        start = end + 1;
+    }
+    return classPath.empty() ? entry : classPath + separator + entry;
 }
 
 } // namespace tovin

@@ -21,7 +21,16 @@ inline constexpr const char* kAppletPageName = "Example1.html";
 
 enum class ENewFileResult { Written, Kept, Failed };
 // Creates the file with the text unless it exists: an existing file is never overwritten (the
-// project takes it as it is). Failed when it could not be written.
-ENewFileResult WriteNewFileOnce(const std::string& path, const std::string& text);
+// project takes it as it is). Failed when it could not be written, or when a folder has the
+// name (a project cannot take a folder as its file); *error then holds the system's reason.
+ENewFileResult WriteNewFileOnce(const std::string& path, const std::string& text,
+                                std::string* error = nullptr);
+
+// The servlet kind's source needs the servlet API on the class path: Debian's archive of it,
+// and the package that installs it.
+inline constexpr const char* kServletApiArchive = "/usr/share/java/servlet-api.jar";
+inline constexpr const char* kServletApiPackage = "libservlet-api-java";
+// The class path with the archive appended (nothing changes when it is already an entry).
+std::string WithClassPathEntry(const std::string& classPath, const std::string& entry);
 
 } // namespace tovin

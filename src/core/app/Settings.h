@@ -92,6 +92,9 @@ std::vector<std::string> LoadRecentProjects(const CSettingsStore& store);
 // times ten, so a stored 95 shows as 9 and goes back as 90.
 int TenthsToPoints(int tenths);
 int PointsToTenths(int points);
+// The font sizes, in points, the pages accept (the editor's and the Process Window's).
+inline constexpr int kMinFontPoints = 6;
+inline constexpr int kMaxFontPoints = 24;
 
 // Writes the members the Preferences pages edit, in the fixed Preferences order (TABWIDTH first,
 // CLASSPATH last).

@@ -5,14 +5,22 @@
 // (keywords, then one pass with string and comment states, strings running over line breaks),
 // the search passes for HTML and XML (tags, keywords inside tags, strings, comments), and the
 // line passes on every line for Jython. ClassifyLine is the per-keystroke classifier of one line
-// (without its line break); what the text before the line contributes (an open block comment,
-// tag or markup comment) comes in as an SLineContext.
+// (without its line break); what the text before the line leaves open (a block comment, a text
+// block, a tag or a markup comment) comes in as an SLineContext, and what the line leaves open
+// for the next one comes out as one. A line's context follows from the previous line's context
+// and text alone (NextLineContext), so an editor that keeps the context of each line never
+// reads the text before the line it colours.
+//
+// Java strings besides the double-quoted ones: a character literal ('a', '"', '\'', '\u0022')
+// is a string in which nothing opens a string or a comment; a text block runs from its opening
+// triple quote to the first triple quote that no backslash escapes, over any number of lines,
+// and nothing in it opens a comment. A triple quote inside a comment opens nothing.
 //
 // The quirks of the passes are part of the contract, because the editors have always coloured
 // this way: in the markup whole-text passes an unterminated string stays uncoloured and the
 // next search starts one character after a coloured range; the Java scan looks at comment and
-// string openers only from the fourth character on; a "/*" inside a string opens a block comment
-// in the line passes.
+// string openers only from the fourth character on; a "/*" inside a double-quoted string opens
+// a block comment in the line passes (and for the lines after it).
 
 #include "editor/ColourLanguage.h"
 #include "editor/TextControl.h"
@@ -28,9 +36,25 @@ using CClassBuffer = std::vector<ETokenClass>;
 // What the text before a line tells the line passes.
 struct SLineContext {
     bool inBlockComment = false; // Java: a "/*" is open at the line start
+    bool inTextBlock = false;    // Java: a text block is open at the line start
     bool inTag = false;          // markup: a "<" is open at the line start
     bool inHtmlComment = false;  // markup: a "<!--" is open at the line start
+
+    bool operator==(const SLineContext&) const = default;
 };
+
+// A context as the number an editor control keeps for a line (0 when nothing is open), and
+// back.
+int LineStateOf(const SLineContext& context);
+SLineContext LineContextOfState(int state);
+
+// Whether the lines of a language are coloured by what the lines before them leave open
+// (Jython's are not).
+bool HasLineContext(ELanguage language);
+
+// The context the next line starts in, when `line` (without its line break) starts in context.
+SLineContext NextLineContext(ELanguage language, std::string_view line,
+                             const SLineContext& context);
 
 // Length the position tests first look back from a position; the window grows until a marker
 // is found or the text start is reached, so the cost follows the distance to the nearest one.
@@ -45,22 +69,21 @@ bool IsInTag(std::string_view text, int position, int window = kMarkerSearchWind
 // true when the last "<!--" before position ends after the last "-->" before it.
 bool IsInHtmlComment(std::string_view text, int position, int window = kMarkerSearchWindow);
 
-// The same tests reading the control's text backwards (GetTextRange), never all of it at once.
-bool IsInBlockComment(const CTextControl& control, int position, int window = kMarkerSearchWindow);
-bool IsInTag(const CTextControl& control, int position, int window = kMarkerSearchWindow);
-bool IsInHtmlComment(const CTextControl& control, int position, int window = kMarkerSearchWindow);
-
-// Context of the line starting at lineStart, with only the tests the language uses.
-SLineContext GetLineContext(ELanguage language, std::string_view text, int lineStart);
-SLineContext GetLineContext(ELanguage language, const CTextControl& control, int lineStart);
+// The context at a position of a text, worked out line by line from the start; for a text
+// without text blocks it is what the position tests above say.
+SLineContext GetLineContext(ELanguage language, std::string_view text, int position);
 
 // Whole-text classifier of the language.
 CClassBuffer ClassifyText(ELanguage language, std::string_view text);
 
-// Line passes of the language over one line without its line break.
+// Line passes of the language over one line without its line break. The second form also
+// returns the context the next line starts in (as NextLineContext does).
 CClassBuffer ClassifyLine(ELanguage language, std::string_view line, const SLineContext& context);
-void ClassifyLine(ELanguage language, std::string_view line, const SLineContext& context,
-                  std::span<ETokenClass> classes);
+SLineContext ClassifyLine(ELanguage language, std::string_view line, const SLineContext& context,
+                          std::span<ETokenClass> classes);
+
+// Position of the first CR or LF at or after from, or npos.
+size_t FindLineBreak(std::string_view text, size_t from);
 
 // Length of the line break that ends just before position next (a line's successor start):
 // 2 for CR LF, 1 for a lone CR or LF, 0 otherwise.

@@ -18,7 +18,15 @@ constexpr std::string_view kJavaKeywords =
     "protected;public;rest;synchronized;this;throw;throws;transient;"
     "true;try;catch;char;class;const;continue;finally;float;for;future;"
     "generic;interface;long;native;new;null;return;short;static;super;"
-    "switch;var;void;volatile;while;";
+    "switch;var;void;volatile;while;"
+    // Reserved words of later Java versions.
+    "assert;enum;strictfp;";
+
+constexpr SContextualKeyword kJavaContextualKeywords[] = {
+    {"record", EKeywordContext::RecordDeclaration}, {"sealed", EKeywordContext::ClassModifier},
+    {"non-sealed", EKeywordContext::ClassModifier}, {"permits", EKeywordContext::PermitsList},
+    {"yield", EKeywordContext::YieldStatement},
+};
 
 constexpr std::string_view kHtmlKeywords =
     "a;abbr;acronym;address;applet;area;b;base;basefont;bdo;bgsound;"
@@ -58,6 +66,7 @@ constexpr SLanguageRules kJava{.language = ELanguage::Java,
                                .wordCharacters = kJavaWordCharacters,
                                .foldCase = false,
                                .keywordList = kJavaKeywords,
+                               .contextualKeywords = kJavaContextualKeywords,
                                .escapeRule = EEscapeRule::Double,
                                .markup = false,
                                .lineComment = "//",
@@ -67,6 +76,7 @@ constexpr SLanguageRules kHtml{.language = ELanguage::Html,
                                .wordCharacters = kMarkupWordCharacters,
                                .foldCase = true,
                                .keywordList = kHtmlKeywords,
+                               .contextualKeywords = {},
                                .escapeRule = EEscapeRule::Double,
                                .markup = true,
                                .lineComment = "",
@@ -76,6 +86,7 @@ constexpr SLanguageRules kXml{.language = ELanguage::Xml,
                               .wordCharacters = kMarkupWordCharacters,
                               .foldCase = true,
                               .keywordList = kAntKeywords,
+                              .contextualKeywords = {},
                               .escapeRule = EEscapeRule::Double,
                               .markup = true,
                               .lineComment = "",
@@ -85,6 +96,7 @@ constexpr SLanguageRules kJython{.language = ELanguage::Jython,
                                  .wordCharacters = kJavaWordCharacters,
                                  .foldCase = false,
                                  .keywordList = kJythonKeywords,
+                                 .contextualKeywords = {},
                                  .escapeRule = EEscapeRule::Single,
                                  .markup = false,
                                  .lineComment = "#",

@@ -4,6 +4,7 @@
 // comment, string and tag rules the classifiers apply.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,23 @@ enum class EEscapeRule {
     Double,
 };
 
+// Where a contextual keyword acts as one; elsewhere it is an ordinary name.
+enum class EKeywordContext {
+    // "record Point(" and "record Pair<": the word, blanks, a name, then "(" or "<".
+    RecordDeclaration,
+    // "sealed interface", "non-sealed class": followed by "class", "interface" or a modifier.
+    ClassModifier,
+    // "permits A, B": followed by blanks and a name.
+    PermitsList,
+    // "yield x;": after no ".", followed by blanks and the start of an expression other than "(".
+    YieldStatement,
+};
+
+struct SContextualKeyword {
+    std::string_view word;
+    EKeywordContext context;
+};
+
 struct SLanguageRules {
     ELanguage language;
     std::string_view wordCharacters;
@@ -27,6 +45,8 @@ struct SLanguageRules {
     bool foldCase;
     // The language's keywords separated by ';' (see SplitKeywordList).
     std::string_view keywordList;
+    // Words that are keywords only where the context says so (looked at on their own line).
+    std::span<const SContextualKeyword> contextualKeywords;
     EEscapeRule escapeRule;
     // Markup: a tag pass first, keywords count only inside tags, "<!--" "-->" comments.
     bool markup;

@@ -55,7 +55,85 @@ private:
     int m_selEnd = 0;
 };
 
+// Reads a control's lines one after the other from blocks of its text, so working out the
+// states of many lines copies the text once and asks the control for no line's bounds. A line
+// ends at CR LF, a lone CR or a lone LF, as the control's lines do.
+class CLineWalker {
+public:
+    CLineWalker(const CTextControl& control, int line)
+        : m_control(control), m_length(control.GetLength()),
+          m_position(std::clamp(control.LineIndex(line), 0, m_length)) {}
+
+    // The next line without its line break.
+    std::string_view Next() {
+        for (;;) {
+            const std::string_view block(m_block);
+            const auto from = static_cast<size_t>(m_position - m_blockStart);
+            const bool lastBlock = m_blockStart + static_cast<int>(block.size()) >= m_length;
+            const size_t end = FindLineBreak(block, from);
+            // A CR at the end of the block may be the first half of a CR LF.
+            if (end != std::string_view::npos && (end + 1 < block.size() || lastBlock)) {
+                const bool crLf = block.compare(end, 2, "\r\n") == 0;
+                m_position = m_blockStart + static_cast<int>(end + (crLf ? 2 : 1));
+                return block.substr(from, end - from);
+            }
+            if (lastBlock) {
+                m_position = m_length;
+                return block.substr(from);
+            }
+            m_blockSize = std::max(m_blockSize, 2 * static_cast<int>(block.size() - from));
+            m_blockStart = m_position;
+            m_block = m_control.GetTextRange(m_position, m_position + m_blockSize);
+        }
+    }
+
+private:
+    const CTextControl& m_control;
+    int m_length;
+    int m_position;
+    int m_blockSize = 1 << 16;
+    std::string m_block;
+    int m_blockStart = 0;
+};
+
+// Line `line` starts in `context`, found from the known line before it. The state is kept, and
+// when the control kept the same for a line whose followers are known from it, every line is
+// known again.
+void KeepLineContext(CTextControl& control, int line, const SLineContext& context, int count) {
+    SLineStateValidity& known = control.LineStateValidity();
+    if (line <= known.validThrough || line >= count) {
+        return;
+    }
+    const int state = LineStateOf(context);
+    if (line >= count - known.tailLines && control.GetLineState(line) == state) {
+        known.Confirm(count - 1, count);
+        return;
+    }
+    control.SetLineState(line, state);
+    known.Confirm(line, count);
+}
+
 } // namespace
+
+SLineContext CColourer::ContextOfLine(CTextControl& control, int line) const {
+    if (!HasLineContext(m_language) || line <= 0) {
+        return {};
+    }
+    const SLineStateValidity& known = control.LineStateValidity();
+    const int count = control.GetLineCount();
+    line = std::min(line, count - 1);
+    if (known.validThrough < line) {
+        SLineContext context = known.validThrough <= 0
+                                   ? SLineContext{}
+                                   : LineContextOfState(control.GetLineState(known.validThrough));
+        CLineWalker lines(control, known.validThrough);
+        while (known.validThrough < line) {
+            context = NextLineContext(m_language, lines.Next(), context);
+            KeepLineContext(control, known.validThrough + 1, context, count);
+        }
+    }
+    return LineContextOfState(control.GetLineState(line));
+}
 
 void CColourer::ColourAll(CTextControl& control, bool suspendRedraw, CUiHost* host) const {
     if (m_language == ELanguage::Jython) {
@@ -72,12 +150,17 @@ void CColourer::ColourLine(CTextControl& control) const {
     int selStart = 0;
     int selEnd = 0;
     control.GetSel(selStart, selEnd);
+    const int line = control.LineFromChar(selStart);
+    const SLineContext context = ContextOfLine(control, line);
     int start = 0;
     int end = 0;
-    LineBounds(control, control.LineFromChar(selStart), start, end);
-    std::string line = control.GetTextRange(start, end);
-    CClassBuffer classes =
-        ClassifyLine(m_language, line, GetLineContext(m_language, control, start));
+    LineBounds(control, line, start, end);
+    const std::string text = control.GetTextRange(start, end);
+    CClassBuffer classes(text.size(), ETokenClass::Normal);
+    const SLineContext next = ClassifyLine(m_language, text, context, classes);
+    if (HasLineContext(m_language)) {
+        KeepLineContext(control, line + 1, next, control.GetLineCount());
+    }
     ApplyRuns(control, start, classes);
 }
 

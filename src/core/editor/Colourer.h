@@ -7,6 +7,14 @@
 // with ApplyClassFormat, which touches the control only where the run's class differs, so an
 // unchanged text causes no changes. Neither pass moves the selection or scrolls: the control
 // is never selected into, so the user's selection (and its direction) stays as it was.
+//
+// What the lines before a line leave open for it (a block comment, a text block, a tag, a
+// markup comment) is kept in the control, one state per line. The line pass reads its line's
+// state; where an edit left states in doubt, they are worked out again line by line from the
+// last one known, up to the line wanted, and no further than to the first line whose kept
+// state is confirmed: a key typed anywhere costs the same in any file, and a typed "/*" or
+// triple quote makes the lines after it known to start in the comment or text block, which
+// they show once recoloured (typing, "Syntax Colour Update").
 
 #include "editor/ColourClassifier.h"
 #include "editor/ColourLanguage.h"
@@ -40,6 +48,9 @@ public:
                                  int end);
 
 private:
+    // The context line `line` starts in, from the states the control keeps (worked out first
+    // where edits left them in doubt).
+    SLineContext ContextOfLine(CTextControl& control, int line) const;
     void ColourEveryLine(CTextControl& control) const;
     // The line's [start, end) without its line break.
     static void LineBounds(const CTextControl& control, int line, int& start, int& end);

@@ -5,7 +5,8 @@
 namespace tovin {
 
 CKeywordMatcher::CKeywordMatcher(const SLanguageRules& rules)
-    : m_keywords(SplitKeywordList(rules.keywordList)), m_markup(rules.markup) {
+    : m_keywords(SplitKeywordList(rules.keywordList)), m_markup(rules.markup),
+      m_contextual(rules.contextualKeywords) {
     for (char c : rules.wordCharacters) {
         m_word[static_cast<unsigned char>(c)] = true;
     }
@@ -16,10 +17,10 @@ CKeywordMatcher::CKeywordMatcher(const SLanguageRules& rules)
     }
     // An empty keyword colours nothing, so it gets no bucket.
     std::array<std::vector<std::uint16_t>, 256> buckets;
-    for (size_t k = 0; k < m_keywords.size(); ++k) {
-        if (!m_keywords[k].empty()) {
-            auto first = static_cast<unsigned char>(m_keywords[k][0]);
-            buckets[first].push_back(static_cast<std::uint16_t>(k));
+    for (size_t k = 0; k < m_keywords.size() + m_contextual.size(); ++k) {
+        const std::string_view word = WordAt(k);
+        if (!word.empty()) {
+            buckets[static_cast<unsigned char>(word[0])].push_back(static_cast<std::uint16_t>(k));
         }
     }
     for (size_t c = 0; c < 256; ++c) {
@@ -48,7 +49,7 @@ const CKeywordMatcher& CKeywordMatcher::For(ELanguage language) {
 }
 
 bool CKeywordMatcher::MatchesAt(std::string_view text, size_t position,
-                                const std::string& keyword) const {
+                                std::string_view keyword) const {
     size_t end = position + keyword.size();
     if (end > text.size()) {
         return false;
@@ -62,6 +63,82 @@ bool CKeywordMatcher::MatchesAt(std::string_view text, size_t position,
     return end == text.size() || !IsWordCharacter(text[end]);
 }
 
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// A character that may start or continue a Java name (bytes of non-ASCII letters included).
+bool IsNameCharacter(char c, bool start) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u == '$' || u >= 0x80 ||
+           (!start && u >= '0' && u <= '9');
+}
+
+size_t SkipBlanks(std::string_view text, size_t at) {
+    while (at < text.size() && IsBlank(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+size_t SkipName(std::string_view text, size_t at) {
+    if (at < text.size() && IsNameCharacter(text[at], true)) {
+        ++at;
+        while (at < text.size() && IsNameCharacter(text[at], false)) {
+            ++at;
+        }
+    }
+    return at;
+}
+
+// The words after which "sealed" and "non-sealed" are modifiers of a class or interface.
+constexpr std::string_view kClassDeclarationWords[] = {
+    "class", "interface", "abstract", "static", "strictfp", "public", "protected", "private"};
+
+} // namespace
+
+// The word has been matched at [position, end); what surrounds it on its line decides.
+bool CKeywordMatcher::ActsAsKeyword(std::string_view text, size_t position,
+                                    const SContextualKeyword& keyword) const {
+    const size_t end = position + keyword.word.size();
+    const size_t next = SkipBlanks(text, end);
+    const bool blank = next > end;
+    const char following = next < text.size() ? text[next] : '\0';
+    switch (keyword.context) {
+    case EKeywordContext::RecordDeclaration: {
+        const size_t afterName = SkipName(text, next);
+        const size_t bracket = SkipBlanks(text, afterName);
+        return blank && afterName > next && bracket < text.size() &&
+               (text[bracket] == '(' || text[bracket] == '<');
+    }
+    case EKeywordContext::ClassModifier: {
+        const std::string_view word = text.substr(next, SkipName(text, next) - next);
+        return blank &&
+               std::find(std::begin(kClassDeclarationWords), std::end(kClassDeclarationWords),
+                         word) != std::end(kClassDeclarationWords);
+    }
+    case EKeywordContext::PermitsList:
+        return blank && IsNameCharacter(following, true);
+    case EKeywordContext::YieldStatement: {
+        size_t before = position;
+        while (before > 0 && IsBlank(text[before - 1])) {
+            --before;
+        }
+        if (before > 0 && text[before - 1] == '.') {
+            return false; // Thread.yield()
+        }
+        // A sign starts an expression unless it is part of an assignment (yield -= 1).
+        const bool sign = (following == '-' || following == '+') &&
+                          (next + 1 >= text.size() || text[next + 1] != '=');
+        return blank && (IsNameCharacter(following, false) || following == '"' ||
+                         following == '\'' || following == '!' || following == '~' || sign);
+    }
+    }
+    return false;
+}
+
 void CKeywordMatcher::Mark(std::string_view text, std::span<ETokenClass> classes,
                            bool tagOpenAtStart) const {
     bool afterWord = false;
@@ -71,8 +148,11 @@ void CKeywordMatcher::Mark(std::string_view text, std::span<ETokenClass> classes
         if (!afterWord && (inTag || !m_markup)) {
             unsigned char first = m_fold[c];
             for (size_t b = m_bucket[first]; b < m_bucket[first + 1u]; ++b) {
-                const std::string& keyword = m_keywords[m_order[b]];
-                if (MatchesAt(text, i, keyword)) {
+                const size_t k = m_order[b];
+                const std::string_view keyword = WordAt(k);
+                if (MatchesAt(text, i, keyword) &&
+                    (k < m_keywords.size() ||
+                     ActsAsKeyword(text, i, m_contextual[k - m_keywords.size()]))) {
                     std::fill_n(classes.begin() + static_cast<std::ptrdiff_t>(i), keyword.size(),
                                 ETokenClass::Keyword);
                 }

@@ -27,6 +27,8 @@ void CTextBuffer::SetText(const std::string& text) {
     m_selStart = m_selEnd = 0;
     m_modified = true;
     m_linesValid = false;
+    m_lineStates.clear();
+    m_lineStateValidity = {};
 }
 
 void CTextBuffer::GetSel(int& start, int& end) const {
@@ -53,6 +55,10 @@ void CTextBuffer::ReplaceSel(const std::string& text) {
     if (m_readOnly) {
         return;
     }
+    const int firstLine = LineFromChar(m_selStart);
+    const int lastLine = LineFromChar(m_selEnd);
+    const int lineCount = GetLineCount();
+    m_lineStateValidity.BeforeChange(firstLine, lastLine, lineCount);
     auto start = static_cast<size_t>(m_selStart);
     auto count = static_cast<size_t>(m_selEnd - m_selStart);
     m_text.replace(start, count, text);
@@ -61,6 +67,15 @@ void CTextBuffer::ReplaceSel(const std::string& text) {
     m_selStart = m_selEnd = m_selStart + static_cast<int>(text.size());
     m_modified = true;
     m_linesValid = false;
+    // The lines after the edit keep their numbers, counted from the end.
+    m_lineStates.resize(static_cast<size_t>(lineCount));
+    const auto after = m_lineStates.begin() + lastLine + 1;
+    const int added = GetLineCount() - lineCount;
+    if (added > 0) {
+        m_lineStates.insert(after, static_cast<size_t>(added), 0);
+    } else {
+        m_lineStates.erase(after + added, after);
+    }
 }
 
 void CTextBuffer::RebuildLines() const {
@@ -96,6 +111,22 @@ int CTextBuffer::LineIndex(int line) const {
 int CTextBuffer::GetLineCount() const {
     RebuildLines();
     return static_cast<int>(m_lineStarts.size());
+}
+
+int CTextBuffer::GetLineState(int line) const {
+    return line >= 0 && line < static_cast<int>(m_lineStates.size())
+               ? m_lineStates[static_cast<size_t>(line)]
+               : 0;
+}
+
+void CTextBuffer::SetLineState(int line, int state) {
+    if (line < 0 || line >= GetLineCount()) {
+        return;
+    }
+    if (line >= static_cast<int>(m_lineStates.size())) {
+        m_lineStates.resize(static_cast<size_t>(GetLineCount()));
+    }
+    m_lineStates[static_cast<size_t>(line)] = state;
 }
 
 ETokenClass CTextBuffer::GetClassAt(int position) const {

@@ -31,6 +31,10 @@ public:
     bool IsRangeClass(int start, int end, ETokenClass cls) const override;
     void SetRangeClass(int start, int end, ETokenClass cls) override;
 
+    int GetLineState(int line) const override;
+    void SetLineState(int line, int state) override;
+    SLineStateValidity& LineStateValidity() override { return m_lineStateValidity; }
+
     bool GetModify() const override { return m_modified; }
     void SetModify(bool modified) override { m_modified = modified; }
     bool IsReadOnly() const override { return m_readOnly; }
@@ -62,6 +66,9 @@ private:
     bool m_redraw = true;
     int m_firstVisibleLine = 0;
     int m_classChanges = 0;
+    // One number per line, moved with the lines an edit leaves after it.
+    std::vector<int> m_lineStates;
+    SLineStateValidity m_lineStateValidity;
     mutable std::vector<int> m_lineStarts;
     mutable bool m_linesValid = false;
 };

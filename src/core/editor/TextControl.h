@@ -19,6 +19,28 @@ enum class ETokenClass : signed char {
     Tag = -5,
 };
 
+// How far the numbers a control keeps per line for the colouring (SetLineState) still hold for
+// its text: those of lines 0 to validThrough, and those of the last tailLines lines as long as
+// the first of these is confirmed. An edit leaves what lies before it as it was, and the lines
+// after it too, except that they may now start in another state; so the colouring works out
+// the states from the edited line on only until one agrees with what was kept.
+struct SLineStateValidity {
+    int validThrough = 0;
+    int tailLines = 0;
+
+    // Before an edit of lines [first, last] of a text of lineCount lines.
+    void BeforeChange(int first, int last, int lineCount) {
+        validThrough = std::min(validThrough, std::max(first, 0));
+        tailLines = std::min(tailLines, std::max(lineCount - 1 - last, 0));
+    }
+    // Line `line` of lineCount lines now holds, and so does every line before it.
+    void Confirm(int line, int lineCount) {
+        validThrough = line;
+        // The lines after it hold as long as it does.
+        tailLines = line >= lineCount - 1 ? lineCount : std::min(tailLines, lineCount - 1 - line);
+    }
+};
+
 class CTextControl {
 public:
     virtual ~CTextControl() = default;
@@ -59,6 +81,13 @@ public:
         }
         return classes;
     }
+
+    // A number the colouring keeps for a line of the text (0 until set); an edit moves each
+    // line's number with its line. Which of them still hold says LineStateValidity, which the
+    // control narrows before every edit.
+    virtual int GetLineState(int line) const = 0;
+    virtual void SetLineState(int line, int state) = 0;
+    virtual SLineStateValidity& LineStateValidity() = 0;
 
     virtual bool GetModify() const = 0;
     virtual void SetModify(bool modified) = 0;

@@ -1,20 +1,30 @@
 #pragma once
-// CJavaParser fills one CJavaFile from Java source text: the package, the top-level classes and
-// interfaces, one level of inner classes, and the methods of both. It is not a compiler front
-// end. It counts braces in the raw text and looks at the text before each opening brace, so:
-// - string and character literals are not recognised: a brace inside one counts;
-// - comments are skipped only where they come before the next brace;
-// - methods are recorded only where they have a body, directly inside a top-level class
-//   (depth 2) or inside an inner class (depth 3); deeper classes are filed as further inner
-//   classes of the top-level class;
-// - a method is named by its signature text as written, so overloads with identical text
-//   appear once;
-// - a declaration's position is the offset of its line in the parsed text, moved on by the
-//   count of blanks between the declaration and its brace, plus one. The editors jump to it.
-// It never reports errors; whatever it cannot recognise it skips.
+// CJavaParser fills one CJavaFile from Java source text: the package, the top-level types
+// (classes, interfaces, enums, records, annotation types), their member types, and the methods
+// and constructors of all of them that have a body. It is not a compiler front end: it reads
+// the code between braces and looks at the text of each member before its opening brace.
 //
-// The work is linear in the size of the text: every search runs forward from the point the
-// parse has reached and remembers its answer for as long as that answer lies ahead.
+// - Literals and comments do not count: braces, quotes and comment markers inside strings,
+//   character literals, text blocks and comments are not structure (see JavaCodeMask.h).
+// - A member is the text after the previous ";", "{" or "}" of its type's body. Before a brace
+//   it is a type declaration, a method or constructor, a record's compact constructor, or
+//   none of these: a field's value (after "="), an initializer block, an enum constant's body,
+//   an annotation element's default. Bodies of methods, constants, values and blocks are not
+//   read, so local and anonymous classes and whatever they hold never appear.
+// - Member types of member types are filed as further inner classes of the top-level type, so
+//   the model keeps one level of inner classes; each one's methods are filed under it.
+// - A type is named by its name and the type parameters written right after it ("Map<K,V>").
+//   A method is named by its signature from its name through the parenthesis closing its
+//   parameters, as written: line breaks and tabs read as blanks, runs of blanks halved five
+//   times ("main(String args[])"). Annotations and modifiers before the name are not part of
+//   it. A compact constructor is named by its record's name and the record's components.
+//   Identical names in one list appear once; each list holds at most 255 entries.
+// - A declaration's position is the offset of the line where its name stands (or, when a
+//   brace or comment ends earlier on that line, of the end of the last one), moved on by the
+//   count of blanks between the declaration and its brace, plus one, but never past that
+//   line's end. The editors jump to it.
+// It never reports errors; whatever it cannot recognise it skips. The work is linear in the
+// size of the text.
 
 #include "javamodel/JavaModel.h"
 
@@ -44,16 +54,7 @@ public:
     static std::string FindPackage(std::string_view text);
 
 private:
-    void ParseStructure(std::string_view text);
-    void HandleDeclaration(std::string_view declaration, int depth, long long afterBrace);
-    void Classify(std::string line, int depth, int position);
-    void AddMethod(const std::string& signature, int depth, int position);
-    void AddClass(const std::string& name, int depth, int position);
-
     CJavaFile& m_file;
-    std::string m_className;
-    std::string m_innerClassName;
-    bool m_inInnerClass = false;
 };
 
 } // namespace tovin

@@ -7,8 +7,12 @@ namespace tovin {
 
 namespace {
 
+// Line breaks separate arguments as blanks do: option texts are edited in multi-line boxes,
+// and an option on a line of its own is meant as an argument of its own.
+constexpr std::string_view kBlanks = " \t\r\n";
+
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return kBlanks.find(c) != std::string_view::npos;
 }
 
 // Reads argument zero from the start of line; returns the position after its terminating blank.
@@ -191,7 +195,8 @@ std::vector<std::string> ExpandWildcards(const std::vector<SCommandArgument>& ar
 }
 
 std::string QuoteWindowsArgument(std::string_view argument) {
-    if (!argument.empty() && argument.find_first_of(" \t\"*?") == std::string_view::npos) {
+    if (!argument.empty() && argument.find_first_of("\"*?") == std::string_view::npos &&
+        argument.find_first_of(kBlanks) == std::string_view::npos) {
         return std::string(argument);
     }
     return EncloseWindowsArgument(argument);
@@ -226,7 +231,7 @@ std::string JoinCommandLine(const std::vector<std::string>& arguments) {
         }
         std::string name;
         std::remove_copy(arguments[0].begin(), arguments[0].end(), std::back_inserter(name), '"');
-        bool needsQuotes = name.empty() || name.find_first_of(" \t") != std::string::npos;
+        bool needsQuotes = name.empty() || name.find_first_of(kBlanks) != std::string::npos;
         line += needsQuotes ? "\"" + name + "\"" : name;
     }
     return line;

@@ -18,9 +18,10 @@ struct SCommandArgument {
 // Windows tool reaches the child with the same arguments. The line ends at its first zero byte.
 //
 // Argument zero (the program name) is read by the runtime's simpler rule: characters are taken
-// up to the first blank (space or tab) outside double quotes; every double quote toggles quoting
-// and is dropped; backslashes are plain characters. A line that starts with a blank therefore
-// has an empty argument zero. Argument zero is always present, even for an empty line.
+// up to the first blank (space, tab, or a line break: CR or LF) outside double quotes; every double
+// quote toggles quoting and is dropped; backslashes are plain characters. A line that starts with a
+// blank therefore has an empty argument zero. Argument zero is always present, even for an empty
+// line.
 //
 // The other arguments are separated by runs of blanks outside quotes; blanks at the end give no
 // argument. Inside an argument:

@@ -179,6 +179,8 @@ bool RunAnt(CJavaProjectDoc& project, const std::string& buildFile, const std::s
     const std::string libFolder = settings.msJavaBin + kPathSeparator + "lib";
     const std::string command = GetAntCommandLine(
         settings, GetAntClassPath(settings, ListArchives(libFolder)), buildFile, target);
+    project.Host().SetProcessCaption("Ant: \"" + buildFile + "\"" +
+                                     (target.empty() ? std::string() : " " + target));
     const bool launched =
         LaunchTool(project.Host(), CToolLocator(settings).GetJavaPath(), command, libFolder);
     SetCurrentDialogFolder(GetFolder(buildFile));

@@ -155,6 +155,7 @@ void CJavaProjectDoc::ShowArchiveContents() {
     SetCurrentFolder(folder);
     // Quoted, so a name holding blanks still reaches the tool as one name.
     const std::string command = "jar tvf " + CToolLocator::Quote(GetFileName(chosen.front()));
+    m_host.SetProcessCaption("Listing jar " + chosen.front());
     LaunchTool(m_host, CToolLocator(m_settings).GetJarPath(), command, folder);
 }
 

@@ -193,8 +193,37 @@ void CJavaProjectDoc::SetMainHtmlFile(const std::string& name) {
     RefreshViews();
 }
 
+namespace {
+
+// Whether a class of the file's model declares a method named main, the one a launcher runs.
+bool HasMainMethod(const CJavaFile& file) {
+    for (const auto& javaClass : file.Classes()) {
+        for (const auto& method : javaClass->Methods()) {
+            if (method->GetName().starts_with("main(")) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 std::string CJavaProjectDoc::GetMainFile() {
     if (m_data.mainFile.empty()) {
+        // The last Java file with a main method is the one that can run; a project of model and
+        // utility classes only must not pick the last of those instead.
+        const CJavaFile* runnable = nullptr;
+        for (const auto& entry : m_data.javaFiles) {
+            if (entry->GetExtension() == "java" && HasMainMethod(*entry)) {
+                runnable = entry.get();
+            }
+        }
+        if (runnable) {
+            SetMainFile(std::string(runnable->GetFileName()));
+            return m_data.mainFile;
+        }
+        // Without models to tell, the last Java file, as always.
         // By index: each SetMainFile refreshes the views, which may look at the list.
         for (int i = 0; i < m_data.javaFiles.GetCount(); ++i) {
             const CJavaFile* entry = m_data.javaFiles.Item(i);

@@ -93,8 +93,8 @@ public:
     void RemoveFile(const std::string& path);
     void SetMainFile(const std::string& name);
     void SetMainHtmlFile(const std::string& name);
-    // The main file name; when it is empty, the last ".java" entry is chosen first (may stay
-    // empty).
+    // The main file name; when it is empty, one is chosen first: the last ".java" entry whose
+    // model has a method main, else the last ".java" entry (it may stay empty).
     std::string GetMainFile();
     int IsMainFile(const std::string& name) const { return name == m_data.mainFile ? 1 : 0; }
     // Resolved full path of the first Java-file, else free-file entry with the name; kNoFile

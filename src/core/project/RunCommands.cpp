@@ -154,6 +154,7 @@ void CJavaProjectDoc::RunJython(const std::string& scriptPath, bool console,
     if (!arguments.empty()) {
         command += " " + arguments;
     }
+    m_host.SetProcessCaption("Jython: \"" + scriptPath + "\"");
     if (console) {
         RunInConsole(m_host, command, folder);
     } else {
@@ -167,6 +168,7 @@ void CJavaProjectDoc::CompileJython(const std::string& scriptPath) {
     const std::string command =
         LauncherWord(*this) + " " + JythonOptions(*this) + " " + kJythonMainClass + " " +
         CToolLocator::Quote(locator.GetJythoncScriptPath()) + " " + CToolLocator::Quote(scriptPath);
+    m_host.SetProcessCaption("Compiling \"" + scriptPath + "\"");
     LaunchTool(m_host, locator.GetJavaPath(), command, GetFolder(scriptPath));
 }
 

@@ -6,6 +6,7 @@
 #include "framework/Document.h"
 #include "framework/DocumentFrame.h"
 #include "framework/RecentFileList.h"
+#include "platform/Paths.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +64,32 @@ constexpr const char* kCaption = "Tovin";
 constexpr const char* kWindowMenuTitle = "&Window";
 // The Window menu lists this many windows by number; the rest are reached by "More Windows...".
 constexpr int kListedWindows = 9;
+
+// The names the Window menu gives the windows: the window's title, "*" while its document has
+// unsaved changes, and the document's folder when another open document has the same name (two
+// "build.xml" windows).
+QStringList WindowListTitles(const std::vector<CDocumentFrame*>& frames) {
+    QStringList titles;
+    for (const CDocumentFrame* frame : frames) {
+        QString title = frame->windowTitle().remove(QStringLiteral("[*]"));
+        if (const CDocument* document = frame->Document()) {
+            if (document->IsModified()) {
+                title += '*';
+            }
+            const bool sameName =
+                std::any_of(frames.begin(), frames.end(), [document](const CDocumentFrame* other) {
+                    return other->Document() && other->Document() != document &&
+                           other->Document()->Title() == document->Title();
+                });
+            if (sameName && !document->PathName().empty()) {
+                title += QStringLiteral(" (%1)").arg(
+                    QString::fromStdString(GetFolder(document->PathName())));
+            }
+        }
+        titles << title;
+    }
+    return titles;
+}
 // The command a key shortcut runs, kept on the shortcut itself.
 constexpr const char* kCommandProperty = "tovinCommand";
 
@@ -293,10 +320,11 @@ void CMainFrame::FillWindowList(QMenu* menu) {
     }
     m_windowListActions.push_back(menu->addSeparator());
     CDocumentFrame* active = ActiveFrame();
+    const QStringList titles = WindowListTitles(frames);
     const int listed = std::min(static_cast<int>(frames.size()), kListedWindows);
     for (int i = 0; i < listed; ++i) {
         CDocumentFrame* frame = frames[static_cast<size_t>(i)];
-        QString title = frame->windowTitle().remove(QStringLiteral("[*]"));
+        QString title = titles[i];
         auto* action = menu->addAction(
             QStringLiteral("&%1 %2").arg(i + 1).arg(title.replace('&', QStringLiteral("&&"))));
         action->setCheckable(true);
@@ -322,9 +350,7 @@ void CMainFrame::ChooseFromAllWindows() {
     QDialog dialog(this);
     dialog.setWindowTitle(QStringLiteral("Select Window"));
     auto* list = new QListWidget(&dialog);
-    for (CDocumentFrame* frame : frames) {
-        list->addItem(frame->windowTitle().remove(QStringLiteral("[*]")));
-    }
+    list->addItems(WindowListTitles(frames));
     const auto found = std::find(frames.begin(), frames.end(), ActiveFrame());
     list->setCurrentRow(found == frames.end() ? 0 : static_cast<int>(found - frames.begin()));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);

@@ -38,6 +38,8 @@ CNewDocumentDialog::CNewDocumentDialog(QWidget* parent)
         new QListWidgetItem(OwnIcon(QLatin1String(entry.icon)), QLatin1String(entry.text), m_list);
     }
     m_list->setMinimumSize(5 * 104 + 40, 90); // room for the frame: all five in one row
+    // The first kind is chosen from the start, so Enter alone makes a Java source file.
+    m_list->setCurrentRow(JavaSource);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -22,11 +22,65 @@ namespace tovin {
 namespace {
 
 constexpr const char* kInitialClassName = "MyApp";
+constexpr const char* kClassNameRule =
+    "Use letters, digits, _ and $ only, do not start with a digit, and do not use a word that "
+    "Java reserves (such as class or int).";
 
 constexpr const char* kKindTexts[] = {"Empty Project", "Application Project", "Applet Project",
                                       "HttpServlet Project"};
 
+// Words the compiler refuses as a class's name: the keywords, the literals, and the restricted
+// identifiers that may not name a type.
+constexpr const char* kReservedNames[] = {
+    "_",        "abstract",  "assert",    "boolean", "break",      "byte",         "case",
+    "catch",    "char",      "class",     "const",   "continue",   "default",      "do",
+    "double",   "else",      "enum",      "extends", "false",      "final",        "finally",
+    "float",    "for",       "goto",      "if",      "implements", "import",       "instanceof",
+    "int",      "interface", "long",      "native",  "new",        "null",         "package",
+    "permits",  "private",   "protected", "public",  "record",     "return",       "sealed",
+    "short",    "static",    "strictfp",  "super",   "switch",     "synchronized", "this",
+    "throw",    "throws",    "transient", "true",    "try",        "var",          "void",
+    "volatile", "while",     "yield"};
+
+bool StartsIdentifier(QChar c) {
+    switch (c.category()) {
+    case QChar::Letter_Uppercase:
+    case QChar::Letter_Lowercase:
+    case QChar::Letter_Titlecase:
+    case QChar::Letter_Modifier:
+    case QChar::Letter_Other:
+    case QChar::Number_Letter:
+    case QChar::Symbol_Currency:
+    case QChar::Punctuation_Connector:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ContinuesIdentifier(QChar c) {
+    return StartsIdentifier(c) || c.category() == QChar::Number_DecimalDigit ||
+           c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_SpacingCombining;
+}
+
 } // namespace
+
+bool IsJavaClassName(const QString& name) {
+    if (name.isEmpty() || !StartsIdentifier(name.front())) {
+        return false;
+    }
+    for (QChar c : name) {
+        if (!ContinuesIdentifier(c)) {
+            return false;
+        }
+    }
+    for (const char* reserved : kReservedNames) {
+        if (name == QLatin1String(reserved)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 CNewProjectDialog::CNewProjectDialog(CUiHost& host, QWidget* parent)
     : QDialog(parent), m_host(host), m_className(new QLineEdit), m_kinds(new QButtonGroup(this)) {
@@ -66,10 +120,18 @@ EProjectKind CNewProjectDialog::Kind() const {
 }
 
 void CNewProjectDialog::accept() {
-    if (m_className->text().isEmpty() && Kind() != EProjectKind::Empty) {
-        m_host.MessageBox("Please enter a name for your class", "Tovin", EMsgButtons::Ok,
-                          EMsgIcon::Warning);
-        m_className->setText(QLatin1String(kInitialClassName));
+    const QString name = m_className->text();
+    // The empty project writes no class: its name is only the project's title.
+    if (Kind() != EProjectKind::Empty && !IsJavaClassName(name)) {
+        if (name.isEmpty()) {
+            m_host.MessageBox("Please enter a name for your class", "Tovin", EMsgButtons::Ok,
+                              EMsgIcon::Warning);
+            m_className->setText(QLatin1String(kInitialClassName));
+        } else {
+            m_host.MessageBox("\"" + name.toStdString() +
+                                  "\" cannot be the name of a Java class. " + kClassNameRule,
+                              "Tovin", EMsgButtons::Ok, EMsgIcon::Warning);
+        }
         m_className->selectAll();
         m_className->setFocus();
         return;
@@ -77,7 +139,23 @@ void CNewProjectDialog::accept() {
     QDialog::accept();
 }
 
-void RunNewProjectWizard(CEditorApp& app) {
+namespace {
+
+// Writes a new file of the project unless it exists; a failure is told with the file and the
+// reason, and ends the wizard.
+bool WriteProjectFile(CUiHost& host, const std::string& path, const std::string& text) {
+    std::string reason;
+    if (WriteNewFileOnce(path, text, &reason) != ENewFileResult::Failed) {
+        return true;
+    }
+    host.MessageBox("Cannot create the file \"" + path + "\": " + reason + ".", "Tovin",
+                    EMsgButtons::Ok, EMsgIcon::Error);
+    return false;
+}
+
+} // namespace
+
+void RunNewProjectWizard(CEditorApp& app, const std::string& servletApi) {
     if (!app.CloseCurrentProject()) {
         return;
     }
@@ -109,8 +187,7 @@ void RunNewProjectWizard(CEditorApp& app) {
     const std::string mainFile = className + ".java";
     const std::string sourcePath = folder + kPathSeparator + mainFile;
     // A file that cannot be written ends the wizard; what is done so far stays.
-    if (WriteNewFileOnce(sourcePath, ProjectSourceText(kind, className)) ==
-        ENewFileResult::Failed) {
+    if (!WriteProjectFile(app.Host(), sourcePath, ProjectSourceText(kind, className))) {
         return;
     }
     project.Project().AddFile(sourcePath);
@@ -118,14 +195,26 @@ void RunNewProjectWizard(CEditorApp& app) {
     app.OpenDocumentFile(sourcePath);
     if (kind == EProjectKind::Applet) {
         const std::string pagePath = folder + kPathSeparator + kAppletPageName;
-        if (WriteNewFileOnce(pagePath, AppletPageText(className)) == ENewFileResult::Failed) {
+        if (!WriteProjectFile(app.Host(), pagePath, AppletPageText(className))) {
             return;
         }
         project.Project().AddFreeFile(pagePath);
         project.Project().SetMainHtmlFile(kAppletPageName);
     }
+    const bool needsServletApi = kind == EProjectKind::Servlet && !FileExists(servletApi);
+    if (kind == EProjectKind::Servlet && !needsServletApi) {
+        project.Project().SetClassPath(
+            WithClassPathEntry(project.Project().GetClassPath(), servletApi));
+    }
     project.RefreshViews();
     project.DoSave(project.PathName());
+    if (needsServletApi) {
+        app.Host().MessageBox(std::string("The servlet compiles only with the servlet API on the "
+                                          "project's class path. Install Debian's package ") +
+                                  kServletApiPackage + ", then add " + servletApi +
+                                  " to the class path with \"Add Jar...\" on the project's form.",
+                              "Tovin", EMsgButtons::Ok, EMsgIcon::Information);
+    }
 }
 
 } // namespace tovin

@@ -25,7 +25,8 @@ public:
     QLineEdit* ClassNameEdit() const { return m_className; }
     QButtonGroup* KindButtons() const { return m_kinds; }
 
-    // An empty class name is refused for every kind but the empty project.
+    // A class name that is not a Java class's name (an empty one included) is refused for
+    // every kind but the empty project, which writes no class.
     void accept() override;
 
 private:
@@ -34,8 +35,13 @@ private:
     QButtonGroup* m_kinds;
 };
 
+// Whether the name can name a Java class: an identifier (letters, digits, currency symbols and
+// connectors such as _, not starting with a digit) that is not a reserved word.
+bool IsJavaClassName(const QString& name);
+
 // The "New Project..." command: closes the open project (the user may refuse), asks for the
-// class name and kind, and for every kind but the empty project asks where to save it.
-void RunNewProjectWizard(CEditorApp& app);
+// class name and kind, and for every kind but the empty project asks where to save it. A
+// servlet project gets the servlet API archive on its class path when it is installed.
+void RunNewProjectWizard(CEditorApp& app, const std::string& servletApi = kServletApiArchive);
 
 } // namespace tovin

@@ -74,10 +74,10 @@ void CTipOfTheDayDialog::ShowTip() {
     m_tipText->setText(QString::fromStdString(m_tips.Tip()));
 }
 
-void CTipOfTheDayDialog::accept() {
+void CTipOfTheDayDialog::done(int result) {
     m_tips.SetShowAtStartup(m_startup->isChecked());
     m_tips.StoreShowAtStartup();
-    QDialog::accept();
+    QDialog::done(result);
 }
 
 std::string ApplicationTipsFile() {

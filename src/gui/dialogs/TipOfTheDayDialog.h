@@ -22,8 +22,9 @@ public:
     QCheckBox* StartupBox() const { return m_startup; }
     QPushButton* NextButton() const { return m_next; }
 
-    // Close stores the start-up choice.
-    void accept() override;
+    // However the dialog closes ("Close", Escape, the window's close button), the start-up
+    // choice is stored as the check box shows it.
+    void done(int result) override;
 
 private:
     void ShowTip();

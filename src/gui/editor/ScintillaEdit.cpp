@@ -97,6 +97,10 @@ CScintillaEdit::CScintillaEdit(QWidget* parent) : QsciScintilla(parent) {
     ApplyAppearance(m_appearance);
     connect(this, &QsciScintilla::modificationChanged, this,
             [this](bool) { EmitModifiedIfChanged(); });
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                BeforeTextChange(position, type, length);
+            });
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(PlainAccessibleWhileInactive);
         return true;
@@ -205,6 +209,7 @@ void CScintillaEdit::SetEightBit(bool eightBit) {
 
 void CScintillaEdit::ShareTextOf(const CScintillaEdit& other) {
     setDocument(other.document());
+    m_lineStateValidity = other.m_lineStateValidity;
     // The document's own settings (line-end mode, code page, tab width) are set again, as
     // attaching a document can reset them in this view.
     ConfigureControl();
@@ -376,6 +381,28 @@ std::vector<ETokenClass> CScintillaEdit::GetClasses(int start, int end) const {
         }
     }
     return classes;
+}
+
+int CScintillaEdit::GetLineState(int line) const {
+    return static_cast<int>(Send(SCI_GETLINESTATE, static_cast<unsigned long>(std::max(0, line))));
+}
+
+// Not checked against the line count: that would ask the control once more for every line of a
+// long walk, and the colouring only names lines of the text.
+void CScintillaEdit::SetLineState(int line, int state) {
+    if (line >= 0) {
+        Send(SCI_SETLINESTATE, static_cast<unsigned long>(line), state);
+    }
+}
+
+void CScintillaEdit::BeforeTextChange(int position, int type, int length) {
+    const bool insert = (type & SC_MOD_BEFOREINSERT) != 0;
+    if (!insert && (type & SC_MOD_BEFOREDELETE) == 0) {
+        return;
+    }
+    m_lineStateValidity->BeforeChange(LineFromChar(position),
+                                      LineFromChar(insert ? position : position + length),
+                                      GetLineCount());
 }
 
 void CScintillaEdit::SetRangeClass(int start, int end, ETokenClass cls) {

@@ -11,6 +11,10 @@
 // colours, and the palette's window-text colour for normal text. No word wrap; an 8-pixel
 // left margin; multi-level undo.
 //
+// The colouring's per-line states are Scintilla's line states (moved with their lines by the
+// control); which of them still hold is narrowed before each insertion and deletion, and is
+// shared by the controls that show one text.
+//
 // Text changes are reported only as the "before insert" and "before delete" modifications
 // (position and length; the text too for an insertion), and QScintilla's textChanged() and
 // linesChanged() are not emitted. QScintilla turns every "inserted" or "deleted"
@@ -27,6 +31,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -95,6 +100,9 @@ public:
     bool IsRangeClass(int start, int end, ETokenClass cls) const override;
     void SetRangeClass(int start, int end, ETokenClass cls) override;
     std::vector<ETokenClass> GetClasses(int start, int end) const override;
+    int GetLineState(int line) const override;
+    void SetLineState(int line, int state) override;
+    SLineStateValidity& LineStateValidity() override { return *m_lineStateValidity; }
     bool GetModify() const override;
     void SetModify(bool modified) override;
     bool IsReadOnly() const override;
@@ -129,6 +137,8 @@ private:
     void FitPositionCache(const std::string& text);
     void RemoveConflictingKeys();
     void EmitModifiedIfChanged();
+    // Before an insertion or deletion: the line states from its line on are in doubt.
+    void BeforeTextChange(int position, int type, int length);
     // The modifications Scintilla reports: all of them while an accessibility client is
     // active, else only those before a change.
     void SetModificationEvents();
@@ -141,6 +151,8 @@ private:
     bool m_markedModified = false;
     bool m_lastModified = false;
     mutable std::vector<char> m_styledText;
+    std::shared_ptr<SLineStateValidity> m_lineStateValidity =
+        std::make_shared<SLineStateValidity>();
 };
 
 } // namespace tovin

@@ -29,7 +29,7 @@ CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget*
       m_colourer(language), m_finder(new CFindReplace(*this, [this](const std::string& text) {
           Context().host->MessageBox(text, "Tovin", EMsgButtons::Ok, EMsgIcon::Information);
       })) {
-    ApplyAppearance(SEditorAppearance::FromSettings(Settings()));
+    ApplySettingsAppearance();
     ShareDocumentText();
     m_document.AttachView(this);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
@@ -37,6 +37,10 @@ CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget*
                 OnTextModified(position, type, length);
             });
     connect(this, &CScintillaEdit::ModifiedChanged, &m_document, &CSourceDocument::ModifiedChanged);
+}
+
+void CSourceView::ApplySettingsAppearance() {
+    ApplyAppearance(SEditorAppearance::FromSettings(Settings()));
 }
 
 CSourceView::~CSourceView() {

@@ -35,6 +35,10 @@ public:
     const CSettings& Settings() const;
     ELanguage Language() const { return m_colourer.Language(); }
 
+    // Takes the font, tab width and colours from the settings again (they changed in the
+    // Preferences); the text keeps its colouring.
+    void ApplySettingsAppearance();
+
     // The first display: call once the view is in its frame.
     virtual void OnInitialUpdate();
     // The document's text was replaced from the file.

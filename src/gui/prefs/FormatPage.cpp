@@ -29,8 +29,8 @@ constexpr SColourRow kColourRows[] = {
 
 CFormatPage::CFormatPage(QWidget* parent)
     : CPrefsPage(parent),
-      m_fontList(new QComboBox), m_fontSize{new QLineEdit, QStringLiteral("Font size (points)"), 6,
-                                            24},
+      m_fontList(new QComboBox), m_fontSize{new QLineEdit, QStringLiteral("Font size (points)"),
+                                            kMinFontPoints, kMaxFontPoints},
       m_tabWidth{new QLineEdit, QStringLiteral("Character width of tabs"), 2, 10},
       m_spaceTabs(new QCheckBox(QStringLiteral("Generate spaces instead of tabs"))) {
     m_chooseColour = [this](const QColor& current) -> std::optional<QColor> {

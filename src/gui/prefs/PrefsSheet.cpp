@@ -3,6 +3,7 @@
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
 #include "app/UiHost.h"
+#include "editor/SourceView.h"
 #include "prefs/FormatPage.h"
 #include "prefs/IDEPage.h"
 #include "prefs/JavaOptionsPage.h"
@@ -81,6 +82,12 @@ void RunPreferencesSheet(CEditorApp& app, int startPage) {
     auto report = [&app](const SPreferencesResult& result) {
         if (!result.writeError.empty()) {
             app.Host().MessageBox(result.writeError, "Tovin", EMsgButtons::Ok, EMsgIcon::Error);
+        }
+        // The open editors show the new font, tabs and colours at once.
+        if (result.confirmed && app.MainFrame()) {
+            for (CSourceView* view : app.MainFrame()->findChildren<CSourceView*>()) {
+                view->ApplySettingsAppearance();
+            }
         }
     };
     sheet.SetApplyHandler([&] {

@@ -62,7 +62,7 @@ private:
 
 // The Preferences command: the sheet on the page given (0 from the menu, 1 from the Java
 // editor's font command); OK and Apply store every Preferences setting in their fixed order.
-// Editors opened afterwards take the new font, colours and tabs.
+// The open editors take the new font, colours and tabs at once; Cancel changes nothing.
 void RunPreferencesSheet(CEditorApp& app, int startPage);
 
 } // namespace tovin

@@ -13,8 +13,8 @@ namespace tovin {
 
 CProcessFontPage::CProcessFontPage(QWidget* parent)
     : CPrefsPage(parent),
-      m_fontList(new QComboBox), m_fontSize{new QLineEdit, QStringLiteral("Font size (points)"), 6,
-                                            24} {
+      m_fontList(new QComboBox), m_fontSize{new QLineEdit, QStringLiteral("Font size (points)"),
+                                            kMinFontPoints, kMaxFontPoints} {
     m_fontSize.edit->setMaxLength(4);
     m_fontSize.edit->setMaximumWidth(80);
     connect(m_fontList, &QComboBox::currentTextChanged, this,

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tovin {
 
@@ -426,9 +427,15 @@ void CProcessWindow::ChooseFont() {
     QFont current = m_output->font();
     const QString shownFamily = QFontInfo(current).family();
     current.setFamily(shownFamily);
-    const std::optional<QFont> chosen = m_chooseFont(current);
+    std::optional<QFont> chosen = m_chooseFont(current);
     if (!chosen) {
         return;
+    }
+    // The size stays within what the Preferences accept, so a size chosen here never makes
+    // them refuse OK over a page the user did not touch.
+    if (chosen->pointSizeF() > 0) {
+        chosen->setPointSizeF(
+            std::clamp(chosen->pointSizeF(), qreal(kMinFontPoints), qreal(kMaxFontPoints)));
     }
     m_output->setFont(*chosen);
     const int tenths = qRound(chosen->pointSizeF() * 10);

@@ -2,10 +2,12 @@
 
 #include "app/UiHost.h"
 #include "desktop/Icons.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 
 namespace tovin {
@@ -17,6 +19,12 @@ constexpr int kPathWidth = 400;
 constexpr int kIconSize = 18;
 constexpr const char* kJarFilter =
     "Jar Files (*.jar)|*.jar|Zip Files (*.zip)|*zip|All Files (*.*)|*.*||";
+
+bool IsPlainDelete(QEvent* event) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return key->key() == Qt::Key_Delete &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
 
 const QIcon& StripIcon(CClassPathList::EIcon icon) {
     static const QIcon icons[] = {OwnIcon(QStringLiteral("folder")),
@@ -54,7 +62,14 @@ std::vector<std::string> CClassPathList::Split(const std::string& text) {
 }
 
 bool CClassPathList::IsArchive(const std::string& entry) {
-    return GetFileName(entry).find('.') != std::string::npos;
+    // What is on disk decides: a folder's name may hold a dot ("my.classes"). An entry that is
+    // not there is taken by the archive extensions the class path knows.
+    if (FileExists(entry)) {
+        return !IsDirectoryPath(entry);
+    }
+    const std::string name = GetFileName(entry);
+    const std::string extension = name.find('.') == std::string::npos ? "" : GetExtension(name);
+    return extension == "jar" || extension == "zip";
 }
 
 void CClassPathList::Fill(const std::string& text, const std::string& compileDir) {
@@ -67,12 +82,21 @@ void CClassPathList::Fill(const std::string& text, const std::string& compileDir
 }
 
 std::string CClassPathList::Text() const {
-    std::string text;
+    std::vector<std::string> entries;
+    bool colonInEntry = false;
     for (int row = 0; row < topLevelItemCount(); ++row) {
-        if (row > 0) {
-            text += kPathListSeparator;
+        entries.push_back(topLevelItem(row)->text(1).toStdString());
+        colonInEntry = colonInEntry || entries.back().find(':') != std::string::npos;
+    }
+    // Entries with a ':' of their own (a Windows drive) are joined by ';', which Split reads
+    // back as the same entries.
+    const char separator = colonInEntry ? ';' : kPathListSeparator;
+    std::string text;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) {
+            text += separator;
         }
-        text += topLevelItem(row)->text(1).toStdString();
+        text += entries[i];
     }
     return text;
 }
@@ -177,6 +201,24 @@ bool CClassPathList::FillContextMenu(QMenu& menu) {
         compileDir->setChecked(SelectedPath() == m_compileDir);
     }
     return true;
+}
+
+// Delete removes the selected row. The key is claimed before the window's shortcuts see it: in
+// the project's window Delete would otherwise remove a file from the project.
+bool CClassPathList::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && IsPlainDelete(event)) {
+        event->accept();
+        return true;
+    }
+    return QTreeWidget::event(event);
+}
+
+void CClassPathList::keyPressEvent(QKeyEvent* event) {
+    if (IsPlainDelete(event)) {
+        RemoveSelected();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void CClassPathList::contextMenuEvent(QContextMenuEvent* event) {

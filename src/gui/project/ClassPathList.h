@@ -5,7 +5,7 @@
 //
 // Entries are separated by ':' (the platform's list separator). A text holding ';' was
 // written on Windows: it is split at ';' only, since its entries may carry drive letters'
-// ':'. The rebuilt text always uses ':'.
+// ':'. The rebuilt text uses ':', or ';' when an entry holds a ':', so it reads back the same.
 
 #include <QTreeWidget>
 #include <string>
@@ -30,12 +30,13 @@ public:
     // The entries of a class path: an empty piece between two separators is an (empty)
     // entry; an empty piece after the last separator is not.
     static std::vector<std::string> Split(const std::string& text);
-    // An entry whose name (text after the last '/') holds a "." is an archive.
+    // An entry is an archive when it is a file on disk, or, when nothing is there, when its
+    // extension is ".jar" or ".zip" (in any case); anything else is a folder.
     static bool IsArchive(const std::string& entry);
 
     // Replaces the rows with the entries of `text` and marks `compileDir` (may be empty).
     void Fill(const std::string& text, const std::string& compileDir = {});
-    // The full paths of all rows in list order joined by ':'.
+    // The full paths of all rows in list order joined by ':' (by ';' when one holds a ':').
     std::string Text() const;
     const std::string& CompileDir() const { return m_compileDir; }
 
@@ -66,6 +67,8 @@ signals:
     void CompileDirChanged(const QString& compileDir);
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

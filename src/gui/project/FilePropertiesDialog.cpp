@@ -1,6 +1,7 @@
 #include "project/FilePropertiesDialog.h"
 
 #include "app/UiHost.h"
+#include "desktop/DesktopRequests.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
@@ -70,9 +71,9 @@ CFilePropertiesDialog::CFilePropertiesDialog(const std::string& name, const std:
     QPushButton* openFolder =
         buttons->addButton(QStringLiteral("Open Folder"), QDialogButtonBox::ActionRole);
     connect(openFolder, &QPushButton::clicked, this, [&host, fullPath] {
-        host.OpenWithDesktop(QUrl::fromLocalFile(QString::fromStdString(GetFolder(fullPath)))
-                                 .toString()
-                                 .toStdString());
+        OpenWithDesktopOrSay(host, QUrl::fromLocalFile(QString::fromStdString(GetFolder(fullPath)))
+                                       .toString()
+                                       .toStdString());
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     form->addRow(buttons);

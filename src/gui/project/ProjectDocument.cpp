@@ -210,7 +210,9 @@ void CProjectDocument::RegisterCommands() {
     map.OnCommand(ECommand::FindInFiles, [this] { OnFindInFiles(); });
     // Delete and F8 act on the file selected in the project window.
     map.OnCommand(ECommand::RemoveFromProject, [this] { m_tree->OnRemove(); });
-    map.OnEnable(ECommand::RemoveFromProject, [this] { return !m_tree.isNull(); });
+    // Delete removes a file only while the tree, where the file is chosen, has the focus.
+    map.OnEnable(ECommand::RemoveFromProject,
+                 [this] { return !m_tree.isNull() && m_tree->HasKeyFocus(); });
     map.OnCommand(ECommand::SetMainClass, [this] { m_tree->OnSetAsMain(); });
     map.OnEnable(ECommand::SetMainClass, [this] { return !m_tree.isNull(); });
 }

@@ -1,6 +1,7 @@
 #include "project/ProjectTree.h"
 
 #include "app/UiHost.h"
+#include "desktop/DesktopRequests.h"
 #include "desktop/Icons.h"
 #include "javamodel/JavaModel.h"
 #include "platform/Paths.h"
@@ -279,6 +280,10 @@ void CProjectTree::Fill() {
     m_tree->setUpdatesEnabled(true);
 }
 
+bool CProjectTree::HasKeyFocus() const {
+    return m_tree->hasFocus();
+}
+
 QTreeWidgetItem* CProjectTree::Selected() const {
     return m_tree->currentItem();
 }
@@ -436,21 +441,34 @@ bool CProjectTree::eventFilter(QObject* watched, QEvent* event) {
         ShowContextMenu(pos, keyboard);
         return true;
     }
-    if (event->type() == QEvent::KeyPress && watched == m_tree) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
+    // The tree's own keys act on its selected item, ahead of the window's shortcuts for the
+    // same keys (which reach the tree only while it has the focus).
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) &&
+        watched == m_tree) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            return QWidget::eventFilter(watched, event);
+        }
+        void (CProjectTree::*command)() = nullptr;
+        switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            OpenSelected();
-            return true;
-        case Qt::Key_Delete:
-            OnRemove();
-            return true;
-        case Qt::Key_F8:
-            OnSetAsMain();
-            return true;
-        default:
+            command = &CProjectTree::OnOpen;
             break;
+        case Qt::Key_Delete:
+            command = &CProjectTree::OnRemove;
+            break;
+        case Qt::Key_F8:
+            command = &CProjectTree::OnSetAsMain;
+            break;
+        default:
+            return QWidget::eventFilter(watched, event);
         }
+        event->accept();
+        if (event->type() == QEvent::KeyPress) {
+            (this->*command)();
+        }
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -472,15 +490,16 @@ void CProjectTree::OnCompile() {
 }
 
 void CProjectTree::OnSetAsMain() {
-    const std::string path = SelectedFilePath();
-    if (path.empty()) {
+    // Only a file of the Java list (a Java, Jython or build file) can be main; a page cannot.
+    QTreeWidgetItem* item = Selected();
+    if (SelectedFilePath().empty() ||
+        !Project().JavaFiles().FindByFileName(item->text(0).toStdString())) {
         Message("Only Java files can be set as main");
         return;
     }
-    QTreeWidgetItem* item = Selected();
-    const std::string name = item->text(0).toStdString();
-    delete item;
-    Project().SetMainFile(name);
+    // The item stays: the refresh that follows gives it (and the former main file) its new
+    // picture, and it keeps its branches open and stays selected.
+    Project().SetMainFile(item->text(0).toStdString());
 }
 
 void CProjectTree::OnRemove() {
@@ -515,7 +534,7 @@ void CProjectTree::OnAddHtmlFile() {
 
 void CProjectTree::OnOpenInWebBrowser() {
     if (const std::string path = SelectedFilePath(); !path.empty()) {
-        Project().Host().OpenWithDesktop(path);
+        OpenWithDesktopOrSay(Project().Host(), path);
     }
 }
 

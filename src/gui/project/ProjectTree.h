@@ -47,6 +47,9 @@ public:
     CProjectTree(CJavaProjectDoc& project, QWidget* parent);
 
     QTreeWidget* Tree() const { return m_tree; }
+    // Whether the tree control has the keyboard focus (the keys that act on its selected item
+    // are meant for it only then).
+    bool HasKeyFocus() const;
     // The dialog's 103 x 247 dialog units in this font.
     QSize sizeHint() const override;
 

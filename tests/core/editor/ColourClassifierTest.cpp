@@ -90,6 +90,113 @@ INSTANTIATE_TEST_SUITE_P(Jython, WholeText,
                                                    "\"a\rin\n#", "SSNKKNC"}),
                          RowName<SClassRow>);
 
+// Today's Java: character literals, text blocks, the later reserved words and the contextual
+// keywords. In code like this the whole text and each line coloured in the context of the lines
+// before it agree, so every row is checked both ways.
+class LaterJava : public testing::TestWithParam<SClassRow> {};
+
+TEST_P(LaterJava, WholeTextAndEveryLineClassifyAlike) {
+    const auto& row = GetParam();
+    ASSERT_EQ(row.text.size(), row.expected.size()) << "bad row";
+    EXPECT_EQ(Letters(ClassifyText(ELanguage::Java, row.text)), row.expected) << Visible(row.text);
+    CTextBuffer control(row.text);
+    for (int line = 0; line < control.GetLineCount(); ++line) {
+        const int start = control.LineIndex(line);
+        const int next = control.LineIndex(line + 1);
+        const int end = next < 0 ? control.GetLength() : next - 2;
+        const auto length = static_cast<size_t>(end - start);
+        const std::string text = row.text.substr(static_cast<size_t>(start), length);
+        EXPECT_EQ(Letters(ClassifyLine(ELanguage::Java, text,
+                                       GetLineContext(ELanguage::Java, row.text, start))),
+                  row.expected.substr(static_cast<size_t>(start), length))
+            << "line " << line << ": " << Visible(text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LaterJava,
+    testing::Values(
+        SClassRow{"CharLiteralHoldingAQuote", ELanguage::Java, "c = '\"'; s = \"x\";",
+                  "NNNNSSSNNNNNNSSSN"},
+        SClassRow{"CharLiteralsOfEveryForm", ELanguage::Java,
+                  "x = f('\\'', '\\\\', '{', '\\u0022') // y",
+                  "NNNNNNSSSSNNSSSSNNSSSNNSSSSSSSSNNCCCC"},
+        SClassRow{"QuoteStartingNoLiteralIsPlain", ELanguage::Java, "x = 'ab' + \"s\";",
+                  "NNNNNNNNNNNSSSN"},
+        SClassRow{"TextBlockOverLines", ELanguage::Java,
+                  "s = \"\"\"\r\n  a \"b\" /* c short\r\n  \\\"\"\" d\r\n  \"\"\"; int x;",
+                  "NNNNSSS"
+                  "SS"
+                  "SSSSSSSSSSSSSSSSSS"
+                  "SS"
+                  "SSSSSSSS"
+                  "SS"
+                  "SSSSSNNKKKNNN"},
+        SClassRow{"DoubledBackslashLetsTheQuotesClose", ELanguage::Java,
+                  "s = \"\"\"\r\nx\\\\\"\"\"; int y;",
+                  "NNNNSSS"
+                  "SS"
+                  "SSSSSSNNKKKNNN"},
+        SClassRow{"TripleQuoteInALineCommentOpensNothing", ELanguage::Java,
+                  "x; // \"\"\"\r\nint y;",
+                  "NNNCCCCCC"
+                  "CN"
+                  "KKKNNN"},
+        SClassRow{"TripleQuoteInABlockCommentOpensNothing", ELanguage::Java,
+                  "x; /* \"\"\"\r\n */ int y;",
+                  "NNNCCCCCC"
+                  "CC"
+                  "CCCNKKKNNN"},
+        SClassRow{"CommentMarkersInATextBlockAreText", ELanguage::Java,
+                  "s = \"\"\"\r\n/* x\r\n\"\"\"; int y; // z",
+                  "NNNNSSS"
+                  "SS"
+                  "SSSS"
+                  "SS"
+                  "SSSNNKKKNNNNCCCC"},
+        SClassRow{"TextBlockOpensAfterAClosedComment", ELanguage::Java,
+                  "xy; /* c */ s = \"\"\"\r\nint\r\n\"\"\";",
+                  "NNNNCCCCCCCNNNNNSSS"
+                  "SS"
+                  "SSS"
+                  "SS"
+                  "SSSN"},
+        SClassRow{"CharLiteralThenTextBlock", ELanguage::Java, "c = '\"'; s = \"\"\"\r\nx",
+                  "NNNNSSSNNNNNNSSS"
+                  "SS"
+                  "S"},
+        SClassRow{"TextBlockAfterACommentHoldsACloser", ELanguage::Java,
+                  "/* a\r\n b */ s = \"\"\"\r\n x */ /*\r\n \"\"\";\r\n",
+                  "CCCC"
+                  "CC"
+                  "CCCCCNNNNNSSS"
+                  "SS"
+                  "SSSSSSSS"
+                  "SS"
+                  "SSSSN"
+                  "NN"},
+        SClassRow{"LaterReservedWords", ELanguage::Java, "x; assert enum strictfp;",
+                  "NNNKKKKKKNKKKKNKKKKKKKKN"},
+        SClassRow{"RecordDeclared", ELanguage::Java, "x; record Point(int x) {}",
+                  "NNNKKKKKKNNNNNNNKKKNNNNNN"},
+        SClassRow{"RecordWithTypeParameters", ELanguage::Java, "x; record Pair<A>(A a)",
+                  "NNNKKKKKKNNNNNNNNNNNNN"},
+        SClassRow{"RecordAsAName", ELanguage::Java, "LogRecord record = r; record.x();",
+                  std::string(33, 'N')},
+        SClassRow{"SealedInterfacePermits", ELanguage::Java,
+                  "public sealed interface S permits A, B {}",
+                  "KKKKKKNKKKKKKNKKKKKKKKKNNNKKKKKKKNNNNNNNN"},
+        SClassRow{"NonSealedClass", ELanguage::Java, "x; non-sealed class C",
+                  "NNNKKKKKKKKKKNKKKKKNN"},
+        SClassRow{"SealedAndPermitsAsNames", ELanguage::Java, "x; boolean sealed = permits;",
+                  "NNNKKKKKKK" + std::string(18, 'N')},
+        SClassRow{"YieldStatements", ELanguage::Java, "x; yield x; yield -1; yield \"s\";",
+                  "NNNKKKKKNNNNKKKKKNNNNNKKKKKNSSSN"},
+        SClassRow{"YieldAsAName", ELanguage::Java, "x; Thread.yield(); int yield = 1; yield += 2;",
+                  std::string(19, 'N') + "KKK" + std::string(23, 'N')},
+        SClassRow{"WhenStaysAName", ELanguage::Java, "x; when (a) when", std::string(16, 'N')}),
+    RowName<SClassRow>);
+
 struct SLineRow {
     const char* name;
     ELanguage language;
@@ -197,18 +304,6 @@ INSTANTIATE_TEST_SUITE_P(
         SPositionRow{"CommentCloserNotYetWhole", IsInHtmlComment, "<!-->", 4, true},
         SPositionRow{"CommentOpenerNotYetWhole", IsInHtmlComment, "<!-", 3, false}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(PositionTests, ReadTheControlBackwardsWithTheSameAnswers) {
-    CTextBuffer control("<!-- a --> <b /* c\r\n */ d <!-- e\r\n");
-    std::string text = control.GetText();
-    for (int p = 0; p <= control.GetLength(); ++p) {
-        for (int window : {1, 3, kMarkerSearchWindow}) {
-            EXPECT_EQ(IsInBlockComment(control, p, window), IsInBlockComment(text, p)) << p;
-            EXPECT_EQ(IsInTag(control, p, window), IsInTag(text, p)) << p;
-            EXPECT_EQ(IsInHtmlComment(control, p, window), IsInHtmlComment(text, p)) << p;
-        }
-    }
-}
 
 TEST(LineBreakLength, CountsTheBreakBeforeTheNextLine) {
     EXPECT_EQ(LineBreakLengthBefore("a\r\nb", 3), 2);

@@ -2,7 +2,8 @@
 // A straightforward classifier written step by step from the colouring rules, as the product
 // first did it: one search per keyword, reversed copies of the text for the position tests,
 // selections in the control for the line frame. It is slow on purpose and only checks the fast
-// engine (tests and fuzz targets).
+// engine (tests and fuzz targets). Its Java predates character literals, text blocks and the
+// contextual keywords: Java texts that hold any of them are not compared with it.
 
 #include "editor/ColourLanguage.h"
 #include "editor/TextBuffer.h"
@@ -20,6 +21,17 @@ inline void Set(Classes& c, size_t from, size_t to, ETokenClass cls) {
     for (size_t i = from; i < to; ++i) {
         c[i] = cls;
     }
+}
+
+// Whether a text holds what the reference's Java does not know: a single quote (a character
+// literal), a triple quote (a text block) or a contextual keyword.
+inline bool HasLaterJava(const std::string& text) {
+    for (const char* later : {"'", "\"\"\"", "record", "sealed", "permits", "yield"}) {
+        if (text.find(later) != npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 inline std::string Reversed(std::string text) {

@@ -70,6 +70,9 @@ public:
         return m_inner.IsRangeClass(s, e, c);
     }
     void SetRangeClass(int s, int e, ETokenClass c) override { m_inner.SetRangeClass(s, e, c); }
+    int GetLineState(int l) const override { return m_inner.GetLineState(l); }
+    void SetLineState(int l, int s) override { m_inner.SetLineState(l, s); }
+    SLineStateValidity& LineStateValidity() override { return m_inner.LineStateValidity(); }
     bool GetModify() const override { return m_inner.GetModify(); }
     void SetModify(bool m) override { m_inner.SetModify(m); }
     bool IsReadOnly() const override { return m_inner.IsReadOnly(); }

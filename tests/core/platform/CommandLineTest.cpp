@@ -40,6 +40,11 @@ const SSplitCase kSplitCases[] = {
     {"PlainWords", "javac -g A.java", {{"javac", false}, {"-g", false}, {"A.java", false}}},
     {"LeadingBlankGivesEmptyProgram", " a b", {{"", false}, {"a", false}, {"b", false}}},
     {"TabsAndRunsOfBlanks", "a\tb  \t c  ", {{"a", false}, {"b", false}, {"c", false}}},
+    // Options typed on several lines of a multi-line box.
+    {"LineBreaksSeparateLikeBlanks",
+     "javac\n-g\r\n-deprecation \r\n\n-d\rout\n",
+     {{"javac", false}, {"-g", false}, {"-deprecation", false}, {"-d", false}, {"out", false}}},
+    {"LineBreakInsideQuotesStays", "p \"a\nb\"\nc", {{"p", false}, {"a\nb", true}, {"c", false}}},
     {"QuotedProgramWithBlank",
      R"("C:\Program Files\x.exe" y)",
      {{R"(C:\Program Files\x.exe)", true}, {"y", false}}},
@@ -162,9 +167,9 @@ TEST_F(ExpandWildcardsTest, Rows) {
 
 TEST(JoinCommandLine, RoundTripsAwkwardArguments) {
     const std::vector<std::string> awkward = {
-        "",       "a b",        R"(a"b)", R"(a\)", R"(a\\")", R"(\\server\share\)",
-        "*.java", "tab\there",  R"(")",   R"(\")", "plain",   R"(C:\dir\)",
-        "a?",     R"(\\\"x\\)", " ",      "\"\""};
+        "",       "a b",        R"(a"b)", R"(a\)", R"(a\\")",    R"(\\server\share\)",
+        "*.java", "tab\there",  R"(")",   R"(\")", "plain",      R"(C:\dir\)",
+        "a?",     R"(\\\"x\\)", " ",      "\"\"",  "two\nlines", "\r"};
     for (const auto& argument : awkward) {
         std::string line = JoinCommandLine({"prog", argument});
         auto split = SplitCommandLine(line);

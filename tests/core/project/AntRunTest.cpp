@@ -59,12 +59,14 @@ TEST(AntRun, RunsTheLauncherInTheLibFolder) {
                                        "|org.apache.tools.ant.Main|-buildfile|/b/build.xml|dist|"
                                        "\r\n" +
                                        lib + "\r\n");
-    EXPECT_TRUE(host.captions.empty());
+    EXPECT_EQ(host.captions, std::vector<std::string>{"Ant: \"/b/build.xml\" dist"});
 
     // "Run Ant..." takes build.xml beside the project file, without a target.
     ASSERT_TRUE(RunProjectAnt(doc));
     EXPECT_NE(WaitForOutput(host).find("|-buildfile|" + dir.File("build.xml") + "|\r\n"),
               std::string::npos);
+    EXPECT_EQ(host.captions, (std::vector<std::string>{"Ant: \"/b/build.xml\" dist",
+                                                       "Ant: \"" + dir.File("build.xml") + "\""}));
 }
 
 TEST(AntRun, ProjectNeverSavedAsksToBeSavedFirst) {

@@ -178,6 +178,37 @@ TEST_F(JavaProjectDocTest, GetMainFileChoosesTheLastJavaFile) {
     EXPECT_EQ(doc->GetMainFile(), "B.JAVA") << "a chosen main file stays";
 }
 
+// A project of model and utility classes with one runnable class: the runnable one is taken,
+// wherever it stands; without any main method, the last Java file as before.
+TEST_F(JavaProjectDocTest, GetMainFilePrefersTheLastFileWithAMainMethod) {
+    struct SFile {
+        const char* path;
+        const char* method; // of its one class; empty: no class
+    };
+    const struct {
+        std::vector<SFile> files;
+        const char* expected;
+    } rows[] = {
+        {{{"/s/App.java", "main(String[] args)"}, {"/s/Texts.java", "get(int i)"}}, "App.java"},
+        {{{"/s/A.java", "main(String a[])"}, {"/s/B.java", "main(String[] b)"}, {"/s/C.java", ""}},
+         "B.java"},
+        {{{"/s/A.java", "mainly()"}, {"/s/B.java", ""}}, "B.java"},
+        {{{"/s/tool.py", "main(x)"}, {"/s/B.java", "run()"}}, "B.java"},
+    };
+    for (const auto& row : rows) {
+        CJavaProjectDoc project(settings, host);
+        for (const SFile& file : row.files) {
+            project.AddFile(file.path);
+            if (*file.method) {
+                CJavaFile& entry = *project.JavaFiles().Item(project.JavaFiles().GetCount() - 1);
+                entry.AddClass("K", 0);
+                entry.Classes().Item(0)->AddMethod(file.method, 1);
+            }
+        }
+        EXPECT_EQ(project.GetMainFile(), row.expected) << row.files.front().path;
+    }
+}
+
 TEST_F(JavaProjectDocTest, GetFullPathAndFreeFilePath) {
     doc->AddFile("/s/A.java");
     doc->AddHtmlFile("/w/A.java"); // not an HTML extension, but lists are searched in order

@@ -136,5 +136,5 @@ TEST_F(JarCommands, ArchiveContentsListsTheChosenArchive) {
     // Quoted: a name with blanks reaches the tool as one name.
     EXPECT_EQ(runner.GetCommandLine(), "jar tvf \"my lib.jar\"");
     EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("libs"));
-    EXPECT_TRUE(host.captions.empty());
+    EXPECT_EQ(host.captions, std::vector<std::string>{"Listing jar " + archive});
 }

@@ -130,7 +130,7 @@ TEST_F(RunCommands, RunJythonComposesTheInterpreterLine) {
                   "org.python.util.jython \"" +
                   script + "\" a b");
     EXPECT_EQ(runner.GetWorkingDirectory(), dir.File("py"));
-    EXPECT_TRUE(host.captions.empty());
+    EXPECT_EQ(host.captions, std::vector<std::string>{"Jython: \"" + script + "\""});
 
     project->RunJython(script, true, "");
     EXPECT_EQ(ConsoleScript(), "#!/bin/sh\n" + Tool("java") +
@@ -148,6 +148,7 @@ TEST_F(RunCommands, CompileJythonRunsTheCompilerScript) {
                   "org.python.util.jython \"/jy/Tools/jythonc/jythonc.py\" \"" +
                   script + "\"");
     EXPECT_EQ(LastRunner().GetWorkingDirectory(), dir.File("py"));
+    EXPECT_EQ(host.captions, std::vector<std::string>{"Compiling \"" + script + "\""});
 }
 
 TEST_F(RunCommands, RunAppletShowsThePageFromItsFolder) {

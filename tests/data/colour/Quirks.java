@@ -11,7 +11,6 @@ public class Quirks extends Object implements Runnable {
     private static final String URL = "http://example.com/*not a comment*/";
     private String escaped = "a \"quote\" and a backslash \\";
     private String twoBackslashes = "x\\\\" + "y";
-    private char c = '"'; // a quote in a character literal opens a string here
     int intValue, my_int, int2; // keywords inside identifiers stay plain
     String s = "unterminated
         string runs on";
