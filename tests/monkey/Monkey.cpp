@@ -112,7 +112,7 @@ void InstallCrashReport() {
 std::function<void(const QString&)> g_logQtMessage;
 
 void OnQtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (message.contains(QLatin1String("does not support propagateSizeHints"))) {
+    if (message.contains(QLatin1String("This plugin does not support"))) {
         return;
     }
     if (g_logQtMessage && type != QtFatalMsg) {
