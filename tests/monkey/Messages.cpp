@@ -43,6 +43,12 @@ const SExpected kExpected[] = {
     {"Tovin", "Unable to get the rect"},
     {"Tovin", "Please choose an item from the list"},
     {"Tovin", "Please enter a name for your class"},
+    {"Tovin", "\"[^\n]*\" cannot be the name of a Java class\\. Use letters, digits, _ and \\$ "
+              "only, do not start with a digit, and do not use a word that Java reserves \\(such "
+              "as class or int\\)\\."},
+    {"Tovin", "The servlet compiles only with the servlet API on the project's class path\\. "
+              "Install Debian's package [^ ]+, then add [^\n]+ to the class path with \"Add "
+              "Jar\\.\\.\\.\" on the project's form\\."},
     {"Tovin", "Cannot find \"[^\n]*\"\\."},
     {"Tovin", "No matches found for \"[^\n]*\""},
     {"Tovin", "[^\n]*: please enter a whole number from -?\\d+ to \\d+\\."},
