@@ -65,6 +65,8 @@ private slots:
             {"java", "Ctrl+]", "IncreaseIndent"},
             {"java", "Ctrl+F", "Find"},
             {"java", "Ctrl+G", "Repeat"},
+            {"java", "Ctrl+L", "GoToLine"},
+            {"java", "Ctrl+Y", "Redo"},
             {"java", "Ctrl+H", "Replace"},
             {"java", "Ctrl+M", "Compile"},
             {"java", "F1", "JdkHelp"},
@@ -101,6 +103,7 @@ private slots:
             {"xml", "Ctrl+G", "None"},
             {"jython", "F4", "ProjectWindow"},
             {"jython", "Ctrl+M", "Compile"},
+            {"jython", "Ctrl+L", "GoToLine"},
         };
         for (const SRow& row : rows) {
             QTest::addRow("%s %s", row.kind, row.keys) << row.kind << row.keys << row.command;

@@ -191,21 +191,22 @@ void EditorJavaTest::tabWithSelectionIndentsAndShiftTabUnindents() {
     SEditorFixture f;
     f.settings.spaceTabs = 1;
     f.settings.tabWidth = 2;
-    Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("A.java", "a\nb\nc\n");
+    // A file indented with tabs: its levels stay as they always were.
+    Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("A.java", "a\nb\nc\n\td\n");
     auto& v = w.View();
     v.SetSel(0, v.LineIndex(2)); // lines 0 and 1
     QTest::keyClick(&v, Qt::Key_Tab);
-    QCOMPARE(v.GetText(), std::string("  a\r\n  b\r\nc\r\n"));
+    QCOMPARE(v.GetText(), std::string("  a\r\n  b\r\nc\r\n\td\r\n"));
     int start = 0, end = 0;
     v.GetSel(start, end);
     QCOMPARE(start, 0);
     QCOMPARE(end, v.LineIndex(2));
     QTest::keyClick(&v, Qt::Key_Tab, Qt::ShiftModifier);
-    QCOMPARE(v.GetText(), std::string(" a\r\n b\r\nc\r\n")); // one space per line and use
+    QCOMPARE(v.GetText(), std::string(" a\r\n b\r\nc\r\n\td\r\n")); // one space per line and use
     v.SetSel(0, v.LineIndex(2));
     v.OnDecreaseIndent();
     v.OnDecreaseIndent();
-    QCOMPARE(v.GetText(), std::string("a\r\nb\r\nc\r\n"));
+    QCOMPARE(v.GetText(), std::string("a\r\nb\r\nc\r\n\td\r\n"));
 }
 
 void EditorJavaTest::caretStatusShowsLineAndColumn() {
@@ -224,7 +225,8 @@ void EditorJavaTest::caretStatusShowsLineAndColumn() {
     // A tab counts one column, and so does each accented letter.
     QCOMPARE(last.at(1).toString(), QStringLiteral("Col: 10"));
     status.clear();
-    const QPoint start = v.viewport()->rect().topLeft() + QPoint(2, 2);
+    // Just right of the margins, at the text's first character.
+    const QPoint start(static_cast<int>(v.Send(Sci::SCI_POINTXFROMPOSITION, 0, 0)) + 1, 2);
     QTest::mouseClick(v.viewport(), Qt::LeftButton, Qt::NoModifier, start);
     QVERIFY(!status.isEmpty());
     QCOMPARE(status.last().at(0).toString(), QStringLiteral("Line: 1"));

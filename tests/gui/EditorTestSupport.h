@@ -24,11 +24,15 @@
 #include <vector>
 
 // QCOMPARE shows both byte strings when they differ.
+// (ShellTestSupport.h prints them too: whichever comes first defines it.)
+#ifndef TOVIN_TEST_PRINTS_STD_STRING
+#define TOVIN_TEST_PRINTS_STD_STRING
 namespace QTest {
 template <> inline char* toString(const std::string& text) {
     return toPrettyCString(text.data(), static_cast<qsizetype>(text.size()));
 }
 } // namespace QTest
+#endif
 
 namespace tovin::test {
 

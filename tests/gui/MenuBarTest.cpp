@@ -23,7 +23,7 @@ SBarExpectation NoDocumentBar() {
          {"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Pre&ferences...", "-", "P&rint Setup...", "-",
           "Recent Projects...", "-", "Recent File", "-", "E&xit"}},
         {"&Project", {"&New Project...", "&Open Project..."}},
-        {"&View", {"&Toolbar", "&Status Bar"}},
+        {"&View", {"&Toolbar", "&Status Bar", "Line Numbers"}},
         {"&Help", {kTip, "-", "&About Tovin", "Help...", "JDK Help\tF1"}},
     };
 }
@@ -36,6 +36,7 @@ SBarExpectation JavaBar() {
           "-", "Recent Projects...", "-", "Recent File", "-", "E&xit"}},
         {"&Edit",
          {"&Undo\tCtrl+Z",
+          "Redo\tCtrl+Y",
           "-",
           "Cu&t\tCtrl+X",
           "&Copy\tCtrl+C",
@@ -48,6 +49,7 @@ SBarExpectation JavaBar() {
           "-",
           "Find...\tCtrl+F",
           "Replace...\tCtrl+H",
+          "Go to Line...\tCtrl+L",
           "Find in Files...",
           "-",
           "Convert Linebreaks",
@@ -56,7 +58,7 @@ SBarExpectation JavaBar() {
           "-",
           "Syntax Colour Update\tF3",
           "Refresh Function List\tF2"}},
-        {"&View", {"&Toolbar", "&Status Bar", "Project Window\tF4"}},
+        {"&View", {"&Toolbar", "&Status Bar", "Line Numbers", "Project Window\tF4"}},
         {"&Project",
          {"New Project...", "Open Project...", "Close Project", "-", "Add Files...", "-",
           "Add Window to Project"}},

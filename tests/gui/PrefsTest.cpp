@@ -220,43 +220,30 @@ private slots:
 
     // Each folder button asks with its own title, starting from its own field, and fills that
     // field; a cancelled chooser leaves it.
-    void choosersAskWithTheirTitles_data() {
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("loaded");
-        QTest::newRow("JDK") << 0 << "Find the JDK Folder:"
-                             << "/opt/jdk";
-        QTest::newRow("Jython") << 1 << "Find the Jython install Folder:"
-                                << "/opt/jython";
-        QTest::newRow("Ant") << 2 << "Find the MS Java SDK Folder:"
-                             << "/opt/ant";
-        QTest::newRow("working directory") << 3 << "Locate Working Directory"
-                                           << "/work";
-    }
     void choosersAskWithTheirTitles() {
-        QFETCH(int, field);
-        QFETCH(QString, title);
-        QFETCH(QString, loaded);
-        CFakeUiHost host;
-        CPrefsSheet sheet(host, 0);
-        sheet.Load(UnusualSettings());
-        sheet.show();
-        QLineEdit* const edits[] = {sheet.IdePage()->JdkFolder(), sheet.IdePage()->JythonFolder(),
-                                    sheet.IdePage()->AntFolder(),
-                                    sheet.WorkingDirPage()->WorkingDir()};
-        QLineEdit* edit = edits[field];
-        QPushButton* button = edit->parentWidget()->findChild<QPushButton*>();
-        QVERIFY(button);
-        button->click(); // cancelled
-        QCOMPARE(edit->text(), loaded);
-        host.folderAnswers = {"/chosen"};
-        button->click();
-        QCOMPARE(host.folderRequests.size(), size_t(2));
-        QCOMPARE(host.folderRequests.back(),
-                 std::make_pair(title.toStdString(), loaded.toStdString()));
-        QCOMPARE(edit->text(), QStringLiteral("/chosen"));
-        for (QLineEdit* other : edits) {
-            QVERIFY(other == edit || other->text() != "/chosen");
+        const std::pair<std::string, std::string> titlesAndFields[] = {
+            {"Find the JDK Folder:", "/opt/jdk"},
+            {"Find the Jython install Folder:", "/opt/jython"},
+            {"Find the MS Java SDK Folder:", "/opt/ant"},
+            {"Locate Working Directory", "/work"}};
+        for (int field = 0; field < 4; ++field) {
+            const auto& [title, loaded] = titlesAndFields[field];
+            CFakeUiHost host;
+            CPrefsSheet sheet(host, 0);
+            sheet.Load(UnusualSettings());
+            QLineEdit* const edits[] = {
+                sheet.IdePage()->JdkFolder(), sheet.IdePage()->JythonFolder(),
+                sheet.IdePage()->AntFolder(), sheet.WorkingDirPage()->WorkingDir()};
+            QPushButton* button = edits[field]->parentWidget()->findChild<QPushButton*>();
+            button->click(); // cancelled
+            QCOMPARE(edits[field]->text().toStdString(), loaded);
+            host.folderAnswers = {"/chosen"};
+            button->click();
+            QCOMPARE(host.folderRequests, (std::vector<std::pair<std::string, std::string>>(
+                                              2, std::make_pair(title, loaded))));
+            for (QLineEdit* edit : edits) {
+                QCOMPARE(edit->text() == "/chosen", edit == edits[field]);
+            }
         }
     }
 
@@ -283,7 +270,6 @@ private slots:
         shell.app->OpenDocumentFile(shell.dir.Write("B.java", "class B {}\n"));
         auto* editor = shell.Frame().ActiveFrame()->findChild<CScintillaEdit*>();
         QVERIFY(editor);
-        // What the control shows: tab width, font size, keyword colour.
         auto shown = [editor] {
             using Sci = QsciScintillaBase;
             return std::make_tuple(
@@ -310,8 +296,9 @@ private slots:
         QCOMPARE(shell.Stored("OPTIONS", "TABWIDTH"), std::string("<missing>"));
         QCOMPARE(shown(), shownBefore);
 
-        auto shownAfterApply = shownBefore;
+        // Checked after the sheet closes: a failed check in it would leave it open.
         std::string storedAfterApply;
+        auto shownAfterApply = shownBefore;
         WithSheet(shell, ECommand::Preferences, [&](CPrefsSheet& sheet) {
             editEditorPage(sheet, "5", "20");
             sheet.ApplyButton()->click();
@@ -328,7 +315,6 @@ private slots:
         QCOMPARE(app.Settings().tabWidth, 5);
         QCOMPARE(std::get<1>(shown()), 12L);
 
-        // An editor opened now takes them too.
         shell.app->OpenDocumentFile(shell.dir.Write("C.java", "class C {}\n"));
         auto* later = shell.Frame().ActiveFrame()->findChild<CScintillaEdit*>();
         QVERIFY(later && later != editor);

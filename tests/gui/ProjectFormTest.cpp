@@ -87,12 +87,6 @@ struct CFormFixture {
         Project().SetMainFile(name);
         return path;
     }
-    // The project file as saved.
-    std::unique_ptr<CJavaProjectDoc> Saved() {
-        auto saved = std::make_unique<CJavaProjectDoc>(shell.app->Settings(), shell.host);
-        [&] { QCOMPARE(saved->Load(shell.dir.File("P.jpr")), std::string()); }();
-        return saved;
-    }
     QLineEdit* WorkingDir() const {
         return form->findChild<QPushButton*>("browseWorkingDirectory")
             ->parentWidget()
@@ -222,33 +216,26 @@ private slots:
     // A switch typed and not applied with "Update" still counts: every use of the project and
     // every save applies it first.
     void typedSwitchesReachEveryUseAndSave() {
-        struct SRow {
-            const char* name;
-            std::function<void(CFormFixture&)> act;
-        };
-        const SRow rows[] = {
-            {"Build", [](CFormFixture& f) { f.shell.Frame().ExecuteCommand(ECommand::Build); }},
-            {"Save", [](CFormFixture& f) { f.shell.Frame().ExecuteCommand(ECommand::FileSave); }},
-            {"Close Project",
-             [](CFormFixture& f) { f.shell.Frame().ExecuteCommand(ECommand::CloseProject); }},
-            {"opening another project",
-             [](CFormFixture& f) {
-                 f.shell.app->OpenDocumentFile(WriteEmptyProject(f.shell.dir, "Other.jpr"));
-             }},
-            {"Exit", [](CFormFixture& f) { QVERIFY(f.shell.Close()); }},
-        };
-        for (const SRow& row : rows) {
+        for (const QString use : {"Build", "Save", "Close Project", "another project", "Exit"}) {
             CFormFixture f;
             f.AddMainFile("A.java");
             QTest::keyClicks(f.JavacSwitches(), "-Xlint:all");
-            row.act(f);
-            if (std::string(row.name) == "Build") {
-                QCOMPARE(f.shell.host.runners.size(), size_t(1));
-                QVERIFY2(f.shell.host.runners[0]->GetCommandLine().starts_with("javac -Xlint:all "),
-                         row.name);
+            if (use == "Exit") {
+                QVERIFY(f.shell.Close());
+            } else if (use == "another project") {
+                f.shell.app->OpenDocumentFile(WriteEmptyProject(f.shell.dir, "Other.jpr"));
             } else {
-                QVERIFY2(f.Saved()->GetCompileOptions() == "-Xlint:all", row.name);
+                f.shell.Frame().ExecuteCommand(use == "Build"  ? ECommand::Build
+                                               : use == "Save" ? ECommand::FileSave
+                                                               : ECommand::CloseProject);
             }
+            CJavaProjectDoc saved(f.shell.app->Settings(), f.shell.host);
+            QCOMPARE(saved.Load(f.shell.dir.File("P.jpr")), std::string());
+            QVERIFY2(use == "Build" ? f.shell.host.runners.size() == 1 &&
+                                          f.shell.host.runners[0]->GetCommandLine().starts_with(
+                                              "javac -Xlint:all ")
+                                    : saved.GetCompileOptions() == "-Xlint:all",
+                     qPrintable(use));
         }
     }
 
@@ -279,51 +266,28 @@ private slots:
         f.Project().RefreshViews();
         f.shell.host.fileAnswers = {{"/lib/x.jar"}};
         f.shell.host.folderAnswers = {"/classes"};
-        auto* mainFile = f.Field<QComboBox>("Main Java File:");
-        const std::pair<const char*, std::function<void()>> changes[] = {
-            {"Update",
-             [&] {
-                 QTest::keyClicks(f.Switches().at(0), "-ea");
-                 f.form->UpdateButton()->click();
-             }},
-            {"Reset to Defaults", [&] { f.Button("Reset to Defaults")->click(); }},
-            {"Add Jar...", [&] { f.Button("Add Jar...")->click(); }},
-            {"Add Folder...", [&] { f.Button("Add Folder...")->click(); }},
-            {"Set Compile Dir",
-             [&] {
-                 f.SelectRow(1);
-                 f.Button("Set Compile Dir")->click();
-             }},
-            {"Remove",
-             [&] {
-                 f.SelectRow(0);
-                 f.Button("Remove")->click();
-             }},
-            {"Reset to Default", [&] { f.Button("Reset to Default")->click(); }},
-            {"Main Java File:", [&] { emit mainFile->activated(1); }},
-        };
+        // The button or box, and the class-path row it needs selected.
+        const std::pair<QString, int> changes[] = {
+            {"Update", -1},           {"Reset to Defaults", -1}, {"Add Jar...", -1},
+            {"Add Folder...", -1},    {"Set Compile Dir", 1},    {"Remove", 0},
+            {"Reset to Default", -1}, {"Main Java File:", -1}};
         CDocumentFrame* frame = f.document->Frames().front();
-        QDockWidget* projectWindow = f.shell.Frame().ProjectDock();
-        for (const auto& [name, change] : changes) {
+        for (const auto& [name, row] : changes) {
             QVERIFY(f.document->DoFileSave());
             QVERIFY(!frame->isWindowModified());
-            change();
-            QVERIFY2(f.Project().IsModified(), name);
-            QVERIFY2(frame->isWindowModified(), name);
-            QVERIFY2(projectWindow->windowTitle() == QStringLiteral("P.jpr*"), name);
+            if (row >= 0) {
+                f.SelectRow(row);
+            }
+            if (name == "Main Java File:") {
+                emit f.Field<QComboBox>(name)->activated(1);
+            } else {
+                QTest::keyClicks(f.Switches().at(0), name == "Update" ? "-ea" : "");
+                f.Button(name)->click();
+            }
+            QVERIFY2(f.Project().IsModified(), qPrintable(name));
+            QVERIFY2(frame->isWindowModified(), qPrintable(name));
+            QVERIFY2(f.shell.Frame().ProjectDock()->windowTitle() == "P.jpr*", qPrintable(name));
         }
-
-        // A project never saved asks before its changes go.
-        QVERIFY(f.shell.app->CreateNewDocumentOfType("JavaProject"));
-        auto* fresh = qobject_cast<CProjectFormView*>(f.shell.Frame().ActiveFrame()->View());
-        f.shell.host.folderAnswers = {"/classes"};
-        f.Button("Add Folder...", fresh)->click();
-        f.shell.host.messages.clear();
-        f.shell.host.messageAnswers = {EMsgAnswer::Ok, EMsgAnswer::Cancel};
-        QVERIFY(f.shell.Frame().ExecuteCommand(ECommand::CloseProject));
-        QCOMPARE(f.shell.host.messages.size(), size_t(2));
-        QVERIFY(f.shell.host.messages[1].text.starts_with("Save changes to "));
-        QVERIFY(f.shell.app->CurrentProject());
     }
 
     // Window > New Window: each form shows every change, so a form never writes an old list
@@ -363,9 +327,7 @@ private slots:
         f.shell.dir.Write("copy/src/A.java", "class A {}\n");
         auto* copy = static_cast<CProjectDocument*>(
             f.shell.app->OpenDocumentFile(f.shell.dir.File("copy/C.jpr")));
-        QVERIFY(copy);
-        QCOMPARE(copy->Project().GetFullPath("A.java"), f.shell.dir.File("copy/src/A.java"));
-        QVERIFY(copy->Frames().front()->isWindowModified());
+        QVERIFY(copy && copy->Frames().front()->isWindowModified());
         QVERIFY(
             f.shell.Frame().PaneText(0).contains(QString::fromStdString(f.shell.dir.File("copy"))));
     }

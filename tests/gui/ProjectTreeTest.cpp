@@ -310,7 +310,6 @@ private slots:
         tree.OnOpenInWebBrowser();
         QCOMPARE(p.shell.host.desktopOpened,
                  std::vector<std::string>{p.shell.dir.File("Page.html")});
-        // Without a browser the user is told, as Help tells it.
         p.shell.host.desktopResult = false;
         tree.OnOpenInWebBrowser();
         QCOMPARE(p.Messages().back(),
@@ -318,27 +317,25 @@ private slots:
         (void)other;
     }
 
-    // F8 on a file that is already main, or becomes main, leaves its branch open and selected.
+    // F8 on a file that becomes main, or is main already, leaves its branch open and selected.
     void settingTheMainFileKeepsTheItemOpenAndSelected() {
         CProjectFixture p;
         p.Add("Main.java", kMain);
         p.Add("Other.java", "class Other {\n    void run() {\n    }\n}\n");
         CProjectTree& tree = p.ShowTree();
-        for (const QString& name : {QStringLiteral("Main.java"), QStringLiteral("Other.java")}) {
+        for (const QString name : {"Main.java", "Other.java"}) {
+            Find(tree.Tree(), {name})->setExpanded(true);
+            Find(tree.Tree(), {name})->child(0)->setExpanded(true);
+        }
+        for (const QString name : {"Main.java", "Main.java", "Other.java"}) {
+            p.Select({name});
+            QTest::keyClick(tree.Tree(), Qt::Key_F8);
+            QCOMPARE(p.Project().GetMainFileName(), name.toStdString());
             QTreeWidgetItem* item = Find(tree.Tree(), {name});
-            item->setExpanded(true);
-            item->child(0)->setExpanded(true);
-            for (int press = 0; press < 2; ++press) { // becomes main, then is main already
-                p.Select({name});
-                QTest::keyClick(tree.Tree(), Qt::Key_F8);
-                QCOMPARE(p.Project().GetMainFileName(), name.toStdString());
-                item = Find(tree.Tree(), {name});
-                QCOMPARE(tree.Tree()->currentItem(), item);
-                QVERIFY(item->isExpanded());
-                QVERIFY(item->child(0)->isExpanded());
-                QCOMPARE(item->data(0, CProjectTree::kIconRole).toInt(),
-                         int(CProjectTree::MainJavaFileIcon));
-            }
+            QCOMPARE(tree.Tree()->currentItem(), item);
+            QVERIFY(item->isExpanded() && item->child(0)->isExpanded());
+            QCOMPARE(item->data(0, CProjectTree::kIconRole).toInt(),
+                     int(CProjectTree::MainJavaFileIcon));
         }
         QCOMPARE(Find(tree.Tree(), {"Main.java"})->data(0, CProjectTree::kIconRole).toInt(),
                  int(CProjectTree::JavaFileIcon));
@@ -417,23 +414,17 @@ private slots:
         QApplication::setActiveWindow(&p.shell.Frame());
         auto* form = qobject_cast<CProjectFormView*>(p.shell.Frame().ActiveFrame()->View());
         QVERIFY(form);
-        CClassPathList* list = form->ClassPathList();
-        auto press = [&p](QWidget* focus) {
+        form->ClassPathList()->setCurrentItem(form->ClassPathList()->topLevelItem(0));
+        for (QWidget* focus : {static_cast<QWidget*>(form->ClassPathList()),
+                               static_cast<QWidget*>(form->findChild<QComboBox*>()),
+                               static_cast<QWidget*>(form->findChild<QPushButton*>())}) {
             focus->setFocus();
             QCOMPARE(QApplication::focusWidget(), focus);
             QTest::keyClick(focus, Qt::Key_Delete);
             // The window's own Delete, as its shortcut would run it with this focus.
             p.shell.Frame().ExecuteCommand(ECommand::RemoveFromProject);
-        };
-
-        list->setCurrentItem(list->topLevelItem(0));
-        press(list);
-        QCOMPARE(p.Project().GetClassPath(), std::string("/b"));
-        for (QWidget* other : {static_cast<QWidget*>(form->findChild<QComboBox*>()),
-                               static_cast<QWidget*>(form->findChild<QPushButton*>())}) {
-            press(other);
+            QCOMPARE(p.Project().ContainsJavaFile(main), 1);
         }
-        QCOMPARE(p.Project().ContainsJavaFile(main), 1);
         QCOMPARE(p.Project().GetClassPath(), std::string("/b"));
 
         tree.Tree()->setFocus();

@@ -25,9 +25,12 @@
 
 // Failed comparisons of the core's strings and lists print both values.
 namespace QTest {
+#ifndef TOVIN_TEST_PRINTS_STD_STRING
+#define TOVIN_TEST_PRINTS_STD_STRING
 template <> inline char* toString(const std::string& text) {
     return qstrdup(text.c_str());
 }
+#endif
 template <> inline char* toString(const std::vector<std::string>& list) {
     QStringList items;
     for (const std::string& item : list) {

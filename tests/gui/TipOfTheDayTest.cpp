@@ -3,7 +3,6 @@
 
 #include "app/TipOfTheDay.h"
 #include "ShellTestSupport.h"
-#include "UserClicks.h"
 #include "app/AcceleratorTables.h"
 #include "app/MenuTables.h"
 #include "app/SettingsStore.h"
@@ -11,18 +10,14 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "prefs/PrefsSheet.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
-#include "project/ProjectTree.h"
 
 #include <QCheckBox>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <QTreeWidget>
-#include <map>
 
 using namespace tovin;
 using namespace tovin::test;
@@ -41,96 +36,37 @@ QString ShownTips(CSettingsStore& store, CUiHost& host, const std::string& path,
     return shown.join('|');
 }
 
-const std::vector<EMenuKind> kDocumentKinds = {EMenuKind::JavaSource, EMenuKind::Project,
-                                               EMenuKind::Html, EMenuKind::Xml, EMenuKind::Jython};
-
-// The window a tip names: "of a Jython window".
-std::vector<EMenuKind> KindsNamed(const QString& window) {
-    static const std::map<QString, EMenuKind> kinds = {{"Java", EMenuKind::JavaSource},
-                                                       {"HTML", EMenuKind::Html},
-                                                       {"XML", EMenuKind::Xml},
-                                                       {"Jython", EMenuKind::Jython}};
-    const auto found = kinds.find(window);
-    return found == kinds.end() ? std::vector<EMenuKind>{} : std::vector{found->second};
-}
-
-// A menu text as the user reads it: no mnemonic, no shortcut.
-QString Plain(const std::string& text) {
-    return QString::fromStdString(text.substr(0, text.find('\t'))).remove('&');
-}
+// The document windows, as the tips name them ("of a Jython window", "in a Java editor", "in
+// the Project Window").
+const std::pair<EMenuKind, QString> kWindows[] = {{EMenuKind::JavaSource, "Java"},
+                                                  {EMenuKind::Project, "project"},
+                                                  {EMenuKind::Html, "HTML"},
+                                                  {EMenuKind::Xml, "XML"},
+                                                  {EMenuKind::Jython, "Jython"}};
 
 // The words a tip uses for what a command does.
-QString SaidAs(ECommand command) {
-    static const std::map<ECommand, QString> words = {
-        {ECommand::Build, "build"},
-        {ECommand::Compile, "compile"},
-        {ECommand::RunApplication, "run the project's main class"},
-        {ECommand::RunApplet, "applet page"},
-        {ECommand::RunPageApplet, "applet page"},
-        {ECommand::ProjectWindow, "show or hide the Project Window"},
-        {ECommand::RefreshFunctionList, "refresh the function list"},
-        {ECommand::SyntaxColourUpdate, "recolour"},
-        {ECommand::JdkHelp, "JDK documentation"},
-        {ECommand::Find, "find text"},
-        {ECommand::Repeat, "find the next match"},
-        {ECommand::Replace, "replace"},
-        {ECommand::IncreaseIndent, "indent"},
-        {ECommand::DecreaseIndent, "unindent"},
-        {ECommand::Paste, "paste"},
-        {ECommand::Copy, "cop"},
-        {ECommand::Cut, "cut"},
-        {ECommand::NextPane, "next pane"},
-        {ECommand::PreviousPane, "move back"},
-        {ECommand::FileNew, "new"},
-    };
-    const auto found = words.find(command);
-    return found == words.end() ? QString() : found->second;
-}
-
-// The tip lines of the tips file we ship.
-QStringList ShippedTips() {
-    std::optional<std::string> content = ReadWholeFile(TipsFilePath(DataFolder()));
-    QStringList tips;
-    for (const QString& line : QString::fromStdString(content.value_or("")).split('\n')) {
-        if (!line.isEmpty() && line.front() != ';' && !line.front().isSpace()) {
-            tips << line;
-        }
-    }
-    return tips;
-}
-
-// Presses the key in the Project Window on the item the tip names ("the selected Java file",
-// "the selected class") and checks that it did what the tip says.
-void CheckProjectWindowKey(const QKeySequence& key, const QString& tip) {
-    static const QRegularExpression selected(QStringLiteral(R"(selected (Java file|class|page))"));
-    const QRegularExpressionMatch object = selected.match(tip);
-    QVERIFY2(object.hasMatch(), qPrintable("which item? " + tip));
-    CShellFixture shell;
-    shell.Start();
-    auto* document = static_cast<CProjectDocument*>(
-        shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "P.jpr")));
-    CJavaProjectDoc& project = document->Project();
-    const std::string other = shell.dir.Write("Other.java", "class Other {\n}\n");
-    project.AddFile(shell.dir.Write("Main.java", "class Main {\n}\n"));
-    project.AddFile(other);
-    project.AddHtmlFile(shell.dir.Write("Page.html", ""));
-    project.RebuildClassInformation();
-    document->OnProjectWindow();
-    QTreeWidget* tree = document->ProjectTree()->Tree();
-    const QStringList path = object.captured(1) == "class"  ? QStringList{"Other.java", "Other"}
-                             : object.captured(1) == "page" ? QStringList{"Page.html"}
-                                                            : QStringList{"Other.java"};
-    tree->setCurrentItem(Find(tree, path));
-    QTest::keyClick(tree, key[0].key(), key[0].keyboardModifiers());
-    if (tip.contains(QStringLiteral(" main "))) {
-        QVERIFY2(project.GetMainFileName() == "Other.java", qPrintable(tip));
-    } else if (tip.contains(QStringLiteral("remove"), Qt::CaseInsensitive)) {
-        QVERIFY2(!project.ContainsJavaFile(other), qPrintable(tip));
-    } else {
-        QVERIFY2(false, qPrintable("what should it do? " + tip));
-    }
-    QVERIFY2(shell.host.messages.empty(), qPrintable(tip));
-}
+const QMap<ECommand, QString> kSaidAs = {
+    {ECommand::Build, "build"},
+    {ECommand::Compile, "compile"},
+    {ECommand::RunApplication, "run the project's main class"},
+    {ECommand::RunApplet, "applet page"},
+    {ECommand::RunPageApplet, "applet page"},
+    {ECommand::ProjectWindow, "show or hide the Project Window"},
+    {ECommand::RefreshFunctionList, "refresh the function list"},
+    {ECommand::SyntaxColourUpdate, "recolour"},
+    {ECommand::JdkHelp, "JDK documentation"},
+    {ECommand::Find, "find text"},
+    {ECommand::Repeat, "find the next match"},
+    {ECommand::Replace, "replace"},
+    {ECommand::IncreaseIndent, "indent"},
+    {ECommand::DecreaseIndent, "unindent"},
+    {ECommand::Paste, "paste"},
+    {ECommand::Copy, "cop"},
+    {ECommand::Cut, "cut"},
+    {ECommand::NextPane, "next pane"},
+    {ECommand::PreviousPane, "move back"},
+    {ECommand::FileNew, "new"},
+    {ECommand::SetMainClass, "selected Java file the project's main file"}};
 
 } // namespace
 
@@ -204,10 +140,8 @@ private slots:
         QTest::addColumn<QString>("closing");
         QTest::addColumn<int>("expectedStartUp");
         QTest::newRow("shown, unticked, Close") << 0 << false << "Close" << 1;
-        QTest::newRow("hidden, ticked again, Close") << 1 << true << "Close" << 0;
-        QTest::newRow("shown, unticked, Escape") << 0 << false << "Escape" << 1;
-        QTest::newRow("hidden, ticked again, window closed") << 1 << true << "window" << 0;
-        QTest::newRow("shown, untouched, Escape") << 0 << true << "Escape" << 0;
+        QTest::newRow("hidden, ticked again, Escape") << 1 << true << "Escape" << 0;
+        QTest::newRow("shown, unticked, window closed") << 0 << false << "window" << 1;
     }
     void startupChoiceIsStoredInvertedOnClose() {
         QFETCH(int, storedStartUp);
@@ -264,41 +198,57 @@ private slots:
         QVERIFY(shell.Frame().CommandState(ECommand::TipOfTheDay).enabled);
     }
 
-    // The tips we ship: enough of them, each one line, and every menu item they name is on the
-    // menu they name ("X" on the Build menu, of a Jython window where they say so), every
+    // The tips we ship: enough of them, each one line, and true in the windows they name ("of a
+    // Jython window", "in a Java editor"; else in every document window): every menu item they
+    // name is on the menu they name, every key they name runs a command they describe, and every
     // Preferences page they name is a page of the sheet.
-    void shippedTipsNameMenuItemsWhereTheyAre() {
-        static const QRegularExpression onMenu(
-            QStringLiteral("\"([^\"]+)\" on the (\\w+) menu(?: of an? (\\w+) window)?"));
+    void shippedTipsSayWhatIsTrue() {
+        static const QRegularExpression onMenu(QStringLiteral("\"([^\"]+)\" on the (\\w+) menu"));
         static const QRegularExpression anyMenu(QStringLiteral(R"(on the \w+ menu)"));
         static const QRegularExpression page(QStringLiteral(R"(Preferences \(([^)]+)\))"));
+        static const QRegularExpression shortcut(
+            QStringLiteral(R"((?<![\w+])((?:(?:Ctrl|Shift|Alt)\+)+(?:F\d{1,2}|[A-Z]|\[|\]|)"
+                           R"(Insert|Delete|Backspace)|F\d{1,2})(?![\w+]))"));
+        static const QRegularExpression windows(
+            QStringLiteral(R"(\b(?:in|of) (?:an? |the )?(Java|HTML|XML|Jython|Project))"
+                           R"((?: and (Java|HTML|XML|Jython))? (?:editors?|window)\b)"),
+            QRegularExpression::CaseInsensitiveOption);
         CFakeUiHost host;
         CPrefsSheet sheet(host, 0);
         QStringList pages;
         for (int i = 0; i < sheet.Tabs()->count(); ++i) {
             pages << sheet.Tabs()->tabText(i);
         }
-        const QStringList tips = ShippedTips();
-        QVERIFY(tips.size() >= 30);
-        int items = 0;
-        for (const QString& tip : tips) {
+        const std::string content = ReadWholeFile(TipsFilePath(DataFolder())).value_or("");
+        // A menu text as the user reads it: no mnemonic, no shortcut.
+        auto plain = [](const std::string& text) {
+            return QString::fromStdString(text.substr(0, text.find('\t'))).remove('&');
+        };
+        int tips = 0, items = 0, keys = 0;
+        for (const QString& tip : QString::fromStdString(content).split('\n')) {
+            if (tip.isEmpty() || tip.front() == ';' || tip.front().isSpace()) {
+                continue;
+            }
+            ++tips;
             QVERIFY2(tip.toUtf8().size() < kMaxTipPiece, qPrintable(tip));
-            // Every menu a tip sends the user to comes with the item's quoted text.
             QVERIFY2(tip.count(anyMenu) == tip.count(onMenu), qPrintable(tip));
+            const QRegularExpressionMatch in = windows.match(tip);
+            auto named = [&in](const QString& window) {
+                return !in.hasMatch() || !window.compare(in.captured(1), Qt::CaseInsensitive) ||
+                       !window.compare(in.captured(2), Qt::CaseInsensitive);
+            };
             for (const QRegularExpressionMatch& match : onMenu.globalMatch(tip)) {
-                const QString window = match.captured(3);
                 bool menuSeen = false;
-                for (EMenuKind kind : window.isEmpty() ? kDocumentKinds : KindsNamed(window)) {
+                for (const auto& [kind, window] : kWindows) {
                     for (const SMenu& menu : MenuBarFor(kind)) {
-                        if (Plain(menu.title) != match.captured(2)) {
-                            continue;
+                        if (named(window) && plain(menu.title) == match.captured(2)) {
+                            QStringList texts;
+                            for (const SMenuItem& item : menu.items) {
+                                texts << plain(item.text);
+                            }
+                            QVERIFY2(texts.contains(match.captured(1)), qPrintable(tip));
+                            menuSeen = true;
                         }
-                        menuSeen = true;
-                        QStringList texts;
-                        for (const SMenuItem& item : menu.items) {
-                            texts << Plain(item.text);
-                        }
-                        QVERIFY2(texts.contains(match.captured(1)), qPrintable(tip));
                     }
                 }
                 QVERIFY2(menuSeen, qPrintable(tip));
@@ -307,54 +257,31 @@ private slots:
             for (const QRegularExpressionMatch& match : page.globalMatch(tip)) {
                 QVERIFY2(pages.contains(match.captured(1)), qPrintable(tip));
             }
-        }
-        QVERIFY(items >= 8);
-    }
-
-    // Every key a tip names does what the tip says where the tip says: in the windows it
-    // names (every document window when it names none) the key runs a command the tip
-    // describes; in the Project Window the key acts on the kind of item the tip names.
-    void shippedTipsKeysDoWhatTheySay() {
-        static const QRegularExpression shortcut(
-            QStringLiteral(R"((?<![\w+])((?:(?:Ctrl|Shift|Alt)\+)+(?:F\d{1,2}|[A-Z]|\[|\]|)"
-                           R"(Insert|Delete|Backspace)|F\d{1,2})(?![\w+]))"));
-        int keys = 0;
-        for (const QString& tip : ShippedTips()) {
             for (const QRegularExpressionMatch& match : shortcut.globalMatch(tip)) {
                 ++keys;
                 const QKeySequence key(match.captured(1));
-                if (tip.contains(QStringLiteral("in the Project Window"))) {
-                    CheckProjectWindowKey(key, tip);
-                    continue;
-                }
-                const std::vector<EMenuKind> kinds =
-                    tip.contains(QStringLiteral("in Java and HTML editors"), Qt::CaseInsensitive)
-                        ? std::vector<EMenuKind>{EMenuKind::JavaSource, EMenuKind::Html}
-                    : tip.contains(QStringLiteral("in a Java editor"))
-                        ? std::vector<EMenuKind>{EMenuKind::JavaSource}
-                        : kDocumentKinds;
-                for (EMenuKind kind : kinds) {
+                for (const auto& [kind, window] : kWindows) {
+                    if (!named(window)) {
+                        continue;
+                    }
                     QStringList bound;
                     bool described = false;
                     for (const SKeyBinding& binding : KeyBindingsFor(kind)) {
                         if (QKeySequence(QString::fromStdString(binding.keys)) == key) {
-                            const QString said = SaidAs(binding.command);
+                            const QString said = kSaidAs.value(binding.command);
                             bound << said;
                             described = described || (!said.isEmpty() &&
                                                       tip.contains(said, Qt::CaseInsensitive));
                         }
                     }
-                    static const char* const names[] = {"no",      "a Java", "a project",
-                                                        "an HTML", "an XML", "a Jython"};
-                    const QString where =
-                        QStringLiteral(" in %1 window, in: ").arg(names[int(kind)]);
-                    QVERIFY2(!bound.isEmpty(), qPrintable("no " + match.captured(1) + where + tip));
-                    QVERIFY2(described, qPrintable(match.captured(1) + " does " + bound.join('/') +
-                                                   where + tip));
+                    const QString where = " in a " + window + " window: " + tip;
+                    QVERIFY2(!bound.isEmpty(), qPrintable("no " + match.captured(1) + where));
+                    QVERIFY2(described,
+                             qPrintable(match.captured(1) + " does " + bound.join('/') + where));
                 }
             }
         }
-        QVERIFY(keys >= 15);
+        QVERIFY(tips >= 30 && items >= 8 && keys >= 15);
     }
 };
 

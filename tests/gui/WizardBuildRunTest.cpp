@@ -26,7 +26,6 @@ void ChooseFromMenu(CMainFrame& frame, ECommand command) {
     action->trigger();
 }
 
-// Names the class Hello and picks the kind in the New Project dialog.
 FAnswer NameHello(EProjectKind kind) {
     return [kind](QWidget* modal) {
         auto* wizard = qobject_cast<CNewProjectDialog*>(modal);
@@ -37,7 +36,6 @@ FAnswer NameHello(EProjectKind kind) {
     };
 }
 
-// Build from the menu; it ends without errors and leaves Hello.class.
 void BuildsWithoutErrors(CShellFixture& shell) {
     ChooseFromMenu(shell.Frame(), ECommand::Build);
     QCOMPARE(shell.host.runners.size(), size_t(1));
@@ -83,7 +81,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(run.IsFinished(), 30000);
     }
 
-    // The servlet project builds as the wizard creates it, against Debian's servlet API.
     void newServletBuilds() {
         QVERIFY2(FileExists(kServletApiArchive),
                  "the servlet API is missing: scripts/install-deps installs libservlet-api-java");

@@ -59,47 +59,38 @@ private slots:
 
     // Each entry makes its own kind of document through File > New; the first is chosen from
     // the start, so Enter alone makes a Java source file.
-    void newDocumentEntriesMakeTheirKinds_data() {
-        QTest::addColumn<int>("row"); // -1: Enter on the dialog as it opens
-        QTest::addColumn<int>("kind");
-        QTest::newRow("Enter at once") << -1 << int(EDocumentKind::JavaSource);
-        QTest::newRow("Java Source File") << 0 << int(EDocumentKind::JavaSource);
-        QTest::newRow("HTML Page") << 2 << int(EDocumentKind::Html);
-        QTest::newRow("XML File") << 3 << int(EDocumentKind::Xml);
-        QTest::newRow("Jython File") << 4 << int(EDocumentKind::Jython);
-        QTest::newRow("Tovin Project") << 1 << int(EDocumentKind::Project);
-    }
     void newDocumentEntriesMakeTheirKinds() {
-        QFETCH(int, row);
-        QFETCH(int, kind);
-        CShellFixture shell;
-        shell.Start();
-        auto choose = [row](QWidget* modal) {
-            auto* dialog = qobject_cast<CNewDocumentDialog*>(modal);
-            QVERIFY(dialog);
-            if (row < 0) {
+        using K = EDocumentKind; // the entry chosen (-1: none), the kind it makes
+        const std::pair<int, K> rows[] = {
+            {-1, K::JavaSource}, {1, K::Project}, {2, K::Html}, {3, K::Xml}, {4, K::Jython}};
+        for (const auto& [row, kind] : rows) {
+            CShellFixture shell;
+            shell.Start();
+            auto choose = [row](QWidget* modal) {
+                auto* dialog = qobject_cast<CNewDocumentDialog*>(modal);
+                QVERIFY(dialog);
+                if (row >= 0) {
+                    dialog->List()->setCurrentRow(row);
+                }
                 QTest::keyClick(dialog->List(), Qt::Key_Return);
                 if (dialog->isVisible()) {
                     dialog->reject(); // Enter chose nothing: the test fails below, not hangs
                 }
+            };
+            bool wizardShown = false;
+            auto cancelWizard = [&wizardShown](QWidget* modal) {
+                wizardShown = qobject_cast<CNewProjectDialog*>(modal) != nullptr;
+                modal->close();
+            };
+            WithModals({choose, cancelWizard},
+                       [&] { shell.Frame().ExecuteCommand(ECommand::FileNew); });
+            if (kind == EDocumentKind::Project) {
+                QVERIFY(wizardShown);
             } else {
-                dialog->List()->setCurrentRow(row);
-                dialog->accept();
+                QVERIFY(shell.Frame().ActiveFrame());
+                QCOMPARE(int(shell.Frame().ActiveFrame()->Document()->Kind()), int(kind));
             }
-        };
-        bool wizardShown = false;
-        auto cancelWizard = [&wizardShown](QWidget* modal) {
-            wizardShown = qobject_cast<CNewProjectDialog*>(modal) != nullptr;
-            modal->close();
-        };
-        WithModals({choose, cancelWizard},
-                   [&] { shell.Frame().ExecuteCommand(ECommand::FileNew); });
-        if (EDocumentKind(kind) == EDocumentKind::Project) {
-            QVERIFY(wizardShown);
-            return;
         }
-        QVERIFY(shell.Frame().ActiveFrame());
-        QCOMPARE(int(shell.Frame().ActiveFrame()->Document()->Kind()), kind);
     }
 
     void projectDialogNeedsANameExceptForAnEmptyProject() {
@@ -133,44 +124,27 @@ private slots:
 
     // Only a Java class's name makes a class: anything else is refused with the reason, the
     // dialog stays open with the name as typed; the empty project takes any title.
-    void classNameMustNameAJavaClass_data() {
-        QTest::addColumn<QString>("className");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("plain") << "Hello" << 1 << true;
-        QTest::newRow("currency, digits, underscore") << "$Money_2" << 2 << true;
-        QTest::newRow("letters beyond ASCII") << QString::fromUtf8("Größe") << 1 << true;
-        QTest::newRow("blank") << "Bad Name" << 1 << false;
-        QTest::newRow("parent folder") << "../Hello" << 1 << false;
-        QTest::newRow("sub-folder") << "sub/Hello" << 3 << false;
-        QTest::newRow("leading digit") << "9Lives" << 1 << false;
-        QTest::newRow("keyword") << "class" << 2 << false;
-        QTest::newRow("restricted type name") << "record" << 1 << false;
-        QTest::newRow("underscore alone") << "_" << 1 << false;
-        QTest::newRow("project extension") << "Hello.jpr" << 1 << false;
-        QTest::newRow("empty project title") << "Bad Name" << 0 << true;
-    }
     void classNameMustNameAJavaClass() {
-        QFETCH(QString, className);
-        QFETCH(int, kind);
-        QFETCH(bool, accepted);
-        CFakeUiHost host;
-        CNewProjectDialog dialog(host);
-        dialog.KindButtons()->button(kind)->click();
-        dialog.ClassNameEdit()->setText(className);
-        dialog.accept();
-        QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
-        QCOMPARE(dialog.ClassNameEdit()->text(), className);
-        if (accepted) {
-            QVERIFY(host.messages.empty());
-        } else {
-            QCOMPARE(
-                host.MessageTexts(),
-                std::vector<std::string>{
-                    "\"" + className.toStdString() +
-                    "\" cannot be the name of a Java class. Use letters, digits, _ and $ only, "
-                    "do not start with a digit, and do not use a word that Java reserves "
-                    "(such as class or int)."});
+        // The name, the kind, whether the dialog takes it.
+        const std::tuple<QString, int, bool> rows[] = {
+            {"Hello", 1, true},     {"$Money_2", 2, true},  {QString::fromUtf8("Größe"), 1, true},
+            {"Bad Name", 1, false}, {"../Hello", 3, false}, {"9Lives", 1, false},
+            {"class", 2, false},    {"record", 1, false},   {"Bad Name", 0, true}};
+        for (const auto& [className, kind, accepted] : rows) {
+            CFakeUiHost host;
+            CNewProjectDialog dialog(host);
+            dialog.KindButtons()->button(kind)->click();
+            dialog.ClassNameEdit()->setText(className);
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+            QCOMPARE(dialog.ClassNameEdit()->text(), className);
+            QCOMPARE(host.MessageTexts(),
+                     accepted ? std::vector<std::string>()
+                              : std::vector<std::string>{
+                                    "\"" + className.toStdString() +
+                                    "\" cannot be the name of a Java class. Use letters, digits, _ "
+                                    "and $ only, do not start with a digit, and do not use a word "
+                                    "that Java reserves (such as class or int)."});
         }
     }
 
@@ -263,34 +237,28 @@ private slots:
 
     // The servlet compiles against the servlet API: its archive goes on the class path when it
     // is installed; otherwise the user learns which package brings it.
-    void servletProjectGetsTheServletApi_data() {
-        QTest::addColumn<bool>("installed");
-        QTest::newRow("installed") << true;
-        QTest::newRow("missing") << false;
-    }
     void servletProjectGetsTheServletApi() {
-        QFETCH(bool, installed);
-        CShellFixture shell;
-        CEditorApp& app = shell.Start();
-        app.Settings().classPath = "/std.jar";
-        const std::string archive =
-            installed ? shell.dir.Write("java/servlet-api.jar", "jar") : shell.dir.File("none.jar");
-        shell.host.fileAnswers.push_back({shell.dir.File("Hello.jpr")});
-        WithModals({AnswerProject("Hello", EProjectKind::Servlet)},
-                   [&] { RunNewProjectWizard(app, archive); });
-        CJavaProjectDoc saved(app.Settings(), shell.host);
-        QCOMPARE(saved.Load(shell.dir.File("Hello.jpr")), std::string());
-        if (installed) {
-            QCOMPARE(saved.GetClassPath(), "/std.jar:" + archive);
-            QVERIFY(shell.host.messages.empty());
-        } else {
-            QCOMPARE(saved.GetClassPath(), std::string("/std.jar"));
+        for (const bool installed : {true, false}) {
+            CShellFixture shell;
+            CEditorApp& app = shell.Start();
+            app.Settings().classPath = "/std.jar";
+            const std::string archive = installed ? shell.dir.Write("java/servlet-api.jar", "jar")
+                                                  : shell.dir.File("none.jar");
+            shell.host.fileAnswers.push_back({shell.dir.File("Hello.jpr")});
+            WithModals({AnswerProject("Hello", EProjectKind::Servlet)},
+                       [&] { RunNewProjectWizard(app, archive); });
+            CJavaProjectDoc saved(app.Settings(), shell.host);
+            QCOMPARE(saved.Load(shell.dir.File("Hello.jpr")), std::string());
+            QCOMPARE(saved.GetClassPath(), installed ? "/std.jar:" + archive : "/std.jar");
             QCOMPARE(shell.host.MessageTexts(),
-                     std::vector<std::string>{
-                         "The servlet compiles only with the servlet API on the project's class "
-                         "path. Install Debian's package libservlet-api-java, then add " +
-                         archive +
-                         " to the class path with \"Add Jar...\" on the project's form."});
+                     installed ? std::vector<std::string>()
+                               : std::vector<std::string>{
+                                     "The servlet compiles only with the servlet API on the "
+                                     "project's class path. Install Debian's package "
+                                     "libservlet-api-java, then add " +
+                                     archive +
+                                     " to the class path with \"Add Jar...\" on the project's "
+                                     "form."});
         }
     }
 

@@ -132,6 +132,11 @@ std::optional<std::string> AskProgramArguments(CUiHost& host, CSettingsStore& st
 int ReadWindowState(const CSettingsStore& store);
 std::string WriteWindowState(CSettingsStore& store, bool maximised);
 
+// LINENUMBERS: whether the source windows show line numbers; read at start-up, written each
+// time View > Line Numbers changes it.
+bool ReadLineNumbers(const CSettingsStore& store);
+std::string WriteLineNumbers(CSettingsStore& store, bool shown);
+
 // Recent projects. Adding: an empty path is ignored; a path already listed (exact comparison)
 // keeps its place; a new one becomes entry 0. The list has no upper bound in memory.
 void AddRecentProject(CSettings& settings, const std::string& projectPath);

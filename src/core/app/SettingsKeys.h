@@ -47,6 +47,8 @@ inline constexpr const char* kKeyLastLaunch = "LASTLAUNCH";
 
 // SETTINGS
 inline constexpr const char* kKeyWindowState = "WINDOWSTATE";
+// 1 (the default) while the source windows show line numbers (View > Line Numbers).
+inline constexpr const char* kKeyLineNumbers = "LINENUMBERS";
 
 // Tip
 inline constexpr const char* kKeyTipStartUp = "StartUp";

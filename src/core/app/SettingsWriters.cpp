@@ -1,6 +1,6 @@
 // The settings written one at a time, at the moments other parts of the program choose: the
-// Process Window's font and rectangle, the program arguments, the window state, the last and
-// recent projects, and the tip of the day's position.
+// Process Window's font and rectangle, the program arguments, the window state, the line
+// numbers, the last and recent projects, and the tip of the day's position.
 
 #include "app/Settings.h"
 
@@ -110,6 +110,15 @@ int ReadWindowState(const CSettingsStore& store) {
 
 std::string WriteWindowState(CSettingsStore& store, bool maximised) {
     store.SetInt(kSectionSettings, kKeyWindowState, maximised ? 1 : 0);
+    return store.Flush();
+}
+
+bool ReadLineNumbers(const CSettingsStore& store) {
+    return store.GetInt(kSectionSettings, kKeyLineNumbers, 1) != 0;
+}
+
+std::string WriteLineNumbers(CSettingsStore& store, bool shown) {
+    store.SetInt(kSectionSettings, kKeyLineNumbers, shown ? 1 : 0);
     return store.Flush();
 }
 

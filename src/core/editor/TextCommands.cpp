@@ -86,11 +86,11 @@ SLeadingScan ScanLeading(const std::string& line, bool java) {
     return scan;
 }
 
-// Tabs the line's end adds: one for a trailing ":" (Jython), one per trailing "{" (Java). The
-// first character of the line is never looked at.
-int TrailingTabs(const std::string& line, EAutoIndentForm form) {
+// Levels the line's end adds: one for a trailing ":" (Jython), one per trailing "{" (Java).
+// Characters before `lowest` are not looked at (the tab form never looks at the first one).
+int TrailingTabs(const std::string& line, EAutoIndentForm form, size_t lowest = 1) {
     int tabs = 0;
-    for (size_t i = line.size(); i-- > 1;) {
+    for (size_t i = line.size(); i-- > lowest;) {
         char c = line[i];
         if (IsBlank(c)) {
             continue;
@@ -118,6 +118,83 @@ std::string ReplaceAll(const std::string& text, const std::string& from, const s
     return result.append(text, done, std::string::npos);
 }
 
+// The leading run of blanks of a line.
+std::string Leading(const std::string& line) {
+    return line.substr(0, std::min(line.find_first_not_of(" \t"), line.size()));
+}
+
+// An indentation one level less: without its last tab, or without its trailing spaces back to
+// the previous multiple of the step.
+std::string OneLevelLess(std::string indent, int spaceStep) {
+    if (!indent.empty() && indent.back() == '\t') {
+        indent.pop_back();
+        return indent;
+    }
+    const size_t spaces = indent.size() - std::min(indent.find_last_not_of(' ') + 1, indent.size());
+    if (spaces > 0) {
+        indent.resize(indent.size() - ((spaces - 1) % static_cast<size_t>(spaceStep) + 1));
+    }
+    return indent;
+}
+
+// Replaces the leading blanks of a line (which are `indent.size()` long) by `replacement`.
+void ReplaceIndent(CTextControl& text, int line, const std::string& indent,
+                   const std::string& replacement) {
+    const int start = text.LineIndex(line);
+    text.SetSel(start, start + static_cast<int>(indent.size()));
+    text.ReplaceSel(replacement);
+}
+
+// The block comment a line opens or goes on with: what the next line starts with after the
+// copied indentation ("" when the line is no such comment, or closes it).
+std::string StarContinuation(const std::string& line) {
+    const std::string rest = line.substr(Leading(line).size());
+    const bool closes = rest.size() >= 2 && rest.compare(rest.size() - 2, 2, "*/") == 0;
+    if (rest.starts_with("/*") && !closes) {
+        return " * ";
+    }
+    if (rest.starts_with("*") && !rest.starts_with("*/") && !closes) {
+        return "* ";
+    }
+    return {};
+}
+
+void AutoIndentWithSpaces(CTextControl& text, const std::string& line, EAutoIndentForm form,
+                          int spaceStep) {
+    std::string indent = Leading(line);
+    indent.append(static_cast<size_t>(TrailingTabs(line, form, 0) * spaceStep), ' ');
+    if (form == EAutoIndentForm::Java) {
+        indent += StarContinuation(line);
+    }
+    if (indent.empty()) {
+        return;
+    }
+    text.HideSelection(true);
+    text.ReplaceSel(indent);
+    text.HideSelection(false);
+}
+
+void AlignClosingBraceWithSpaces(CTextControl& text, int spaceStep) {
+    int start = 0, end = 0;
+    text.GetSel(start, end);
+    const int line = text.LineFromChar(start);
+    const std::string current = LineText(text, line);
+    const std::string indent = Leading(current);
+    if (indent.size() == current.size() || current[indent.size()] != '}') {
+        return;
+    }
+    const std::string less = OneLevelLess(indent, spaceStep);
+    if (less == indent) {
+        return;
+    }
+    CUndoStep step(text);
+    text.HideSelection(true);
+    ReplaceIndent(text, line, indent, less);
+    const int caret = start - static_cast<int>(indent.size() - less.size());
+    text.SetSel(caret, caret);
+    text.HideSelection(false);
+}
+
 void PutBackModified(CTextControl& text, const std::string& converted) {
     if (text.IsReadOnly()) {
         return;
@@ -133,11 +210,22 @@ std::string MakeSpaces(int tabWidth) {
     return std::string(static_cast<size_t>(std::clamp(tabWidth, 0, kMaxTabWidth)), ' ');
 }
 
-CIndentUnit::CIndentUnit(const CSettings& settings)
-    : m_settings(settings), m_spaces(MakeSpaces(settings.tabWidth)) {}
+CIndentUnit::CIndentUnit(const CSettings& settings, bool followsSpaceTabs)
+    : m_settings(settings), m_spaces(MakeSpaces(settings.tabWidth)),
+      m_followsSpaceTabs(followsSpaceTabs) {}
 
 std::string CIndentUnit::Text() const {
-    return m_settings.spaceTabs ? m_spaces : std::string("\t");
+    if (m_fileStyle && m_fileStyle->UsesSpaces()) {
+        return std::string(static_cast<size_t>(m_fileStyle->spaceStep), ' ');
+    }
+    return m_followsSpaceTabs && m_settings.spaceTabs ? m_spaces : std::string("\t");
+}
+
+int CIndentUnit::SpaceStep() const {
+    if (m_fileStyle) {
+        return m_fileStyle->spaceStep;
+    }
+    return m_followsSpaceTabs && m_settings.spaceTabs ? static_cast<int>(m_spaces.size()) : 0;
 }
 
 void IndentLines(CTextControl& text) {
@@ -148,12 +236,20 @@ void IndentLines(CTextControl& text, const CIndentUnit& unit) {
     IndentLinesWith(text, unit.Text());
 }
 
-void UnindentLines(CTextControl& text) {
+void UnindentLines(CTextControl& text, int spaceStep) {
     int first = 0, last = 0;
     SelectedLines(text, first, last);
     CUndoStep step(text);
     for (int line = first; line <= last; ++line) {
         int start = text.LineIndex(line);
+        if (spaceStep > 0) {
+            const std::string indent = Leading(LineText(text, line));
+            const std::string less = OneLevelLess(indent, spaceStep);
+            if (less != indent) {
+                ReplaceIndent(text, line, indent, less);
+            }
+            continue;
+        }
         std::string c = text.GetTextRange(start, start + 1);
         if (c == "\t" || c == " ") {
             text.SetSel(start, start + 1);
@@ -169,7 +265,7 @@ void InsertIndentUnit(CTextControl& text, const CIndentUnit& unit) {
     text.ReplaceSel(unit.Text());
 }
 
-void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form) {
+void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form, int spaceStep) {
     if (typed != '\r') {
         return;
     }
@@ -180,6 +276,10 @@ void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form) {
         return;
     }
     std::string line = LineText(text, previous);
+    if (spaceStep > 0) {
+        AutoIndentWithSpaces(text, line, form, spaceStep);
+        return;
+    }
     SLeadingScan scan = ScanLeading(line, form == EAutoIndentForm::Java);
     scan.tabs += TrailingTabs(line, form);
     if (scan.tabs == 0 && scan.spaces == 0) {
@@ -195,7 +295,11 @@ void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form) {
     text.HideSelection(false);
 }
 
-void AlignClosingBrace(CTextControl& text) {
+void AlignClosingBrace(CTextControl& text, int spaceStep) {
+    if (spaceStep > 0) {
+        AlignClosingBraceWithSpaces(text, spaceStep);
+        return;
+    }
     int start = 0, end = 0;
     text.GetSel(start, end);
     int line = text.LineFromChar(start);

@@ -7,29 +7,49 @@
 // handles lines of any length. A command that edits the text is one undo step. None of them
 // recolours: ConvertLinebreaks, ConvertTabsToSpaces and InsertApplet change text the colouring
 // engine has not seen, so their caller runs a whole-text colouring pass afterwards.
+//
+// Indentation follows the file (Indentation.h). The indenting commands take a space step: 0
+// for a file indented with tabs, whose levels are tabs exactly as they always were; else the
+// number of spaces of one level, which a new level adds after the indentation it copies and
+// which one step back removes, so that no tab ever enters a file indented with spaces.
 
 #include "app/Settings.h"
 #include "app/UiHost.h"
+#include "editor/Indentation.h"
 #include "editor/TextControl.h"
 
+#include <optional>
 #include <string>
 
 namespace tovin {
 
-// The Java editor's indent unit. The spaces string holds the tab width of the moment the
-// editor was created; SPACETABS is read from the settings at each use, so a change in the
-// preferences applies at once. The settings must outlive the unit.
+// An editor's indent unit. The spaces string holds the tab width of the moment the editor was
+// created; SPACETABS is read from the settings at each use, so a change in the preferences
+// applies at once. The settings must outlive the unit.
+//
+// A file indented with spaces indents in its own step whatever the settings say. Otherwise the
+// Java editor's unit (followsSpaceTabs) is a tab, or the spaces string while SPACETABS is set,
+// and a file with no indented lines then takes its levels from the same setting; the other
+// editors' unit is a tab.
 class CIndentUnit {
 public:
-    explicit CIndentUnit(const CSettings& settings);
+    explicit CIndentUnit(const CSettings& settings, bool followsSpaceTabs = true);
 
     const std::string& Spaces() const { return m_spaces; }
-    // A tab character, or the spaces string while SPACETABS is set.
+    // The indentation found in the file when it was read (nullopt: it has no indented lines).
+    void SetFileStyle(std::optional<SIndentStyle> style) { m_fileStyle = style; }
+    // What Tab and Increase Indent insert.
     std::string Text() const;
+    // The space step of the indenting commands (0: levels are tabs).
+    int SpaceStep() const;
+    // The style new levels get, for the status bar.
+    SIndentStyle Style() const { return SIndentStyle{SpaceStep()}; }
 
 private:
     const CSettings& m_settings;
     std::string m_spaces;
+    bool m_followsSpaceTabs;
+    std::optional<SIndentStyle> m_fileStyle;
 };
 
 // The spaces string for a tab width (negative widths give none; absurd widths are capped).
@@ -47,20 +67,25 @@ enum class EAutoIndentForm {
 void IndentLines(CTextControl& text);
 // The same with the indent unit (the Java editor's form).
 void IndentLines(CTextControl& text, const CIndentUnit& unit);
-// Removes one leading tab or space from every line the selection touches and selects the lines
-// up to the end of the last one's text.
-void UnindentLines(CTextControl& text);
+// Removes one level from every line the selection touches and selects the lines up to the end
+// of the last one's text. With space step 0 a level is one leading tab or space; else it is a
+// leading tab, or the leading spaces back to the previous multiple of the step.
+void UnindentLines(CTextControl& text, int spaceStep = 0);
 // Replaces the selection by the indent unit.
 void InsertIndentUnit(CTextControl& text, const CIndentUnit& unit);
 
 // Runs after the control inserted the line break typed with Enter (typed is '\r'; any other
-// character does nothing): indents the new line after the line just ended.
-void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form);
+// character does nothing): indents the new line after the line just ended. With a space step
+// the line just ended's indentation is copied as it is, each new level adds the step's spaces
+// after it, and a block comment goes on aligned under its first star.
+void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form, int spaceStep = 0);
 
-// Runs after a typed "}": when the brace is the first non-blank character of its line (not the
-// first line), the line's indentation becomes the previous line's minus its last character.
-// Text after the brace is kept, and the caret keeps its place relative to the brace.
-void AlignClosingBrace(CTextControl& text);
+// Runs after a typed "}": when the brace is the first non-blank character of its line, the
+// brace moves one level out. With space step 0 (not on the first line) the line's indentation
+// becomes the previous line's minus its last character; else the line loses one level of its
+// own indentation as UnindentLines removes it. Text after the brace is kept, and the caret
+// keeps its place relative to the brace.
+void AlignClosingBrace(CTextControl& text, int spaceStep = 0);
 
 // Makes every line break CR LF (bare CR and bare LF included) and marks the text modified. The
 // conversions leave a read-only text alone.

@@ -3,6 +3,7 @@
 #include "app/UiHost.h"
 #include "project/JavaProjectDoc.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace tovin {
@@ -69,7 +70,52 @@ std::optional<int> LineAfterWord(std::string_view line, std::size_t from) {
     return LeadingNumber(rest) - 1;
 }
 
+// The message of one output line, when it is "path:digits: error: ..." or "...: warning: ...".
+std::optional<SCompilerMessage> CompilerMessage(std::string_view line, const std::string& folder) {
+    for (const std::string_view kind :
+         {std::string_view(": error: "), std::string_view(": warning: ")}) {
+        const std::size_t at = line.find(kind);
+        if (at == std::string_view::npos) {
+            continue;
+        }
+        std::size_t digits = at;
+        while (digits > 0 && IsDigit(line[digits - 1])) {
+            --digits;
+        }
+        // At least one digit, after a colon that ends a path of at least one character.
+        if (digits == at || digits < 2 || line[digits - 1] != ':') {
+            return std::nullopt;
+        }
+        SCompilerMessage message;
+        message.path = std::string(line.substr(0, digits - 1));
+        if (message.path.front() != '/' && !folder.empty()) {
+            message.path = folder + (folder.back() == '/' ? "" : "/") + message.path;
+        }
+        message.line = LeadingNumber(line.substr(digits)) - 1;
+        message.error = kind == ": error: ";
+        message.text = std::string(line.substr(at + 2));
+        return message;
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::vector<SCompilerMessage> CompilerMessages(std::string_view output, const std::string& folder) {
+    std::vector<SCompilerMessage> messages;
+    while (!output.empty()) {
+        const std::size_t end = std::min(output.find('\n'), output.size());
+        std::string_view line = output.substr(0, end);
+        output.remove_prefix(std::min(end + 1, output.size()));
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        if (auto message = CompilerMessage(line, folder); message && message->line >= 0) {
+            messages.push_back(std::move(*message));
+        }
+    }
+    return messages;
+}
 
 std::optional<std::string_view> OutputLine(std::string_view text, std::size_t n) {
     std::size_t start = 0;

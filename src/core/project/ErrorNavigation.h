@@ -16,6 +16,9 @@
 //   traceback), minus one. The word is looked for after the file name, so a folder such as
 //   "/home/caroline" is never taken for it; without the word the document is only opened.
 // Missing digits give the number 0, so the editor is asked for line -1.
+//
+// CompilerMessages reads the same compiler lines for the editors' margins, by the file path
+// the compiler wrote rather than by the project's names.
 
 #include <optional>
 #include <string>
@@ -50,6 +53,19 @@ std::optional<SMessageTarget> FindMessageTarget(std::string_view text, std::size
 
 // The names of the project's Java-file entries, in list order.
 std::vector<std::string> ProjectFileNames(const CJavaProjectDoc& project);
+
+// A compiler message that names a file and a line, as javac writes them:
+// "path:12: error: text" or "path:12: warning: text".
+struct SCompilerMessage {
+    std::string path; // as the compiler wrote it, a relative one taken from the compile's folder
+    int line = 0;     // zero-based
+    bool error = true;
+    std::string text; // from "error:" or "warning:" to the end of the line
+};
+
+// Every error and warning line of a compiler's output (CR LF or LF line ends) in output order.
+// A path that does not start with "/" is taken from `folder`, where the compiler ran.
+std::vector<SCompilerMessage> CompilerMessages(std::string_view output, const std::string& folder);
 
 // Opens the project file that a complete output line names (resolved with GetFullPath, opened
 // through the host) and moves its editor to the line the message points at. False when the

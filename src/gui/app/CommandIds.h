@@ -22,6 +22,7 @@ enum class ECommand {
     Exit,
     // Edit
     Undo,
+    Redo,
     Cut,
     Copy,
     Paste,
@@ -31,6 +32,7 @@ enum class ECommand {
     Find,
     Replace,
     Repeat,
+    GoToLine,
     FindInFiles,
     ConvertLinebreaks,
     ConvertTabs,
@@ -40,6 +42,7 @@ enum class ECommand {
     // View
     ViewToolbar,
     ViewStatusBar,
+    ViewLineNumbers,
     ProjectWindow,
     // Project
     NewProject,

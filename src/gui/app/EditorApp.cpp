@@ -11,6 +11,7 @@
 #include "desktop/DesktopRequests.h"
 #include "desktop/HelpLocations.h"
 #include "desktop/QtUiHost.h"
+#include "editor/EditorAids.h"
 #include "editor/EditorWindows.h"
 #include "framework/RecentFileList.h"
 #include "platform/Files.h"
@@ -23,6 +24,7 @@
 #include "project/ProjectDocument.h"
 #include "project/ProjectFormView.h"
 #include "project/ProjectFrame.h"
+#include "project/ToolLocator.h"
 #include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
@@ -53,7 +55,7 @@ CEditorApp::CEditorApp(const std::string& settingsFile, CUiHost* host)
     : m_store(settingsFile.empty() ? std::make_unique<CIniSettingsStore>()
                                    : std::make_unique<CIniSettingsStore>(settingsFile)),
       m_ownHost(host ? nullptr : std::make_unique<CQtUiHost>(*this)),
-      m_host(host ? host : m_ownHost.get()) {
+      m_host(host ? host : m_ownHost.get()), m_editorAids(std::make_unique<CEditorAids>(true)) {
     RegisterCommands();
 }
 
@@ -69,6 +71,7 @@ bool CEditorApp::Start(const std::vector<std::string>& files) {
     QCoreApplication::setApplicationName(QStringLiteral("Tovin"));
     m_recentFiles = std::make_unique<CRecentFileList>(*m_store);
     m_settings = LoadSettings(*m_store);
+    m_editorAids->SetLineNumbers(ReadLineNumbers(*m_store));
     RegisterDocumentTypes();
     CreateMainFrame();
     for (const std::string& file : files) {
@@ -155,6 +158,10 @@ CProcessWindow* CEditorApp::ProcessWindow() {
     new CProcessBar(*dock, *window, m_settings, *m_store);
     connect(window, &CProcessWindow::statusTextChanged, m_mainFrame,
             [this](const QString& text) { m_mainFrame->SetPaneText(0, text); });
+    // The compiler's runs mark their messages in the source windows.
+    m_editorAids->FollowCompiles(*window, [this](const CProcessRunner& runner) {
+        return runner.GetApplicationPath() == CToolLocator(m_settings).GetJavacPath();
+    });
     // A message line leads into the project that is open when it is double-clicked.
     connect(window, &CProcessWindow::messageLineActivated, this, [this](const QString& line) {
         if (m_currentProject) {

@@ -21,6 +21,7 @@ class QPrinter;
 namespace tovin {
 
 class CDocument;
+class CEditorAids;
 class CMainFrame;
 class CProcessWindow;
 class CProjectDocument;
@@ -50,6 +51,8 @@ public:
     QPrinter& Printer();
     // The Process Window in the main frame's process dock, made when first asked for.
     CProcessWindow* ProcessWindow();
+    // Line numbers and compiler marks of every source window.
+    CEditorAids& EditorAids() const { return *m_editorAids; }
 
     // ---- the open project
     CProjectDocument* CurrentProject() const { return m_currentProject; }
@@ -110,6 +113,7 @@ private:
     void OnHelp();
     void OnAbout();
     void OnRunApplet();
+    void OnViewLineNumbers();
 
     std::unique_ptr<CSettingsStore> m_store;
     std::unique_ptr<CUiHost> m_ownHost;
@@ -122,6 +126,7 @@ private:
     CMainFrame* m_mainFrame = nullptr;
     CProjectDocument* m_currentProject = nullptr;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<CEditorAids> m_editorAids;
     std::function<void()> m_startupTip;
 };
 

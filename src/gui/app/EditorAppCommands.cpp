@@ -10,6 +10,7 @@
 #include "dialogs/NewProjectWizard.h"
 #include "dialogs/RecentProjectsDialog.h"
 #include "dialogs/TipOfTheDayDialog.h"
+#include "editor/EditorAids.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "prefs/PrefsSheet.h"
@@ -73,6 +74,10 @@ void CEditorApp::RegisterCommands() {
     map.OnCommand(ECommand::Preferences, [this] { RunPreferencesSheet(*this, 0); });
     map.OnCommand(ECommand::NewProject, [this] { RunNewProjectWizard(*this); });
     map.OnCommand(ECommand::TipOfTheDay, [this] { ShowTipOfTheDay(*this, ApplicationTipsFile()); });
+    map.OnCommand(ECommand::ViewLineNumbers, [this] { OnViewLineNumbers(); });
+    map.OnUpdate(ECommand::ViewLineNumbers, [this] {
+        return SCommandState{true, m_editorAids->LineNumbers()};
+    });
     RegisterProjectForwarding();
 }
 
@@ -160,6 +165,12 @@ void CEditorApp::OnAbout() {
     CAboutDialog dialog([this](const std::string& url) { OpenWithDesktopOrSay(*m_host, url); },
                         m_mainFrame);
     dialog.exec();
+}
+
+void CEditorApp::OnViewLineNumbers() {
+    m_editorAids->SetLineNumbers(!m_editorAids->LineNumbers());
+    (void)WriteLineNumbers(*m_store,
+                           m_editorAids->LineNumbers()); // write failures are not reported
 }
 
 void CEditorApp::OnRunApplet() {

@@ -169,7 +169,7 @@ void CMainFrame::CreateStatusBar() {
         auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("StatusPane%1").arg(pane));
         if (pane == 0) {
-            label->setText(QStringLiteral("Ready"));
+            label->setText(QLatin1String(kReadyText));
             bar->addWidget(label, 1);
         } else {
             int width = pane <= 2
@@ -181,6 +181,13 @@ void CMainFrame::CreateStatusBar() {
         }
         m_panes[static_cast<size_t>(pane)] = label;
     }
+    auto* indent = new QLabel(bar);
+    indent->setObjectName(QStringLiteral("StatusPane%1").arg(kIndentPane));
+    indent->setFixedWidth(indent->fontMetrics().horizontalAdvance(QStringLiteral("Spaces: 8")) +
+                          12);
+    // After the line and column panes (the layout counts the message pane first).
+    bar->insertPermanentWidget(3, indent);
+    m_panes[kIndentPane] = indent;
 }
 
 void CMainFrame::RegisterCommands() {
@@ -549,6 +556,8 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow*) {
         SetPaneText(1, {});
         SetPaneText(2, {});
     }
+    // A source window shows its own as it becomes active.
+    SetPaneText(kIndentPane, {});
     emit ActiveFrameChanged(frame);
 }
 

@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/EditorApp.h"
 #include "app/MainFrame.h"
+#include "editor/EditorAids.h"
 #include "editor/EditorDocument.h"
 #include "editor/LiveEditorDoc.h"
 #include "editor/LiveHTMLView.h"
@@ -34,6 +35,8 @@ void RegisterTextCommands(CSourceView& view, CEditorApp& app) {
     auto writable = [&view] { return !view.IsReadOnly(); };
     map.OnCommand(ECommand::Undo, [&view] { view.undo(); });
     map.OnEnable(ECommand::Undo, [&view] { return view.isUndoAvailable() && !view.IsReadOnly(); });
+    map.OnCommand(ECommand::Redo, [&view] { view.redo(); });
+    map.OnEnable(ECommand::Redo, [&view] { return view.isRedoAvailable() && !view.IsReadOnly(); });
     map.OnCommand(ECommand::Cut, [&view] { view.cut(); });
     map.OnEnable(ECommand::Cut, [&view] { return view.hasSelectedText() && !view.IsReadOnly(); });
     map.OnCommand(ECommand::Copy, [&view] { view.copy(); });
@@ -51,6 +54,7 @@ void RegisterTextCommands(CSourceView& view, CEditorApp& app) {
     map.OnCommand(ECommand::Find, [&view] { view.OnFind(); });
     map.OnCommand(ECommand::Replace, [&view] { view.OnReplace(); });
     map.OnCommand(ECommand::Repeat, [&view] { view.OnRepeat(); });
+    map.OnCommand(ECommand::GoToLine, [&view] { view.OnGoToLine(); });
     map.OnCommand(ECommand::Print, [&view, &app] { view.PrintWithDialog(&app.Printer()); });
     map.OnCommand(ECommand::PrintPreview, [&view, &app] { view.ShowPrintPreview(&app.Printer()); });
     map.OnCommand(ECommand::CreateAntScript, [&app] {
@@ -115,23 +119,32 @@ void RegisterJythonCommands(CLivePythonView& view, CEditorApp& app) {
     map.OnCommand(ECommand::AddWindowToProject, [&view] { view.OnAddWindowToProject(); });
 }
 
-// The caret's line and column in the main window's panes 1 and 2, also when the window is
-// activated.
+// The caret's line and column in the main window's panes 1 and 2 and the indentation in the
+// pane beside them, also when the window is activated; the compiler's messages of the caret's
+// line in pane 0.
 void ShowCaretStatus(CSourceView& view, CEditorApp& app, QWidget* frame) {
     CMainFrame* mainFrame = app.MainFrame();
     if (!mainFrame) {
         return;
     }
     QObject::connect(&view, &CSourceView::CaretStatusChanged, mainFrame,
-                     [mainFrame](const QString& line, const QString& column) {
+                     [mainFrame, &view](const QString& line, const QString& column) {
                          mainFrame->SetPaneText(1, line);
                          mainFrame->SetPaneText(2, column);
+                         const QString indent = view.IndentStatusText();
+                         if (mainFrame->PaneText(CMainFrame::kIndentPane) != indent) {
+                             mainFrame->SetPaneText(CMainFrame::kIndentPane, indent);
+                         }
                      });
     QObject::connect(mainFrame, &CMainFrame::ActiveFrameChanged, &view,
                      [&view, frame](CDocumentFrame* active) {
                          if (active && active == frame) {
                              view.UpdateCaretStatus();
                          }
+                     });
+    QObject::connect(&view.Aids(), &CViewAids::StatusMessage, mainFrame,
+                     [mainFrame](const QString& text) {
+                         mainFrame->SetPaneText(0, text.isEmpty() ? CMainFrame::kReadyText : text);
                      });
 }
 
@@ -191,6 +204,7 @@ QWidget* CreateEditorView(CDocument& document, QWidget* frame) {
     RegisterTextCommands(*view, editorDocument.App());
     ShowCaretStatus(*view, editorDocument.App(), frame);
     view->OnInitialUpdate();
+    editorDocument.App().EditorAids().AddView(*view);
     return view;
 }
 

@@ -16,19 +16,20 @@ CLiveEditorDoc& CLiveEditorView::LiveDocument() const {
 
 bool CLiveEditorView::HandleTab(bool shift) {
     if (!HasSelection()) {
-        // The control's own Tab: a tab character, whatever SPACETABS says.
-        ReplaceSel("\t");
+        // The control's own Tab, a tab character whatever SPACETABS says, unless the file is
+        // indented with spaces.
+        InsertIndentUnit(*this, IndentUnit());
     } else if (shift) {
-        UnindentLines(*this);
+        OnDecreaseIndent();
     } else {
-        IndentLines(*this);
+        OnIncreaseIndent();
     }
     ensureCursorVisible();
     return true;
 }
 
 void CLiveEditorView::OnCharTyped(char typed) {
-    AutoIndentNewLine(*this, typed, EAutoIndentForm::Basic);
+    AutoIndentNewLine(*this, typed, EAutoIndentForm::Basic, IndentUnit().SpaceStep());
 }
 
 std::string CLiveEditorView::SavedPathOrAsk() {

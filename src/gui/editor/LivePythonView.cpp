@@ -15,7 +15,7 @@ void CLivePythonView::OnInitialUpdate() {
 }
 
 void CLivePythonView::OnCharTyped(char typed) {
-    AutoIndentNewLine(*this, typed, EAutoIndentForm::Jython);
+    AutoIndentNewLine(*this, typed, EAutoIndentForm::Jython, IndentUnit().SpaceStep());
 }
 
 void CLivePythonView::OnAddWindowToProject() {

@@ -44,6 +44,9 @@ bool CSourceDocument::OnNewDocument() {
 }
 
 void CSourceDocument::PlaceText(const std::string& text) {
+    m_indentStyle = DetectIndentation(text);
+    // The text's lines go, and with them the markers.
+    m_compilerMarks.clear();
     CSourceView* view = FirstView();
     if (!view) {
         m_pendingText = text;

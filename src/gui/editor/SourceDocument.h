@@ -8,11 +8,14 @@
 // file changed on disk by another program is noticed when a view is activated.
 
 #include "app/UiHost.h"
+#include "editor/EditorAids.h"
 #include "editor/EditorContext.h"
+#include "editor/Indentation.h"
 #include "editor/TextFile.h"
 
 #include <QObject>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,12 @@ public:
     // Hands the text read before the first view existed to that view; false when there is none.
     bool TakePendingText(std::string& text);
 
+    // How the text read from the file is indented (nullopt: no line is; a new document).
+    std::optional<SIndentStyle> FileIndentStyle() const { return m_indentStyle; }
+    // The compiler's messages marked in the text (CEditorAids keeps them).
+    std::vector<SCompilerMark>& CompilerMarks() { return m_compilerMarks; }
+    const std::vector<SCompilerMark>& CompilerMarks() const { return m_compilerMarks; }
+
     // A view was activated: when another program changed the file, asks whether to reload it.
     void CheckDiskChange();
     // Reads the file again into the views; false (after the message) when it cannot be read.
@@ -83,6 +92,8 @@ private:
     std::string m_pathName;
     CTextFile m_file;
     std::vector<CSourceView*> m_views;
+    std::optional<SIndentStyle> m_indentStyle;
+    std::vector<SCompilerMark> m_compilerMarks;
     std::string m_pendingText;
     bool m_hasPendingText = false;
     // Set by SetModified(true) while there is no view to carry it.

@@ -2,11 +2,13 @@
 
 #include "app/Settings.h"
 #include "app/UiHost.h"
+#include "editor/EditorAids.h"
 #include "editor/FindReplace.h"
 #include "editor/SourceDocument.h"
 #include "editor/TextCommands.h"
 
 #include <QContextMenuEvent>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
@@ -26,11 +28,17 @@ constexpr int kMaxLinesColouredOneByOne = 400;
 
 CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget* parent)
     : CScintillaEdit(parent), m_document(document), m_documentAlive(&document),
-      m_colourer(language), m_finder(new CFindReplace(*this, [this](const std::string& text) {
-          Context().host->MessageBox(text, "Tovin", EMsgButtons::Ok, EMsgIcon::Information);
-      })) {
+      m_colourer(language),
+      m_finder(new CFindReplace(*this,
+                                [this](const std::string& text) {
+                                    Context().host->MessageBox(text, "Tovin", EMsgButtons::Ok,
+                                                               EMsgIcon::Information);
+                                })),
+      m_indentUnit(*document.Context().settings, language == ELanguage::Java) {
     ApplySettingsAppearance();
     ShareDocumentText();
+    // After the text is shared: sharing sets the margins anew.
+    m_aids = new CViewAids(*this);
     m_document.AttachView(this);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
@@ -41,6 +49,9 @@ CSourceView::CSourceView(CSourceDocument& document, ELanguage language, QWidget*
 
 void CSourceView::ApplySettingsAppearance() {
     ApplyAppearance(SEditorAppearance::FromSettings(Settings()));
+    if (m_aids) {
+        m_aids->Restyle();
+    }
 }
 
 CSourceView::~CSourceView() {
@@ -80,11 +91,14 @@ void CSourceView::OnInitialUpdate() {
     if (m_document.IsReadOnlyFile()) {
         SetReadOnly(true);
     }
+    m_indentUnit.SetFileStyle(m_document.FileIndentStyle());
 }
 
 void CSourceView::OnTextReloaded() {
     SetReadOnly(m_document.IsReadOnlyFile());
     OnSyntaxColourUpdate();
+    m_indentUnit.SetFileStyle(m_document.FileIndentStyle());
+    m_aids->UpdateMarkMargin();
 }
 
 void CSourceView::ColourAll(bool suspendRedraw) {
@@ -265,11 +279,36 @@ void CSourceView::SelectLine(int line) {
 }
 
 void CSourceView::OnIncreaseIndent() {
-    IndentLines(*this);
+    IndentLines(*this, m_indentUnit);
 }
 
 void CSourceView::OnDecreaseIndent() {
-    UnindentLines(*this);
+    UnindentLines(*this, m_indentUnit.SpaceStep());
+}
+
+QString CSourceView::IndentStatusText() const {
+    return QString::fromStdString(IndentStyleText(m_indentUnit.Style()));
+}
+
+void CSourceView::OnGoToLine() {
+    bool ok = false;
+    const int lines = GetLineCount();
+    int start = 0, end = 0;
+    GetSel(start, end);
+    const int line = QInputDialog::getInt(this, QStringLiteral("Go to Line"),
+                                          QStringLiteral("&Line number (1 - %1):").arg(lines),
+                                          LineFromChar(end) + 1, 1, lines, 1, &ok);
+    if (ok) {
+        GoToLine(line - 1);
+    }
+}
+
+void CSourceView::GoToLine(int line) {
+    const int start = LineIndex(std::clamp(line, 0, GetLineCount() - 1));
+    SetSel(start, start);
+    Send(SCI_SCROLLCARET);
+    setFocus();
+    UpdateCaretStatus();
 }
 
 void CSourceView::OnConvertLinebreaks() {

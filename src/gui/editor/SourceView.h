@@ -2,7 +2,9 @@
 // What the Java editor and the HTML, XML and Jython views share: a coloured editor control on a
 // CSourceDocument with the settings of its creation, the typed-character step (Tab, the
 // language's after-character step, then the caret line's colouring), the caret status, the
-// editing commands (indent, line breaks, find, print) and the context menu.
+// editing commands (indent, line breaks, find, print, Go to Line) and the context menu, and the
+// aids beside the text (line numbers, compiler marks, the brace pair; EditorAids.h). The indent
+// unit follows the indentation found in the document's file.
 //
 // Typing recolours the caret's line as each character is typed. Any other change of the text
 // that did not come through a colouring pass (a paste, an undo, a drop, a replace) has the lines
@@ -11,6 +13,7 @@
 
 #include "editor/Colourer.h"
 #include "editor/ScintillaEdit.h"
+#include "editor/TextCommands.h"
 #include "framework/CommandMap.h"
 
 #include <QPointer>
@@ -21,6 +24,7 @@ namespace tovin {
 
 class CFindReplace;
 class CSourceDocument;
+class CViewAids;
 struct SEditorContext;
 
 // The command map holds the commands the window carries out itself; the application fills it.
@@ -71,6 +75,18 @@ public:
     // The pop-up of the text: undo, clipboard, select all, colour update.
     QMenu* CreateTextPopup();
 
+    // ---- editing aids
+    // The indent unit, following the file's own indentation.
+    const CIndentUnit& IndentUnit() const { return m_indentUnit; }
+    // "Spaces: 4" or "Tabs": how new levels are indented.
+    QString IndentStatusText() const;
+    // Line numbers, compiler marks and the brace pair.
+    CViewAids& Aids() const { return *m_aids; }
+    // "Go to Line...": asks for a line number, then GoToLine.
+    void OnGoToLine();
+    // Puts the caret at the start of the zero-based line and shows it.
+    void GoToLine(int line);
+
 signals:
     void CaretStatusChanged(const QString& line, const QString& column);
 
@@ -105,6 +121,8 @@ private:
     QPointer<CSourceDocument> m_documentAlive;
     CColourer m_colourer;
     CFindReplace* m_finder;
+    CIndentUnit m_indentUnit;
+    CViewAids* m_aids = nullptr;
     // The text changed outside a colouring pass lies in [m_changedStart, m_changedEnd] (byte
     // positions, kept in step with later edits); -1 when nothing changed.
     int m_changedStart = -1;

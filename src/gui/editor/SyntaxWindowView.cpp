@@ -8,7 +8,7 @@
 namespace tovin {
 
 CSyntaxWindowView::CSyntaxWindowView(CSyntaxWindowDoc& document, QWidget* parent)
-    : CSourceView(document, ELanguage::Java, parent), m_indentUnit(*document.Context().settings) {}
+    : CSourceView(document, ELanguage::Java, parent) {}
 
 CSyntaxWindowDoc& CSyntaxWindowView::JavaDocument() const {
     return static_cast<CSyntaxWindowDoc&>(Document());
@@ -93,21 +93,17 @@ void CSyntaxWindowView::OnConvertTabsToSpaces() {
     if (IsReadOnly()) {
         return;
     }
-    ConvertTabsToSpaces(*this, m_indentUnit.Spaces());
+    ConvertTabsToSpaces(*this, IndentUnit().Spaces());
     ColourAll(false);
-}
-
-void CSyntaxWindowView::OnIncreaseIndent() {
-    IndentLines(*this, m_indentUnit);
 }
 
 bool CSyntaxWindowView::HandleTab(bool shift) {
     if (!HasSelection()) {
-        InsertIndentUnit(*this, m_indentUnit);
+        InsertIndentUnit(*this, IndentUnit());
     } else if (shift) {
-        UnindentLines(*this);
+        OnDecreaseIndent();
     } else {
-        IndentLines(*this, m_indentUnit);
+        OnIncreaseIndent();
     }
     ensureCursorVisible();
     return true;
@@ -115,9 +111,9 @@ bool CSyntaxWindowView::HandleTab(bool shift) {
 
 void CSyntaxWindowView::OnCharTyped(char typed) {
     if (typed == '\r') {
-        AutoIndentNewLine(*this, typed, EAutoIndentForm::Java);
+        AutoIndentNewLine(*this, typed, EAutoIndentForm::Java, IndentUnit().SpaceStep());
     } else if (typed == '}') {
-        AlignClosingBrace(*this);
+        AlignClosingBrace(*this, IndentUnit().SpaceStep());
     }
 }
 

@@ -5,7 +5,6 @@
 // and the Java commands that need this window's file (Compile, Add Window to Project, JDK Help).
 
 #include "editor/SourceView.h"
-#include "editor/TextCommands.h"
 
 #include <QStringList>
 
@@ -19,7 +18,6 @@ public:
     CSyntaxWindowView(CSyntaxWindowDoc& document, QWidget* parent);
 
     CSyntaxWindowDoc& JavaDocument() const;
-    const CIndentUnit& IndentUnit() const { return m_indentUnit; }
 
     void OnInitialUpdate() override;
     // Refreshes the document's package and methods from the text and shows the methods.
@@ -28,7 +26,6 @@ public:
 
     // ---- commands
     void OnSyntaxColourUpdate() override;
-    void OnIncreaseIndent() override;
     void OnRefreshFunctionList();
     void OnFunctionListDropDown();
     // The entry the user chose in the frame's function list (-1: none).
@@ -45,9 +42,6 @@ signals:
 protected:
     bool HandleTab(bool shift) override;
     void OnCharTyped(char typed) override;
-
-private:
-    CIndentUnit m_indentUnit;
 };
 
 } // namespace tovin

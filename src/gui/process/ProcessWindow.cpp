@@ -149,6 +149,7 @@ void CProcessWindow::Attach(std::unique_ptr<CProcessRunner> runner, const QStrin
         m_toggle = true;
         // Even a tool that ended before it was attached completes through the poll.
         m_pollTimer.start();
+        emit runAttached();
     }
 }
 
@@ -206,6 +207,7 @@ void CProcessWindow::Complete() {
     m_progress->setValue(m_progress->maximum());
     emit statusTextChanged(QString::fromLatin1(kComplete));
     m_pollTimer.stop();
+    emit runCompleted();
 }
 
 void CProcessWindow::Retire(std::unique_ptr<CProcessRunner> runner) {

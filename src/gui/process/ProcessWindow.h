@@ -95,6 +95,8 @@ public:
 
     // The whole output so far, as the tool and AppendLine gave it (CR LF).
     std::string Text() const;
+    // The runner of the last Attach while the window keeps it (null after ClearOutput).
+    const CProcessRunner* Runner() const { return m_runner.get(); }
 
     // Replaces the font dialog (tests); the function returns nullopt when cancelled.
     void SetFontChooser(std::function<std::optional<QFont>(const QFont&)> chooser) {
@@ -113,6 +115,10 @@ signals:
     void statusTextChanged(const QString& text);
     // A complete output line was double-clicked: the project's error navigation takes it.
     void messageLineActivated(const QString& line);
+    // A runner was attached (Runner() is it).
+    void runAttached();
+    // The attached tool has ended and all of its output is in Text().
+    void runCompleted();
 
 private:
     void BuildControls();

@@ -1,5 +1,6 @@
 #include "editor/TextCommands.h"
 #include "FakeUiHost.h"
+#include "editor/Indentation.h"
 #include "editor/TextBuffer.h"
 #include "process/ProcessRunner.h"
 
@@ -296,4 +297,106 @@ TEST(TextCommands, InsertAppletReplacesTheSelectionWithTheElement) {
     EXPECT_EQ(Show(text), "<body>\r\n<APPLET CODE=\"My.class.class\" \r\n\tWIDTH=300\r\n"
                           "\tHEIGHT=300>\r\nApplet My.class.class\r\n</APPLET>\r\n|</body>");
     EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(Indentation, DetectedFromTheIndentedLines) {
+    const struct {
+        const char* name;
+        const char* text;
+        std::optional<SIndentStyle> expected;
+    } rows[] = {
+        {"tabs", "class A {\n\tint x;\n\tvoid f() {\n\t\tx = 1;\n\t}\n}\n", SIndentStyle{}},
+        {"two spaces", "a {\r\n  b {\r\n    c;\r\n  }\r\n}\r\n", SIndentStyle{2}},
+        {"three spaces", "a:\n   b:\n      c\n", SIndentStyle{3}},
+        {"four spaces, a closing two levels at once", "a {\n    b {\n        c;\n}\n",
+         SIndentStyle{4}},
+        {"eight spaces", "a {\n        b;\n        c;\n}\n", SIndentStyle{8}},
+        {"javadoc stars and blank lines", "  /**\n   * x\n   */\n\n  int y;\n    z;\n",
+         SIndentStyle{2}},
+        {"mostly spaces", "a\n    b\n\tc\n    d\n", SIndentStyle{4}},
+        {"mostly tabs", "a\n\tb\n\tc\n    d\n", SIndentStyle{}},
+        {"no indented line", "class A {}\n\nint x;\n", std::nullopt},
+        {"spaces in no step", "a\n     b\n", std::nullopt},
+        {"empty", "", std::nullopt},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(DetectIndentation(row.text), row.expected) << row.name;
+    }
+    EXPECT_EQ(IndentStyleText(SIndentStyle{4}), "Spaces: 4");
+    EXPECT_EQ(IndentStyleText(SIndentStyle{}), "Tabs");
+}
+
+// The commands as the editors run them in a file of each kind: a space-indented file gets its
+// own step, never a tab; a tab-indented file behaves as it always has, SPACETABS included.
+TEST(Indentation, CommandsFollowTheFile) {
+    enum EOp { Enter, EnterJython, Brace, Tab, Increase, Decrease };
+    const struct {
+        const char* name;
+        const char* file; // the file the unit's style is detected from
+        bool java;        // the Java editor's unit (follows SPACETABS)
+        EOp op;
+        std::string before;
+        std::string after;
+    } rows[] = {
+        {"4: Enter after {", "a {\n    b;\n}", true, Enter, "    if (x) {\r\n|",
+         "    if (x) {\r\n        |"},
+        {"4: Enter after { alone", "a {\n    b;\n}", true, Enter, "{\r\n|", "{\r\n    |"},
+        {"4: Enter keeps the line", "a {\n    b;\n}", true, Enter, "    x;\r\n|y",
+         "    x;\r\n    |y"},
+        {"4: Enter after /**", "a {\n    b;\n}", true, Enter, "    /**\r\n|",
+         "    /**\r\n     * |"},
+        {"4: Enter in a comment", "a {\n    b;\n}", true, Enter, "     * a\r\n|",
+         "     * a\r\n     * |"},
+        {"4: Enter after */", "a {\n    b;\n}", true, Enter, "     */\r\n|", "     */\r\n     |"},
+        {"4: Enter after :", "a:\n    b", false, EnterJython, "    def f(s):\r\n|",
+         "    def f(s):\r\n        |"},
+        {"2: Enter after {", "a {\n  b;\n}", true, Enter, "  x {\r\n|", "  x {\r\n    |"},
+        {"4: } after Enter", "a {\n    b;\n}", true, Brace, "    {\r\n        }|",
+         "    {\r\n    }|"},
+        {"4: } off the step", "a {\n    b;\n}", true, Brace, "x\r\n      }|", "x\r\n    }|"},
+        {"4: } keeps the text after it", "a {\n    b;\n}", true, Brace, "x\r\n        }|y",
+         "x\r\n    }|y"},
+        {"4: } not first", "a {\n    b;\n}", true, Brace, "x\r\n    a}|", "x\r\n    a}|"},
+        {"4: Tab", "a {\n    b;\n}", false, Tab, "x|y", "x    |y"},
+        {"4: Increase Indent", "a {\n    b;\n}", false, Increase, "[a\r\nb]", "[    a\r\n    b]"},
+        {"4: Decrease Indent", "a {\n    b;\n}", true, Decrease,
+         "[        a\r\n      b\r\n\tc\r\nd]", "[    a\r\n    b\r\nc\r\nd]"},
+        {"tabs: Enter after {", "a {\n\tb;\n}", true, Enter, "\tif (x) {\r\n|",
+         "\tif (x) {\r\n\t\t|"},
+        {"tabs: }", "a {\n\tb;\n}", true, Brace, "\t\tx\r\n\t\t}|", "\t\tx\r\n\t}|"},
+        {"tabs: Tab with SPACETABS", "a {\n\tb;\n}", true, Tab, "|x", "   |x"},
+        {"tabs: Decrease Indent", "a {\n\tb;\n}", true, Decrease, "[    a]", "[   a]"},
+        {"none: Enter with SPACETABS", "a {}", true, Enter, "x {\r\n|", "x {\r\n   |"},
+        {"none: Tab of another editor", "a {}", false, Tab, "|x", "\t|x"},
+    };
+    CSettings settings;
+    settings.tabWidth = 3;
+    settings.spaceTabs = 1;
+    for (const auto& row : rows) {
+        CIndentUnit unit(settings, row.java);
+        unit.SetFileStyle(DetectIndentation(row.file));
+        const int step = unit.SpaceStep();
+        RunCases({{row.name, row.before, row.after}}, [&](CTextControl& text) {
+            switch (row.op) {
+            case Enter:
+            case EnterJython:
+                AutoIndentNewLine(text, '\r',
+                                  row.op == Enter ? EAutoIndentForm::Java : EAutoIndentForm::Jython,
+                                  step);
+                break;
+            case Brace:
+                AlignClosingBrace(text, step);
+                break;
+            case Tab:
+                InsertIndentUnit(text, unit);
+                break;
+            case Increase:
+                IndentLines(text, unit);
+                break;
+            case Decrease:
+                UnindentLines(text, step);
+                break;
+            }
+        });
+    }
 }

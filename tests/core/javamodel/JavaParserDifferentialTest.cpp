@@ -1,7 +1,6 @@
 // The reference parser follows the rules for the Java of their day literally; on code without
-// the constructs those rules misread (literals or comments with braces, values with braces,
-// enums, records, annotations with arguments, member types of member types, declarations
-// after a member with a "(" in the same stretch), the parser must give exactly its model.
+// what those rules misread (braces in literals, comments or values, enums, records, annotations
+// with arguments, member types of member types), the parser must give exactly its model.
 
 #include "ReferenceJavaParser.h"
 #include "cli/OutlineCommand.h"
@@ -27,27 +26,21 @@ std::string ReferenceOutline(const std::string& text) {
     return OutlineOf(file, ESourceKind::Java);
 }
 
-// Well-formed code of that kind: top-level classes with fields, methods (some with their
-// parameters over two lines, some with the brace on a line of its own) and inner classes one
-// level deep; method bodies with statements, blocks, local classes and comments.
+// Well-formed code of that kind: classes with fields, methods and inner classes one level deep;
+// method bodies with statements, blocks, local classes and comments.
 std::string RandomBody(std::mt19937& random, int depth) {
     std::uniform_int_distribution<int> roll(0, 9);
     std::string indent(static_cast<size_t>(depth), '\t');
     std::string text;
     for (int i = roll(random) / 3; i > 0; --i) {
-        switch (roll(random) % 5) {
-        case 0:
+        const int kind = roll(random) % 5;
+        if (kind == 0) {
             text += indent + "if (x) {\r\n" + (depth < 6 ? RandomBody(random, depth + 1) : "") +
                     indent + "}\r\n";
-            break;
-        case 1:
+        } else if (kind == 1) {
             text += indent + "class L {\r\n" + indent + "\tvoid m() {}\r\n" + indent + "}\r\n";
-            break;
-        case 2:
-            text += indent + "/* c */ // c\r\n";
-            break;
-        default:
-            text += indent + "x = y(z);\r\n";
+        } else {
+            text += indent + (kind == 2 ? "/* c */ // c\r\n" : "x = y(z);\r\n");
         }
     }
     return text;

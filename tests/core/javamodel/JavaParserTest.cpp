@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <sstream>
-
 using namespace tovin;
 
 namespace {
@@ -102,6 +99,12 @@ TEST(JavaParser, RecordsOnlyMethodsWithBodiesAtTheirDepth) {
         {"an opening brace without a closing one after it is not examined",
          "class A {\r\n void f() {", "package\t\n"},
         {"closing braces first end the parse", "}\r\nclass A {}", "package\t\n"},
+        {"methods of every form",
+         "interface I {\r\n @Deprecated(since = \"9\") default <T extends Comparable<T>> List<T> "
+         "f(T... a) throws E { }\r\n private int g()[] { return null; }\r\n static String "
+         "@Size(max = 3) [] h(@Named(\"k\") String k) { return null; }\r\n int abstractOne();\r\n}",
+         "package\t\nclass\tI\t2\nmethod\tI\tf(T... a)\t17\nmethod\tI\tg()\t109\n"
+         "method\tI\th(@Named(\"k\") String k)\t146\n"},
     });
 }
 
@@ -126,6 +129,15 @@ TEST(JavaParser, FilesInnerClassesOneLevelDeep) {
          "package\t\nclass\tA\t2\nmethod\tA\tf()\t30\n"},
         {"a second top-level class", "class A {}\r\nclass B {\r\n void f() {}\r\n}",
          "package\t\nclass\tA\t2\nclass\tB\t14\nmethod\tB\tf()\t25\n"},
+        {"types of every kind, member types of member types, compact constructors",
+         "@Retention(RUNTIME) sealed interface S<T> permits R {\r\n record R(int a,\r\n  @Min(0) "
+         "int b) implements S<Integer> { public R { } int sum() { return a + b; } }\r\n non-sealed "
+         "class C { static final class D { void d() {} } }\r\n @interface T { int[] v() default "
+         "{}; }\r\n}",
+         "package\t\nclass\tS<T>\t2\ninner\tS<T>\tR\t57\n"
+         "method\tS<T>.R\tR(int a, @Min(0) int b)\t115\nmethod\tS<T>.R\tsum()\t128\n"
+         "inner\tS<T>\tC\t160\ninner\tS<T>\tD\t181\n"
+         "method\tS<T>.D\td()\t204\ninner\tS<T>\tT\t222\n"},
     });
 }
 
@@ -182,103 +194,4 @@ TEST(JavaParser, ParseFileReadsTheEntryAndLeavesItAloneWhenUnreadable) {
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(file.GetPackage(), "p");
     EXPECT_EQ(file.Classes().GetCount(), 1);
-}
-
-namespace {
-
-// The outline of a text written with LF line ends and parsed with CR LF ones, each position
-// given as "@" and the line it falls on (from 1): every entry must stand on its name's line.
-std::string LineOutline(std::string text) {
-    std::string crlf;
-    for (char c : text) {
-        crlf += c == '\n' ? "\r\n" : std::string(1, c);
-    }
-    std::istringstream items(Outline(crlf));
-    std::string result;
-    for (std::string item; std::getline(items, item);) {
-        size_t tab = item.rfind('\t');
-        if (item.rfind("package", 0) == 0) {
-            continue;
-        }
-        int position = std::stoi(item.substr(tab + 1));
-        int line = 1 + static_cast<int>(std::count(crlf.begin(), crlf.begin() + position, '\n'));
-        result += item.substr(0, tab) + "\t@" + std::to_string(line) + "\n";
-    }
-    return result;
-}
-
-void ExpectLineOutlines(const std::vector<SParseCase>& cases) {
-    for (const auto& row : cases) {
-        EXPECT_EQ(LineOutline(row.text), row.outline) << row.name;
-    }
-}
-
-} // namespace
-
-// The modern files of the end-to-end test hold these constructs and more, checked against the
-// compiler's own parse; here the entries' full names are checked as well.
-TEST(JavaParser, ReadsTheDeclarationsOfTodaysJava) {
-    ExpectLineOutlines({
-        {"literals and comments are no structure", R"(class A {
-    char c = '}', q = '\'', u = '\u007B'; String s = "{\"}"; /* } */ // {
-    String t = """
-        { \""" }
-        """;
-    void f() /* { */ { g("}"); }
-})",
-         "class\tA\t@1\nmethod\tA\tf()\t@6\n"},
-        {"types of every kind, member types of member types, compact constructors",
-         R"(@Retention(RUNTIME) sealed interface S<T> permits R {
-    record R(int a,
-             @Min(0) int b) implements S<Integer> { public R { } int sum() { return a + b; } }
-    non-sealed class C { static final class D { void d() {} } }
-    @interface T { int[] v() default {}; }
-})",
-         "class\tS<T>\t@1\ninner\tS<T>\tR\t@2\nmethod\tS<T>.R\tR(int a, @Min(0) int b)\t@3\n"
-         "method\tS<T>.R\tsum()\t@3\ninner\tS<T>\tC\t@4\ninner\tS<T>\tD\t@4\n"
-         "method\tS<T>.D\td()\t@4\ninner\tS<T>\tT\t@5\n"},
-        {"enum constants, values and blocks declare nothing", R"(enum E {
-    X { void no() {} }, Y("y", () -> { }) { void no() {} }, Z;
-    static Runnable r = () -> { };
-    Object o = new Object() { void no() {} };
-    int[][] grid = {{1}, {2}};
-    static { for (int i = 0; i < 3; i++) { } }
-    E(String s, Runnable r) {}
-    @SuppressWarnings({"a", "b"}) void e() {}
-})",
-         "class\tE\t@1\nmethod\tE\tE(String s, Runnable r)\t@7\nmethod\tE\te()\t@8\n"},
-        {"methods of every form", R"(interface I {
-    @Deprecated(since = "9") default <T extends Comparable<T>> List<T> f(T... a) throws E { }
-    private int g()[] { return null; }
-    static String @Size(max = 3) [] h(@Named("k") String k) { return null; }
-    int abstractOne();
-})",
-         "class\tI\t@1\nmethod\tI\tf(T... a)\t@2\nmethod\tI\tg()\t@3\n"
-         "method\tI\th(@Named(\"k\") String k)\t@4\n"},
-    });
-}
-
-TEST(JavaParser, APositionIsOnTheLineOfItsName) {
-    ExpectLineOutlines({
-        {"after a field with a call, a brace far below, keyword lines, annotations",
-         R"(class A {
-    int x = f(1);
-    class B {
-    }
-    void g()
-
-
-
-
-    {
-    }
-    public interface I
-        extends J
-    {
-    }
-    @Ann(1)
-    class C {}
-})",
-         "class\tA\t@1\nmethod\tA\tg()\t@5\ninner\tA\tB\t@3\ninner\tA\tI\t@12\ninner\tA\tC\t@17\n"},
-    });
 }

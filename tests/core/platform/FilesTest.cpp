@@ -142,15 +142,13 @@ TEST(Files, FactsAndReads) {
 // The same for every user, root included: a mode that lets no one write keeps the file as it
 // is, whatever the folder allows.
 TEST(Files, ReadOnlyIsAModeThatLetsNoOneWrite) {
-    const std::pair<mode_t, bool> rows[] = {
-        {0444, true}, {0400, true}, {0555, true}, {0644, false}, {0600, false}, {0664, false},
-    };
+    const std::pair<mode_t, bool> rows[] = {{0444, true},  {0400, true},  {0555, true},
+                                            {0644, false}, {0600, false}, {0664, false}};
+    CTempDir dir;
+    const std::string path = dir.Write("R.java", "class R {}\n");
     for (const auto& [mode, readOnly] : rows) {
-        CTempDir dir;
-        const std::string path = dir.Write("R.java", "class R {}\n");
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
         EXPECT_EQ(IsReadOnlyFile(path), readOnly) << std::oct << mode;
-        ::chmod(path.c_str(), 0644);
     }
 }
 

@@ -163,3 +163,29 @@ TEST_F(NavigateToMessageTest, DocumentThatDoesNotOpenGivesFalse) {
 }
 
 } // namespace
+
+TEST(CompilerMessagesTest, TakesTheErrorAndWarningLinesOfTheOutput) {
+    const std::string output =
+        "/p/A.java:3: error: incompatible types: String cannot be converted to int\r\n"
+        "        int x = \"text\";\r\n"
+        "                ^\r\n"
+        "src/B.java:12: warning: [removal] Integer(int) in Integer has been deprecated\n"
+        "Note: /p/C.java:4: uses unchecked or unsafe operations.\r\n"
+        "\tat A.main(A.java:7)\r\n"
+        "/p/D.java:0: error: no line\r\n"
+        ":5: error: no file\r\n"
+        "/p/E.java:x: error: no number\r\n"
+        "1 error\r\n"
+        "Exit code: 1\r\n"
+        "There were errors";
+    const std::vector<SCompilerMessage> messages = CompilerMessages(output, "/work");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].path, "/p/A.java");
+    EXPECT_EQ(messages[0].line, 2);
+    EXPECT_TRUE(messages[0].error);
+    EXPECT_EQ(messages[0].text, "error: incompatible types: String cannot be converted to int");
+    EXPECT_EQ(messages[1].path, "/work/src/B.java");
+    EXPECT_EQ(messages[1].line, 11);
+    EXPECT_FALSE(messages[1].error);
+    EXPECT_EQ(messages[1].text, "warning: [removal] Integer(int) in Integer has been deprecated");
+}

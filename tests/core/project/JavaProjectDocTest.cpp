@@ -181,31 +181,24 @@ TEST_F(JavaProjectDocTest, GetMainFileChoosesTheLastJavaFile) {
 // A project of model and utility classes with one runnable class: the runnable one is taken,
 // wherever it stands; without any main method, the last Java file as before.
 TEST_F(JavaProjectDocTest, GetMainFilePrefersTheLastFileWithAMainMethod) {
-    struct SFile {
-        const char* path;
-        const char* method; // of its one class; empty: no class
-    };
-    const struct {
-        std::vector<SFile> files;
-        const char* expected;
-    } rows[] = {
+    using SFiles = std::vector<std::pair<const char*, const char*>>; // path, its one method
+    const std::pair<SFiles, const char*> rows[] = {
         {{{"/s/App.java", "main(String[] args)"}, {"/s/Texts.java", "get(int i)"}}, "App.java"},
         {{{"/s/A.java", "main(String a[])"}, {"/s/B.java", "main(String[] b)"}, {"/s/C.java", ""}},
          "B.java"},
         {{{"/s/A.java", "mainly()"}, {"/s/B.java", ""}}, "B.java"},
-        {{{"/s/tool.py", "main(x)"}, {"/s/B.java", "run()"}}, "B.java"},
-    };
-    for (const auto& row : rows) {
+        {{{"/s/tool.py", "main(x)"}, {"/s/B.java", "run()"}}, "B.java"}};
+    for (const auto& [files, expected] : rows) {
         CJavaProjectDoc project(settings, host);
-        for (const SFile& file : row.files) {
-            project.AddFile(file.path);
-            if (*file.method) {
+        for (const auto& [path, method] : files) {
+            project.AddFile(path);
+            if (*method) {
                 CJavaFile& entry = *project.JavaFiles().Item(project.JavaFiles().GetCount() - 1);
                 entry.AddClass("K", 0);
-                entry.Classes().Item(0)->AddMethod(file.method, 1);
+                entry.Classes().Item(0)->AddMethod(method, 1);
             }
         }
-        EXPECT_EQ(project.GetMainFile(), row.expected) << row.files.front().path;
+        EXPECT_EQ(project.GetMainFile(), expected) << files.front().first;
     }
 }
 

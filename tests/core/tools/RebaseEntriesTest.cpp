@@ -44,24 +44,18 @@ TEST(RebaseEntries, MovedProjectFindsItsFilesWhereTheyNowAre) {
 // A project whose entries carry no project path (files added before it was first saved) is
 // known as a copy only by its files: the same places below the project file's folder.
 TEST(RebaseEntries, CopiedProjectTakesTheFilesBesideIt) {
-    struct Row {
-        const char* name;
-        std::vector<std::string> beside; // files that exist in the copy's folder
-        std::string projectFolder;
-        bool copied;
-    };
     const std::vector<std::string> files = {"src/a/A.java", "src/b/B.java", "web/page.html"};
-    const Row rows[] = {
+    // What the row shows, the files beside the project file, its folder, whether it is a copy.
+    const std::tuple<const char*, std::vector<std::string>, std::string, bool> rows[] = {
         {"a copy of the whole folder", files, "copy", true},
         {"only the project file copied", {}, "copy", false},
         {"one file missing in the copy", {"src/a/A.java", "web/page.html"}, "copy", false},
-        {"the original itself", files, "orig", false},
-    };
-    for (const auto& row : rows) {
+        {"the original itself", files, "orig", false}};
+    for (const auto& [name, beside, folder, copied] : rows) {
         CTempDir dir;
         CSettings settings;
         CFakeUiHost host;
-        const std::string projectPath = dir.Write(row.projectFolder + "/p.jpr", "");
+        const std::string projectPath = dir.Write(folder + "/p.jpr", "");
         {
             CJavaProjectDoc original(settings, host);
             for (const auto& file : files) {
@@ -69,19 +63,18 @@ TEST(RebaseEntries, CopiedProjectTakesTheFilesBesideIt) {
             }
             ASSERT_EQ(original.Save(projectPath), "");
         }
-        for (const auto& file : row.beside) {
-            dir.Write(row.projectFolder + "/" + file, "");
+        for (const auto& file : beside) {
+            dir.Write(folder + "/" + file, "");
         }
         CJavaProjectDoc project(settings, host);
         ASSERT_EQ(project.Load(projectPath), "");
-        std::vector<std::string> notices;
-        project.SetNoticeCallback([&](const std::string& text) { notices.push_back(text); });
-        EXPECT_EQ(project.RebaseEntries(), row.copied) << row.name;
-        EXPECT_EQ(project.IsModified(), row.copied) << row.name;
-        const std::string used = row.copied ? row.projectFolder : "orig";
-        EXPECT_EQ(project.GetFullPath("A.java"), dir.File(used + "/src/a/A.java")) << row.name;
-        EXPECT_EQ(project.GetFreeFilePath("page.html"), dir.File(used + "/web/page.html"))
-            << row.name;
-        EXPECT_EQ(notices.size(), row.copied ? 1u : 0u) << row.name;
+        int notices = 0;
+        project.SetNoticeCallback([&](const std::string&) { ++notices; });
+        EXPECT_EQ(project.RebaseEntries(), copied) << name;
+        EXPECT_EQ(project.IsModified(), copied) << name;
+        EXPECT_EQ(notices, copied ? 1 : 0) << name;
+        const std::string used = dir.File(copied ? folder : "orig");
+        EXPECT_EQ(project.GetFullPath("A.java"), used + "/src/a/A.java") << name;
+        EXPECT_EQ(project.GetFreeFilePath("page.html"), used + "/web/page.html") << name;
     }
 }

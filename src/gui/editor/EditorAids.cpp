@@ -1,0 +1,381 @@
+#include "editor/EditorAids.h"
+
+#include "editor/SourceDocument.h"
+#include "editor/SourceView.h"
+#include "platform/Files.h"
+#include "process/ProcessRunner.h"
+#include "process/ProcessWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QPalette>
+#include <QStringList>
+#include <QTimer>
+#include <QToolTip>
+#include <Qsci/qscicommandset.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+namespace tovin {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+constexpr int kNumberMargin = 0;
+constexpr int kMarkMargin = 1;
+constexpr int kMarkMask = (1 << CViewAids::kErrorMarker) | (1 << CViewAids::kWarningMarker);
+// Room on both sides of the numbers, in pixels.
+constexpr int kNumberPadding = 10;
+// The fewest digits the number margin has room for, so short files do not widen it at once.
+constexpr int kMinDigits = 2;
+
+// Colour references (0x00BBGGRR).
+constexpr long kErrorFill = 0x2828D8;    // red
+constexpr long kErrorEdge = 0x10107A;    // dark red
+constexpr long kWarningFill = 0x00B4F0;  // amber
+constexpr long kWarningEdge = 0x005A80;  // brown
+constexpr long kBraceBack = 0xF0D8A8;    // light blue
+constexpr long kBadBraceBack = 0xC8C8FF; // pink
+constexpr long kBadBraceFore = 0x0000C0; // red
+
+long Reference(const QColor& colour) {
+    return static_cast<long>(ColourReference(colour));
+}
+
+int Digits(int number) {
+    int digits = 1;
+    for (; number >= 10; number /= 10) {
+        ++digits;
+    }
+    return digits;
+}
+
+// The path as the file system knows it, so "/a/./b/../A.java" and a link name the same file.
+QString ComparablePath(const std::string& path) {
+    const QFileInfo info(QString::fromStdString(path));
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- CViewAids
+
+CViewAids::CViewAids(CSourceView& view) : QObject(&view), m_view(view) {
+    m_view.Send(Sci::SCI_SETMARGINTYPEN, kNumberMargin, Sci::SC_MARGIN_NUMBER);
+    m_view.Send(Sci::SCI_SETMARGINMASKN, kNumberMargin, 0);
+    m_view.Send(Sci::SCI_SETMARGINTYPEN, kMarkMargin, Sci::SC_MARGIN_SYMBOL);
+    m_view.Send(Sci::SCI_SETMARGINMASKN, kMarkMargin, kMarkMask);
+    // Different in shape as well as in colour: a red circle, an amber arrow.
+    const struct {
+        int marker;
+        int symbol;
+        long fill;
+        long edge;
+    } markers[] = {
+        {kErrorMarker, Sci::SC_MARK_CIRCLE, kErrorFill, kErrorEdge},
+        {kWarningMarker, Sci::SC_MARK_ARROW, kWarningFill, kWarningEdge},
+    };
+    for (const auto& marker : markers) {
+        const auto number = static_cast<unsigned long>(marker.marker);
+        m_view.Send(Sci::SCI_MARKERDEFINE, number, marker.symbol);
+        m_view.Send(Sci::SCI_MARKERSETBACK, number, marker.fill);
+        m_view.Send(Sci::SCI_MARKERSETFORE, number, marker.edge);
+    }
+    // Redo's second key, beside Ctrl+Y: Scintilla binds none.
+    if (QsciCommand* redo = m_view.standardCommands()->find(QsciCommand::Redo)) {
+        redo->setAlternateKey(QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z).toCombined());
+    }
+    Restyle();
+    connect(&m_view, &QsciScintillaBase::SCN_UPDATEUI, this, &CViewAids::OnUpdateUi);
+    m_view.viewport()->installEventFilter(this);
+}
+
+void CViewAids::Restyle() {
+    const QPalette palette = QApplication::palette();
+    m_view.Send(Sci::SCI_STYLESETBACK, Sci::STYLE_LINENUMBER,
+                Reference(palette.color(QPalette::Active, QPalette::Window)));
+    m_view.Send(Sci::SCI_STYLESETFORE, Sci::STYLE_LINENUMBER,
+                Reference(palette.color(QPalette::Disabled, QPalette::WindowText)));
+    m_view.Send(Sci::SCI_STYLESETBACK, Sci::STYLE_BRACELIGHT, kBraceBack);
+    m_view.Send(Sci::SCI_STYLESETBACK, Sci::STYLE_BRACEBAD, kBadBraceBack);
+    m_view.Send(Sci::SCI_STYLESETFORE, Sci::STYLE_BRACEBAD, kBadBraceFore);
+    FitLineNumberWidth(true);
+    UpdateMarkMargin();
+}
+
+void CViewAids::ShowLineNumbers(bool shown) {
+    m_lineNumbers = shown;
+    FitLineNumberWidth(true);
+}
+
+// Only a change in the number of digits costs a measurement; typing asks for the line count.
+void CViewAids::FitLineNumberWidth(bool force) {
+    const int digits = std::max(kMinDigits, Digits(m_view.GetLineCount()));
+    if (!force && digits == m_digits) {
+        return;
+    }
+    m_digits = digits;
+    long width = 0;
+    if (m_lineNumbers) {
+        const std::string widest(static_cast<size_t>(digits), '9');
+        width = m_view.SendScintilla(Sci::SCI_TEXTWIDTH, Sci::STYLE_LINENUMBER, widest.c_str()) +
+                kNumberPadding;
+    }
+    m_view.Send(Sci::SCI_SETMARGINWIDTHN, kNumberMargin, width);
+}
+
+void CViewAids::UpdateMarkMargin() {
+    const bool marked = !m_view.Document().CompilerMarks().empty();
+    const long width = marked ? std::clamp<long>(m_view.Send(Sci::SCI_TEXTHEIGHT, 0), 12, 24) : 0;
+    if (m_view.Send(Sci::SCI_GETMARGINWIDTHN, kMarkMargin) != width) {
+        m_view.Send(Sci::SCI_SETMARGINWIDTHN, kMarkMargin, width);
+    }
+}
+
+QString CViewAids::MessagesOnLine(int line) const {
+    QStringList texts;
+    for (const SCompilerMark& mark : m_view.Document().CompilerMarks()) {
+        if (m_view.Send(Sci::SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(mark.handle)) ==
+            line) {
+            texts << mark.text;
+        }
+    }
+    return texts.join('\n');
+}
+
+// Scintilla reports this as it starts to paint: a margin that changes its width then takes
+// effect after the paint, and the status message reaches other widgets when the paint is done.
+void CViewAids::OnUpdateUi(int updated) {
+    if ((updated & Sci::SC_UPDATE_CONTENT) &&
+        std::max(kMinDigits, Digits(m_view.GetLineCount())) != m_digits) {
+        QTimer::singleShot(0, this, [this] { FitLineNumberWidth(false); });
+    }
+    if (updated & (Sci::SC_UPDATE_CONTENT | Sci::SC_UPDATE_SELECTION)) {
+        MatchBrace();
+        ShowCaretLineMessages();
+    }
+}
+
+bool CViewAids::IsCodeBrace(long position) const {
+    if (position < 0 || position >= m_view.GetLength()) {
+        return false;
+    }
+    const auto c =
+        static_cast<char>(m_view.Send(Sci::SCI_GETCHARAT, static_cast<unsigned long>(position)));
+    return c != '\0' && std::strchr("()[]{}", c) != nullptr &&
+           m_view.GetClassAt(static_cast<int>(position)) == ETokenClass::Normal;
+}
+
+// Braces of code only: a brace in a string, a character literal or a comment is neither counted
+// nor paired. The text is read in chunks outwards from the brace, so a near partner costs
+// little, and no further than kMaxBraceDistance, so a key pressed beside a brace never costs
+// more in a large file than in a small one.
+long CViewAids::FindPartner(long at) const {
+    static constexpr std::string_view kPairs = "()[]{}";
+    const char brace = m_view.GetTextRange(static_cast<int>(at), static_cast<int>(at) + 1)[0];
+    const size_t index = kPairs.find(brace);
+    const char partner = kPairs[index ^ 1];
+    const bool forward = index % 2 == 0;
+    const long length = m_view.GetLength();
+    const long from = forward ? at + 1 : at;
+    int depth = 0;
+    for (long done = from; forward ? done < length : done > 0;) {
+        if (std::abs(done - from) >= kMaxBraceDistance) {
+            return kTooFar;
+        }
+        const long start = forward ? done : std::max(0L, done - kBraceChunk);
+        const long end = forward ? std::min(length, done + kBraceChunk) : done;
+        const std::string text =
+            m_view.GetTextRange(static_cast<int>(start), static_cast<int>(end));
+        const std::vector<ETokenClass> classes =
+            m_view.GetClasses(static_cast<int>(start), static_cast<int>(end));
+        for (long n = 0; n < end - start; ++n) {
+            const auto i = static_cast<size_t>(forward ? n : end - start - 1 - n);
+            if ((text[i] != brace && text[i] != partner) || classes[i] != ETokenClass::Normal) {
+                continue;
+            }
+            if (text[i] == brace) {
+                ++depth;
+            } else if (depth-- == 0) {
+                return start + static_cast<long>(i);
+            }
+        }
+        done = forward ? end : start;
+    }
+    return kUnmatched;
+}
+
+// The brace before the caret first (the one just typed), else the one after it.
+void CViewAids::MatchBrace() {
+    const long caret = m_view.Send(Sci::SCI_GETCURRENTPOS);
+    long at = -1;
+    if (IsCodeBrace(caret - 1)) {
+        at = caret - 1;
+    } else if (IsCodeBrace(caret)) {
+        at = caret;
+    }
+    const long partner = at >= 0 ? FindPartner(at) : kTooFar;
+    const int brace = partner >= 0 ? static_cast<int>(at) : -1;
+    const int unmatched = partner == kUnmatched ? static_cast<int>(at) : -1;
+    if (brace == m_brace && static_cast<int>(partner) == m_partner && unmatched == m_unmatched) {
+        return;
+    }
+    m_brace = brace;
+    m_partner = brace >= 0 ? static_cast<int>(partner) : -1;
+    // Neither found nor known to be missing: nothing is shown.
+    m_unmatched = unmatched;
+    if (unmatched >= 0) {
+        m_view.Send(Sci::SCI_BRACEBADLIGHT, static_cast<unsigned long>(unmatched));
+    } else {
+        m_view.Send(Sci::SCI_BRACEHIGHLIGHT, static_cast<unsigned long>(m_brace), m_partner);
+    }
+}
+
+void CViewAids::ShowCaretLineMessages() {
+    const int line = m_view.LineFromChar(static_cast<int>(m_view.Send(Sci::SCI_GETCURRENTPOS)));
+    if (line == m_caretLine) {
+        return;
+    }
+    m_caretLine = line;
+    QString message;
+    if ((m_view.Send(Sci::SCI_MARKERGET, static_cast<unsigned long>(line)) & kMarkMask) != 0) {
+        message = MessagesOnLine(line);
+    } else if (!m_onMarkedLine) {
+        return;
+    }
+    m_onMarkedLine = !message.isEmpty();
+    QTimer::singleShot(0, this, [this, message] { emit StatusMessage(message); });
+}
+
+// A tool tip over the margins of a marked line shows its messages.
+bool CViewAids::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_view.viewport() || event->type() != QEvent::ToolTip) {
+        return false;
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const long margins = m_view.Send(Sci::SCI_GETMARGINWIDTHN, kNumberMargin) +
+                         m_view.Send(Sci::SCI_GETMARGINWIDTHN, kMarkMargin);
+    if (help->pos().x() >= margins) {
+        return false;
+    }
+    const long position = m_view.Send(Sci::SCI_POSITIONFROMPOINT,
+                                      static_cast<unsigned long>(margins), help->pos().y());
+    const QString text = MessagesOnLine(m_view.LineFromChar(static_cast<int>(position)));
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), text, m_view.viewport());
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- CEditorAids
+
+CEditorAids::CEditorAids(bool lineNumbers, QObject* parent)
+    : QObject(parent), m_lineNumbers(lineNumbers) {}
+
+std::vector<CSourceView*> CEditorAids::Views() {
+    std::erase_if(m_views, [](const QPointer<CSourceView>& view) { return view.isNull(); });
+    std::vector<CSourceView*> views;
+    for (const QPointer<CSourceView>& view : m_views) {
+        views.push_back(view.data());
+    }
+    return views;
+}
+
+void CEditorAids::SetLineNumbers(bool shown) {
+    m_lineNumbers = shown;
+    for (CSourceView* view : Views()) {
+        view->Aids().ShowLineNumbers(shown);
+    }
+}
+
+void CEditorAids::AddView(CSourceView& view) {
+    m_views.emplace_back(&view);
+    view.Aids().ShowLineNumbers(m_lineNumbers);
+    // The marks are in the text, which the views of one document share.
+    if (view.Document().FirstView() == &view) {
+        MarkDocument(view.Document());
+    } else {
+        view.Aids().UpdateMarkMargin();
+    }
+}
+
+void CEditorAids::SetCompilerMessages(std::vector<SCompilerMessage> messages) {
+    m_messages = std::move(messages);
+    m_messagePaths.clear();
+    for (const SCompilerMessage& message : m_messages) {
+        m_messagePaths.push_back(ComparablePath(message.path));
+    }
+    std::vector<CSourceDocument*> documents;
+    for (CSourceView* view : Views()) {
+        if (std::find(documents.begin(), documents.end(), &view->Document()) == documents.end()) {
+            documents.push_back(&view->Document());
+        }
+    }
+    for (CSourceDocument* document : documents) {
+        MarkDocument(*document);
+    }
+}
+
+void CEditorAids::MarkDocument(CSourceDocument& document) {
+    CSourceView* view = document.FirstView();
+    if (!view) {
+        return;
+    }
+    std::vector<SCompilerMark>& marks = document.CompilerMarks();
+    for (const SCompilerMark& mark : marks) {
+        view->Send(Sci::SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(mark.handle));
+    }
+    marks.clear();
+    if (!document.PathName().empty() && !m_messages.empty()) {
+        const QString path = ComparablePath(document.PathName());
+        for (size_t i = 0; i < m_messages.size(); ++i) {
+            const SCompilerMessage& message = m_messages[i];
+            if (message.line >= view->GetLineCount() || m_messagePaths[i] != path) {
+                continue;
+            }
+            const int marker = message.error ? CViewAids::kErrorMarker : CViewAids::kWarningMarker;
+            const long handle =
+                view->Send(Sci::SCI_MARKERADD, static_cast<unsigned long>(message.line), marker);
+            if (handle >= 0) {
+                marks.push_back({static_cast<int>(handle), message.error,
+                                 QString::fromStdString(message.text)});
+            }
+        }
+    }
+    for (CSourceView* shown : document.Views()) {
+        shown->Aids().UpdateMarkMargin();
+    }
+}
+
+void CEditorAids::FollowCompiles(CProcessWindow& window,
+                                 std::function<bool(const CProcessRunner&)> isCompiler) {
+    connect(&window, &CProcessWindow::runAttached, this,
+            [this, &window, isCompiler = std::move(isCompiler)] {
+                const CProcessRunner* runner = window.Runner();
+                m_followingCompile = runner && isCompiler(*runner);
+                if (m_followingCompile) {
+                    m_compileFolder = runner->GetWorkingDirectory();
+                    if (m_compileFolder.empty()) {
+                        m_compileFolder = CurrentFolder();
+                    }
+                    SetCompilerMessages({});
+                }
+            });
+    connect(&window, &CProcessWindow::runCompleted, this, [this, &window] {
+        if (m_followingCompile) {
+            m_followingCompile = false;
+            SetCompilerMessages(tovin::CompilerMessages(window.Text(), m_compileFolder));
+        }
+    });
+}
+
+} // namespace tovin
