@@ -106,7 +106,12 @@ void CProjectDocument::OnCloseDocument() {
         frame->ProjectDock()->isVisible()) {
         frame->ProjectDock()->hide();
     }
-    delete m_tree;
+    // The tree may be where the closing began (an item opened from its context menu or with
+    // Enter ended in another project): it goes once that command has returned.
+    if (m_tree) {
+        m_tree->hide();
+        m_tree->deleteLater();
+    }
     if (App().CurrentProject() == this) {
         App().SetCurrentProject(nullptr);
     }
@@ -164,7 +169,10 @@ CProjectTree* CProjectDocument::ProjectTree() const {
 void CProjectDocument::FillProjectWindow() {
     if (!m_tree) {
         QDockWidget* dock = App().MainFrame()->ProjectDock();
-        delete dock->widget();
+        if (QWidget* previous = dock->widget()) {
+            previous->hide();
+            previous->deleteLater();
+        }
         m_tree = new CProjectTree(*m_project, dock);
         connect(m_tree, &CProjectTree::RunAppletRequested, this,
                 [this](const std::string& page) { RunApplet(page); });
@@ -177,9 +185,7 @@ void CProjectDocument::FillProjectWindow() {
 void CProjectDocument::RegisterCommands() {
     CCommandMap& map = CommandMap();
     auto mainFile = [this] { return !m_project->GetMainFileName().empty(); };
-    auto mainFileAndIdle = [this, mainFile] {
-        return mainFile() && !CProcessRunner::IsProcessRunning();
-    };
+    auto mainFileAndIdle = [mainFile] { return mainFile() && !CProcessRunner::IsProcessRunning(); };
     map.OnCommand(ECommand::ProjectWindow, [this] { OnProjectWindow(); });
     map.OnCommand(ECommand::Build, [this] { OnBuild(); });
     map.OnEnable(ECommand::Build, mainFileAndIdle);
