@@ -167,6 +167,8 @@ void EditorFileTest::changeOnDiskAsksToReload() {
     QCOMPARE(f.host.messages.size(), size_t(1));
     QVERIFY(f.host.messages[0].text.find("changed by another program") != std::string::npos);
     QCOMPARE(w.View().GetText(), std::string("int a;\r\n"));
+    // The kept text is not the file's: it counts as a change to save.
+    QVERIFY(w.Doc().IsModified());
     w.Doc().CheckDiskChange(); // the same change is asked about once
     QCOMPARE(f.host.messages.size(), size_t(1));
 

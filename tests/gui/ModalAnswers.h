@@ -1,6 +1,6 @@
 #pragma once
-// Answering a run of modal dialogs, each opening after the one before has closed (a dialog
-// that leads to a wizard).
+// Answering a run of modal dialogs and pop-up menus, each opening after the one before has
+// closed (a dialog that leads to a wizard, a context menu entry that asks a question).
 
 #include <QApplication>
 #include <QPointer>
@@ -14,7 +14,8 @@ namespace tovin::test {
 
 using FAnswer = std::function<void(QWidget*)>;
 
-// Answers the modal dialogs that open while `trigger` runs, one answer each, in turn.
+// Answers the modal dialogs and pop-up menus that open while `trigger` runs, one answer each,
+// in turn.
 // Returns how many were answered.
 inline int WithModals(std::vector<FAnswer> answers, const std::function<void()>& trigger) {
     struct SState {
@@ -31,13 +32,18 @@ inline int WithModals(std::vector<FAnswer> answers, const std::function<void()>&
         if (state->done) {
             return;
         }
-        QWidget* modal = QApplication::activeModalWidget();
+        // The next look is due before this answer: it may open the next dialog, whose event
+        // loop then runs inside the answer.
+        if (auto again = weakPoll.lock()) {
+            QTimer::singleShot(10, [again] { (*again)(); });
+        }
+        QWidget* modal = QApplication::activePopupWidget();
+        if (!modal) {
+            modal = QApplication::activeModalWidget();
+        }
         if (modal && modal != state->last && state->next < state->answers.size()) {
             state->last = modal;
             state->answers[state->next++](modal);
-        }
-        if (auto again = weakPoll.lock()) {
-            QTimer::singleShot(10, [again] { (*again)(); });
         }
     };
     QTimer::singleShot(0, [poll] { (*poll)(); });

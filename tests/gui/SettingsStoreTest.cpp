@@ -95,7 +95,8 @@ TEST(IniSettingsStoreTest, LoadingNeverRewritesTheFile) {
 
 TEST(IniSettingsStoreTest, DamagedFileGivesDefaultsAndIsKeptBeforeItIsRewritten) {
     CTempDir dir;
-    std::string junk("\x00\xff\xfe[OPTIONS\n=\n==TABWIDTH\n\x01\x02garbage\n[]\n", 40);
+    const char bytes[] = "\x00\xff\xfe[OPTIONS\n=\n==TABWIDTH\n\x01\x02garbage\n[]\n";
+    std::string junk(bytes, sizeof bytes - 1);
     junk += std::string(20, '\xC3');
     std::string path = dir.Write("Tovin.conf", junk);
     {

@@ -66,7 +66,7 @@ private slots:
         for (const auto& [row, kind] : rows) {
             CShellFixture shell;
             shell.Start();
-            auto choose = [row](QWidget* modal) {
+            auto choose = [row = row](QWidget* modal) {
                 auto* dialog = qobject_cast<CNewDocumentDialog*>(modal);
                 QVERIFY(dialog);
                 if (row >= 0) {

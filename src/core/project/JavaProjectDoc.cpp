@@ -54,8 +54,17 @@ std::string CJavaProjectDoc::Load(const std::string& path) {
 
 std::string CJavaProjectDoc::Save(const std::string& path) {
     ApplyPendingEdits();
+    // Saving under another name writes a new project file; its files stay where they are. The
+    // entries are found from where the project is now, then record the new file, so that a
+    // later load does not take the project for a moved one and look for its files beside it.
+    std::vector<std::string> recorded;
+    if (path != m_path) {
+        RebaseEntries();
+        recorded = RecordProjectPath(path);
+    }
     std::string reason = WriteFileAtomic(path, WriteProjectBytes(m_data));
     if (!reason.empty()) {
+        RestoreProjectPaths(recorded);
         return "Cannot save the project file \"" + path + "\": " + reason +
                ". The file on disk was not changed.";
     }
@@ -403,6 +412,32 @@ void MoveList(TList& list, const std::string& from, const std::string& to,
 }
 
 } // namespace
+
+std::vector<std::string> CJavaProjectDoc::RecordProjectPath(const std::string& path) {
+    std::vector<std::string> previous;
+    auto record = [&](auto& list) {
+        for (const auto& entry : list) {
+            previous.push_back(entry->GetProjectPath());
+            entry->SetProjectPath(path);
+        }
+    };
+    record(m_data.javaFiles);
+    record(m_data.freeFiles);
+    return previous;
+}
+
+void CJavaProjectDoc::RestoreProjectPaths(const std::vector<std::string>& previous) {
+    auto next = previous.begin();
+    auto restore = [&](auto& list) {
+        for (const auto& entry : list) {
+            if (next != previous.end()) {
+                entry->SetProjectPath(*next++);
+            }
+        }
+    };
+    restore(m_data.javaFiles);
+    restore(m_data.freeFiles);
+}
 
 bool CJavaProjectDoc::RebaseEntries() {
     // Both lists are walked whole: a change in the first must not skip the second.

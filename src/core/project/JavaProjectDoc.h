@@ -218,6 +218,9 @@ public:
     void SetCompileDir(std::string value) { m_data.compileDir = std::move(value); }
 
 private:
+    // Every entry records `path` as its project file; the paths they had, in list order.
+    std::vector<std::string> RecordProjectPath(const std::string& path);
+    void RestoreProjectPaths(const std::vector<std::string>& previous);
     std::vector<std::string> AskForFiles(SFileDialogRequest request);
     bool SaveAskingForName();
     bool SaveReporting(const std::string& path);

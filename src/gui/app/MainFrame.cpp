@@ -122,6 +122,9 @@ CMainFrame::~CMainFrame() {
     // The widgets below report activation and focus changes while they are taken down; this
     // window no longer listens by then.
     disconnect(m_mdiArea, nullptr, this, nullptr);
+    for (QMdiSubWindow* frame : m_mdiArea->subWindowList()) {
+        disconnect(frame, nullptr, this, nullptr);
+    }
     disconnect(qApp, nullptr, this, nullptr);
     qApp->removeEventFilter(m_indicators);
 }

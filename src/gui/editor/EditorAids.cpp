@@ -94,7 +94,8 @@ CViewAids::CViewAids(CSourceView& view) : QObject(&view), m_view(view) {
     }
     Restyle();
     connect(&m_view, &QsciScintillaBase::SCN_UPDATEUI, this, &CViewAids::OnUpdateUi);
-    m_view.viewport()->installEventFilter(this);
+    m_viewport = m_view.viewport();
+    m_viewport->installEventFilter(this);
 }
 
 void CViewAids::Restyle() {
@@ -254,9 +255,10 @@ void CViewAids::ShowCaretLineMessages() {
     QTimer::singleShot(0, this, [this, message] { emit StatusMessage(message); });
 }
 
-// A tool tip over the margins of a marked line shows its messages.
+// A tool tip over the margins of a marked line shows its messages. The viewport is compared with
+// the one kept, not asked of the view: it still sends events while the view is taken down.
 bool CViewAids::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_view.viewport() || event->type() != QEvent::ToolTip) {
+    if (watched != m_viewport || event->type() != QEvent::ToolTip) {
         return false;
     }
     const auto* help = static_cast<QHelpEvent*>(event);

@@ -85,6 +85,7 @@ private:
     bool IsCodeBrace(long position) const;
 
     CSourceView& m_view;
+    QWidget* m_viewport = nullptr;
     bool m_lineNumbers = true;
     int m_digits = 0;
     int m_caretLine = -1;

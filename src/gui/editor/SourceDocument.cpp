@@ -154,7 +154,10 @@ void CSourceDocument::CheckDiskChange() {
         if (Host().MessageBox(text, "Tovin", buttons, EMsgIcon::Question) == EMsgAnswer::Yes) {
             Reload();
         } else {
+            // The window keeps its text, which is no longer the file's: like an edit, it is
+            // saved by Save All and asked about on closing, or it would be lost unnoticed.
             m_file.AcceptDiskContent(m_pathName);
+            SetModified(true);
         }
         break;
     }

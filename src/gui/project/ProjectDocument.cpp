@@ -100,7 +100,12 @@ void CProjectDocument::OnCloseDocument() {
     if (m_projectWindowCreated && m_host.HasProjectDock() && m_host.ProjectDock()->isVisible()) {
         m_host.ProjectDock()->hide();
     }
-    delete m_tree;
+    // The tree may be where the closing began (an item opened from its context menu or with
+    // Enter ended in another project): it goes once that command has returned.
+    if (m_tree) {
+        m_tree->hide();
+        m_tree->deleteLater();
+    }
     if (m_host.CurrentProject() == this) {
         m_host.SetCurrentProject(nullptr);
     }
@@ -158,7 +163,10 @@ CProjectTree* CProjectDocument::ProjectTree() const {
 void CProjectDocument::FillProjectWindow() {
     if (!m_tree) {
         QDockWidget* dock = m_host.ProjectDock();
-        delete dock->widget();
+        if (QWidget* previous = dock->widget()) {
+            previous->hide();
+            previous->deleteLater();
+        }
         m_tree = new CProjectTree(*m_project, dock);
         connect(m_tree, &CProjectTree::RunAppletRequested, this,
                 [this](const std::string& page) { RunApplet(page); });
@@ -171,9 +179,7 @@ void CProjectDocument::FillProjectWindow() {
 void CProjectDocument::RegisterCommands() {
     CCommandMap& map = CommandMap();
     auto mainFile = [this] { return !m_project->GetMainFileName().empty(); };
-    auto mainFileAndIdle = [this, mainFile] {
-        return mainFile() && !CProcessRunner::IsProcessRunning();
-    };
+    auto mainFileAndIdle = [mainFile] { return mainFile() && !CProcessRunner::IsProcessRunning(); };
     map.OnCommand(ECommand::ProjectWindow, [this] { OnProjectWindow(); });
     map.OnCommand(ECommand::Build, [this] { OnBuild(); });
     map.OnEnable(ECommand::Build, mainFileAndIdle);

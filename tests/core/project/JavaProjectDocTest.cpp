@@ -229,6 +229,21 @@ TEST_F(JavaProjectDocTest, GetFullPathFollowsAMovedProject) {
     EXPECT_EQ(reopened.GetFullPath("Util.java"), "/opt/lib/Util.java");
 }
 
+// Save As writes the project file elsewhere and leaves the files where they are: reopened, the
+// new file finds them there, not beside itself.
+TEST_F(JavaProjectDocTest, ProjectSavedUnderAnotherNameKeepsItsFiles) {
+    const std::string app = dir.Write("p/src/App.java", "class App {}\n");
+    SaveAt(dir.File("p/p.jpr"));
+    doc->AddFile(app);
+    SaveAt(dir.File("p/p.jpr"));
+    SaveAt(dir.File("p/src/q.jpr"));
+
+    CJavaProjectDoc reopened(settings, host);
+    ASSERT_EQ(reopened.Load(dir.File("p/src/q.jpr")), "");
+    EXPECT_EQ(reopened.GetFullPath("App.java"), app);
+    EXPECT_FALSE(reopened.RebaseEntries());
+}
+
 TEST_F(JavaProjectDocTest, WindowsProjectLoadsAndResolvesBelowItsFolder) {
     const std::string bytes = Int32(1) + Str("App.java") + Str("C:\\work\\app\\src\\App.java") +
                               Str("C:\\work\\app\\app.jpr") + Int32(0) + Str("") + Int32(0) +
@@ -390,9 +405,9 @@ TEST_F(JavaProjectDocTest, SaveAndLoadKeepEverything) {
     EXPECT_EQ(loaded.JavaFiles().Item(0)->Classes().Item(0)->GetPosition(), 0);
     EXPECT_EQ(loaded.FreeFiles().GetCount(), 1);
 
-    const std::string copy = dir.File("copy.jpr");
-    ASSERT_EQ(loaded.Save(copy), "");
-    EXPECT_EQ(Hex(ReadFile(copy)), Hex(ReadFile(path)));
+    const std::string written = ReadFile(path);
+    ASSERT_EQ(loaded.Save(path), "");
+    EXPECT_EQ(Hex(ReadFile(path)), Hex(written));
 }
 
 TEST_F(JavaProjectDocTest, FailedLoadNamesTheFileAndKeepsTheProject) {
