@@ -3,9 +3,9 @@
 // the typed line at the end of megabyte Java and HTML files. The QScintilla figures, with its
 // own Java lexer beside them, are in gui_colouring.cpp.
 
-#include "editor/ColourClassifier.h"
-#include "editor/Colourer.h"
-#include "editor/TextBuffer.h"
+#include "core/editor/ColourClassifier.h"
+#include "core/editor/Colourer.h"
+#include "core/editor/TextBuffer.h"
 
 #include "ColouringTexts.h"
 

@@ -3,7 +3,7 @@
 // bytes per second over the files' total size, in real time; grep's time includes starting the
 // process, which is what a user waiting for either would see.
 
-#include "project/FindInFiles.h"
+#include "core/project/FindInFiles.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -4,9 +4,9 @@
 // of megabyte Java and HTML files in the control, with the first one after an open of 16 MB.
 // The Tovin side colours the editors' own control (CScintillaEdit).
 
-#include "editor/Colourer.h"
-#include "editor/ScintillaEdit.h"
-#include "editor/TextControl.h"
+#include "core/editor/Colourer.h"
+#include "core/editor/TextControl.h"
+#include "gui/editor/ScintillaEdit.h"
 
 #include "ColouringTexts.h"
 

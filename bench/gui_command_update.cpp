@@ -1,9 +1,9 @@
 // What the main window's command bookkeeping costs: refreshing every action's state (done on a
 // timer and on each focus change) and switching the menus between document kinds.
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "process/SilentUiHost.h"
+#include "core/process/SilentUiHost.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
 
 #include <QApplication>
 #include <QDir>

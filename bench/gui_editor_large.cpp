@@ -11,11 +11,11 @@
 // the whole text. At the end a table gives each editor figure with its bare peer and the
 // ratio, and for the typing figures the editor's own ratio to its empty-file figure.
 
-#include "app/Settings.h"
-#include "editor/SyntaxWindowDoc.h"
-#include "editor/SyntaxWindowView.h"
-#include "platform/Files.h"
-#include "process/SilentUiHost.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/process/SilentUiHost.h"
+#include "gui/editor/SyntaxWindowDoc.h"
+#include "gui/editor/SyntaxWindowView.h"
 
 #include <QApplication>
 #include <QClipboard>

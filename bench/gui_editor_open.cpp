@@ -7,11 +7,11 @@
 // The file is extracted from the JDK's source archive at run time; without the archive (or
 // unzip) the benchmarks skip with a message.
 
-#include "app/Settings.h"
-#include "editor/SyntaxWindowDoc.h"
-#include "editor/SyntaxWindowView.h"
-#include "platform/Files.h"
-#include "process/SilentUiHost.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/process/SilentUiHost.h"
+#include "gui/editor/SyntaxWindowDoc.h"
+#include "gui/editor/SyntaxWindowView.h"
 
 #include <QApplication>
 #include <QKeyEvent>

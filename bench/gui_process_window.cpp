@@ -5,13 +5,13 @@
 // window says "External process complete" with the report shown at the end of its output.
 // The window should add less than half of the runner's time (counter added_pct).
 
-#include "process/ProcessOutput.h"
-#include "process/ProcessWindow.h"
+#include "gui/process/ProcessOutput.h"
+#include "gui/process/ProcessWindow.h"
 
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
-#include "process/ProcessRunner.h"
-#include "process/SilentUiHost.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsStore.h"
+#include "core/process/ProcessRunner.h"
+#include "core/process/SilentUiHost.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -4,12 +4,12 @@
 // model changes, as after saving it with a method renamed, and the tree is brought up to date
 // (target: under 20 ms).
 
-#include "project/ProjectTree.h"
+#include "gui/project/ProjectTree.h"
 
-#include "app/Settings.h"
-#include "javamodel/JavaModel.h"
-#include "process/SilentUiHost.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/javamodel/JavaModel.h"
+#include "core/process/SilentUiHost.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <QApplication>
 #include <QTreeWidget>

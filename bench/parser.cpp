@@ -9,8 +9,8 @@
 //   Ctags        `ctags --languages=Java -f - -L LIST > /dev/null` (the file list is passed in
 //                a file because the command line would be too long), wall time
 
-#include "javamodel/JavaParser.h"
-#include "platform/Files.h"
+#include "core/javamodel/JavaParser.h"
+#include "core/platform/Files.h"
 
 #include <benchmark/benchmark.h>
 

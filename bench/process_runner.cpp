@@ -4,8 +4,8 @@
 // `cat` into /dev/null, ProcessRunner captures it through CProcessRunner (2046-byte reads,
 // line ends normalised to CR LF). Compare the bytes_per_second of the two in one run.
 
-#include "platform/Spawn.h"
-#include "process/ProcessRunner.h"
+#include "core/platform/Spawn.h"
+#include "core/process/ProcessRunner.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -1,10 +1,10 @@
 // Loading a project file at the capacity of the model: 255 files of 255 classes each.
 
-#include "project/JavaProjectDoc.h"
+#include "core/project/JavaProjectDoc.h"
 
-#include "app/Settings.h"
-#include "platform/Files.h"
-#include "process/SilentUiHost.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/process/SilentUiHost.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>

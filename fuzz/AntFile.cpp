@@ -2,8 +2,8 @@
 // Besides not crashing: every target lies within the text, the default index lies within the
 // targets, line numbers never decrease, and parsing the text again gives the same targets.
 
-#include "javamodel/JavaModel.h"
-#include "project/AntFileReader.h"
+#include "core/javamodel/JavaModel.h"
+#include "core/project/AntFileReader.h"
 
 #include <cstddef>
 #include <cstdint>

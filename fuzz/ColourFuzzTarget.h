@@ -5,9 +5,9 @@
 // only on inputs without what its Java does not know: character literals, text blocks,
 // contextual keywords).
 
-#include "editor/ColourClassifier.h"
-#include "editor/Colourer.h"
-#include "editor/TextBuffer.h"
+#include "core/editor/ColourClassifier.h"
+#include "core/editor/Colourer.h"
+#include "core/editor/TextBuffer.h"
 
 #include "../tests/core/editor/ColourReference.h"
 

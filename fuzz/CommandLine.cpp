@@ -4,8 +4,8 @@
 // quoted the way the project commands compose it comes back intact; a quoted wildcard pattern
 // matches its own text.
 
-#include "platform/CommandLine.h"
-#include "project/ToolLocator.h"
+#include "core/platform/CommandLine.h"
+#include "core/project/ToolLocator.h"
 
 #include <cstdint>
 #include <cstdlib>

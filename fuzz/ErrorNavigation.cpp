@@ -3,7 +3,7 @@
 // Invariants: no crash or runaway time; a match names one of the given files, and that file
 // occurs in the line at a place the rule allows; the line found for n never holds a CR LF.
 
-#include "project/ErrorNavigation.h"
+#include "core/project/ErrorNavigation.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // The first input byte picks the flags and the length of the find text taken from the next
 // bytes; the rest is the file.
 
-#include "project/FindInFiles.h"
+#include "core/project/FindInFiles.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // position lies inside the parsed text, on a line that holds the entry's name; Jython line
 // numbers rise.
 
-#include "javamodel/JavaParser.h"
-#include "javamodel/JythonOutlineScanner.h"
+#include "core/javamodel/JavaParser.h"
+#include "core/javamodel/JythonOutlineScanner.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,12 +3,12 @@
 // of every entry and the console script's shell line must never crash, leak or hang, and a
 // class root is always a leading part of the folder it was cut from.
 
-#include "app/Settings.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "process/SilentUiHost.h"
-#include "project/CommandHelpers.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/process/SilentUiHost.h"
+#include "core/project/CommandHelpers.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The project-file reader on arbitrary bytes: it must refuse or read them without crashing,
 // leaking or hanging, and whatever it reads must write back to bytes that read the same way.
 
-#include "project/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
 #include <cstdint>
 #include <cstdlib>

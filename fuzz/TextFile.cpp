@@ -3,8 +3,8 @@
 // detected break throughout; a file whose breaks are all of its detected kind comes back byte
 // for byte. The package scan of the Java editor reads the same untrusted text.
 
-#include "editor/TextFile.h"
-#include "editor/JavaSourceInfo.h"
+#include "core/editor/TextFile.h"
+#include "core/editor/JavaSourceInfo.h"
 
 #include <cstdint>
 #include <cstdlib>

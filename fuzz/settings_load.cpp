@@ -3,9 +3,9 @@
 // Besides not crashing, loading must be stable: what was loaded, written back and loaded again
 // is the same.
 
-#include "app/Settings.h"
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsKeys.h"
+#include "core/app/SettingsStore.h"
 
 #include <cstddef>
 #include <cstdint>

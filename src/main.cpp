@@ -8,12 +8,12 @@
 #include <iostream>
 
 #ifdef TOVIN_WITH_WINDOWS
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "desktop/Icons.h"
-#include "desktop/InstanceChannel.h"
-#include "dialogs/TipOfTheDayDialog.h"
-#include "platform/Paths.h"
+#include "core/platform/Paths.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/desktop/Icons.h"
+#include "gui/desktop/InstanceChannel.h"
+#include "gui/dialogs/TipOfTheDayDialog.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "cli/BatchCommand.h"
 
-#include "app/Settings.h"
 #include "cli/HeadlessUiHost.h"
-#include "platform/CommandLine.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/platform/CommandLine.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <filesystem>
 #include <ostream>

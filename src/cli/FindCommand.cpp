@@ -1,10 +1,10 @@
 #include "cli/FindCommand.h"
 
-#include "app/Settings.h"
-#include "process/ProcessRunner.h"
-#include "process/SilentUiHost.h"
-#include "project/FindInFiles.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/process/ProcessRunner.h"
+#include "core/process/SilentUiHost.h"
+#include "core/project/FindInFiles.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <algorithm>
 

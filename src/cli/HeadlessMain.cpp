@@ -1,10 +1,10 @@
 #include "cli/HeadlessMain.h"
 
-#include "app/Settings.h"
 #include "cli/BatchCommand.h"
 #include "cli/FindCommand.h"
 #include "cli/HighlightCommand.h"
 #include "cli/OutlineCommand.h"
+#include "core/app/Settings.h"
 #include "settings/IniSettingsStore.h"
 
 #include <algorithm>

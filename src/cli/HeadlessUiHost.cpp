@@ -1,6 +1,6 @@
 #include "cli/HeadlessUiHost.h"
 
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
 #include <ostream>
 

@@ -4,7 +4,7 @@
 // which gets the argument text the batch run was given. A started runner is kept for the batch
 // run to stream its output; nothing is opened on the desktop or in a terminal.
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 #include <iosfwd>
 #include <memory>

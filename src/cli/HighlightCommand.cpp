@@ -1,6 +1,6 @@
 #include "cli/HighlightCommand.h"
 
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
 #include <climits>
 #include <cstdint>

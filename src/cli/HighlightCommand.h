@@ -5,8 +5,8 @@
 // the colour settings (normal text uncoloured, line breaks as LF) or as one line per run,
 // START<TAB>END<TAB>CLASS, with positions in the CR LF text.
 
-#include "app/Settings.h"
-#include "editor/ColourClassifier.h"
+#include "core/app/Settings.h"
+#include "core/editor/ColourClassifier.h"
 
 #include <ostream>
 #include <string>

@@ -1,9 +1,9 @@
 #include "cli/OutlineCommand.h"
 
-#include "javamodel/JavaParser.h"
-#include "javamodel/JythonOutlineScanner.h"
-#include "platform/Files.h"
-#include "project/AntFileReader.h"
+#include "core/javamodel/JavaParser.h"
+#include "core/javamodel/JythonOutlineScanner.h"
+#include "core/platform/Files.h"
+#include "core/project/AntFileReader.h"
 
 #include <sstream>
 

@@ -16,7 +16,7 @@
 // or \\, so every item stays on one line. Files ending in .py go through the Jython scanner,
 // .xml through the Ant build-file reader, everything else through the Java parser.
 
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
 #include <ostream>
 #include <string>

@@ -1,7 +1,7 @@
 #include "settings/IniSettingsStore.h"
 
-#include "platform/Files.h"
-#include "platform/Paths.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
 
 #include <QSettings>
 #include <QStringList>

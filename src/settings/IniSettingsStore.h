@@ -4,7 +4,7 @@
 // with changes another running Tovin made to it since it was read. A file it cannot read whole
 // is copied to "<file>.damaged" before anything is written to it.
 
-#include "app/SettingsStore.h"
+#include "core/app/SettingsStore.h"
 
 #include <memory>
 

@@ -1,12 +1,12 @@
 #include "cli/BatchCommand.h"
 
-#include "app/Settings.h"
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
 #include "cli/HeadlessUiHost.h"
-#include "platform/CommandLine.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsKeys.h"
+#include "core/app/SettingsStore.h"
+#include "core/platform/CommandLine.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -1,9 +1,9 @@
 #include "cli/FindCommand.h"
 
-#include "app/Settings.h"
-#include "process/ProcessRunner.h"
-#include "project/FindInFiles.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/FindInFiles.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -1,6 +1,6 @@
 #include "cli/OutlineCommand.h"
 #include "TempDir.h"
-#include "javamodel/JavaParser.h"
+#include "core/javamodel/JavaParser.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // samples. TOVIN_JDK_SRC_ZIP names other sources.
 
 #include "TempDir.h"
-#include "javamodel/JavaParser.h"
-#include "platform/Files.h"
-#include "platform/JdkDetection.h"
+#include "core/javamodel/JavaParser.h"
+#include "core/platform/Files.h"
+#include "core/platform/JdkDetection.h"
 
 #include <gtest/gtest.h>
 

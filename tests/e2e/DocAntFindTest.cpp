@@ -1,13 +1,13 @@
 // The documentation, serialver, run-script, desktop-entry, Ant and find commands with the real
 // JDK, Debian's Ant and the tovin executable.
 
-#include "app/Settings.h"
-#include "platform/Files.h"
-#include "platform/JdkDetection.h"
-#include "process/ProcessRunner.h"
-#include "project/AntCommands.h"
-#include "project/DocCommands.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/platform/JdkDetection.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/AntCommands.h"
+#include "core/project/DocCommands.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

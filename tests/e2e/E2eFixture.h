@@ -2,12 +2,12 @@
 // End-to-end tests drive the project commands with the machine's real JDK, jar and Jython on
 // copies of the example projects in a temporary folder (examples/ itself is never written).
 
-#include "app/Settings.h"
-#include "platform/Files.h"
-#include "platform/JdkDetection.h"
-#include "process/ProcessRunner.h"
-#include "project/CommandHelpers.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/platform/JdkDetection.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/CommandHelpers.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -3,9 +3,9 @@
 
 #include "E2eFixture.h"
 
-#include "app/SettingsStore.h"
-#include "platform/Paths.h"
-#include "platform/Spawn.h"
+#include "core/app/SettingsStore.h"
+#include "core/platform/Paths.h"
+#include "core/platform/Spawn.h"
 
 #include <csignal>
 #include <fcntl.h>

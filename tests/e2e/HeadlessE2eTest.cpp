@@ -3,7 +3,7 @@
 
 #include "E2eFixture.h"
 
-#include "platform/Spawn.h"
+#include "core/platform/Spawn.h"
 
 using namespace tovin;
 using namespace tovin::test;

@@ -1,10 +1,10 @@
 // The keyboard accelerators of the main window and of each document kind.
 
 #include "ShellTestSupport.h"
-#include "app/CommandInfo.h"
-#include "editor/EditorDocument.h"
-#include "editor/SourceDocument.h"
-#include "editor/SourceView.h"
+#include "gui/app/CommandInfo.h"
+#include "gui/editor/EditorDocument.h"
+#include "gui/editor/SourceDocument.h"
+#include "gui/editor/SourceView.h"
 
 #include <QShortcut>
 

@@ -2,11 +2,11 @@
 // file and the running tool; help commands open what they should.
 
 #include "ShellTestSupport.h"
-#include "app/CommandInfo.h"
-#include "framework/CommandMap.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/app/CommandInfo.h"
+#include "gui/framework/CommandMap.h"
+#include "gui/project/ProjectDocument.h"
 
 using namespace tovin;
 using namespace tovin::test;

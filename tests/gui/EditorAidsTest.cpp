@@ -2,13 +2,13 @@
 // Line, Redo, the line numbers and their View item, matching braces, and the compiler's messages
 // marked in the editors after a Build with the real JDK.
 
-#include "editor/EditorAids.h"
+#include "gui/editor/EditorAids.h"
 #include "EditorTestSupport.h"
 #include "ModalAnswers.h"
 #include "ShellTestSupport.h"
-#include "editor/SyntaxWindowView.h"
-#include "process/ProcessWindow.h"
-#include "project/ProjectDocument.h"
+#include "gui/editor/SyntaxWindowView.h"
+#include "gui/process/ProcessWindow.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QHelpEvent>
 #include <QInputDialog>

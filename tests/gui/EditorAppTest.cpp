@@ -3,13 +3,13 @@
 // commands as the menus reach them, a second window on a document, and closing questions.
 
 #include "ShellTestSupport.h"
-#include "app/ChildFrame.h"
-#include "app/CommandIds.h"
-#include "editor/EditorDocument.h"
-#include "editor/SourceDocument.h"
-#include "editor/SyntaxWindowView.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/app/ChildFrame.h"
+#include "gui/editor/EditorDocument.h"
+#include "gui/editor/SourceDocument.h"
+#include "gui/editor/SyntaxWindowView.h"
+#include "gui/framework/CommandIds.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // The QScintilla editor control as the editors' algorithms see it: CR LF text, byte positions,
 // token classes as coloured styles, the modified flag, 8-bit text, printing.
 
-#include "app/Settings.h"
-#include "editor/ScintillaEdit.h"
+#include "core/app/Settings.h"
+#include "gui/editor/ScintillaEdit.h"
 
 #include "TempDir.h"
 

@@ -4,8 +4,8 @@
 
 #include "EditorTestSupport.h"
 #include "ReadOnlyFile.h"
-#include "editor/LiveHTMLView.h"
-#include "editor/SyntaxWindowView.h"
+#include "gui/editor/LiveHTMLView.h"
+#include "gui/editor/SyntaxWindowView.h"
 
 #include <QSignalSpy>
 

@@ -1,8 +1,8 @@
 // Find, Replace and Repeat on the editor control and through the dialog's buttons.
 
-#include "editor/FindDialog.h"
-#include "editor/FindReplace.h"
-#include "editor/ScintillaEdit.h"
+#include "gui/editor/FindDialog.h"
+#include "gui/editor/FindReplace.h"
+#include "gui/editor/ScintillaEdit.h"
 
 #include <QLineEdit>
 #include <QPushButton>

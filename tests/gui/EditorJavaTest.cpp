@@ -2,8 +2,8 @@
 // status, the function drop-down and the commands that need the window's file.
 
 #include "EditorTestSupport.h"
-#include "editor/FindReplace.h"
-#include "editor/SyntaxWindowView.h"
+#include "gui/editor/FindReplace.h"
+#include "gui/editor/SyntaxWindowView.h"
 
 #include <QClipboard>
 #include <QComboBox>

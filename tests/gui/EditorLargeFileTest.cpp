@@ -4,8 +4,8 @@
 // screen reader still receives the control's text events.
 
 #include "EditorTestSupport.h"
-#include "editor/SyntaxWindowView.h"
-#include "javamodel/JavaList.h"
+#include "core/javamodel/JavaList.h"
+#include "gui/editor/SyntaxWindowView.h"
 
 #include <QAccessible>
 #include <QAccessibleEvent>

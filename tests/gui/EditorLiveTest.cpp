@@ -2,9 +2,9 @@
 // the page, Ant and Jython commands and the project's model of Ant and Jython files.
 
 #include "EditorTestSupport.h"
-#include "editor/LiveHTMLView.h"
-#include "editor/LivePythonView.h"
-#include "editor/LiveXMLView.h"
+#include "gui/editor/LiveHTMLView.h"
+#include "gui/editor/LivePythonView.h"
+#include "gui/editor/LiveXMLView.h"
 
 #include <functional>
 

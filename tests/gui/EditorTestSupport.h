@@ -6,13 +6,13 @@
 
 #include "FakeUiHost.h"
 #include "TempDir.h"
-#include "app/Settings.h"
-#include "editor/EditorContext.h"
-#include "editor/LiveEditorDoc.h"
-#include "editor/SourceView.h"
-#include "editor/SyntaxWindowDoc.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/editor/EditorContext.h"
+#include "gui/editor/LiveEditorDoc.h"
+#include "gui/editor/SourceView.h"
+#include "gui/editor/SyntaxWindowDoc.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,6 +1,6 @@
 // The "Find in Files..." dialog: its controls, the focus, and the entries it keeps.
 
-#include "process/FindInFilesDialog.h"
+#include "gui/process/FindInFilesDialog.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,13 +1,13 @@
 // The frames around documents, the status bar panes and the dock areas.
 
 #include "ShellTestSupport.h"
-#include "app/ChildFrame.h"
-#include "app/UiHost.h"
-#include "desktop/KeyboardIndicators.h"
-#include "editor/SourceView.h"
-#include "process/ProcessOutput.h"
-#include "process/ProcessWindow.h"
-#include "project/ProjectDocument.h"
+#include "core/app/UiHost.h"
+#include "gui/app/ChildFrame.h"
+#include "gui/desktop/KeyboardIndicators.h"
+#include "gui/editor/SourceView.h"
+#include "gui/process/ProcessOutput.h"
+#include "gui/process/ProcessWindow.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QComboBox>
 #include <QDialog>

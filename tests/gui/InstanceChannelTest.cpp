@@ -1,6 +1,6 @@
 // A second start with file names hands them to the running Tovin of the same settings file.
 
-#include "desktop/InstanceChannel.h"
+#include "gui/desktop/InstanceChannel.h"
 #include "ShellTestSupport.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/MainFrame.h"
+#include "gui/app/MainFrame.h"
 
 #include <QMdiArea>
 #include <QProcess>

@@ -2,7 +2,7 @@
 // the product defines them; and the Help menu's tip item.
 
 #include "ShellTestSupport.h"
-#include "app/MenuTables.h"
+#include "gui/app/MenuTables.h"
 
 using namespace tovin;
 using namespace tovin::test;

@@ -2,15 +2,15 @@
 // choosers, and what reaches the settings on OK, Apply and Cancel.
 
 #include "ShellTestSupport.h"
-#include "app/SettingsStore.h"
-#include "editor/ScintillaEdit.h"
-#include "prefs/FormatPage.h"
-#include "prefs/IDEPage.h"
-#include "prefs/JavaOptionsPage.h"
-#include "prefs/PrefsSheet.h"
-#include "prefs/ProcessFontPage.h"
-#include "prefs/WorkingDirPage.h"
-#include "project/ClassPathList.h"
+#include "core/app/SettingsStore.h"
+#include "gui/editor/ScintillaEdit.h"
+#include "gui/prefs/FormatPage.h"
+#include "gui/prefs/IDEPage.h"
+#include "gui/prefs/JavaOptionsPage.h"
+#include "gui/prefs/PrefsSheet.h"
+#include "gui/prefs/ProcessFontPage.h"
+#include "gui/prefs/WorkingDirPage.h"
+#include "gui/project/ClassPathList.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -4,13 +4,13 @@
 
 #include "ShellTestSupport.h"
 #include "UserClicks.h"
-#include "process/FindInFilesDialog.h"
-#include "process/ProcessOutput.h"
-#include "process/ProcessWindow.h"
+#include "gui/process/FindInFilesDialog.h"
+#include "gui/process/ProcessOutput.h"
+#include "gui/process/ProcessWindow.h"
 
-#include "platform/CommandLine.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/platform/CommandLine.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QDockWidget>
 #include <QLineEdit>

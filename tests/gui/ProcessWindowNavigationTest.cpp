@@ -1,15 +1,15 @@
 // Double-clicks in the Process Window's output lead to the project file and line that real
 // tools name: javac's messages, a Java stack trace, a Jython traceback, a find in files result.
 
-#include "process/ProcessOutput.h"
-#include "process/ProcessWindow.h"
+#include "gui/process/ProcessOutput.h"
+#include "gui/process/ProcessWindow.h"
 
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
-#include "platform/CommandLine.h"
-#include "process/ProcessRunner.h"
-#include "project/ErrorNavigation.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsStore.h"
+#include "core/platform/CommandLine.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/ErrorNavigation.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

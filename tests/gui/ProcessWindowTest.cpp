@@ -1,15 +1,15 @@
 // The Process Window with real child processes: output order, completion, stop, close,
 // large outputs, saving and the font.
 
-#include "process/ProcessWindow.h"
-#include "process/ProcessBar.h"
-#include "process/ProcessOutput.h"
+#include "gui/process/ProcessWindow.h"
+#include "gui/process/ProcessBar.h"
+#include "gui/process/ProcessOutput.h"
 
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
-#include "platform/CommandLine.h"
-#include "prefs/PrefsSheet.h"
-#include "process/ProcessRunner.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsStore.h"
+#include "core/platform/CommandLine.h"
+#include "core/process/ProcessRunner.h"
+#include "gui/prefs/PrefsSheet.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -1,7 +1,7 @@
 // The class-path list widget: splitting, rows and icons, the rebuilt text, the compile
 // directory and its context menu, and the choosers it asks through the host.
 
-#include "project/ClassPathList.h"
+#include "gui/project/ClassPathList.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -2,17 +2,17 @@
 // their questions, the working-directory browser, the main file and page boxes, and the
 // class-path buttons as they reach the project.
 
-#include "project/ProjectFormView.h"
+#include "gui/project/ProjectFormView.h"
 
 #include "ShellTestSupport.h"
-#include "app/CommandIds.h"
-#include "editor/EditorDocument.h"
-#include "editor/SourceDocument.h"
-#include "editor/SourceView.h"
-#include "project/ClassPathList.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
-#include "project/ProjectTree.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/editor/EditorDocument.h"
+#include "gui/editor/SourceDocument.h"
+#include "gui/editor/SourceView.h"
+#include "gui/framework/CommandIds.h"
+#include "gui/project/ClassPathList.h"
+#include "gui/project/ProjectDocument.h"
+#include "gui/project/ProjectTree.h"
 
 #include <QComboBox>
 #include <QDockWidget>

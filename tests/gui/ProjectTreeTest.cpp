@@ -2,16 +2,16 @@
 // models, how a refresh updates it, its context menus, its commands and their messages, and
 // the keys and the "Project Window" command that reach it.
 
-#include "project/ProjectTree.h"
+#include "gui/project/ProjectTree.h"
 
 #include "ShellTestSupport.h"
 #include "UserClicks.h"
-#include "app/CommandIds.h"
-#include "project/ClassPathList.h"
-#include "project/FilePropertiesDialog.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
-#include "project/ProjectFormView.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/framework/CommandIds.h"
+#include "gui/project/ClassPathList.h"
+#include "gui/project/FilePropertiesDialog.h"
+#include "gui/project/ProjectDocument.h"
+#include "gui/project/ProjectFormView.h"
 
 #include <QCheckBox>
 #include <QComboBox>

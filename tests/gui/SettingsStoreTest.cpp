@@ -5,8 +5,8 @@
 #include "../core/app/SettingsStoreContract.h"
 
 #include "TempDir.h"
-#include "app/Settings.h"
-#include "app/SettingsKeys.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsKeys.h"
 #include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>

@@ -2,13 +2,13 @@
 // questions they ask, and what the settings file keeps across a restart.
 
 #include "ShellTestSupport.h"
-#include "app/CommandIds.h"
-#include "dialogs/RecentProjectsDialog.h"
-#include "editor/EditorDocument.h"
-#include "editor/SourceDocument.h"
-#include "editor/SourceView.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/dialogs/RecentProjectsDialog.h"
+#include "gui/editor/EditorDocument.h"
+#include "gui/editor/SourceDocument.h"
+#include "gui/editor/SourceView.h"
+#include "gui/framework/CommandIds.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QPushButton>
 #include <QTreeWidget>

@@ -2,14 +2,14 @@
 // help addresses, our SVG pictures and the About box.
 
 #include "ShellTestSupport.h"
-#include "app/DocumentTypes.h"
-#include "app/SettingsStore.h"
-#include "desktop/FileFilter.h"
-#include "desktop/HelpLocations.h"
-#include "desktop/Icons.h"
-#include "dialogs/AboutDialog.h"
-#include "framework/DocTemplate.h"
-#include "framework/RecentFileList.h"
+#include "core/app/SettingsStore.h"
+#include "gui/app/DocumentTypes.h"
+#include "gui/desktop/FileFilter.h"
+#include "gui/desktop/HelpLocations.h"
+#include "gui/desktop/Icons.h"
+#include "gui/dialogs/AboutDialog.h"
+#include "gui/framework/DocTemplate.h"
+#include "gui/framework/RecentFileList.h"
 
 #include <QDirIterator>
 #include <QFileInfo>

@@ -4,12 +4,12 @@
 
 #include "FakeUiHost.h"
 #include "TempDir.h"
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "framework/Document.h"
-#include "framework/DocumentFrame.h"
-#include "framework/RecentFileList.h"
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/framework/Document.h"
+#include "gui/framework/DocumentFrame.h"
+#include "gui/framework/RecentFileList.h"
 #include "settings/IniSettingsStore.h"
 
 #include <QAction>

@@ -1,15 +1,15 @@
 // The Tip of the Day: reading the tips file through the real dialog, the remembered position,
 // the start-up check, and the tips we ship.
 
-#include "app/TipOfTheDay.h"
+#include "core/app/TipOfTheDay.h"
 #include "ShellTestSupport.h"
-#include "app/AcceleratorTables.h"
-#include "app/MenuTables.h"
-#include "app/SettingsStore.h"
-#include "dialogs/TipOfTheDayDialog.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "prefs/PrefsSheet.h"
+#include "core/app/SettingsStore.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "gui/app/AcceleratorTables.h"
+#include "gui/app/MenuTables.h"
+#include "gui/dialogs/TipOfTheDayDialog.h"
+#include "gui/prefs/PrefsSheet.h"
 
 #include <QCheckBox>
 #include <QKeySequence>

@@ -2,7 +2,7 @@
 // What the GUI tests do as a user does it: find a tree item by its texts, double-click a line of
 // the Process Window.
 
-#include "process/ProcessOutput.h"
+#include "gui/process/ProcessOutput.h"
 
 #include <QStringList>
 #include <QTextBlock>

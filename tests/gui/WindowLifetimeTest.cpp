@@ -4,9 +4,9 @@
 #include "ModalAnswers.h"
 #include "ShellTestSupport.h"
 #include "UserClicks.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
-#include "project/ProjectTree.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/project/ProjectDocument.h"
+#include "gui/project/ProjectTree.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>

@@ -4,9 +4,9 @@
 
 #include "ModalAnswers.h"
 #include "ShellTestSupport.h"
-#include "dialogs/NewDocumentDialog.h"
-#include "dialogs/NewProjectWizard.h"
-#include "platform/Files.h"
+#include "core/platform/Files.h"
+#include "gui/dialogs/NewDocumentDialog.h"
+#include "gui/dialogs/NewProjectWizard.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -3,11 +3,11 @@
 
 #include "ModalAnswers.h"
 #include "ShellTestSupport.h"
-#include "dialogs/NewDocumentDialog.h"
-#include "dialogs/NewProjectWizard.h"
-#include "platform/Files.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/platform/Files.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/dialogs/NewDocumentDialog.h"
+#include "gui/dialogs/NewProjectWizard.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

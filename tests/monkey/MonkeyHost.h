@@ -4,7 +4,7 @@
 // answered as done, so a run never opens a browser or a terminal.
 
 #include "World.h"
-#include "desktop/QtUiHost.h"
+#include "gui/app/AppUiHost.h"
 
 #include <QStringList>
 #include <functional>
@@ -19,7 +19,7 @@ public:
         : m_world(world), m_log(std::move(log)) {}
 
     // The application exists only after its host: the Qt host is made for it then.
-    void Bind(CEditorApp& app) { m_qt = std::make_unique<CQtUiHost>(app); }
+    void Bind(CEditorApp& app) { m_qt = std::make_unique<CAppUiHost>(app); }
     QStringList TakeFailures() { return std::exchange(m_failures, {}); }
 
     EMsgAnswer MessageBox(const std::string& text, const std::string& caption, EMsgButtons buttons,
@@ -67,7 +67,7 @@ public:
 private:
     const SWorld& m_world;
     std::function<void(const QString&)> m_log;
-    std::unique_ptr<CQtUiHost> m_qt;
+    std::unique_ptr<CAppUiHost> m_qt;
     QStringList m_failures;
 };
 

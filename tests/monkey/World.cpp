@@ -1,8 +1,8 @@
 #include "World.h"
 
-#include "app/Settings.h"
-#include "process/SilentUiHost.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/process/SilentUiHost.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <algorithm>
 #include <cstdio>

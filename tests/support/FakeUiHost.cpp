@@ -1,6 +1,6 @@
 #include "FakeUiHost.h"
 
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
 namespace tovin::test {
 

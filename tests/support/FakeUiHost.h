@@ -2,8 +2,8 @@
 // A scripted CUiHost for tests: answers come from queues the test fills beforehand, and every
 // call is recorded so the test can check what the core asked for.
 
-#include "app/UiHost.h"
-#include "process/ProcessRunner.h"
+#include "core/app/UiHost.h"
+#include "core/process/ProcessRunner.h"
 
 #include <deque>
 #include <functional>

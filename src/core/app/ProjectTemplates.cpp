@@ -1,7 +1,7 @@
-#include "app/ProjectTemplates.h"
+#include "core/app/ProjectTemplates.h"
 
-#include "platform/Files.h"
-#include "platform/Paths.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
 
 #include <cerrno>
 

@@ -1,11 +1,11 @@
 // The start-up load and the Preferences write: two fixed orders over one table of fields.
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
-#include "platform/Files.h"
-#include "platform/JdkDetection.h"
+#include "core/app/SettingsKeys.h"
+#include "core/app/SettingsStore.h"
+#include "core/platform/Files.h"
+#include "core/platform/JdkDetection.h"
 
 #include <climits>
 #include <variant>

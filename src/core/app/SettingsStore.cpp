@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "core/app/SettingsStore.h"
 
 #include <cstdint>
 

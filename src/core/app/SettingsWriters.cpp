@@ -2,11 +2,11 @@
 // Process Window's font and rectangle, the program arguments, the window state, the line
 // numbers, the last and recent projects, and the tip of the day's position.
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
-#include "app/UiHost.h"
+#include "core/app/SettingsKeys.h"
+#include "core/app/SettingsStore.h"
+#include "core/app/UiHost.h"
 
 #include <algorithm>
 

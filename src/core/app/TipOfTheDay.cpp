@@ -1,8 +1,8 @@
-#include "app/TipOfTheDay.h"
+#include "core/app/TipOfTheDay.h"
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "platform/Files.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
 
 #include <climits>
 

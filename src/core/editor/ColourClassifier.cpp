@@ -1,6 +1,6 @@
-#include "editor/ColourClassifier.h"
+#include "core/editor/ColourClassifier.h"
 
-#include "editor/KeywordMatcher.h"
+#include "core/editor/KeywordMatcher.h"
 
 #include <algorithm>
 #include <cstdint>

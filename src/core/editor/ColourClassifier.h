@@ -22,8 +22,8 @@
 // string openers only from the fourth character on; a "/*" inside a double-quoted string opens
 // a block comment in the line passes (and for the lines after it).
 
-#include "editor/ColourLanguage.h"
-#include "editor/TextControl.h"
+#include "core/editor/ColourLanguage.h"
+#include "core/editor/TextControl.h"
 
 #include <span>
 #include <string_view>

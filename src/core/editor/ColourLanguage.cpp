@@ -1,6 +1,6 @@
-#include "editor/ColourLanguage.h"
+#include "core/editor/ColourLanguage.h"
 
-#include "platform/Paths.h"
+#include "core/platform/Paths.h"
 
 namespace tovin {
 

@@ -1,6 +1,6 @@
-#include "editor/Colourer.h"
+#include "core/editor/Colourer.h"
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 #include <algorithm>
 

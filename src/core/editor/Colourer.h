@@ -16,9 +16,9 @@
 // triple quote makes the lines after it known to start in the comment or text block, which
 // they show once recoloured (typing, "Syntax Colour Update").
 
-#include "editor/ColourClassifier.h"
-#include "editor/ColourLanguage.h"
-#include "editor/TextControl.h"
+#include "core/editor/ColourClassifier.h"
+#include "core/editor/ColourLanguage.h"
+#include "core/editor/TextControl.h"
 
 #include <span>
 

@@ -1,4 +1,4 @@
-#include "editor/Indentation.h"
+#include "core/editor/Indentation.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "editor/JavaSourceInfo.h"
+#include "core/editor/JavaSourceInfo.h"
 
-#include "javamodel/JavaModel.h"
-#include "javamodel/JavaParser.h"
-#include "project/JavaProjectDoc.h"
+#include "core/javamodel/JavaModel.h"
+#include "core/javamodel/JavaParser.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "editor/KeywordMatcher.h"
+#include "core/editor/KeywordMatcher.h"
 
 #include <algorithm>
 

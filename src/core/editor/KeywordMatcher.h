@@ -8,8 +8,8 @@
 // only where what follows it on its line (for yield also what precedes it) shows it acting as
 // a keyword; anywhere else it is a name like any other.
 
-#include "editor/ColourLanguage.h"
-#include "editor/TextControl.h"
+#include "core/editor/ColourLanguage.h"
+#include "core/editor/TextControl.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "editor/LiveOutline.h"
+#include "core/editor/LiveOutline.h"
 
-#include "javamodel/JythonOutlineScanner.h"
-#include "platform/Paths.h"
-#include "project/AntFileReader.h"
-#include "project/JavaProjectDoc.h"
+#include "core/javamodel/JythonOutlineScanner.h"
+#include "core/platform/Paths.h"
+#include "core/project/AntFileReader.h"
+#include "core/project/JavaProjectDoc.h"
 
 namespace tovin {
 

@@ -1,4 +1,4 @@
-#include "editor/TextBuffer.h"
+#include "core/editor/TextBuffer.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // In-memory CTextControl: the text, one token class per position, a selection, the modified
 // and read-only flags. Line starts are cached and rebuilt after a text change.
 
-#include "editor/TextControl.h"
+#include "core/editor/TextControl.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "editor/TextCommands.h"
+#include "core/editor/TextCommands.h"
 
 #include <algorithm>
 

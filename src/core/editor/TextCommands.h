@@ -13,10 +13,10 @@
 // number of spaces of one level, which a new level adds after the indentation it copies and
 // which one step back removes, so that no tab ever enters a file indented with spaces.
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "editor/Indentation.h"
-#include "editor/TextControl.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/editor/Indentation.h"
+#include "core/editor/TextControl.h"
 
 #include <optional>
 #include <string>

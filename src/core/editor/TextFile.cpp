@@ -1,6 +1,6 @@
-#include "editor/TextFile.h"
+#include "core/editor/TextFile.h"
 
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "javamodel/Archive.h"
+#include "core/javamodel/Archive.h"
 
 namespace tovin {
 

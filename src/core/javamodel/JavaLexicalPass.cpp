@@ -1,6 +1,6 @@
-#include "javamodel/JavaLexicalPass.h"
+#include "core/javamodel/JavaLexicalPass.h"
 
-#include "javamodel/NextOf.h"
+#include "core/javamodel/NextOf.h"
 
 #include <algorithm>
 #include <cstring>

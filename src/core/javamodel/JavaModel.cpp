@@ -1,6 +1,6 @@
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
-#include "platform/Paths.h"
+#include "core/platform/Paths.h"
 
 #include <algorithm>
 

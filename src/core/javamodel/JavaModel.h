@@ -7,7 +7,7 @@
 // CJavaClass own their lists. String comparisons in lookups are exact and case-sensitive and
 // return the first match in list order.
 
-#include "javamodel/JavaList.h"
+#include "core/javamodel/JavaList.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "javamodel/JavaParser.h"
+#include "core/javamodel/JavaParser.h"
 
-#include "javamodel/JavaLexicalPass.h"
-#include "javamodel/NextOf.h"
-#include "javamodel/SourceLines.h"
-#include "platform/Files.h"
+#include "core/javamodel/JavaLexicalPass.h"
+#include "core/javamodel/NextOf.h"
+#include "core/javamodel/SourceLines.h"
+#include "core/platform/Files.h"
 
 #include <algorithm>
 #include <array>

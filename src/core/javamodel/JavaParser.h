@@ -26,7 +26,7 @@
 // It never reports errors; whatever it cannot recognise it skips. The work is linear in the
 // size of the text.
 
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
 #include <string>
 #include <string_view>

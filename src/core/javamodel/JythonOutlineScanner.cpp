@@ -1,7 +1,7 @@
-#include "javamodel/JythonOutlineScanner.h"
+#include "core/javamodel/JythonOutlineScanner.h"
 
-#include "javamodel/SourceLines.h"
-#include "platform/Files.h"
+#include "core/javamodel/SourceLines.h"
+#include "core/platform/Files.h"
 
 namespace tovin {
 

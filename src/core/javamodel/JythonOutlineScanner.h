@@ -6,7 +6,7 @@
 // name with its parameter or base list; a line where that text is empty adds nothing. Entries
 // are added to what the model already holds.
 
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "javamodel/ModelArchive.h"
+#include "core/javamodel/ModelArchive.h"
 
 namespace tovin {
 

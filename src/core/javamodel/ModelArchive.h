@@ -12,8 +12,8 @@
 // Reading throws CArchiveError; a list count below 0 or above 255 is damage. A record read
 // into an object replaces what the object held in the stored fields.
 
-#include "javamodel/Archive.h"
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/Archive.h"
+#include "core/javamodel/JavaModel.h"
 
 namespace tovin {
 

@@ -1,4 +1,4 @@
-#include "platform/DesktopEntry.h"
+#include "core/platform/DesktopEntry.h"
 
 namespace tovin {
 

@@ -1,6 +1,6 @@
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
-#include "platform/Paths.h"
+#include "core/platform/Paths.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "platform/JdkDetection.h"
+#include "core/platform/JdkDetection.h"
 
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
 #include <cstdlib>
 #include <limits.h>

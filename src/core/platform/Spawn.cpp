@@ -1,6 +1,6 @@
-#include "platform/Spawn.h"
+#include "core/platform/Spawn.h"
 
-#include "platform/Files.h"
+#include "core/platform/Files.h"
 
 #include <cerrno>
 #include <chrono>

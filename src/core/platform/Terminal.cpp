@@ -1,6 +1,6 @@
-#include "platform/Terminal.h"
+#include "core/platform/Terminal.h"
 
-#include "platform/Spawn.h"
+#include "core/platform/Spawn.h"
 
 #include <cstdlib>
 

@@ -1,9 +1,9 @@
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
-#include "app/UiHost.h"
-#include "platform/CommandLine.h"
-#include "platform/Files.h"
-#include "platform/Spawn.h"
+#include "core/app/UiHost.h"
+#include "core/platform/CommandLine.h"
+#include "core/platform/Files.h"
+#include "core/platform/Spawn.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -31,7 +31,7 @@
 // Owners that must not block wait for IsFinished() before destroying it; the join is then
 // immediate.
 
-#include "process/OutputText.h"
+#include "core/process/OutputText.h"
 
 #include <atomic>
 #include <cstddef>

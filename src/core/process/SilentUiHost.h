@@ -3,8 +3,8 @@
 // targets). Every question is answered as cancelled, nothing is shown or opened, and a started
 // runner is dropped.
 
-#include "app/UiHost.h"
-#include "process/ProcessRunner.h"
+#include "core/app/UiHost.h"
+#include "core/process/ProcessRunner.h"
 
 namespace tovin {
 

@@ -1,8 +1,8 @@
 // "Add Files..." and "Add an HTML file to launch an applet": the project's two file dialogs.
 
-#include "app/UiHost.h"
-#include "platform/Paths.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Paths.h"
+#include "core/project/JavaProjectDoc.h"
 
 namespace tovin {
 

@@ -1,7 +1,7 @@
-#include "project/AntFileReader.h"
+#include "core/project/AntFileReader.h"
 
-#include "javamodel/JavaModel.h"
-#include "project/LineReader.h"
+#include "core/javamodel/JavaModel.h"
+#include "core/project/LineReader.h"
 
 #include <algorithm>
 

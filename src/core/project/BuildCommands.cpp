@@ -1,12 +1,12 @@
 // The compile commands of the project: one file, the whole project, a chosen folder.
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "project/CommandHelpers.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ToolLocator.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/project/CommandHelpers.h"
+#include "core/project/JavaProjectDoc.h"
+#include "core/project/ToolLocator.h"
 
 namespace tovin {
 

@@ -1,14 +1,14 @@
-#include "project/DocCommands.h"
+#include "core/project/DocCommands.h"
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "platform/CommandLine.h"
-#include "platform/DesktopEntry.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "project/CommandHelpers.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ToolLocator.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/CommandLine.h"
+#include "core/platform/DesktopEntry.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/project/CommandHelpers.h"
+#include "core/project/JavaProjectDoc.h"
+#include "core/project/ToolLocator.h"
 
 #include <algorithm>
 #include <cerrno>

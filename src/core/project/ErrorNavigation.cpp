@@ -1,7 +1,7 @@
-#include "project/ErrorNavigation.h"
+#include "core/project/ErrorNavigation.h"
 
-#include "app/UiHost.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/UiHost.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <algorithm>
 #include <climits>

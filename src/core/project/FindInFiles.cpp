@@ -1,9 +1,9 @@
-#include "project/FindInFiles.h"
+#include "core/project/FindInFiles.h"
 
-#include "app/UiHost.h"
-#include "platform/Paths.h"
-#include "project/JavaProjectDoc.h"
-#include "project/LineReader.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Paths.h"
+#include "core/project/JavaProjectDoc.h"
+#include "core/project/LineReader.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,13 +1,13 @@
 // The archive commands: an executable archive of the main file's classes, an archive of any
 // folder, and the listing of an archive. All use the JDK's archive tool.
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "project/CommandHelpers.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ToolLocator.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/project/CommandHelpers.h"
+#include "core/project/JavaProjectDoc.h"
+#include "core/project/ToolLocator.h"
 
 #include <algorithm>
 #include <filesystem>

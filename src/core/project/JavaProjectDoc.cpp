@@ -1,13 +1,13 @@
-#include "project/JavaProjectDoc.h"
+#include "core/project/JavaProjectDoc.h"
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "javamodel/JavaParser.h"
-#include "javamodel/JythonOutlineScanner.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "project/AntCommands.h"
-#include "project/AntFileReader.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/javamodel/JavaParser.h"
+#include "core/javamodel/JythonOutlineScanner.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/project/AntCommands.h"
+#include "core/project/AntFileReader.h"
 
 #include <algorithm>
 

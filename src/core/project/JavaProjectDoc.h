@@ -8,7 +8,7 @@
 // the lists (GetFullPath, GetFreeFilePath). Functions that return int return 1 or 0 as the
 // project's callers expect. Everything runs on the user-interface thread.
 
-#include "project/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
 #include <functional>
 #include <string>

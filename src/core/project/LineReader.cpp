@@ -1,4 +1,4 @@
-#include "project/LineReader.h"
+#include "core/project/LineReader.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "project/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
-#include "javamodel/ModelArchive.h"
+#include "core/javamodel/ModelArchive.h"
 
 namespace tovin {
 

@@ -9,7 +9,7 @@
 // read still succeeds. Bytes after the eighth string are ignored, so files of later versions
 // that store more still load (and lose the extra on the next save).
 
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
 #include <string>
 #include <string_view>

@@ -1,14 +1,14 @@
 // The commands that start the project's program: the main class captured or in a terminal, an
 // applet page, the debugger, and Jython scripts.
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "platform/Spawn.h"
-#include "project/CommandHelpers.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ToolLocator.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/platform/Spawn.h"
+#include "core/project/CommandHelpers.h"
+#include "core/project/JavaProjectDoc.h"
+#include "core/project/ToolLocator.h"
 
 #include <cerrno>
 

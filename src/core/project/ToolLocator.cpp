@@ -1,8 +1,8 @@
-#include "project/ToolLocator.h"
+#include "core/project/ToolLocator.h"
 
-#include "app/Settings.h"
-#include "platform/CommandLine.h"
-#include "platform/Paths.h"
+#include "core/app/Settings.h"
+#include "core/platform/CommandLine.h"
+#include "core/platform/Paths.h"
 
 #include <algorithm>
 #include <iterator>

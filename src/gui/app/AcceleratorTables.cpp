@@ -1,4 +1,4 @@
-#include "app/AcceleratorTables.h"
+#include "gui/app/AcceleratorTables.h"
 
 namespace tovin {
 

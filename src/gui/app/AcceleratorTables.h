@@ -2,8 +2,8 @@
 // Keyboard accelerators: the main window's table, always active, and the tables of the Java
 // source, project and HTML documents, active while such a document's window is active.
 
-#include "app/CommandIds.h"
-#include "app/MenuTables.h"
+#include "gui/app/MenuTables.h"
+#include "gui/framework/CommandIds.h"
 
 #include <string>
 #include <vector>

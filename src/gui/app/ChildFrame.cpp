@@ -1,4 +1,4 @@
-#include "app/ChildFrame.h"
+#include "gui/app/ChildFrame.h"
 
 #include <QComboBox>
 #include <QFontMetricsF>

@@ -3,7 +3,7 @@
 // which lists the methods of the file (the Java editor fills and reads it). The bar is left out
 // when the SHOWDROPS setting is 0 at the time the window opens.
 
-#include "framework/DocumentFrame.h"
+#include "gui/framework/DocumentFrame.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/CommandInfo.h"
+#include "gui/app/CommandInfo.h"
 
 #include <array>
 

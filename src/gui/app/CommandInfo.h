@@ -3,7 +3,7 @@
 // status text shown while the pointer is over the command, the tool tip on toolbar buttons)
 // and its toolbar picture (a freedesktop theme name and our own drawing as fallback).
 
-#include "app/CommandIds.h"
+#include "gui/framework/CommandIds.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/DocumentTypes.h"
+#include "gui/app/DocumentTypes.h"
 
 namespace tovin {
 

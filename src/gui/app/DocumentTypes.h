@@ -2,7 +2,7 @@
 // Tovin's five document types, in registration order: the order of the open dialog's filters,
 // of matching a file to a type, and of Save All.
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 #include <vector>
 

@@ -1,30 +1,30 @@
-#include "app/EditorApp.h"
+#include "gui/app/EditorApp.h"
 
-#include "app/CommandIds.h"
-#include "app/DocumentTypes.h"
-#include "desktop/Icons.h"
+#include "gui/app/DocumentTypes.h"
+#include "gui/desktop/Icons.h"
+#include "gui/framework/CommandIds.h"
 
-#include "app/ChildFrame.h"
-#include "app/MainFrame.h"
-#include "app/SettingsKeys.h"
-#include "app/WebFrame.h"
-#include "desktop/DesktopRequests.h"
-#include "desktop/HelpLocations.h"
-#include "desktop/QtUiHost.h"
-#include "editor/EditorAids.h"
-#include "editor/EditorWindows.h"
-#include "framework/RecentFileList.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "process/ProcessBar.h"
-#include "process/ProcessRunner.h"
-#include "process/ProcessWindow.h"
-#include "project/ErrorNavigation.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
-#include "project/ProjectFormView.h"
-#include "project/ProjectFrame.h"
-#include "project/ToolLocator.h"
+#include "core/app/SettingsKeys.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/ErrorNavigation.h"
+#include "core/project/JavaProjectDoc.h"
+#include "core/project/ToolLocator.h"
+#include "gui/app/AppUiHost.h"
+#include "gui/app/ChildFrame.h"
+#include "gui/app/EditorWindows.h"
+#include "gui/app/MainFrame.h"
+#include "gui/app/WebFrame.h"
+#include "gui/desktop/DesktopRequests.h"
+#include "gui/desktop/HelpLocations.h"
+#include "gui/editor/EditorAids.h"
+#include "gui/framework/RecentFileList.h"
+#include "gui/process/ProcessBar.h"
+#include "gui/process/ProcessWindow.h"
+#include "gui/project/ProjectDocument.h"
+#include "gui/project/ProjectFormView.h"
+#include "gui/project/ProjectFrame.h"
 #include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
@@ -54,7 +54,7 @@ std::string AbsolutePath(const std::string& path) {
 CEditorApp::CEditorApp(const std::string& settingsFile, CUiHost* host)
     : m_store(settingsFile.empty() ? std::make_unique<CIniSettingsStore>()
                                    : std::make_unique<CIniSettingsStore>(settingsFile)),
-      m_ownHost(host ? nullptr : std::make_unique<CQtUiHost>(*this)),
+      m_ownHost(host ? nullptr : std::make_unique<CAppUiHost>(*this)),
       m_host(host ? host : m_ownHost.get()), m_editorAids(std::make_unique<CEditorAids>(true)) {
     RegisterCommands();
 }
@@ -103,7 +103,7 @@ void CEditorApp::RegisterDocumentTypes() {
         const bool javaSource = row.documentKind == EDocumentKind::JavaSource;
         auto createDocument = [this, project](CDocTemplate& docTemplate) -> CDocument* {
             if (project) {
-                return new CProjectDocument(*this, docTemplate);
+                return new CProjectDocument(*this, docTemplate, this);
             }
             return CreateEditorDocument(*this, docTemplate);
         };
@@ -116,11 +116,11 @@ void CEditorApp::RegisterDocumentTypes() {
             }
             return new CWebFrame(document);
         };
-        auto createView = [project](CDocument& document, QWidget* parent) -> QWidget* {
+        auto createView = [this, project](CDocument& document, QWidget* parent) -> QWidget* {
             if (project) {
                 return new CProjectFormView(static_cast<CProjectDocument&>(document), parent);
             }
-            return CreateEditorView(document, parent);
+            return CreateEditorView(*this, document, parent);
         };
         m_templates.Add(std::make_unique<CDocTemplate>(
             *SDocTypeStrings::Parse(row.resourceString), row.documentKind,
@@ -175,6 +175,24 @@ void CEditorApp::SetCurrentProject(CProjectDocument* project) {
     m_currentProject = project;
     if (m_mainFrame) {
         m_mainFrame->UpdateCommandUi();
+    }
+}
+
+QDockWidget* CEditorApp::ProjectDock() {
+    return m_mainFrame ? m_mainFrame->ProjectDock() : nullptr;
+}
+
+bool CEditorApp::HasProjectDock() const {
+    return m_mainFrame && m_mainFrame->HasProjectDock();
+}
+
+QWidget* CEditorApp::MainWindow() const {
+    return m_mainFrame;
+}
+
+void CEditorApp::SetStatusText(const std::string& text) {
+    if (m_mainFrame) {
+        m_mainFrame->SetPaneText(0, QString::fromStdString(text));
     }
 }
 

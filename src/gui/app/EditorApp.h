@@ -4,10 +4,10 @@
 // work whichever window is active (new and open, projects, Save All, help, About) and the
 // project commands it hands on to the open project.
 
-#include "app/Settings.h"
-#include "framework/CommandMap.h"
-#include "framework/DocTemplate.h"
-#include "framework/DocumentHost.h"
+#include "core/app/Settings.h"
+#include "gui/framework/CommandMap.h"
+#include "gui/framework/DocTemplate.h"
+#include "gui/project/ProjectHost.h"
 
 #include <QObject>
 #include <QString>
@@ -29,7 +29,7 @@ class CRecentFileList;
 class CSettingsStore;
 class CUiHost;
 
-class CEditorApp : public QObject, public CCommandTarget, public CDocumentHost {
+class CEditorApp : public QObject, public CCommandTarget, public CProjectHost {
     Q_OBJECT
 public:
     // The settings live in the INI file settingsFile (empty: the user's own file). Without a
@@ -44,8 +44,8 @@ public:
 
     CMainFrame* MainFrame() const { return m_mainFrame; }
     CUiHost& Host() const override { return *m_host; }
-    CSettings& Settings() { return m_settings; }
-    CSettingsStore& Store() const { return *m_store; }
+    CSettings& Settings() override { return m_settings; }
+    CSettingsStore& Store() const override { return *m_store; }
     CDocTemplateRegistry& Templates() { return m_templates; }
     const std::string& ApplicationFolder() const { return m_applicationFolder; }
     QPrinter& Printer();
@@ -54,20 +54,21 @@ public:
     // Line numbers and compiler marks of every source window.
     CEditorAids& EditorAids() const { return *m_editorAids; }
 
-    // ---- the open project
-    CProjectDocument* CurrentProject() const { return m_currentProject; }
-    void SetCurrentProject(CProjectDocument* project);
-    // Called as the project closes: it becomes the first recent project and LASTOPEN.
-    void OnProjectClosed(const std::string& path);
+    // ---- CProjectHost: the open project
+    CProjectDocument* CurrentProject() const override { return m_currentProject; }
+    void SetCurrentProject(CProjectDocument* project) override;
+    bool CloseCurrentProject(const std::string* path = nullptr) override;
+    void OnProjectClosed(const std::string& path) override;
+    QDockWidget* ProjectDock() override;
+    bool HasProjectDock() const override;
+
+    // ---- CApplicationServices
+    QWidget* MainWindow() const override;
+    void SetStatusText(const std::string& text) override;
+    CDocument* OpenDocumentFile(const std::string& path) override;
+    bool CreateNewDocumentOfType(const std::string& documentName) override;
 
     // ---- operations offered to the rest of the program
-    // Opens (or activates) the document at the path; a project file closes the open project
-    // first. Null when nothing was opened.
-    CDocument* OpenDocumentFile(const std::string& path);
-    // True when the caller may go on: no project is open, or it closed. False when the user
-    // kept it, or when `path` is the open project's own path (its window is brought forward).
-    bool CloseCurrentProject(const std::string* path = nullptr);
-    bool CreateNewDocumentOfType(const std::string& documentName);
     void SaveAll();
     // The save step before compiling: saves every modified document that has a file, without a
     // question, and leaves documents never saved alone. False after saying why a save failed.

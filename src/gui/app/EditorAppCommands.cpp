@@ -1,22 +1,23 @@
 // The application's commands: those it carries out itself, and the project commands it hands
 // on to the open project so that they work from every window.
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "desktop/DesktopRequests.h"
-#include "desktop/HelpLocations.h"
-#include "dialogs/AboutDialog.h"
-#include "dialogs/NewDocumentDialog.h"
-#include "dialogs/NewProjectWizard.h"
-#include "dialogs/RecentProjectsDialog.h"
-#include "dialogs/TipOfTheDayDialog.h"
-#include "editor/EditorAids.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "prefs/PrefsSheet.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "gui/app/EditorApp.h"
+
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/app/MainFrame.h"
+#include "gui/desktop/DesktopRequests.h"
+#include "gui/desktop/HelpLocations.h"
+#include "gui/dialogs/AboutDialog.h"
+#include "gui/dialogs/NewDocumentDialog.h"
+#include "gui/dialogs/NewProjectWizard.h"
+#include "gui/dialogs/RecentProjectsDialog.h"
+#include "gui/dialogs/TipOfTheDayDialog.h"
+#include "gui/editor/EditorAids.h"
+#include "gui/prefs/PrefsSheet.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QPageSetupDialog>
 

@@ -1,12 +1,12 @@
-#include "app/MainFrame.h"
+#include "gui/app/MainFrame.h"
 
-#include "app/CommandInfo.h"
-#include "desktop/Icons.h"
-#include "desktop/KeyboardIndicators.h"
-#include "framework/Document.h"
-#include "framework/DocumentFrame.h"
-#include "framework/RecentFileList.h"
-#include "platform/Paths.h"
+#include "core/platform/Paths.h"
+#include "gui/app/CommandInfo.h"
+#include "gui/desktop/Icons.h"
+#include "gui/desktop/KeyboardIndicators.h"
+#include "gui/framework/Document.h"
+#include "gui/framework/DocumentFrame.h"
+#include "gui/framework/RecentFileList.h"
 
 #include <QAction>
 #include <QApplication>

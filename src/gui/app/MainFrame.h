@@ -6,9 +6,9 @@
 // one QAction (Action()); triggering it, from a menu, the toolbar or a key, sends it along the
 // command route: the active view, its document, its frame, this window, the application.
 
-#include "app/AcceleratorTables.h"
-#include "app/MenuTables.h"
-#include "framework/CommandMap.h"
+#include "gui/app/AcceleratorTables.h"
+#include "gui/app/MenuTables.h"
+#include "gui/framework/CommandMap.h"
 
 #include <QMainWindow>
 #include <array>

@@ -1,4 +1,4 @@
-#include "app/MenuTables.h"
+#include "gui/app/MenuTables.h"
 
 namespace tovin {
 

@@ -2,8 +2,8 @@
 // The menu bars, one per kind of active document, as data. The main frame builds its menus from
 // these tables; texts carry their mnemonics and, after a tab, the shortcut shown.
 
-#include "app/CommandIds.h"
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
+#include "gui/framework/CommandIds.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/WebFrame.h"
+#include "gui/app/WebFrame.h"
 
 namespace tovin {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The frame of an HTML, XML or Jython window: the view alone.
 
-#include "framework/DocumentFrame.h"
+#include "gui/framework/DocumentFrame.h"
 
 namespace tovin {
 

@@ -1,4 +1,4 @@
-#include "desktop/DesktopRequests.h"
+#include "gui/desktop/DesktopRequests.h"
 
 namespace tovin {
 

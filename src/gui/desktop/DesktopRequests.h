@@ -2,7 +2,7 @@
 // Requests to the desktop (a page in the browser, a folder in the file manager) that tell the
 // user when the desktop could not carry them out, rather than failing without a word.
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 #include <string>
 

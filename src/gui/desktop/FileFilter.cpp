@@ -1,4 +1,4 @@
-#include "desktop/FileFilter.h"
+#include "gui/desktop/FileFilter.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "desktop/HelpLocations.h"
+#include "gui/desktop/HelpLocations.h"
 
-#include "platform/Paths.h"
+#include "core/platform/Paths.h"
 
 #include <QUrl>
 #include <QUrlQuery>

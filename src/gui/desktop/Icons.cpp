@@ -1,4 +1,4 @@
-#include "desktop/Icons.h"
+#include "gui/desktop/Icons.h"
 
 #include <QApplication>
 #include <QHash>

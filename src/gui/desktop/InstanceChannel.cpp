@@ -1,4 +1,4 @@
-#include "desktop/InstanceChannel.h"
+#include "gui/desktop/InstanceChannel.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

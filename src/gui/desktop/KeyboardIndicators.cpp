@@ -1,4 +1,4 @@
-#include "desktop/KeyboardIndicators.h"
+#include "gui/desktop/KeyboardIndicators.h"
 
 #include <QKeyEvent>
 

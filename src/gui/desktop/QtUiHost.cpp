@@ -1,17 +1,10 @@
-#include "desktop/QtUiHost.h"
+#include "gui/desktop/QtUiHost.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "desktop/FileFilter.h"
-#include "dialogs/ArgumentsDialog.h"
-#include "framework/Document.h"
-#include "platform/Terminal.h"
-#include "process/ProcessRunner.h"
-#include "process/ProcessWindow.h"
+#include "core/platform/Terminal.h"
+#include "gui/desktop/FileFilter.h"
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDockWidget>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -117,45 +110,6 @@ std::string CQtUiHost::BrowseForFolder(const std::string& title, const std::stri
         folder.chop(1);
     }
     return folder.toStdString();
-}
-
-std::optional<std::string> CQtUiHost::AskArguments(const std::string& initial) {
-    CArgumentsDialog dialog(QString::fromStdString(initial), QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.Arguments().toStdString();
-}
-
-COpenDocument* CQtUiHost::OpenDocument(const std::string& path) {
-    return m_app.OpenDocumentFile(path);
-}
-
-bool CQtUiHost::SaveModifiedFiles() {
-    return m_app.SaveModifiedFiles();
-}
-
-void CQtUiHost::SetProcessCaption(const std::string& caption) {
-    m_app.SetProcessCaption(caption);
-}
-
-void CQtUiHost::AttachRunner(std::unique_ptr<CProcessRunner> runner) {
-    ShowOutputWindow();
-    m_app.ProcessWindow()->Attach(std::move(runner),
-                                  QString::fromStdString(m_app.ProcessCaption()));
-}
-
-void CQtUiHost::ShowOutputWindow() {
-    m_app.ProcessWindow();
-    m_app.MainFrame()->ProcessDock()->show();
-}
-
-void CQtUiHost::ClearOutput() {
-    m_app.ProcessWindow()->ClearOutput();
-}
-
-void CQtUiHost::AppendOutput(const std::string& text) {
-    m_app.ProcessWindow()->AppendLine(text);
 }
 
 bool CQtUiHost::OpenWithDesktop(const std::string& pathOrUrl) {

@@ -1,6 +1,6 @@
-#include "dialogs/AboutDialog.h"
+#include "gui/dialogs/AboutDialog.h"
 
-#include "desktop/Icons.h"
+#include "gui/desktop/Icons.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

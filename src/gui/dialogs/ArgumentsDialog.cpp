@@ -1,4 +1,4 @@
-#include "dialogs/ArgumentsDialog.h"
+#include "gui/dialogs/ArgumentsDialog.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

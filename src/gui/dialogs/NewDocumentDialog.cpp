@@ -1,6 +1,6 @@
-#include "dialogs/NewDocumentDialog.h"
+#include "gui/dialogs/NewDocumentDialog.h"
 
-#include "desktop/Icons.h"
+#include "gui/desktop/Icons.h"
 
 #include <QDialogButtonBox>
 #include <QListWidget>

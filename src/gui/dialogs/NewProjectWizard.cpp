@@ -1,12 +1,11 @@
-#include "dialogs/NewProjectWizard.h"
+#include "gui/dialogs/NewProjectWizard.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "app/UiHost.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/project/ProjectDocument.h"
+#include "gui/project/ProjectHost.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -155,11 +154,11 @@ bool WriteProjectFile(CUiHost& host, const std::string& path, const std::string&
 
 } // namespace
 
-void RunNewProjectWizard(CEditorApp& app, const std::string& servletApi) {
+void RunNewProjectWizard(CProjectHost& app, const std::string& servletApi) {
     if (!app.CloseCurrentProject()) {
         return;
     }
-    CNewProjectDialog dialog(app.Host(), app.MainFrame());
+    CNewProjectDialog dialog(app.Host(), app.MainWindow());
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }

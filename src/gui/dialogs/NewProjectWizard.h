@@ -3,7 +3,7 @@
 // project, writes the kind's source (and an applet's page) beside it, opens the source and
 // saves the project.
 
-#include "app/ProjectTemplates.h"
+#include "core/app/ProjectTemplates.h"
 
 #include <QDialog>
 
@@ -12,7 +12,7 @@ class QLineEdit;
 
 namespace tovin {
 
-class CEditorApp;
+class CProjectHost;
 class CUiHost;
 
 class CNewProjectDialog : public QDialog {
@@ -42,6 +42,6 @@ bool IsJavaClassName(const QString& name);
 // The "New Project..." command: closes the open project (the user may refuse), asks for the
 // class name and kind, and for every kind but the empty project asks where to save it. A
 // servlet project gets the servlet API archive on its class path when it is installed.
-void RunNewProjectWizard(CEditorApp& app, const std::string& servletApi = kServletApiArchive);
+void RunNewProjectWizard(CProjectHost& app, const std::string& servletApi = kServletApiArchive);
 
 } // namespace tovin

@@ -1,9 +1,9 @@
-#include "dialogs/RecentProjectsDialog.h"
+#include "gui/dialogs/RecentProjectsDialog.h"
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "desktop/Icons.h"
-#include "platform/Paths.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Paths.h"
+#include "gui/desktop/Icons.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

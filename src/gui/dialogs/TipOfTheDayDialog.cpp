@@ -1,10 +1,9 @@
-#include "dialogs/TipOfTheDayDialog.h"
+#include "gui/dialogs/TipOfTheDayDialog.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "app/TipOfTheDay.h"
-#include "desktop/Icons.h"
-#include "platform/Paths.h"
+#include "core/app/TipOfTheDay.h"
+#include "core/platform/Paths.h"
+#include "gui/desktop/Icons.h"
+#include "gui/framework/ApplicationServices.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -84,16 +83,16 @@ std::string ApplicationTipsFile() {
     return TipsFilePath(DataFolder());
 }
 
-void ShowTipOfTheDay(CEditorApp& app, const std::string& tipsPath) {
+void ShowTipOfTheDay(CApplicationServices& app, const std::string& tipsPath) {
     CTipOfTheDay tips(app.Store(), app.Host(), tipsPath);
-    CTipOfTheDayDialog dialog(tips, app.MainFrame());
+    CTipOfTheDayDialog dialog(tips, app.MainWindow());
     dialog.exec();
 }
 
-void ShowStartupTip(CEditorApp& app, const std::string& tipsPath) {
+void ShowStartupTip(CApplicationServices& app, const std::string& tipsPath) {
     CTipOfTheDay tips(app.Store(), app.Host(), tipsPath);
     if (tips.ShowAtStartup()) {
-        CTipOfTheDayDialog dialog(tips, app.MainFrame());
+        CTipOfTheDayDialog dialog(tips, app.MainWindow());
         dialog.exec();
     }
 }

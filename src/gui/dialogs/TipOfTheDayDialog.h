@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace tovin {
 
-class CEditorApp;
+class CApplicationServices;
 class CTipOfTheDay;
 
 class CTipOfTheDayDialog : public QDialog {
@@ -38,9 +38,9 @@ private:
 // The tips file of the running program (in its data folder).
 std::string ApplicationTipsFile();
 // The "Tip of the Day..." command: reads the next tip and shows it.
-void ShowTipOfTheDay(CEditorApp& app, const std::string& tipsPath);
+void ShowTipOfTheDay(CApplicationServices& app, const std::string& tipsPath);
 // The start-up check: always moves on by one tip, shows it only when the user wants tips at
 // start-up.
-void ShowStartupTip(CEditorApp& app, const std::string& tipsPath);
+void ShowStartupTip(CApplicationServices& app, const std::string& tipsPath);
 
 } // namespace tovin

@@ -1,10 +1,10 @@
-#include "editor/EditorAids.h"
+#include "gui/editor/EditorAids.h"
 
-#include "editor/SourceDocument.h"
-#include "editor/SourceView.h"
-#include "platform/Files.h"
-#include "process/ProcessRunner.h"
-#include "process/ProcessWindow.h"
+#include "core/platform/Files.h"
+#include "core/process/ProcessRunner.h"
+#include "gui/editor/SourceDocument.h"
+#include "gui/editor/SourceView.h"
+#include "gui/process/ProcessWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -15,7 +15,7 @@
 // line in the file's open windows, and in windows opened later until the next run. The marks
 // are Scintilla markers, so they move with their lines as the text is edited.
 
-#include "project/ErrorNavigation.h"
+#include "core/project/ErrorNavigation.h"
 
 #include <QObject>
 #include <QPointer>

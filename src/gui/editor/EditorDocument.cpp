@@ -1,28 +1,14 @@
-#include "editor/EditorDocument.h"
+#include "gui/editor/EditorDocument.h"
 
-#include "app/EditorApp.h"
-#include "editor/LiveEditorDoc.h"
-#include "editor/SyntaxWindowDoc.h"
-#include "framework/DocTemplate.h"
-#include "project/ProjectDocument.h"
+#include "gui/editor/LiveEditorDoc.h"
+#include "gui/editor/SyntaxWindowDoc.h"
+#include "gui/framework/DocTemplate.h"
 
 namespace tovin {
 
-SEditorContext EditorContextOf(CEditorApp& app) {
-    SEditorContext context;
-    context.settings = &app.Settings();
-    context.host = &app.Host();
-    context.project = [&app]() -> CJavaProjectDoc* {
-        CProjectDocument* project = app.CurrentProject();
-        return project ? &project->Project() : nullptr;
-    };
-    context.jdkHelp = [&app](const std::string& keyword) { app.OpenJdkHelp(keyword); };
-    return context;
-}
-
-CEditorDocument::CEditorDocument(CEditorApp& app, CDocTemplate& docTemplate)
-    : CDocument(app, docTemplate, &app), m_app(app) {
-    const SEditorContext context = EditorContextOf(app);
+CEditorDocument::CEditorDocument(CDocumentHost& host, CDocTemplate& docTemplate,
+                                 const SEditorContext& context, QObject* parent)
+    : CDocument(host, docTemplate, parent) {
     if (docTemplate.DocumentKind() == EDocumentKind::JavaSource) {
         m_source = std::make_unique<CSyntaxWindowDoc>(context);
     } else {

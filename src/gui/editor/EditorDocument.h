@@ -4,27 +4,23 @@
 // frames, recent files). The framework's calls go to the editors' document, and its modified
 // flag shows in the frames' titles.
 
-#include "editor/EditorContext.h"
-#include "framework/Document.h"
+#include "gui/editor/EditorContext.h"
+#include "gui/framework/Document.h"
 
 #include <memory>
 
 namespace tovin {
 
-class CEditorApp;
 class CSourceDocument;
-
-// The editors' context of the running application: its settings, host, open project and help.
-SEditorContext EditorContextOf(CEditorApp& app);
 
 class CEditorDocument : public CDocument {
     Q_OBJECT
 public:
-    // A Java document for the Java type, else an HTML, XML or Jython one.
-    CEditorDocument(CEditorApp& app, CDocTemplate& docTemplate);
+    // A Java document for the Java type, else an HTML, XML or Jython one; the editors get
+    // what they need of the application through the context.
+    CEditorDocument(CDocumentHost& host, CDocTemplate& docTemplate, const SEditorContext& context,
+                    QObject* parent);
     ~CEditorDocument() override;
-
-    CEditorApp& App() const { return m_app; }
 
     CSourceDocument& Source() const { return *m_source; }
 
@@ -40,7 +36,6 @@ public:
     std::string PackageName() const override;
 
 private:
-    CEditorApp& m_app;
     std::unique_ptr<CSourceDocument> m_source;
 };
 

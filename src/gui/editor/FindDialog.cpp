@@ -1,4 +1,4 @@
-#include "editor/FindDialog.h"
+#include "gui/editor/FindDialog.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -2,7 +2,7 @@
 // The modeless dialog of Find and Replace: the replace row and its buttons show only for
 // Replace. It hands every button to the CFindReplace that owns it.
 
-#include "editor/FindReplace.h"
+#include "gui/editor/FindReplace.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
-#include "editor/FindReplace.h"
+#include "gui/editor/FindReplace.h"
 
-#include "editor/FindDialog.h"
-#include "editor/ScintillaEdit.h"
+#include "gui/editor/FindDialog.h"
+#include "gui/editor/ScintillaEdit.h"
 
 #include <QLineEdit>
 

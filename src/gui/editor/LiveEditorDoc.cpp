@@ -1,8 +1,8 @@
-#include "editor/LiveEditorDoc.h"
+#include "gui/editor/LiveEditorDoc.h"
 
-#include "editor/LiveOutline.h"
-#include "editor/SourceView.h"
-#include "project/JavaProjectDoc.h"
+#include "core/editor/LiveOutline.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/editor/SourceView.h"
 
 namespace tovin {
 

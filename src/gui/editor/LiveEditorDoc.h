@@ -3,7 +3,7 @@
 // refreshes the project's model of it (an Ant file's targets, a Jython file's classes and
 // functions) and the project's views.
 
-#include "editor/SourceDocument.h"
+#include "gui/editor/SourceDocument.h"
 
 namespace tovin {
 

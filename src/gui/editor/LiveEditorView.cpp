@@ -1,9 +1,9 @@
-#include "editor/LiveEditorView.h"
+#include "gui/editor/LiveEditorView.h"
 
-#include "app/UiHost.h"
-#include "editor/LiveEditorDoc.h"
-#include "editor/TextCommands.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/UiHost.h"
+#include "core/editor/TextCommands.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/editor/LiveEditorDoc.h"
 
 namespace tovin {
 

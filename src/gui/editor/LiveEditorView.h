@@ -5,7 +5,7 @@
 // a saved file. Each language view supplies its
 // colouring language, its after-character step and its project commands.
 
-#include "editor/SourceView.h"
+#include "gui/editor/SourceView.h"
 
 namespace tovin {
 

@@ -1,12 +1,12 @@
-#include "editor/LiveHTMLView.h"
+#include "gui/editor/LiveHTMLView.h"
 
-#include "app/UiHost.h"
-#include "desktop/DesktopRequests.h"
-#include "editor/LiveEditorDoc.h"
-#include "editor/TextCommands.h"
-#include "platform/Paths.h"
-#include "project/AntCommands.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/UiHost.h"
+#include "core/editor/TextCommands.h"
+#include "core/platform/Paths.h"
+#include "core/project/AntCommands.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/desktop/DesktopRequests.h"
+#include "gui/editor/LiveEditorDoc.h"
 
 namespace tovin {
 

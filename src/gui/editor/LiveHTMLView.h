@@ -2,7 +2,7 @@
 // The HTML view: HTML colouring, and the page commands: Insert Applet, Open In Web Browser,
 // Run Applet, Run Ant... and Add Window to Project (as an applet page of the project).
 
-#include "editor/LiveEditorView.h"
+#include "gui/editor/LiveEditorView.h"
 
 namespace tovin {
 

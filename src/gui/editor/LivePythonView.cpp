@@ -1,8 +1,8 @@
-#include "editor/LivePythonView.h"
+#include "gui/editor/LivePythonView.h"
 
-#include "editor/LiveEditorDoc.h"
-#include "editor/TextCommands.h"
-#include "project/JavaProjectDoc.h"
+#include "core/editor/TextCommands.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/editor/LiveEditorDoc.h"
 
 namespace tovin {
 

@@ -3,7 +3,7 @@
 // ending in ":", and the Jython commands of the project: Run Jython (with or without a
 // console), Compile Jython File, Add Window to Project.
 
-#include "editor/LiveEditorView.h"
+#include "gui/editor/LiveEditorView.h"
 
 namespace tovin {
 

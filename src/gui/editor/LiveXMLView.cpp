@@ -1,6 +1,6 @@
-#include "editor/LiveXMLView.h"
+#include "gui/editor/LiveXMLView.h"
 
-#include "editor/LiveEditorDoc.h"
+#include "gui/editor/LiveEditorDoc.h"
 
 namespace tovin {
 

@@ -2,7 +2,7 @@
 // The XML view (Ant build files): the HTML view's commands with Ant colouring; "Add Window to
 // Project" adds the file as a project file, whose targets the project then lists.
 
-#include "editor/LiveHTMLView.h"
+#include "gui/editor/LiveHTMLView.h"
 
 namespace tovin {
 

@@ -1,6 +1,6 @@
-#include "editor/ScintillaEdit.h"
+#include "gui/editor/ScintillaEdit.h"
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

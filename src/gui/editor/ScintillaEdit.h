@@ -25,7 +25,7 @@
 // client is active every modification is reported again and QScintilla's object is used, so a
 // screen reader still receives its text and caret events (at that cost).
 
-#include "editor/TextControl.h"
+#include "core/editor/TextControl.h"
 
 #include <QAccessible>
 #include <Qsci/qsciscintilla.h>

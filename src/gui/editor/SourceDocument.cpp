@@ -1,7 +1,7 @@
-#include "editor/SourceDocument.h"
+#include "gui/editor/SourceDocument.h"
 
-#include "editor/SourceView.h"
-#include "platform/Files.h"
+#include "core/platform/Files.h"
+#include "gui/editor/SourceView.h"
 
 #include <algorithm>
 

@@ -7,11 +7,11 @@
 // failure to read or write is reported through the host; a failed write keeps the old file. A
 // file changed on disk by another program is noticed when a view is activated.
 
-#include "app/UiHost.h"
-#include "editor/EditorAids.h"
-#include "editor/EditorContext.h"
-#include "editor/Indentation.h"
-#include "editor/TextFile.h"
+#include "core/app/UiHost.h"
+#include "core/editor/Indentation.h"
+#include "core/editor/TextFile.h"
+#include "gui/editor/EditorAids.h"
+#include "gui/editor/EditorContext.h"
 
 #include <QObject>
 

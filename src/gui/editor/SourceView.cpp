@@ -1,11 +1,11 @@
-#include "editor/SourceView.h"
+#include "gui/editor/SourceView.h"
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "editor/EditorAids.h"
-#include "editor/FindReplace.h"
-#include "editor/SourceDocument.h"
-#include "editor/TextCommands.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/editor/TextCommands.h"
+#include "gui/editor/EditorAids.h"
+#include "gui/editor/FindReplace.h"
+#include "gui/editor/SourceDocument.h"
 
 #include <QContextMenuEvent>
 #include <QInputDialog>

@@ -11,10 +11,10 @@
 // it touched recoloured the same way once control returns to the event loop, so no edit leaves
 // text in stale colours.
 
-#include "editor/Colourer.h"
-#include "editor/ScintillaEdit.h"
-#include "editor/TextCommands.h"
-#include "framework/CommandMap.h"
+#include "core/editor/Colourer.h"
+#include "core/editor/TextCommands.h"
+#include "gui/editor/ScintillaEdit.h"
+#include "gui/framework/CommandMap.h"
 
 #include <QPointer>
 

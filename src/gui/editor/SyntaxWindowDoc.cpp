@@ -1,7 +1,7 @@
-#include "editor/SyntaxWindowDoc.h"
+#include "gui/editor/SyntaxWindowDoc.h"
 
-#include "editor/SyntaxWindowView.h"
-#include "project/JavaProjectDoc.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/editor/SyntaxWindowView.h"
 
 namespace tovin {
 

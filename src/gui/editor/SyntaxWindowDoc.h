@@ -3,8 +3,8 @@
 // function drop-down lists. Before every save the first view refreshes the function list, which
 // re-parses the text into the project's model when the file belongs to the open project.
 
-#include "editor/JavaSourceInfo.h"
-#include "editor/SourceDocument.h"
+#include "core/editor/JavaSourceInfo.h"
+#include "gui/editor/SourceDocument.h"
 
 namespace tovin {
 

@@ -1,9 +1,9 @@
-#include "editor/SyntaxWindowView.h"
+#include "gui/editor/SyntaxWindowView.h"
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "editor/SyntaxWindowDoc.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/editor/SyntaxWindowDoc.h"
 
 namespace tovin {
 

@@ -4,7 +4,7 @@
 // indentation after Enter, closing braces aligned as they are typed, the function drop-down,
 // and the Java commands that need this window's file (Compile, Add Window to Project, JDK Help).
 
-#include "editor/SourceView.h"
+#include "gui/editor/SourceView.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "framework/CommandMap.h"
+#include "gui/framework/CommandMap.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "framework/DocTemplate.h"
+#include "gui/framework/DocTemplate.h"
 
-#include "framework/Document.h"
-#include "platform/Paths.h"
+#include "core/platform/Paths.h"
+#include "gui/framework/Document.h"
 
 #include <algorithm>
 

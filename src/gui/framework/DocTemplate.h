@@ -3,7 +3,7 @@
 // and views are made. The registry keeps the types in registration order, which is the order
 // of the open dialog's filters, of matching a file to a type, and of Save All.
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 #include <QIcon>
 

@@ -1,9 +1,9 @@
-#include "framework/Document.h"
+#include "gui/framework/Document.h"
 
-#include "framework/DocTemplate.h"
-#include "framework/DocumentFrame.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "gui/framework/DocTemplate.h"
+#include "gui/framework/DocumentFrame.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 // modified flag, and the life cycle every document type shares: open, save, the question
 // before closing, and closing. Subclasses hold the data (text, project) and read and write it.
 
-#include "app/UiHost.h"
-#include "framework/CommandMap.h"
-#include "framework/DocumentHost.h"
+#include "core/app/UiHost.h"
+#include "gui/framework/CommandMap.h"
+#include "gui/framework/DocumentHost.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "framework/DocumentFrame.h"
+#include "gui/framework/DocumentFrame.h"
 
-#include "framework/DocTemplate.h"
-#include "framework/Document.h"
+#include "gui/framework/DocTemplate.h"
+#include "gui/framework/Document.h"
 
 #include <QCloseEvent>
 

@@ -2,8 +2,8 @@
 // The frame of a document window inside the main window: one view of one document. Closing
 // it asks the document first; closing the last frame closes the document.
 
-#include "framework/CommandMap.h"
-#include "framework/Document.h"
+#include "gui/framework/CommandMap.h"
+#include "gui/framework/Document.h"
 
 #include <QMdiSubWindow>
 #include <QPointer>

@@ -3,7 +3,7 @@
 // the recent-file list, and the main window its frames are shown in. The application implements
 // it, so the document classes stay free of any one program.
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "framework/RecentFileList.h"
+#include "gui/framework/RecentFileList.h"
 
-#include "app/SettingsStore.h"
+#include "core/app/SettingsStore.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "prefs/FormatPage.h"
+#include "gui/prefs/FormatPage.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

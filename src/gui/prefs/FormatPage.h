@@ -2,7 +2,7 @@
 // "Editor": the source font and size, tabs, and the colours of keywords, comments, strings and
 // HTML tags with a sample of each.
 
-#include "prefs/PrefsPage.h"
+#include "gui/prefs/PrefsPage.h"
 
 #include <QColor>
 #include <array>

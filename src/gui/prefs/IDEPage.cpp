@@ -1,7 +1,7 @@
-#include "prefs/IDEPage.h"
+#include "gui/prefs/IDEPage.h"
 
-#include "app/UiHost.h"
-#include "platform/Paths.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Paths.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 // "Configure": the start-up and build switches, the JDK, Jython and Ant folders and the JDK
 // documentation.
 
-#include "prefs/PrefsPage.h"
+#include "gui/prefs/PrefsPage.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "prefs/JavaOptionsPage.h"
+#include "gui/prefs/JavaOptionsPage.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #pragma once
 // "Java": the default run and compile options of new projects and the tool family.
 
-#include "prefs/PrefsPage.h"
+#include "gui/prefs/PrefsPage.h"
 
 class QButtonGroup;
 class QPlainTextEdit;

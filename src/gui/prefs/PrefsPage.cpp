@@ -1,6 +1,6 @@
-#include "prefs/PrefsPage.h"
+#include "gui/prefs/PrefsPage.h"
 
-#include "app/UiHost.h"
+#include "core/app/UiHost.h"
 
 #include <QColor>
 #include <QComboBox>

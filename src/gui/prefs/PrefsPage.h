@@ -3,7 +3,7 @@
 // application's, check its fields when the sheet is confirmed, and give its settings back.
 // Helpers shared by the pages: font lists, number fields with a range, folder fields.
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
 #include <QWidget>
 

@@ -1,14 +1,13 @@
-#include "prefs/PrefsSheet.h"
+#include "gui/prefs/PrefsSheet.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "app/UiHost.h"
-#include "editor/SourceView.h"
-#include "prefs/FormatPage.h"
-#include "prefs/IDEPage.h"
-#include "prefs/JavaOptionsPage.h"
-#include "prefs/ProcessFontPage.h"
-#include "prefs/WorkingDirPage.h"
+#include "core/app/UiHost.h"
+#include "gui/editor/SourceView.h"
+#include "gui/framework/ApplicationServices.h"
+#include "gui/prefs/FormatPage.h"
+#include "gui/prefs/IDEPage.h"
+#include "gui/prefs/JavaOptionsPage.h"
+#include "gui/prefs/ProcessFontPage.h"
+#include "gui/prefs/WorkingDirPage.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -76,16 +75,16 @@ void CPrefsSheet::accept() {
     }
 }
 
-void RunPreferencesSheet(CEditorApp& app, int startPage) {
-    CPrefsSheet sheet(app.Host(), startPage, app.MainFrame());
+void RunPreferencesSheet(CApplicationServices& app, int startPage) {
+    CPrefsSheet sheet(app.Host(), startPage, app.MainWindow());
     sheet.Load(app.Settings());
     auto report = [&app](const SPreferencesResult& result) {
         if (!result.writeError.empty()) {
             app.Host().MessageBox(result.writeError, "Tovin", EMsgButtons::Ok, EMsgIcon::Error);
         }
         // The open editors show the new font, tabs and colours at once.
-        if (result.confirmed && app.MainFrame()) {
-            for (CSourceView* view : app.MainFrame()->findChildren<CSourceView*>()) {
+        if (result.confirmed && app.MainWindow()) {
+            for (CSourceView* view : app.MainWindow()->findChildren<CSourceView*>()) {
                 view->ApplySettingsAppearance();
             }
         }

@@ -2,7 +2,7 @@
 // "Tovin Preferences": the five pages of the user's settings in one tabbed sheet with OK,
 // Cancel and Apply. The sheet edits copies: the settings change only through OK or Apply.
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
 #include <QDialog>
 #include <functional>
@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace tovin {
 
-class CEditorApp;
+class CApplicationServices;
 class CFormatPage;
 class CIDEPage;
 class CJavaOptionsPage;
@@ -63,6 +63,6 @@ private:
 // The Preferences command: the sheet on the page given (0 from the menu, 1 from the Java
 // editor's font command); OK and Apply store every Preferences setting in their fixed order.
 // The open editors take the new font, colours and tabs at once; Cancel changes nothing.
-void RunPreferencesSheet(CEditorApp& app, int startPage);
+void RunPreferencesSheet(CApplicationServices& app, int startPage);
 
 } // namespace tovin

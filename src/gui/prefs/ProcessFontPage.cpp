@@ -1,6 +1,6 @@
-#include "prefs/ProcessFontPage.h"
+#include "gui/prefs/ProcessFontPage.h"
 
-#include "desktop/Icons.h"
+#include "gui/desktop/Icons.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #pragma once
 // "Process Window": the font of the Process Window.
 
-#include "prefs/PrefsPage.h"
+#include "gui/prefs/PrefsPage.h"
 
 class QComboBox;
 class QLineEdit;

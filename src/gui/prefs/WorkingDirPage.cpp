@@ -1,6 +1,6 @@
-#include "prefs/WorkingDirPage.h"
+#include "gui/prefs/WorkingDirPage.h"
 
-#include "project/ClassPathList.h"
+#include "gui/project/ClassPathList.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 // "Paths": the default working directory and class path of new projects.
 
-#include "prefs/PrefsPage.h"
+#include "gui/prefs/PrefsPage.h"
 
 class QLineEdit;
 class QPushButton;

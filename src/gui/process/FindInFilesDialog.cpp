@@ -1,4 +1,4 @@
-#include "process/FindInFilesDialog.h"
+#include "gui/process/FindInFilesDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

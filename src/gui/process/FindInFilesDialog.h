@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "project/FindInFiles.h"
+#include "core/project/FindInFiles.h"
 
 #include <optional>
 

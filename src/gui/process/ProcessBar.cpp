@@ -1,8 +1,8 @@
-#include "process/ProcessBar.h"
+#include "gui/process/ProcessBar.h"
 
-#include "process/ProcessWindow.h"
+#include "gui/process/ProcessWindow.h"
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>

@@ -1,4 +1,4 @@
-#include "process/ProcessOutput.h"
+#include "gui/process/ProcessOutput.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -1,11 +1,11 @@
-#include "process/ProcessWindow.h"
+#include "gui/process/ProcessWindow.h"
 
-#include "process/ProcessOutput.h"
+#include "gui/process/ProcessOutput.h"
 
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "platform/Files.h"
-#include "process/ProcessRunner.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/process/ProcessRunner.h"
 
 #include <QAction>
 #include <QElapsedTimer>

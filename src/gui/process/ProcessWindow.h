@@ -27,7 +27,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "process/OutputText.h"
+#include "core/process/OutputText.h"
 
 #include <functional>
 #include <memory>

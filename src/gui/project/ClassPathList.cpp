@@ -1,9 +1,9 @@
-#include "project/ClassPathList.h"
+#include "gui/project/ClassPathList.h"
 
-#include "app/UiHost.h"
-#include "desktop/Icons.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "gui/desktop/Icons.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

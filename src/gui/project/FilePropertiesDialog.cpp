@@ -1,9 +1,9 @@
-#include "project/FilePropertiesDialog.h"
+#include "gui/project/FilePropertiesDialog.h"
 
-#include "app/UiHost.h"
-#include "desktop/DesktopRequests.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "gui/desktop/DesktopRequests.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

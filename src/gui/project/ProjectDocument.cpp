@@ -1,44 +1,40 @@
-#include "project/ProjectDocument.h"
+#include "gui/project/ProjectDocument.h"
 
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "platform/Paths.h"
-#include "process/FindInFilesDialog.h"
-#include "process/ProcessRunner.h"
-#include "project/AntCommands.h"
-#include "project/DocCommands.h"
-#include "project/FindInFiles.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectTree.h"
+#include "core/platform/Paths.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/AntCommands.h"
+#include "core/project/DocCommands.h"
+#include "core/project/FindInFiles.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/framework/CommandIds.h"
+#include "gui/process/FindInFilesDialog.h"
+#include "gui/project/ProjectHost.h"
+#include "gui/project/ProjectTree.h"
 
 #include <QApplication>
 #include <QDockWidget>
 
 namespace tovin {
 
-CProjectDocument::CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate)
-    : CDocument(app, docTemplate, &app), m_app(app),
-      m_project(std::make_unique<CJavaProjectDoc>(app.Settings(), app.Host())) {
+CProjectDocument::CProjectDocument(CProjectHost& host, CDocTemplate& docTemplate, QObject* parent)
+    : CDocument(host, docTemplate, parent), m_host(host),
+      m_project(std::make_unique<CJavaProjectDoc>(host.Settings(), host.Host())) {
     m_project->SetRefreshCallback([this] { RefreshViews(); });
     // Every change of the project, by whatever window, shows in its frames' titles.
     m_project->SetModifiedCallback([this](bool modified) { CDocument::SetModified(modified); });
     m_project->SetPendingEditsCallback([this] { emit ApplyingPendingEdits(); });
-    m_project->SetNoticeCallback([this](const std::string& text) {
-        if (CMainFrame* frame = App().MainFrame()) {
-            frame->SetPaneText(0, QString::fromStdString(text));
-        }
-    });
-    m_project->SetClosedCallback([this](const std::string& path) { App().OnProjectClosed(path); });
+    m_project->SetNoticeCallback([this](const std::string& text) { m_host.SetStatusText(text); });
+    m_project->SetClosedCallback([this](const std::string& path) { m_host.OnProjectClosed(path); });
     // The Arguments dialog offers what was typed last time (LASTLAUNCH).
-    m_project->SetSettingsStore(&app.Store());
-    app.SetCurrentProject(this);
+    m_project->SetSettingsStore(&host.Store());
+    host.SetCurrentProject(this);
     RegisterCommands();
 }
 
 CProjectDocument::~CProjectDocument() {
     delete m_findDialog;
-    if (App().CurrentProject() == this) {
-        App().SetCurrentProject(nullptr);
+    if (m_host.CurrentProject() == this) {
+        m_host.SetCurrentProject(nullptr);
     }
 }
 
@@ -101,10 +97,8 @@ void CProjectDocument::OnCloseDocument() {
     }
     m_closed = true;
     m_project->OnCloseDocument();
-    CMainFrame* frame = App().MainFrame();
-    if (m_projectWindowCreated && frame && frame->HasProjectDock() &&
-        frame->ProjectDock()->isVisible()) {
-        frame->ProjectDock()->hide();
+    if (m_projectWindowCreated && m_host.HasProjectDock() && m_host.ProjectDock()->isVisible()) {
+        m_host.ProjectDock()->hide();
     }
     // The tree may be where the closing began (an item opened from its context menu or with
     // Enter ended in another project): it goes once that command has returned.
@@ -112,8 +106,8 @@ void CProjectDocument::OnCloseDocument() {
         m_tree->hide();
         m_tree->deleteLater();
     }
-    if (App().CurrentProject() == this) {
-        App().SetCurrentProject(nullptr);
+    if (m_host.CurrentProject() == this) {
+        m_host.SetCurrentProject(nullptr);
     }
     CDocument::OnCloseDocument();
 }
@@ -134,7 +128,7 @@ void CProjectDocument::RefreshViews() {
 }
 
 void CProjectDocument::OnProjectWindow() {
-    QDockWidget* dock = App().MainFrame()->ProjectDock();
+    QDockWidget* dock = m_host.ProjectDock();
     if (!m_projectWindowCreated) {
         // A new project gets its name only when first saved, and a changed project shows an
         // asterisk, as its frame does: the caption follows both.
@@ -168,7 +162,7 @@ CProjectTree* CProjectDocument::ProjectTree() const {
 
 void CProjectDocument::FillProjectWindow() {
     if (!m_tree) {
-        QDockWidget* dock = App().MainFrame()->ProjectDock();
+        QDockWidget* dock = m_host.ProjectDock();
         if (QWidget* previous = dock->widget()) {
             previous->hide();
             previous->deleteLater();
@@ -228,10 +222,10 @@ void CProjectDocument::OnAddHtmlFile() {
 
 void CProjectDocument::OnFindInFiles() {
     if (!m_findDialog) {
-        m_findDialog = new CFindInFilesDialog(App().MainFrame());
+        m_findDialog = new CFindInFilesDialog(m_host.MainWindow());
     }
     if (const std::optional<SFindOptions> options = m_findDialog->Ask()) {
-        FindInFiles(*m_project, *options, App().Host());
+        FindInFiles(*m_project, *options, m_host.Host());
     }
 }
 

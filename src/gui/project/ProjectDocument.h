@@ -6,26 +6,24 @@
 // The project commands are slots here, one per command; those whose subsystems are still to
 // come do nothing yet and keep their place for that work.
 
-#include "framework/Document.h"
+#include "gui/framework/Document.h"
 
 #include <QPointer>
 #include <memory>
 
 namespace tovin {
 
-class CEditorApp;
 class CFindInFilesDialog;
 class CJavaProjectDoc;
+class CProjectHost;
 class CProjectTree;
 
 class CProjectDocument : public CDocument {
     Q_OBJECT
 public:
     // Becomes the application's current project.
-    CProjectDocument(CEditorApp& app, CDocTemplate& docTemplate);
+    CProjectDocument(CProjectHost& host, CDocTemplate& docTemplate, QObject* parent);
     ~CProjectDocument() override;
-
-    CEditorApp& App() const { return m_app; }
 
     CJavaProjectDoc& Project() const { return *m_project; }
 
@@ -77,11 +75,11 @@ signals:
     void ApplyingPendingEdits();
 
 private:
-    CEditorApp& m_app;
     void RegisterCommands();
     void SyncPathFromProject();
     void FillProjectWindow();
 
+    CProjectHost& m_host;
     std::unique_ptr<CJavaProjectDoc> m_project;
     // Kept while the project is open, so it offers the entries of its last search. A child of
     // the main frame, which may go first.

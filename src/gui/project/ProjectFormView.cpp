@@ -1,13 +1,12 @@
-#include "project/ProjectFormView.h"
+#include "gui/project/ProjectFormView.h"
 
-#include "app/EditorApp.h"
-#include "app/Settings.h"
-#include "app/UiHost.h"
-#include "framework/DocumentFrame.h"
-#include "platform/Paths.h"
-#include "project/ClassPathList.h"
-#include "project/JavaProjectDoc.h"
-#include "project/ProjectDocument.h"
+#include "core/app/Settings.h"
+#include "core/app/UiHost.h"
+#include "core/platform/Paths.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/framework/DocumentFrame.h"
+#include "gui/project/ClassPathList.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -6,7 +6,7 @@
 // marks the project modified and refreshes its views, so each form on the project shows it;
 // a refresh refills every field except those holding an edit not yet applied.
 
-#include "framework/CommandMap.h"
+#include "gui/framework/CommandMap.h"
 
 #include <QWidget>
 #include <string>

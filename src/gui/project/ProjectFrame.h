@@ -1,7 +1,7 @@
 #pragma once
 // The project's document window: a plain document frame, named for the project's own view.
 
-#include "framework/DocumentFrame.h"
+#include "gui/framework/DocumentFrame.h"
 
 namespace tovin {
 

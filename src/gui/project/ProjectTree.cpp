@@ -1,14 +1,14 @@
-#include "project/ProjectTree.h"
+#include "gui/project/ProjectTree.h"
 
-#include "app/UiHost.h"
-#include "desktop/DesktopRequests.h"
-#include "desktop/Icons.h"
-#include "javamodel/JavaModel.h"
-#include "platform/Paths.h"
-#include "project/AntCommands.h"
-#include "project/AntFileReader.h"
-#include "project/FilePropertiesDialog.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/UiHost.h"
+#include "core/javamodel/JavaModel.h"
+#include "core/platform/Paths.h"
+#include "core/project/AntCommands.h"
+#include "core/project/AntFileReader.h"
+#include "core/project/JavaProjectDoc.h"
+#include "gui/desktop/DesktopRequests.h"
+#include "gui/desktop/Icons.h"
+#include "gui/project/FilePropertiesDialog.h"
 
 #include <QContextMenuEvent>
 #include <QHash>

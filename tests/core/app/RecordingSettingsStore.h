@@ -2,7 +2,7 @@
 // A memory store that records every read and write as "get SECTION/KEY", "set SECTION/KEY int"
 // or "set SECTION/KEY string", so tests can check which keys are touched and in what order.
 
-#include "app/SettingsStore.h"
+#include "core/app/SettingsStore.h"
 
 #include <string>
 #include <vector>

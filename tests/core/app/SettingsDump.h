@@ -1,7 +1,7 @@
 #pragma once
 // A readable one-line-per-key dump of CSettings, so a failed comparison shows which keys differ.
 
-#include "app/Settings.h"
+#include "core/app/Settings.h"
 
 #include <sstream>
 #include <string>

@@ -2,9 +2,9 @@
 #include "SettingsDump.h"
 
 #include "TempDir.h"
-#include "app/Settings.h"
-#include "app/SettingsKeys.h"
-#include "platform/JdkDetection.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsKeys.h"
+#include "core/platform/JdkDetection.h"
 
 #include <gtest/gtest.h>
 

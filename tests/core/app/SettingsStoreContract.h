@@ -6,7 +6,7 @@
 // Reopen gives the store a new run of the program would see (the same object for a store that
 // lives in memory).
 
-#include "app/SettingsStore.h"
+#include "core/app/SettingsStore.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 #include "SettingsDump.h"
 
 #include "FakeUiHost.h"
-#include "app/Settings.h"
-#include "app/SettingsKeys.h"
-#include "process/ProcessRunner.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsKeys.h"
+#include "core/process/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/ColourClassifier.h"
+#include "core/editor/ColourClassifier.h"
 
 #include "ColourTestSupport.h"
 

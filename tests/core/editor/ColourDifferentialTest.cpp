@@ -3,8 +3,8 @@
 // every whole text and line must get the same class. Java the reference does not know (character
 // literals, text blocks, contextual keywords) is checked against the text before each line.
 
-#include "editor/ColourClassifier.h"
-#include "editor/Colourer.h"
+#include "core/editor/ColourClassifier.h"
+#include "core/editor/Colourer.h"
 
 #include "ColourReference.h"
 #include "ColourTestSupport.h"

@@ -1,5 +1,5 @@
-#include "editor/ColourLanguage.h"
-#include "editor/KeywordMatcher.h"
+#include "core/editor/ColourLanguage.h"
+#include "core/editor/KeywordMatcher.h"
 
 #include <gtest/gtest.h>
 

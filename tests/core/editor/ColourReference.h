@@ -5,8 +5,8 @@
 // engine (tests and fuzz targets). Its Java predates character literals, text blocks and the
 // contextual keywords: Java texts that hold any of them are not compared with it.
 
-#include "editor/ColourLanguage.h"
-#include "editor/TextBuffer.h"
+#include "core/editor/ColourLanguage.h"
+#include "core/editor/TextBuffer.h"
 
 #include <algorithm>
 #include <string>

@@ -2,8 +2,8 @@
 // Helpers of the colouring tests: class buffers as one letter per position, readable texts,
 // JDK sources from the source archive when it is installed.
 
-#include "editor/ColourClassifier.h"
-#include "editor/TextBuffer.h"
+#include "core/editor/ColourClassifier.h"
+#include "core/editor/TextBuffer.h"
 
 #include <cstdio>
 #include <optional>

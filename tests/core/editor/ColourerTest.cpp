@@ -1,8 +1,8 @@
-#include "editor/Colourer.h"
+#include "core/editor/Colourer.h"
 
 #include "ColourTestSupport.h"
 #include "FakeUiHost.h"
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 

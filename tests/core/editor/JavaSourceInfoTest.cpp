@@ -1,10 +1,10 @@
-#include "editor/JavaSourceInfo.h"
+#include "core/editor/JavaSourceInfo.h"
 
 #include "FakeUiHost.h"
-#include "app/Settings.h"
-#include "javamodel/JavaModel.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/javamodel/JavaModel.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <gtest/gtest.h>
 

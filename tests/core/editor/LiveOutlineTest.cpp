@@ -1,11 +1,11 @@
-#include "editor/LiveOutline.h"
+#include "core/editor/LiveOutline.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"
-#include "app/Settings.h"
-#include "javamodel/JavaModel.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/javamodel/JavaModel.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include <gtest/gtest.h>
 

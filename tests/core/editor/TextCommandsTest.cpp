@@ -1,8 +1,8 @@
-#include "editor/TextCommands.h"
+#include "core/editor/TextCommands.h"
 #include "FakeUiHost.h"
-#include "editor/Indentation.h"
-#include "editor/TextBuffer.h"
-#include "process/ProcessRunner.h"
+#include "core/editor/Indentation.h"
+#include "core/editor/TextBuffer.h"
+#include "core/process/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 

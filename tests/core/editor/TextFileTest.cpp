@@ -1,4 +1,4 @@
-#include "editor/TextFile.h"
+#include "core/editor/TextFile.h"
 
 #include "TempDir.h"
 

@@ -1,5 +1,5 @@
-#include "javamodel/Archive.h"
-#include "javamodel/ModelArchive.h"
+#include "core/javamodel/Archive.h"
+#include "core/javamodel/ModelArchive.h"
 
 #include "ArchiveBytes.h"
 

@@ -1,4 +1,4 @@
-#include "javamodel/JavaLexicalPass.h"
+#include "core/javamodel/JavaLexicalPass.h"
 
 #include <gtest/gtest.h>
 

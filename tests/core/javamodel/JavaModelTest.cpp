@@ -1,4 +1,4 @@
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
 #include <gtest/gtest.h>
 

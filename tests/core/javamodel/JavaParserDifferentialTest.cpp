@@ -4,7 +4,7 @@
 
 #include "ReferenceJavaParser.h"
 #include "cli/OutlineCommand.h"
-#include "javamodel/JavaParser.h"
+#include "core/javamodel/JavaParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "javamodel/JavaParser.h"
+#include "core/javamodel/JavaParser.h"
 #include "TempDir.h"
 #include "cli/OutlineCommand.h"
 

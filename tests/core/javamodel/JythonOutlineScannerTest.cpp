@@ -1,4 +1,4 @@
-#include "javamodel/JythonOutlineScanner.h"
+#include "core/javamodel/JythonOutlineScanner.h"
 #include "TempDir.h"
 #include "cli/OutlineCommand.h"
 

@@ -4,7 +4,7 @@
 // int positions where -1 means "not found", exactly as the parser's rules are written. It is
 // quadratic and only meant to be obviously right, never fast.
 
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
 #include <string>
 

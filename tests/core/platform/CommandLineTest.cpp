@@ -1,5 +1,5 @@
-#include "platform/CommandLine.h"
-#include "platform/Spawn.h"
+#include "core/platform/CommandLine.h"
+#include "core/platform/Spawn.h"
 
 #include "TempDir.h"
 

@@ -1,5 +1,5 @@
-#include "platform/Files.h"
-#include "platform/JdkDetection.h"
+#include "core/platform/Files.h"
+#include "core/platform/JdkDetection.h"
 
 #include "TempDir.h"
 

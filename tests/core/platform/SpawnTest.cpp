@@ -1,5 +1,5 @@
-#include "platform/Spawn.h"
-#include "platform/Files.h"
+#include "core/platform/Spawn.h"
+#include "core/platform/Files.h"
 
 #include "TempDir.h"
 

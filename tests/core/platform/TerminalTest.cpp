@@ -1,5 +1,5 @@
-#include "platform/Terminal.h"
-#include "platform/Files.h"
+#include "core/platform/Terminal.h"
+#include "core/platform/Files.h"
 
 #include "TempDir.h"
 

@@ -1,7 +1,7 @@
 // Ant and Jython folders found without a settings file: the environment first, then the
 // packaged installation when its archive is really there.
 
-#include "platform/JdkDetection.h"
+#include "core/platform/JdkDetection.h"
 
 #include "TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 #include <random>

@@ -1,4 +1,4 @@
-#include "process/OutputText.h"
+#include "core/process/OutputText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"
-#include "platform/CommandLine.h"
-#include "platform/Files.h"
+#include "core/platform/CommandLine.h"
+#include "core/platform/Files.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
-#include "platform/CommandLine.h"
+#include "core/platform/CommandLine.h"
 
 #include <chrono>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "app/Settings.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 

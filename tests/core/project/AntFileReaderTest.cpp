@@ -1,7 +1,7 @@
-#include "project/AntFileReader.h"
+#include "core/project/AntFileReader.h"
 
 #include "cli/OutlineCommand.h"
-#include "javamodel/JavaModel.h"
+#include "core/javamodel/JavaModel.h"
 
 #include "TempDir.h"
 

@@ -1,8 +1,8 @@
-#include "project/AntCommands.h"
+#include "core/project/AntCommands.h"
 
-#include "app/Settings.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

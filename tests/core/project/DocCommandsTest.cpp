@@ -1,11 +1,11 @@
-#include "project/DocCommands.h"
+#include "core/project/DocCommands.h"
 
-#include "app/Settings.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "process/ProcessRunner.h"
-#include "project/AntCommands.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/AntCommands.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -1,4 +1,4 @@
-#include "project/FindInFiles.h"
+#include "core/project/FindInFiles.h"
 
 #include "TempDir.h"
 

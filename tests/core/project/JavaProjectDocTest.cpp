@@ -1,8 +1,8 @@
-#include "project/JavaProjectDoc.h"
+#include "core/project/JavaProjectDoc.h"
 
-#include "app/Settings.h"
-#include "platform/Files.h"
-#include "process/ProcessRunner.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/process/ProcessRunner.h"
 
 #include "ArchiveBytes.h"
 #include "FakeUiHost.h"

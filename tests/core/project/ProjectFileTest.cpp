@@ -1,4 +1,4 @@
-#include "project/ProjectFile.h"
+#include "core/project/ProjectFile.h"
 
 #include "ArchiveBytes.h"
 #include "TempDir.h"

@@ -2,7 +2,7 @@
 // Stand-ins for the JDK's tools in unit tests: each prints its arguments (each followed by
 // '|'), a line end and its working folder, so a test sees exactly what a command started.
 
-#include "process/ProcessRunner.h"
+#include "core/process/ProcessRunner.h"
 
 #include "FakeUiHost.h"
 

@@ -3,10 +3,10 @@
 // test checks what a command handed to the runner (tool path, command line, folder) or to the
 // console, without depending on what the real tools print.
 
-#include "app/Settings.h"
-#include "platform/Files.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/platform/Files.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -1,11 +1,11 @@
-#include "project/CommandHelpers.h"
+#include "core/project/CommandHelpers.h"
 
-#include "app/Settings.h"
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
-#include "platform/Files.h"
-#include "process/ProcessRunner.h"
-#include "project/JavaProjectDoc.h"
+#include "core/app/Settings.h"
+#include "core/app/SettingsKeys.h"
+#include "core/app/SettingsStore.h"
+#include "core/platform/Files.h"
+#include "core/process/ProcessRunner.h"
+#include "core/project/JavaProjectDoc.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

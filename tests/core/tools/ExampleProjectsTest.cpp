@@ -4,12 +4,12 @@
 // (kInstalledExamples), never those of the machine that wrote them: installed, they open in
 // place; anywhere else (a checkout, a user's copy) they are read as a moved project.
 
-#include "project/JavaProjectDoc.h"
+#include "core/project/JavaProjectDoc.h"
 
-#include "app/Settings.h"
-#include "javamodel/JavaParser.h"
-#include "platform/Files.h"
-#include "process/ProcessRunner.h"
+#include "core/app/Settings.h"
+#include "core/javamodel/JavaParser.h"
+#include "core/platform/Files.h"
+#include "core/process/ProcessRunner.h"
 
 #include "FakeUiHost.h"
 

@@ -1,7 +1,7 @@
-#include "project/JavaProjectDoc.h"
+#include "core/project/JavaProjectDoc.h"
 
-#include "app/Settings.h"
-#include "process/ProcessRunner.h"
+#include "core/app/Settings.h"
+#include "core/process/ProcessRunner.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"

@@ -1,7 +1,7 @@
 #include "CommandFixture.h"
 
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
+#include "core/app/SettingsKeys.h"
+#include "core/app/SettingsStore.h"
 
 using namespace tovin;
 using namespace tovin::test;

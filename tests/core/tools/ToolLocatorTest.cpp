@@ -1,7 +1,7 @@
-#include "project/ToolLocator.h"
+#include "core/project/ToolLocator.h"
 
-#include "app/Settings.h"
-#include "platform/CommandLine.h"
+#include "core/app/Settings.h"
+#include "core/platform/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,20 +1,20 @@
-#include "editor/EditorWindows.h"
+#include "gui/app/EditorWindows.h"
 
-#include "app/ChildFrame.h"
-#include "app/EditorApp.h"
-#include "app/MainFrame.h"
-#include "editor/EditorAids.h"
-#include "editor/EditorDocument.h"
-#include "editor/LiveEditorDoc.h"
-#include "editor/LiveHTMLView.h"
-#include "editor/LivePythonView.h"
-#include "editor/LiveXMLView.h"
-#include "editor/SyntaxWindowDoc.h"
-#include "editor/SyntaxWindowView.h"
-#include "framework/DocumentFrame.h"
-#include "prefs/PrefsSheet.h"
-#include "process/ProcessRunner.h"
-#include "project/ProjectDocument.h"
+#include "core/process/ProcessRunner.h"
+#include "gui/app/ChildFrame.h"
+#include "gui/app/EditorApp.h"
+#include "gui/app/MainFrame.h"
+#include "gui/editor/EditorAids.h"
+#include "gui/editor/EditorDocument.h"
+#include "gui/editor/LiveEditorDoc.h"
+#include "gui/editor/LiveHTMLView.h"
+#include "gui/editor/LivePythonView.h"
+#include "gui/editor/LiveXMLView.h"
+#include "gui/editor/SyntaxWindowDoc.h"
+#include "gui/editor/SyntaxWindowView.h"
+#include "gui/framework/DocumentFrame.h"
+#include "gui/prefs/PrefsSheet.h"
+#include "gui/project/ProjectDocument.h"
 
 namespace tovin {
 
@@ -162,8 +162,20 @@ void ConnectFunctionList(CSyntaxWindowView& view, CChildFrame& frame) {
                      &CSyntaxWindowView::OnFunctionChosen);
 }
 
-CSourceView* CreateView(CEditorDocument& document, QWidget* frame) {
-    CEditorApp& app = document.App();
+// The editors' context of the running application: its settings, host, open project and help.
+SEditorContext EditorContextOf(CEditorApp& app) {
+    SEditorContext context;
+    context.settings = &app.Settings();
+    context.host = &app.Host();
+    context.project = [&app]() -> CJavaProjectDoc* {
+        CProjectDocument* project = app.CurrentProject();
+        return project ? &project->Project() : nullptr;
+    };
+    context.jdkHelp = [&app](const std::string& keyword) { app.OpenJdkHelp(keyword); };
+    return context;
+}
+
+CSourceView* CreateView(CEditorApp& app, CEditorDocument& document, QWidget* frame) {
     switch (document.Kind()) {
     case EDocumentKind::JavaSource: {
         auto* view =
@@ -195,16 +207,15 @@ CSourceView* CreateView(CEditorDocument& document, QWidget* frame) {
 } // namespace
 
 CDocument* CreateEditorDocument(CEditorApp& app, CDocTemplate& docTemplate) {
-    return new CEditorDocument(app, docTemplate);
+    return new CEditorDocument(app, docTemplate, EditorContextOf(app), &app);
 }
 
-QWidget* CreateEditorView(CDocument& document, QWidget* frame) {
-    auto& editorDocument = static_cast<CEditorDocument&>(document);
-    CSourceView* view = CreateView(editorDocument, frame);
-    RegisterTextCommands(*view, editorDocument.App());
-    ShowCaretStatus(*view, editorDocument.App(), frame);
+QWidget* CreateEditorView(CEditorApp& app, CDocument& document, QWidget* frame) {
+    CSourceView* view = CreateView(app, static_cast<CEditorDocument&>(document), frame);
+    RegisterTextCommands(*view, app);
+    ShowCaretStatus(*view, app, frame);
     view->OnInitialUpdate();
-    editorDocument.App().EditorAids().AddView(*view);
+    app.EditorAids().AddView(*view);
     return view;
 }
 

@@ -14,6 +14,6 @@ class CDocTemplate;
 // A new document of a source type (Java, HTML, XML, Jython).
 CDocument* CreateEditorDocument(CEditorApp& app, CDocTemplate& docTemplate);
 // The view of a source document in its frame, after its first display.
-QWidget* CreateEditorView(CDocument& document, QWidget* frame);
+QWidget* CreateEditorView(CEditorApp& app, CDocument& document, QWidget* frame);
 
 } // namespace tovin
