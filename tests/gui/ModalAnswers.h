@@ -3,11 +3,14 @@
 // closed (a dialog that leads to a wizard, a context menu entry that asks a question).
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace tovin::test {
@@ -50,6 +53,16 @@ inline int WithModals(std::vector<FAnswer> answers, const std::function<void()>&
     trigger();
     state->done = true;
     return static_cast<int>(state->next);
+}
+
+// Types the path into a file dialog and accepts it.
+inline FAnswer ChooseFile(const std::string& path) {
+    return [path](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(dialog);
+        dialog->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(dialog)->accept();
+    };
 }
 
 } // namespace tovin::test

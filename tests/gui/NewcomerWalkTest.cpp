@@ -53,16 +53,6 @@ void ChooseFromMenu(CMainFrame& frame, ECommand command) {
     action->trigger();
 }
 
-// Types the path into a file dialog and accepts it.
-FAnswer ChooseFile(const std::string& path) {
-    return [path](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog);
-        dialog->selectFile(QString::fromStdString(path));
-        static_cast<QDialog*>(dialog)->accept();
-    };
-}
-
 // The text with its line ends as one LF each.
 std::string Lf(std::string text) {
     std::erase(text, '\r');

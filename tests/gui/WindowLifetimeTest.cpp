@@ -45,15 +45,6 @@ FAnswer ChooseEntry(const QString& entry) {
     };
 }
 
-FAnswer ChooseFile(const std::string& path) {
-    return [path](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        QVERIFY(dialog);
-        dialog->selectFile(QString::fromStdString(path));
-        static_cast<QDialog*>(dialog)->accept();
-    };
-}
-
 } // namespace
 
 class WindowLifetimeTest : public QObject {
