@@ -1,7 +1,7 @@
 # Fails the build when an include breaks the layout of the sources under ROOT:
 #  - src/core names a Qt or QScintilla header (even behind a preprocessor condition);
-#  - a window room of src/gui below the application (every room but app/) names an app/ header:
-#    what those rooms need of the application reaches them through interfaces of their own;
+#  - a window room of src/gui names a header of its own floor or of one above it (app/ is the
+#    top floor: what the rooms below need of the application reaches them through interfaces);
 #  - an include of a project header does not name its layer from src/ ("project/X.h" for
 #    "core/project/X.h" or "gui/project/X.h"), in the sources, tests, benchmarks or fuzz targets.
 set(bad "")
@@ -18,12 +18,30 @@ foreach(f IN LISTS core)
     endforeach()
 endforeach()
 
+# The floors of src/gui, lowest first: a room includes only its own headers and those of the
+# floors below it. A new room must be given its floor here.
+set(floor_framework 1)
+set(floor_desktop 1)
+set(floor_process 1)
+set(floor_editor 2)
+set(floor_project 2)
+set(floor_dialogs 3)
+set(floor_prefs 3)
+set(floor_app 4)
 file(GLOB_RECURSE gui "${ROOT}/src/gui/*.h" "${ROOT}/src/gui/*.cpp")
-list(FILTER gui EXCLUDE REGEX "/src/gui/app/")
 foreach(f IN LISTS gui)
-    file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*\"gui/app/")
+    string(REGEX REPLACE "^.*/src/gui/([^/]+)/.*$" "\\1" room "${f}")
+    if(NOT DEFINED floor_${room})
+        report("${f}" "the room ${room} has no floor in cmake/CheckIncludes.cmake")
+        continue()
+    endif()
+    file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*\"gui/")
     foreach(hit IN LISTS hits)
-        report("${f}" "only the application includes its own headers: ${hit}")
+        string(REGEX REPLACE "^.*\"gui/([^/]+)/.*$" "\\1" target "${hit}")
+        if(NOT target STREQUAL room AND
+           (NOT DEFINED floor_${target} OR NOT floor_${target} LESS floor_${room}))
+            report("${f}" "${room} looks down only: ${hit}")
+        endif()
     endforeach()
 endforeach()
 
