@@ -17,6 +17,7 @@
 
 #include "core/app/Settings.h"
 #include "core/editor/TextFile.h"
+#include "core/platform/Files.h"
 #include "core/process/SilentUiHost.h"
 #include "core/project/JavaProjectDoc.h"
 #include "gui/app/EditorApp.h"
@@ -55,7 +56,6 @@
 #include <pwd.h>
 #include <random>
 #include <set>
-#include <sstream>
 #include <unistd.h>
 
 #if defined(__has_feature)
@@ -177,13 +177,6 @@ std::vector<std::string> OutsidePlaces(const std::string& sourceDir) {
         }
     }
     return places;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 QString Name(const std::string& path) {
@@ -698,10 +691,12 @@ private:
             return;
         }
         const std::string path = m_random.Pick(files);
-        std::string bytes = ReadBytes(m_world.pristine + "/" + path.substr(project.size()));
+        std::string bytes =
+            ReadWholeFile(m_world.pristine + "/" + path.substr(project.size())).value_or("");
         const bool restore = m_random.Chance(0.5);
         if (!restore) {
-            bytes = ReadBytes(path) + "\n<!-- // # changed by another program -->\n";
+            bytes =
+                ReadWholeFile(path).value_or("") + "\n<!-- // # changed by another program -->\n";
         }
         Log((restore ? "another program restores " : "another program adds a line to ") +
             QString::fromStdString(path));
@@ -745,7 +740,8 @@ private:
             if (source.File().CheckDisk(path) != CTextFile::EDiskState::Unchanged) {
                 continue;
             }
-            const std::optional<SDecodedText> decoded = DecodeTextFile(ReadBytes(path));
+            const std::optional<SDecodedText> decoded =
+                DecodeTextFile(ReadWholeFile(path).value_or(""));
             const std::string text = source.Text();
             if (!decoded || decoded->text != text) {
                 size_t at = 0;

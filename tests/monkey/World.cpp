@@ -127,30 +127,21 @@ bool SWorld::Inside(const std::string& path) const {
     return normal == root || normal.rfind(root + "/", 0) == 0;
 }
 
-std::vector<std::string> SWorld::Files() const {
-    std::vector<std::string> files;
+// The work folder's regular files or its folders (with itself), sorted.
+std::vector<std::string> SWorld::Entries(bool folders) const {
+    std::vector<std::string> found;
+    if (folders) {
+        found.push_back(work);
+    }
     std::error_code error;
     for (auto it = fs::recursive_directory_iterator(work, error);
          !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_regular_file(error)) {
-            files.push_back(it->path().string());
+        if (folders ? it->is_directory(error) : it->is_regular_file(error)) {
+            found.push_back(it->path().string());
         }
     }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::vector<std::string> SWorld::Folders() const {
-    std::vector<std::string> folders{work};
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(work, error);
-         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        if (it->is_directory(error)) {
-            folders.push_back(it->path().string());
-        }
-    }
-    std::sort(folders.begin(), folders.end());
-    return folders;
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 SWorld PrepareWorld(const std::string& sourceDir) {

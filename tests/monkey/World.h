@@ -20,8 +20,9 @@ struct SWorld {
 
     bool Inside(const std::string& path) const;
     // Files and folders below `work`, sorted.
-    std::vector<std::string> Files() const;
-    std::vector<std::string> Folders() const;
+    std::vector<std::string> Files() const { return Entries(false); }
+    std::vector<std::string> Folders() const { return Entries(true); }
+    std::vector<std::string> Entries(bool folders) const;
 };
 
 // Creates the folder, points HOME, the XDG folders and TMPDIR into it, makes it the current
