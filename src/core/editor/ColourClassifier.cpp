@@ -160,10 +160,6 @@ void MarkLineBlockComments(std::string_view line, std::span<ETokenClass> classes
 
 constexpr std::string_view kTextBlockQuote = "\"\"\"";
 
-bool IsLineBreak(char c) {
-    return c == '\r' || c == '\n';
-}
-
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -643,13 +639,6 @@ CClassBuffer ClassifyLine(ELanguage language, std::string_view line, const SLine
     CClassBuffer classes(line.size(), ETokenClass::Normal);
     ClassifyLine(language, line, context, classes);
     return classes;
-}
-
-size_t FindLineBreak(std::string_view text, size_t from) {
-    const size_t lf = text.find('\n', from);
-    const size_t limit = lf == npos ? text.size() : lf;
-    const void* cr = from < limit ? std::memchr(text.data() + from, '\r', limit - from) : nullptr;
-    return cr ? static_cast<size_t>(static_cast<const char*>(cr) - text.data()) : lf;
 }
 
 int LineBreakLengthBefore(std::string_view text, int next) {

@@ -24,6 +24,7 @@
 
 #include "core/editor/ColourLanguage.h"
 #include "core/editor/TextControl.h"
+#include "core/javamodel/SourceLines.h"
 
 #include <span>
 #include <string_view>
@@ -81,9 +82,6 @@ CClassBuffer ClassifyText(ELanguage language, std::string_view text);
 CClassBuffer ClassifyLine(ELanguage language, std::string_view line, const SLineContext& context);
 SLineContext ClassifyLine(ELanguage language, std::string_view line, const SLineContext& context,
                           std::span<ETokenClass> classes);
-
-// Position of the first CR or LF at or after from, or npos.
-size_t FindLineBreak(std::string_view text, size_t from);
 
 // Length of the line break that ends just before position next (a line's successor start):
 // 2 for CR LF, 1 for a lone CR or LF, 0 otherwise.

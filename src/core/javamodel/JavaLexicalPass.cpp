@@ -1,9 +1,9 @@
 #include "core/javamodel/JavaLexicalPass.h"
 
 #include "core/javamodel/NextOf.h"
+#include "core/javamodel/SourceLines.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tovin {
 
@@ -11,22 +11,9 @@ namespace {
 
 constexpr size_t kNone = std::string_view::npos;
 
-bool IsLineBreak(char c) {
-    return c == '\r' || c == '\n';
-}
-
 // The offset of the first line break at or after `from`, or the text's size.
 size_t LineEnd(std::string_view text, size_t from) {
-    if (from >= text.size()) {
-        return text.size();
-    }
-    const char* start = text.data() + from;
-    size_t length = text.size() - from;
-    if (const void* lf = std::memchr(start, '\n', length)) {
-        length = static_cast<size_t>(static_cast<const char*>(lf) - start);
-    }
-    const void* cr = std::memchr(start, '\r', length);
-    return from + (cr ? static_cast<size_t>(static_cast<const char*>(cr) - start) : length);
+    return std::min(FindLineBreak(text, from), text.size());
 }
 
 // Just past the "*/" closing a block comment whose content starts at `from`, or the text's

@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <cstdint>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -21,10 +19,6 @@ constexpr size_t kNone = std::string_view::npos;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-bool IsLineBreak(char c) {
-    return c == '\r' || c == '\n';
 }
 
 // Letters, digits, "_", "$" and every byte of a multi-byte character.
@@ -337,15 +331,16 @@ public:
 private:
     // A body whose members are read: the compilation unit, or a type's body.
     struct SScope {
-        std::string top;   // the top-level type the body belongs to; empty for the unit
-        std::string inner; // the member type it is the body of; empty for a top-level type
-        bool isUnit = false;
+        std::string top;            // the top-level type the body belongs to; empty for the unit
+        std::string inner;          // the member type it is the body of; empty for a top-level type
         bool enumConstants = false; // an enum body before the ";" ending its constants
         std::string_view recordName;
         std::string_view recordHeader; // "(components)"
         size_t memberStart = 0;        // the member under way starts here
         int parens = 0;
         bool value = false; // the member under way has an "=": its braces are its value's
+
+        bool IsUnit() const { return top.empty(); }
     };
 
     // A new member starts at `at`, or rather at the first thing after it that is neither white
@@ -386,8 +381,7 @@ void CStructureReader::Read() {
     if (lastClose == kNone) {
         return;
     }
-    m_scopes.push_back({});
-    m_scopes.back().isUnit = true;
+    m_scopes.push_back({}); // the unit: no top-level type
     // Between members' bodies only these characters matter: the structure, and the first
     // characters of literals and comments, which are stepped over whole.
     static const std::array<bool, 256> kStructure = [] {
@@ -514,7 +508,7 @@ bool CStructureReader::Declare(size_t brace) {
     }
     std::string name = OneLine(m_text.substr(member.nameStart, member.nameEnd - member.nameStart));
     SScope body;
-    if (scope.isUnit) {
+    if (scope.IsUnit()) {
         if (!m_file.Classes().ContainsClass(name)) {
             m_file.AddClass(name, position);
         }
@@ -543,7 +537,7 @@ bool CStructureReader::Declare(size_t brace) {
 
 SMember CStructureReader::Classify(const SScope& scope, size_t brace) {
     MaskJavaLiteralsAndComments(m_text, m_spans, scope.memberStart, brace, m_member);
-    SMember member = ClassifyMember(m_member, scope.isUnit, scope.recordName);
+    SMember member = ClassifyMember(m_member, scope.IsUnit(), scope.recordName);
     // Back from the member's code to offsets into the text.
     for (size_t* offset : {&member.nameStart, &member.nameEnd, &member.signatureEnd,
                            &member.headerOpen, &member.headerEnd}) {
@@ -619,7 +613,7 @@ CJavaClass* CStructureReader::Owner(const SScope& scope) const {
 }
 
 void CStructureReader::AddMethod(const SScope& scope, const std::string& signature, int position) {
-    CJavaClass* owner = scope.isUnit ? nullptr : Owner(scope);
+    CJavaClass* owner = scope.IsUnit() ? nullptr : Owner(scope);
     if (owner && !owner->ContainsMethod(signature)) {
         owner->AddMethod(signature, position);
     }

@@ -5,7 +5,7 @@
 // the code between braces and looks at the text of each member before its opening brace.
 //
 // - Literals and comments do not count: braces, quotes and comment markers inside strings,
-//   character literals, text blocks and comments are not structure (see JavaCodeMask.h).
+//   character literals, text blocks and comments are not structure (see JavaLexicalPass.h).
 // - A member is the text after the previous ";", "{" or "}" of its type's body. Before a brace
 //   it is a type declaration, a method or constructor, a record's compact constructor, or
 //   none of these: a field's value (after "="), an initializer block, an enum constant's body,
