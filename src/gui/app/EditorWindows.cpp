@@ -131,10 +131,7 @@ void ShowCaretStatus(CSourceView& view, CEditorApp& app, QWidget* frame) {
                      [mainFrame, &view](const QString& line, const QString& column) {
                          mainFrame->SetPaneText(1, line);
                          mainFrame->SetPaneText(2, column);
-                         const QString indent = view.IndentStatusText();
-                         if (mainFrame->PaneText(CMainFrame::kIndentPane) != indent) {
-                             mainFrame->SetPaneText(CMainFrame::kIndentPane, indent);
-                         }
+                         mainFrame->SetPaneText(CMainFrame::kIndentPane, view.IndentStatusText());
                      });
     QObject::connect(mainFrame, &CMainFrame::ActiveFrameChanged, &view,
                      [&view, frame](CDocumentFrame* active) {

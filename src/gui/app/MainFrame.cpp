@@ -578,8 +578,12 @@ void CMainFrame::SetPaneText(int pane, const QString& text) {
     if (pane < 0 || pane >= static_cast<int>(m_panes.size())) {
         return;
     }
-    m_panes[static_cast<size_t>(pane)]->setText(text);
-    m_panes[static_cast<size_t>(pane)]->repaint();
+    QLabel* label = m_panes[static_cast<size_t>(pane)];
+    // The caret's panes are set on every key: a text that did not change is not painted again.
+    if (label->text() != text) {
+        label->setText(text);
+        label->repaint();
+    }
 }
 
 QString CMainFrame::PaneText(int pane) const {

@@ -27,6 +27,12 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
+// How far a brace's partner is looked for, and in steps of how many bytes.
+constexpr long kMaxBraceDistance = 1L << 20;
+constexpr long kBraceChunk = 16L << 10;
+constexpr long kUnmatched = -1;
+constexpr long kTooFar = -2;
+
 constexpr int kNumberMargin = 0;
 constexpr int kMarkMargin = 1;
 constexpr int kMarkMask = (1 << CViewAids::kErrorMarker) | (1 << CViewAids::kWarningMarker);
@@ -348,8 +354,7 @@ void CEditorAids::MarkDocument(CSourceDocument& document) {
             const long handle =
                 view->Send(Sci::SCI_MARKERADD, static_cast<unsigned long>(message.line), marker);
             if (handle >= 0) {
-                marks.push_back({static_cast<int>(handle), message.error,
-                                 QString::fromStdString(message.text)});
+                marks.push_back({static_cast<int>(handle), QString::fromStdString(message.text)});
             }
         }
     }

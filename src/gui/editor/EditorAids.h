@@ -35,7 +35,6 @@ class CSourceView;
 // A compiler message marked in a text: its Scintilla marker and what it says.
 struct SCompilerMark {
     int handle = -1;
-    bool error = true;
     QString text;
 };
 
@@ -45,16 +44,10 @@ public:
     // The marker numbers of an error and a warning.
     static constexpr int kErrorMarker = 0;
     static constexpr int kWarningMarker = 1;
-    // How far a brace's partner is looked for, and in steps of how many bytes.
-    static constexpr long kMaxBraceDistance = 1L << 20;
-    static constexpr long kBraceChunk = 16L << 10;
-    static constexpr long kUnmatched = -1;
-    static constexpr long kTooFar = -2;
 
     explicit CViewAids(CSourceView& view);
 
     void ShowLineNumbers(bool shown);
-    bool LineNumbersShown() const { return m_lineNumbers; }
     // Sizes the margins and styles the braces again after the font changed.
     void Restyle();
     // The marks of the view's text came or went.
@@ -109,7 +102,6 @@ public:
 
     // The messages of the last compile; each open window of a file they name is marked again.
     void SetCompilerMessages(std::vector<SCompilerMessage> messages);
-    const std::vector<SCompilerMessage>& CompilerMessages() const { return m_messages; }
 
     // Watches the runs of the Process Window: those for which isCompiler says yes clear the
     // marks, and their messages are marked when they have ended.

@@ -14,20 +14,6 @@ CLiveEditorDoc& CLiveEditorView::LiveDocument() const {
     return static_cast<CLiveEditorDoc&>(Document());
 }
 
-bool CLiveEditorView::HandleTab(bool shift) {
-    if (!HasSelection()) {
-        // The control's own Tab, a tab character whatever SPACETABS says, unless the file is
-        // indented with spaces.
-        InsertIndentUnit(*this, IndentUnit());
-    } else if (shift) {
-        OnDecreaseIndent();
-    } else {
-        OnIncreaseIndent();
-    }
-    ensureCursorVisible();
-    return true;
-}
-
 void CLiveEditorView::OnCharTyped(char typed) {
     AutoIndentNewLine(*this, typed, EAutoIndentForm::Basic, IndentUnit().SpaceStep());
 }

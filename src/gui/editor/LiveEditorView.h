@@ -21,7 +21,6 @@ public:
 protected:
     CLiveEditorView(CLiveEditorDoc& document, ELanguage language, QWidget* parent);
 
-    bool HandleTab(bool shift) override;
     void OnCharTyped(char typed) override;
     // For "Add Window to Project": the document's path, or, for a document never saved, the
     // message (and the document marked modified) and an empty path.

@@ -278,6 +278,21 @@ void CSourceView::SelectLine(int line) {
     UpdateCaretStatus();
 }
 
+// Without a selection the indentation unit of the file (outside Java, the control's own tab
+// character whatever SPACETABS says, unless the file is indented with spaces); with one, the
+// lines move by a level.
+bool CSourceView::HandleTab(bool shift) {
+    if (!HasSelection()) {
+        InsertIndentUnit(*this, IndentUnit());
+    } else if (shift) {
+        OnDecreaseIndent();
+    } else {
+        OnIncreaseIndent();
+    }
+    ensureCursorVisible();
+    return true;
+}
+
 void CSourceView::OnIncreaseIndent() {
     IndentLines(*this, m_indentUnit);
 }

@@ -61,7 +61,7 @@ public:
     void SelectLine(int line);
 
     // ---- commands
-    virtual void OnIncreaseIndent();
+    void OnIncreaseIndent();
     void OnDecreaseIndent();
     void OnConvertLinebreaks();
     virtual void OnSyntaxColourUpdate();
@@ -92,7 +92,7 @@ signals:
 
 protected:
     // Tab and Shift+Tab; true when the key was dealt with.
-    virtual bool HandleTab(bool shift) = 0;
+    bool HandleTab(bool shift);
     // After the control handled a typed character ('\r' for Enter).
     virtual void OnCharTyped(char typed) = 0;
 

@@ -97,18 +97,6 @@ void CSyntaxWindowView::OnConvertTabsToSpaces() {
     ColourAll(false);
 }
 
-bool CSyntaxWindowView::HandleTab(bool shift) {
-    if (!HasSelection()) {
-        InsertIndentUnit(*this, IndentUnit());
-    } else if (shift) {
-        OnDecreaseIndent();
-    } else {
-        OnIncreaseIndent();
-    }
-    ensureCursorVisible();
-    return true;
-}
-
 void CSyntaxWindowView::OnCharTyped(char typed) {
     if (typed == '\r') {
         AutoIndentNewLine(*this, typed, EAutoIndentForm::Java, IndentUnit().SpaceStep());

@@ -40,7 +40,6 @@ signals:
     void FunctionListChanged(const QStringList& names);
 
 protected:
-    bool HandleTab(bool shift) override;
     void OnCharTyped(char typed) override;
 };
 
