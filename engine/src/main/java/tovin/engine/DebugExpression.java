@@ -64,11 +64,7 @@ final class DebugExpression {
         if (pos < text.length()) {
             throw new Failure("unexpected \"" + text.substring(pos) + "\"");
         }
-        Object result = node.eval();
-        if (result instanceof Name n) {
-            throw new Failure(n.qualified() + " is not a value");
-        }
-        return (Value) result;
+        return value(node.eval());
     }
 
     // ---------------------------------------------------------------- parsing
@@ -412,13 +408,15 @@ final class DebugExpression {
         } catch (AbsentInformationException e) {
             // No local names: fields and classes may still match.
         }
-        ObjectReference self = f.thisObject();
         ReferenceType here = f.location().declaringType();
-        if (self != null) {
+        // An inner class sees its enclosing instances' fields too, through the hidden this$0.
+        for (ObjectReference self = f.thisObject(); self != null;) {
             Field field = self.referenceType().fieldByName(name);
             if (field != null) {
                 return field.isStatic() ? field.declaringType().getValue(field) : self.getValue(field);
             }
+            Field outer = self.referenceType().fieldByName("this$0");
+            self = outer != null && self.getValue(outer) instanceof ObjectReference o ? o : null;
         }
         Field field = here.fieldByName(name);
         if (field != null && field.isStatic()) {
@@ -497,6 +495,10 @@ final class DebugExpression {
         } else {
             throw new Failure("a method " + name + " needs an object");
         }
+        // Of the overloads the arguments fit, the one that widens them least, as javac would pick.
+        Method best = null;
+        List<Value> bestArgs = null;
+        int bestCost = Integer.MAX_VALUE;
         for (Method m : type.methodsByName(name)) {
             if (m.argumentTypeNames().size() != args.size() || m.isAbstract() || (object == null && !m.isStatic())) {
                 continue;
@@ -505,18 +507,30 @@ final class DebugExpression {
             if (converted == null) {
                 continue;
             }
+            int cost = 0;
+            for (int i = 0; i < args.size(); i++) {
+                Value a = args.get(i);
+                cost += a == null || a.type().name().equals(m.argumentTypeNames().get(i)) ? 0 : 1;
+            }
+            if (cost < bestCost) {
+                best = m;
+                bestArgs = converted;
+                bestCost = cost;
+            }
+        }
+        if (best != null) {
             try {
                 int options = ObjectReference.INVOKE_SINGLE_THREADED;
                 if (object != null) {
-                    return object.invokeMethod(thread, m, converted, options);
+                    return object.invokeMethod(thread, best, bestArgs, options);
                 }
                 if (type instanceof ClassType ct) {
-                    return ct.invokeMethod(thread, m, converted, options);
+                    return ct.invokeMethod(thread, best, bestArgs, options);
                 }
             } catch (InvocationException e) {
                 throw new Failure(name + " threw " + e.exception().referenceType().name());
             } catch (InvalidTypeException | ClassNotLoadedException e) {
-                continue;
+                throw new Failure("the arguments do not fit " + name + ": " + e.getMessage());
             } catch (IncompatibleThreadStateException e) {
                 throw new Failure("methods run only in a thread stopped at a breakpoint or step");
             }

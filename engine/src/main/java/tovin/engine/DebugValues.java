@@ -219,8 +219,11 @@ final class DebugValues {
         return o.referenceType() instanceof ClassType ct && ct.isEnum();
     }
 
+    /** A class's name as its source spells it: Item for shop.Till$Item, but Till$1 for an anonymous one. */
     private static String shortName(String type) {
-        return type.substring(type.lastIndexOf('.') + 1);
+        String name = type.substring(type.lastIndexOf('.') + 1);
+        String last = name.substring(name.lastIndexOf('$') + 1);
+        return last.isEmpty() || Character.isDigit(last.charAt(0)) ? name : last;
     }
 
     static String quote(String s, char mark) {

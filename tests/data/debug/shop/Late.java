@@ -1,0 +1,8 @@
+package shop;
+
+/** Loaded only when Till first calls it, long after the debugger set its breakpoints. */
+class Late {
+    static void greet() {
+        System.out.println("late"); // @late
+    }
+}
