@@ -348,6 +348,36 @@ class DebugAdapterTest {
     }
 
     @Test
+    void pauseStopsTheProgramWhereverItIs() throws Exception {
+        try (DebugClient c = new DebugClient()) {
+            c.launch(classes, work, "shop.Echo", "", sources.toString());
+            c.request("configurationDone", new JsonObject());
+            long deadline = System.nanoTime() + TimeUnit.SECONDS.toNanos(DebugClient.TIMEOUT_SECONDS);
+            while (!c.stdout().equals("name? ") && System.nanoTime() < deadline) {
+                c.request("threads", new JsonObject());
+            }
+            // Waiting in the class library for its input, main still shows its own line.
+            c.request("pause", new JsonObject());
+            DebugClient.Stop stop = c.stopped();
+            assertEquals("pause", stop.reason());
+            List<String> own = new ArrayList<>();
+            stop.frames().forEach(f -> {
+                if (f.getAsJsonObject().has("source")) {
+                    own.add(f.getAsJsonObject().get("name").getAsString());
+                }
+            });
+            assertEquals(List.of("Echo.main"), own);
+            // A second pause while stopped changes nothing: one Continue lets it run.
+            c.request("pause", json("threadId", stop.thread()));
+            c.stopped();
+            c.request("continue", json("threadId", stop.thread()));
+            c.request("input", json("text", "Bo\n"));
+            assertEquals(0, c.event("exited").get("exitCode").getAsInt());
+            assertEquals("name? hello Bo\n", c.stdout());
+        }
+    }
+
+    @Test
     void noProgramOutlivesTheSession() throws Exception {
         // Ended by terminate, by disconnect, and by the client going away (the end of the adapter's input).
         for (String how : new String[] {"terminate", "disconnect", "close"}) {

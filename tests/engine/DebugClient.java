@@ -158,9 +158,14 @@ final class DebugClient implements AutoCloseable {
 
     /** initialize and launch; the program then waits for breakpoints and configurationDone. */
     void launch(Path classes, Path cwd, String mainClass, String args) throws Exception {
+        launch(classes, cwd, mainClass, args, "");
+    }
+
+    /** The same with the source folders where frames find their files. */
+    void launch(Path classes, Path cwd, String mainClass, String args, String sourcePaths) throws Exception {
         request("initialize", json("adapterID", "tovin-tests", "linesStartAt1", true));
         request("launch", json("mainClass", mainClass, "classPath", classes.toString(), "cwd", cwd.toString(),
-                               "args", args));
+                               "args", args, "sourcePaths", sourcePaths));
         event("initialized");
     }
 

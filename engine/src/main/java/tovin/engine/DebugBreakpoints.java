@@ -244,6 +244,9 @@ final class DebugBreakpoints {
     }
 
     private static boolean belongs(SourceFile file, ReferenceType type) {
+        if (!type.isPrepared()) {
+            return false; // its class-prepare event brings it later
+        }
         try {
             if (!type.sourceName().equals(file.name)) {
                 return false;

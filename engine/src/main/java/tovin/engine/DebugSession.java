@@ -269,11 +269,17 @@ final class DebugSession {
                 if (disconnected) {
                     break;
                 }
-                if (reason == null && !hold) {
-                    set.resume();
-                } else if (reason != null) {
-                    stopped(reason, thread, description, hitIds);
+                if (hold) {
+                    continue; // counted from the start: the VM begins suspended
                 }
+                if (reason == null) {
+                    set.resume();
+                    continue;
+                }
+                synchronized (this) {
+                    holds++;
+                }
+                stopped(reason, thread, description, hitIds);
             }
         } catch (InterruptedException | VMDisconnectedException e) {
             // The connection has gone: the program ended or was ended.
@@ -283,6 +289,9 @@ final class DebugSession {
 
     private volatile ExceptionEvent lastException;
     private Runnable afterAnswer;
+    // How many times the VM stands suspended by us (stops and pauses not yet resumed); the VM
+    // starts suspended until the client's configuration is done.
+    private int holds = 1;
 
     /** Runs what must wait for the request's answer: the program goes on only once it is sent. */
     void answered() {
@@ -374,7 +383,7 @@ final class DebugSession {
             case "setBreakpoints" -> setBreakpoints(args);
             case "setExceptionBreakpoints" -> setExceptionBreakpoints(args);
             case "configurationDone" -> {
-                vm.resume();
+                resume();
                 yield null;
             }
             case "threads" -> threads();
@@ -623,15 +632,24 @@ final class DebugSession {
         return body;
     }
 
+    /**
+     * Lets the program run. Every stop the program holds is undone: two threads that reach
+     * breakpoints at once leave the VM suspended twice, and Continue means both.
+     */
     private synchronized void resume() {
         values.clear();
         lastException = null;
-        vm.resume();
+        for (; holds > 0; holds--) {
+            vm.resume();
+        }
     }
 
     private JsonObject step(JsonObject args, int depth) throws DebugAdapter.RequestFailure {
         ThreadReference t = thread(args);
         synchronized (this) {
+            if (holds == 0) {
+                throw new DebugAdapter.RequestFailure("The program is running; it steps once it stops.");
+            }
             EventRequestManager erm = vm.eventRequestManager();
             erm.deleteEventRequests(new ArrayList<>(erm.stepRequests()));
             StepRequest step = erm.createStepRequest(t, StepRequest.STEP_LINE, depth);
@@ -649,7 +667,10 @@ final class DebugSession {
     private JsonObject pause(JsonObject args) throws DebugAdapter.RequestFailure {
         ThreadReference t = args.has("threadId") ? thread(args) : null;
         synchronized (this) {
-            vm.suspend();
+            if (holds == 0) {
+                vm.suspend();
+                holds++;
+            }
             if (t == null) {
                 t = vm.allThreads().stream().filter(x -> x.name().equals("main")).findFirst()
                             .orElse(vm.allThreads().get(0));
