@@ -290,6 +290,10 @@ class DebugAdapterTest {
                 assertEquals(row[1], c.request("evaluate", json("frameId", frame, "expression", row[0])).get("result").getAsString(),
                              row[0]);
             }
+            // A call that passes a breakpoint runs through it rather than waiting on it forever.
+            c.setBreakpoints(till, at("drawer-open"), at("twice-first"));
+            assertEquals("11", c.request("evaluate", json("frameId", frame, "expression", "Till.twice(cents) + 1"))
+                                       .get("result").getAsString());
             for (String bad : new String[] {"missing", "cents +", "cents / 0", "base.x"}) {
                 JsonObject answer = c.answer("evaluate", json("frameId", frame, "expression", bad));
                 assertFalse(answer.get("success").getAsBoolean(), bad);

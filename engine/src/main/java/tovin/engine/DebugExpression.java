@@ -23,6 +23,8 @@ import com.sun.jdi.StringReference;
 import com.sun.jdi.ThreadReference;
 import com.sun.jdi.Value;
 import com.sun.jdi.VirtualMachine;
+import com.sun.jdi.request.EventRequest;
+import com.sun.jdi.request.EventRequestManager;
 import java.util.ArrayList;
 import java.util.List;
 
@@ -519,6 +521,15 @@ final class DebugExpression {
             }
         }
         if (best != null) {
+            // A breakpoint or exception stop inside the call would suspend the thread that runs
+            // it, and the evaluation would wait for it forever: they are off during the call.
+            EventRequestManager erm = vm.eventRequestManager();
+            List<EventRequest> quiet = new ArrayList<>();
+            for (List<? extends EventRequest> kind : List.of(erm.breakpointRequests(), erm.exceptionRequests(),
+                                                             erm.stepRequests())) {
+                kind.stream().filter(EventRequest::isEnabled).forEach(quiet::add);
+            }
+            quiet.forEach(EventRequest::disable);
             try {
                 int options = ObjectReference.INVOKE_SINGLE_THREADED;
                 if (object != null) {
@@ -533,6 +544,8 @@ final class DebugExpression {
                 throw new Failure("the arguments do not fit " + name + ": " + e.getMessage());
             } catch (IncompatibleThreadStateException e) {
                 throw new Failure("methods run only in a thread stopped at a breakpoint or step");
+            } finally {
+                quiet.forEach(EventRequest::enable);
             }
         }
         throw new Failure(type.name() + " has no method " + name + " for " + args.size() + " argument(s)");
