@@ -40,7 +40,7 @@ class DebugAdapterTest {
 
     @BeforeAll
     static void compile() throws Exception {
-        sources = Path.of(System.getProperty("tovin.test.data"), "debug").toAbsolutePath();
+        sources = Path.of(System.getProperty("tovin.testData"), "debug").toAbsolutePath();
         classes = work.resolve("classes");
         List<String> command = new ArrayList<>(List.of(tool("javac"), "-g", "-encoding", "UTF-8", "-d", classes.toString()));
         try (var files = Files.list(sources.resolve("shop"))) {

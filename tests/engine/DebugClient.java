@@ -38,7 +38,8 @@ final class DebugClient implements AutoCloseable {
     private int seq = 1;
 
     DebugClient() throws IOException {
-        String classPath = System.getProperty("tovin.adapter.classpath");
+        String classPath = System.getProperty("tovin.engineJar") + java.io.File.pathSeparator
+                           + System.getProperty("tovin.gsonJar");
         List<String> command = List.of(Path.of(System.getProperty("java.home"), "bin", "java").toString(),
                                        "-XX:+UseSerialGC", "-Xmx96m", "-cp", classPath, "tovin.engine.DebugAdapter");
         adapter = new ProcessBuilder(command).redirectError(ProcessBuilder.Redirect.INHERIT).start();

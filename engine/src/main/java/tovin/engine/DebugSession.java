@@ -67,6 +67,11 @@ final class DebugSession {
     private DebugBreakpoints breakpoints;
     private DebugValues values;
     private ExceptionRequest exceptionRequest;
+    private volatile ExceptionEvent lastException;
+    private Runnable afterAnswer;
+    // How many times the VM stands suspended by us (stops and pauses not yet resumed); the VM
+    // starts suspended until the client's configuration is done.
+    private int holds = 1;
 
     DebugSession(DebugAdapter adapter, DebugLaunch launch) {
         this.adapter = adapter;
@@ -225,61 +230,17 @@ final class DebugSession {
         try {
             while (true) {
                 EventSet set = vm.eventQueue().remove();
-                boolean disconnected = false;
-                boolean hold = false;
-                String reason = null;
-                String description = null;
-                ThreadReference thread = null;
-                JsonArray hitIds = new JsonArray();
-                for (Event event : set) {
-                    if (event instanceof VMDisconnectEvent) {
-                        disconnected = true;
-                    } else if (event instanceof VMStartEvent) {
-                        // The program stands at its start until the client's configuration is done.
-                        hold = true;
-                    } else if (event instanceof VMDeathEvent) {
-                        // The disconnect that follows ends the session.
-                    } else if (event instanceof ClassPrepareEvent prepare) {
-                        synchronized (this) {
-                            breakpoints.prepared(prepare.referenceType());
-                        }
-                    } else if (event instanceof BreakpointEvent hit) {
-                        Integer id;
-                        synchronized (this) {
-                            id = breakpoints.shouldStop(hit, this::evaluateCondition);
-                        }
-                        if (id != null) {
-                            hitIds.add(id);
-                            reason = "breakpoint";
-                            thread = hit.thread();
-                        }
-                    } else if (event instanceof StepEvent step) {
-                        vm.eventRequestManager().deleteEventRequest(step.request());
-                        if (reason == null) {
-                            reason = "step";
-                        }
-                        thread = step.thread();
-                    } else if (event instanceof ExceptionEvent thrown) {
-                        reason = "exception";
-                        thread = thrown.thread();
-                        description = describeException(thrown.exception());
-                        lastException = thrown;
+                try {
+                    if (!handleEvents(set)) {
+                        break;
                     }
-                }
-                if (disconnected) {
-                    break;
-                }
-                if (hold) {
-                    continue; // counted from the start: the VM begins suspended
-                }
-                if (reason == null) {
+                } catch (VMDisconnectedException e) {
+                    throw e;
+                } catch (RuntimeException e) {
+                    // A fault of the adapter in one event must not leave the program suspended.
+                    output("console", "The debugger failed on an event of the program: " + e + "\n");
                     set.resume();
-                    continue;
                 }
-                synchronized (this) {
-                    holds++;
-                }
-                stopped(reason, thread, description, hitIds);
             }
         } catch (InterruptedException | VMDisconnectedException e) {
             // The connection has gone: the program ended or was ended.
@@ -287,11 +248,65 @@ final class DebugSession {
         finish();
     }
 
-    private volatile ExceptionEvent lastException;
-    private Runnable afterAnswer;
-    // How many times the VM stands suspended by us (stops and pauses not yet resumed); the VM
-    // starts suspended until the client's configuration is done.
-    private int holds = 1;
+    /** Handles one set of the program's events; false when the connection has ended. */
+    private boolean handleEvents(EventSet set) {
+        boolean disconnected = false;
+        boolean hold = false;
+        String reason = null;
+        String description = null;
+        ThreadReference thread = null;
+        JsonArray hitIds = new JsonArray();
+        for (Event event : set) {
+            if (event instanceof VMDisconnectEvent) {
+                disconnected = true;
+            } else if (event instanceof VMStartEvent) {
+                // The program stands at its start until the client's configuration is done.
+                hold = true;
+            } else if (event instanceof VMDeathEvent) {
+                // The disconnect that follows ends the session.
+            } else if (event instanceof ClassPrepareEvent prepare) {
+                synchronized (this) {
+                    breakpoints.prepared(prepare.referenceType());
+                }
+            } else if (event instanceof BreakpointEvent hit) {
+                Integer id;
+                synchronized (this) {
+                    id = breakpoints.shouldStop(hit, this::evaluateCondition);
+                }
+                if (id != null) {
+                    hitIds.add(id);
+                    reason = "breakpoint";
+                    thread = hit.thread();
+                }
+            } else if (event instanceof StepEvent step) {
+                vm.eventRequestManager().deleteEventRequest(step.request());
+                if (reason == null) {
+                    reason = "step";
+                }
+                thread = step.thread();
+            } else if (event instanceof ExceptionEvent thrown) {
+                reason = "exception";
+                thread = thrown.thread();
+                description = describeException(thrown.exception());
+                lastException = thrown;
+            }
+        }
+        if (disconnected) {
+            return false;
+        }
+        if (hold) {
+            return true; // counted from the start: the VM begins suspended
+        }
+        if (reason == null) {
+            set.resume();
+            return true;
+        }
+        synchronized (this) {
+            holds++;
+        }
+        stopped(reason, thread, description, hitIds);
+        return true;
+    }
 
     /** Runs what must wait for the request's answer: the program goes on only once it is sent. */
     void answered() {
