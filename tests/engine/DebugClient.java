@@ -246,15 +246,20 @@ final class DebugClient implements AutoCloseable {
     }
 
     @Override
-    public void close() throws Exception {
+    public void close() {
         List<ProcessHandle> left = adapter.descendants().toList();
         try {
             toAdapter.close();
         } catch (IOException e) {
             // Already gone.
         }
-        if (!adapter.waitFor(20, TimeUnit.SECONDS)) {
+        try {
+            if (!adapter.waitFor(20, TimeUnit.SECONDS)) {
+                adapter.destroyForcibly();
+            }
+        } catch (InterruptedException e) {
             adapter.destroyForcibly();
+            Thread.currentThread().interrupt();
         }
         left.forEach(ProcessHandle::destroyForcibly);
     }
