@@ -185,6 +185,13 @@ class DebugAdapterTest {
             Map<String, JsonObject> fields = c.variables(locals.get("item").get("variablesReference").getAsInt());
             assertEquals("name=\"tea\" cents=250", describe(fields));
             assertEquals("item.name", fields.get("name").get("evaluateName").getAsString());
+
+            // A static method has no this: its class's static fields are a scope of their own.
+            JsonArray scopes = c.request("scopes", json("frameId", stop.top().get("id").getAsInt())).getAsJsonArray("scopes");
+            assertEquals(2, scopes.size());
+            JsonObject statics = scopes.get(1).getAsJsonObject();
+            assertEquals("Static fields of shop.Till", statics.get("name").getAsString());
+            assertEquals("SHOP=\"corner\" visits=1", describe(c.variables(statics.get("variablesReference").getAsInt())));
             c.request("terminate", new JsonObject());
             c.event("terminated");
         }

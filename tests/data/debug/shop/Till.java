@@ -23,6 +23,8 @@ public class Till {
     }
 
     private int base = 100;
+    static final String SHOP = "corner";
+    static int visits;
 
     static int twice(int n) {
         int doubled = n * 2; // @twice-first
@@ -38,6 +40,7 @@ public class Till {
         String name = "caf\u00e9";
         int[] numbers = {4, 5, 6};
         Item item = new Item("tea", 250);
+        visits++;
         int t = twice(count); // @call-twice
         System.out.println("twice " + t); // @after-twice
         Counter counter = new Counter();

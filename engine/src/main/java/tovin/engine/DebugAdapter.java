@@ -43,7 +43,10 @@ public final class DebugAdapter {
     }
 
     public static void main(String[] args) {
-        DebugAdapter adapter = new DebugAdapter(System.in, System.out);
+        // Standard output carries the protocol alone: anything else printed goes to the error stream.
+        java.io.PrintStream protocol = System.out;
+        System.setOut(System.err);
+        DebugAdapter adapter = new DebugAdapter(System.in, protocol);
         // Whatever else ends the adapter, the debuggee goes with it.
         Runtime.getRuntime().addShutdownHook(new Thread(adapter::endSession));
         int code = adapter.run();

@@ -602,6 +602,21 @@ final class DebugSession {
         locals.addProperty("variablesReference", values.localsReference(frameId));
         locals.addProperty("expensive", false);
         list.add(locals);
+        DebugValues.FrameAt at = values.frame(frameId);
+        ReferenceType type;
+        try {
+            type = at.thread().frame(at.depth()).location().declaringType();
+        } catch (IncompatibleThreadStateException | IndexOutOfBoundsException e) {
+            throw new DebugAdapter.RequestFailure("The frame is gone; the program has run on.");
+        }
+        int statics = values.staticsReference(type);
+        if (statics > 0) {
+            JsonObject scope = new JsonObject();
+            scope.addProperty("name", "Static fields of " + type.name());
+            scope.addProperty("variablesReference", statics);
+            scope.addProperty("expensive", false);
+            list.add(scope);
+        }
         JsonObject body = new JsonObject();
         body.add("scopes", list);
         return body;

@@ -12,6 +12,7 @@ import com.sun.jdi.IncompatibleThreadStateException;
 import com.sun.jdi.LocalVariable;
 import com.sun.jdi.ObjectReference;
 import com.sun.jdi.PrimitiveValue;
+import com.sun.jdi.ReferenceType;
 import com.sun.jdi.StackFrame;
 import com.sun.jdi.StringReference;
 import com.sun.jdi.ThreadReference;
@@ -71,6 +72,12 @@ final class DebugValues {
         return add(new Container(frame(frameId), null));
     }
 
+    /** The number of a class's static fields, or 0 when it has none a user wrote. */
+    int staticsReference(ReferenceType type) {
+        boolean any = type.fields().stream().anyMatch(f -> f.isStatic() && !f.isSynthetic());
+        return any ? add(new Container(type, type.name())) : 0;
+    }
+
     /** The number by which a value's parts are asked for, or 0 when it has none to show. */
     int reference(Value v) {
         return reference(v, null);
@@ -109,6 +116,12 @@ final class DebugValues {
                     String parent = c.evaluateName();
                     out.add(variable("[" + i + "]", items.get(i - from), parent == null ? null : parent + "[" + i + "]"));
                 }
+            }
+        } else if (c.target() instanceof ReferenceType type) {
+            List<Field> fields = type.fields().stream().filter(f -> f.isStatic() && !f.isSynthetic()).toList();
+            Map<Field, Value> vals = type.getValues(fields);
+            for (Field f : fields) {
+                out.add(variable(f.name(), vals.get(f), c.evaluateName() + "." + f.name()));
             }
         } else if (c.target() instanceof ObjectReference o) {
             List<Field> fields = o.referenceType().allFields().stream().filter(f -> !f.isStatic()).toList();
