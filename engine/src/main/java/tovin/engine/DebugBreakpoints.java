@@ -33,7 +33,8 @@ import java.util.regex.Pattern;
  * line, or on the next line with code when its own has none, in every loaded class of the file.
  */
 final class DebugBreakpoints {
-    record Spec(int line, String condition, String hitCondition) {}
+    /** A breakpoint as the client asks for it. */
+    record Asked(int line, String condition, String hitCondition) {}
 
     /** Asks whether a breakpoint's condition holds at its hit. */
     interface Condition {
@@ -42,16 +43,16 @@ final class DebugBreakpoints {
 
     private static final class Line {
         final int id;
-        final Spec spec;
+        final Asked asked;
         final HitCount hitCount;
         int placed = -1;
         int hits;
         String message;
         final List<BreakpointRequest> requests = new ArrayList<>();
 
-        Line(int id, Spec spec, HitCount hitCount) {
+        Line(int id, Asked asked, HitCount hitCount) {
             this.id = id;
-            this.spec = spec;
+            this.asked = asked;
             this.hitCount = hitCount;
         }
     }
@@ -85,7 +86,7 @@ final class DebugBreakpoints {
     }
 
     /** Replaces the breakpoints of one file; the answer lists them in the order asked. */
-    JsonArray set(Path path, List<Spec> specs) {
+    JsonArray set(Path path, List<Asked> wanted) {
         EventRequestManager erm = vm.eventRequestManager();
         SourceFile file = files.get(path);
         if (file != null) {
@@ -102,7 +103,7 @@ final class DebugBreakpoints {
                 }
             }
         }
-        if (file.prepare == null && !specs.isEmpty()) {
+        if (file.prepare == null && !wanted.isEmpty()) {
             file.prepare = erm.createClassPrepareRequest();
             if (vm.canUseSourceNameFilters()) {
                 file.prepare.addSourceNameFilter(file.name);
@@ -112,15 +113,15 @@ final class DebugBreakpoints {
             file.prepare.enable();
         }
         JsonArray out = new JsonArray();
-        for (Spec spec : specs) {
+        for (Asked one : wanted) {
             HitCount hitCount = null;
             String problem = null;
             try {
-                hitCount = HitCount.parse(spec.hitCondition());
+                hitCount = HitCount.parse(one.hitCondition());
             } catch (IllegalArgumentException e) {
                 problem = e.getMessage();
             }
-            Line line = new Line(nextId++, spec, hitCount);
+            Line line = new Line(nextId++, one, hitCount);
             if (problem != null) {
                 line.message = problem;
                 out.add(describe(line));
@@ -167,9 +168,9 @@ final class DebugBreakpoints {
         if (!(property instanceof Line line)) {
             return null;
         }
-        if (line.spec.condition() != null) {
+        if (line.asked.condition() != null) {
             try {
-                if (!condition.test(hit, line.spec.condition())) {
+                if (!condition.test(hit, line.asked.condition())) {
                     return null;
                 }
             } catch (DebugExpression.Failure e) {
@@ -192,14 +193,14 @@ final class DebugBreakpoints {
                 // Compiled without line numbers: nothing of it can hold a breakpoint.
             }
         }
-        Integer target = codeLines.ceiling(line.spec.line());
+        Integer target = codeLines.ceiling(line.asked.line());
         if (target == null) {
             line.message = file.types.isEmpty() ? "Set when its class loads." : "No code at or after this line.";
             return;
         }
-        line.message = target == line.spec.line()
+        line.message = target == line.asked.line()
                                ? null
-                               : "Line " + line.spec.line() + " has no code; the breakpoint is on line " + target + ".";
+                               : "Line " + line.asked.line() + " has no code; the breakpoint is on line " + target + ".";
         if (target != line.placed) {
             vm.eventRequestManager().deleteEventRequests(line.requests);
             line.requests.clear();
@@ -236,7 +237,7 @@ final class DebugBreakpoints {
         JsonObject o = new JsonObject();
         o.addProperty("id", line.id);
         o.addProperty("verified", line.placed > 0);
-        o.addProperty("line", line.placed > 0 ? line.placed : line.spec.line());
+        o.addProperty("line", line.placed > 0 ? line.placed : line.asked.line());
         if (line.message != null) {
             o.addProperty("message", line.message);
         }

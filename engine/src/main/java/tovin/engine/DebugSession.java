@@ -431,21 +431,21 @@ final class DebugSession {
         if (path == null) {
             throw new DebugAdapter.RequestFailure("Breakpoints need the source file's path.");
         }
-        List<DebugBreakpoints.Spec> specs = new ArrayList<>();
+        List<DebugBreakpoints.Asked> asked = new ArrayList<>();
         JsonElement list = args.get("breakpoints");
         if (list != null && list.isJsonArray()) {
             for (JsonElement e : list.getAsJsonArray()) {
                 JsonObject b = e.getAsJsonObject();
-                specs.add(new DebugBreakpoints.Spec(b.get("line").getAsInt(), optional(b, "condition"),
+                asked.add(new DebugBreakpoints.Asked(b.get("line").getAsInt(), optional(b, "condition"),
                                                     optional(b, "hitCondition")));
             }
         } else if (args.has("lines")) {
             for (JsonElement e : args.getAsJsonArray("lines")) {
-                specs.add(new DebugBreakpoints.Spec(e.getAsInt(), null, null));
+                asked.add(new DebugBreakpoints.Asked(e.getAsInt(), null, null));
             }
         }
         JsonObject body = new JsonObject();
-        body.add("breakpoints", breakpoints.set(Path.of(path).toAbsolutePath().normalize(), specs));
+        body.add("breakpoints", breakpoints.set(Path.of(path).toAbsolutePath().normalize(), asked));
         return body;
     }
 
