@@ -306,6 +306,13 @@ class DebugAdapterTest {
                 assertFalse(answer.get("success").getAsBoolean(), bad);
                 assertFalse(answer.get("message").getAsString().isBlank(), bad);
             }
+            // A call that loads a class: its breakpoints are placed all the same.
+            assertFalse(c.setBreakpoints(late, at("late")).get(0).getAsJsonObject().get("verified").getAsBoolean());
+            assertEquals("\"late\"", c.request("evaluate", json("frameId", frame, "expression", "Till.lateName()"))
+                                           .get("result").getAsString());
+            c.request("continue", json("threadId", stop.thread()));
+            stop = c.stopped();
+            assertEquals("Late.greet:" + mark("late"), stop.method() + ":" + stop.line());
             c.request("terminate", new JsonObject());
             c.event("terminated");
         }

@@ -26,6 +26,10 @@ public class Till {
     static final String SHOP = "corner";
     static int visits;
 
+    static String lateName() {
+        return Late.name();
+    }
+
     static int twice(int n) {
         int doubled = n * 2; // @twice-first
         return doubled;

@@ -152,6 +152,16 @@ final class DebugBreakpoints {
         }
     }
 
+    /** Looks for classes that loaded unseen (while an evaluation ran with class-prepare events off). */
+    void rescan() {
+        if (files.isEmpty()) {
+            return;
+        }
+        for (ReferenceType type : vm.allClasses()) {
+            prepared(type);
+        }
+    }
+
     /** The path given for a class's source file, when breakpoints were set in it. */
     Path knownPath(ReferenceType type, String relativePath) {
         for (SourceFile file : files.values()) {

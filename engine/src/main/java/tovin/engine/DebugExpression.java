@@ -51,11 +51,17 @@ final class DebugExpression {
     private final int depth;
     private String text;
     private int pos;
+    private boolean ranMethods;
 
     DebugExpression(VirtualMachine vm, ThreadReference thread, int depth) {
         this.vm = vm;
         this.thread = thread;
         this.depth = depth;
+    }
+
+    /** Whether the evaluation ran methods of the program (which may have loaded classes). */
+    boolean ranMethods() {
+        return ranMethods;
     }
 
     Value evaluate(String expression) throws Failure {
@@ -521,12 +527,14 @@ final class DebugExpression {
             }
         }
         if (best != null) {
-            // A breakpoint or exception stop inside the call would suspend the thread that runs
-            // it, and the evaluation would wait for it forever: they are off during the call.
+            // A breakpoint, exception or class-prepare stop inside the call would suspend the
+            // thread that runs it, and the evaluation would wait for it forever: they are off
+            // during the call. Classes it loads are looked for afterwards (ranMethods).
+            ranMethods = true;
             EventRequestManager erm = vm.eventRequestManager();
             List<EventRequest> quiet = new ArrayList<>();
             for (List<? extends EventRequest> kind : List.of(erm.breakpointRequests(), erm.exceptionRequests(),
-                                                             erm.stepRequests())) {
+                                                             erm.stepRequests(), erm.classPrepareRequests())) {
                 kind.stream().filter(EventRequest::isEnabled).forEach(quiet::add);
             }
             quiet.forEach(EventRequest::disable);

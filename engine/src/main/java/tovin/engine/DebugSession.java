@@ -378,8 +378,9 @@ final class DebugSession {
     }
 
     private boolean evaluateCondition(BreakpointEvent hit, String condition) throws DebugExpression.Failure {
+        DebugExpression expression = new DebugExpression(vm, hit.thread(), 0);
         try {
-            Value v = new DebugExpression(vm, hit.thread(), 0).evaluate(condition);
+            Value v = expression.evaluate(condition);
             if (v instanceof com.sun.jdi.BooleanValue b) {
                 return b.value();
             }
@@ -387,6 +388,10 @@ final class DebugSession {
         } catch (DebugExpression.Failure e) {
             output("console", "The condition " + condition + " could not be worked out: " + e.getMessage() + "\n");
             throw e;
+        } finally {
+            if (expression.ranMethods()) {
+                breakpoints.rescan();
+            }
         }
     }
 
@@ -631,23 +636,37 @@ final class DebugSession {
         return body;
     }
 
-    private synchronized JsonObject evaluate(JsonObject args) throws DebugAdapter.RequestFailure {
+    // Not synchronized while the expression runs: a method it calls may take its time, and the
+    // program's events go on being handled meanwhile.
+    private JsonObject evaluate(JsonObject args) throws DebugAdapter.RequestFailure {
         if (!args.has("frameId")) {
             throw new DebugAdapter.RequestFailure("Expressions are evaluated in a stopped frame.");
         }
-        DebugValues.FrameAt at = values.frame(args.get("frameId").getAsInt());
-        String expression = args.has("expression") ? args.get("expression").getAsString() : "";
+        DebugValues.FrameAt at;
+        synchronized (this) {
+            at = values.frame(args.get("frameId").getAsInt());
+        }
+        String text = args.has("expression") ? args.get("expression").getAsString() : "";
+        DebugExpression expression = new DebugExpression(vm, at.thread(), at.depth());
         Value v;
         try {
-            v = new DebugExpression(vm, at.thread(), at.depth()).evaluate(expression);
+            v = expression.evaluate(text);
         } catch (DebugExpression.Failure e) {
             throw new DebugAdapter.RequestFailure(e.getMessage());
+        } finally {
+            if (expression.ranMethods()) {
+                synchronized (this) {
+                    breakpoints.rescan();
+                }
+            }
         }
-        JsonObject body = new JsonObject();
-        body.addProperty("result", values.display(v));
-        body.addProperty("type", v == null ? "null" : v.type().name());
-        body.addProperty("variablesReference", values.reference(v));
-        return body;
+        synchronized (this) {
+            JsonObject body = new JsonObject();
+            body.addProperty("result", values.display(v));
+            body.addProperty("type", v == null ? "null" : v.type().name());
+            body.addProperty("variablesReference", values.reference(v));
+            return body;
+        }
     }
 
     private JsonObject exceptionInfo() throws DebugAdapter.RequestFailure {
