@@ -292,9 +292,10 @@ SMember ReadMethodHead(CMemberCursor& cursor, std::string_view recordName) {
 }
 
 // What the code of a member (its literals and comments blanked) declares before its brace,
-// with offsets into that code. In the compilation unit only types are declared; `recordName`
-// names the record whose body holds the member, if any.
-SMember ClassifyMember(std::string_view code, bool isUnit, std::string_view recordName) {
+// with offsets into that code. `recordName` names the record whose body holds the member, if
+// any. In the compilation unit a method is a compact source file's (`void main() {}` with no
+// class around it); a record's compact constructor cannot stand there.
+SMember ClassifyMember(std::string_view code, std::string_view recordName) {
     CMemberCursor cursor(code, 0, code.size());
     if (!SkipAnnotationsAndModifiers(cursor)) {
         return {};
@@ -311,9 +312,6 @@ SMember ClassifyMember(std::string_view code, bool isUnit, std::string_view reco
         if (record.kind == EMember::Type) {
             return record;
         }
-    }
-    if (isUnit) {
-        return {};
     }
     cursor.Restore(start);
     return ReadMethodHead(cursor, recordName);
@@ -362,6 +360,9 @@ private:
     int PositionOf(size_t nameStart, size_t brace) const;
     size_t MatchingBrace(size_t open);
     CJavaClass* Owner(const SScope& scope) const;
+    // The class a compact source file's top-level methods are filed under; null when the text
+    // has no file name.
+    CJavaClass* ImplicitClass(int position);
     void AddMethod(const SScope& scope, const std::string& signature, int position);
 
     CJavaFile& m_file;
@@ -537,7 +538,7 @@ bool CStructureReader::Declare(size_t brace) {
 
 SMember CStructureReader::Classify(const SScope& scope, size_t brace) {
     MaskJavaLiteralsAndComments(m_text, m_spans, scope.memberStart, brace, m_member);
-    SMember member = ClassifyMember(m_member, scope.IsUnit(), scope.recordName);
+    SMember member = ClassifyMember(m_member, scope.recordName);
     // Back from the member's code to offsets into the text.
     for (size_t* offset : {&member.nameStart, &member.nameEnd, &member.signatureEnd,
                            &member.headerOpen, &member.headerEnd}) {
@@ -604,6 +605,20 @@ size_t CStructureReader::MatchingBrace(size_t open) {
     }
 }
 
+CJavaClass* CStructureReader::ImplicitClass(int position) {
+    // A compact source file's methods belong to the class the compiler makes of the file, which
+    // takes the file's name. Text without a file (a new editor) has no such name to show.
+    const std::string& fileName = m_file.GetFileName();
+    const std::string name = fileName.substr(0, fileName.rfind('.'));
+    if (name.empty()) {
+        return nullptr;
+    }
+    if (!m_file.Classes().ContainsClass(name)) {
+        m_file.AddClass(name, position);
+    }
+    return m_file.Classes().FindClass(name);
+}
+
 CJavaClass* CStructureReader::Owner(const SScope& scope) const {
     CJavaClass* owner = m_file.Classes().FindClass(scope.top);
     if (owner && !scope.inner.empty()) {
@@ -613,7 +628,7 @@ CJavaClass* CStructureReader::Owner(const SScope& scope) const {
 }
 
 void CStructureReader::AddMethod(const SScope& scope, const std::string& signature, int position) {
-    CJavaClass* owner = scope.IsUnit() ? nullptr : Owner(scope);
+    CJavaClass* owner = scope.IsUnit() ? ImplicitClass(position) : Owner(scope);
     if (owner && !owner->ContainsMethod(signature)) {
         owner->AddMethod(signature, position);
     }
@@ -625,9 +640,6 @@ std::string CJavaParser::SourceTextOf(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 32);
     ForEachSourceLine(bytes, [&text](std::string_view line) {
-        if (line.size() > kMaxLineLength) {
-            return false;
-        }
         text.append(line).append("\r\n");
         return true;
     });
