@@ -151,6 +151,26 @@ TEST(RebaseEntries, TakesTheFilesBesideTheProjectOnlyWhenTheRecordedOnesAreGone)
     }
 }
 
+// A folder renamed to a name that extends its old one is another folder: the project's files
+// are taken from the new one, never from the old one's namesake.
+TEST(RebaseEntries, AFolderRenamedToALongerNameIsAnotherFolder) {
+    for (const char* renamed : {"Hello2", "Hello copy"}) {
+        CTempDir dir;
+        CSettings settings;
+        CFakeUiHost host;
+        const std::string to = std::string(renamed) + "/";
+        WriteProject(dir, to + "Hello.jpr", {{dir.File("Hello/src/Hello.java"), ""}},
+                     {{dir.File("Hello/Hello.html"), ""}});
+        dir.Write(to + "src/Hello.java", "");
+        dir.Write(to + "Hello.html", "");
+        CJavaProjectDoc project(settings, host);
+        ASSERT_EQ(project.Load(dir.File(to + "Hello.jpr")), "") << renamed;
+        EXPECT_TRUE(project.RebaseEntries()) << renamed;
+        EXPECT_EQ(project.GetFullPath("Hello.java"), dir.File(to + "src/Hello.java")) << renamed;
+        EXPECT_EQ(project.GetFreeFilePath("Hello.html"), dir.File(to + "Hello.html")) << renamed;
+    }
+}
+
 // Pages added by the wizard of earlier versions record no project path; they follow the
 // project file the other entries record.
 TEST(RebaseEntries, APageWithoutProjectPathMovesWithTheOtherEntries) {
