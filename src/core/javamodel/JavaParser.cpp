@@ -325,6 +325,8 @@ public:
           m_nextOpen(text, '{'), m_nextClose(text, '}') {}
 
     void Read();
+    // After the reading: the types of a compact source file become its class's members.
+    void FoldIntoImplicitClass();
 
 private:
     // A body whose members are read: the compilation unit, or a type's body.
@@ -362,7 +364,7 @@ private:
     CJavaClass* Owner(const SScope& scope) const;
     // The class a compact source file's top-level methods are filed under; null when the text
     // has no file name.
-    CJavaClass* ImplicitClass(int position);
+    CJavaClass* ImplicitClass();
     void AddMethod(const SScope& scope, const std::string& signature, int position);
 
     CJavaFile& m_file;
@@ -373,6 +375,7 @@ private:
     std::string m_member; // the code of the member being classified
     std::vector<SScope> m_scopes;
     size_t m_afterBrace = 0; // just past the last brace read
+    std::string m_implicit;  // a compact source file's class, once a method outside types is read
 };
 
 void CStructureReader::Read() {
@@ -605,7 +608,7 @@ size_t CStructureReader::MatchingBrace(size_t open) {
     }
 }
 
-CJavaClass* CStructureReader::ImplicitClass(int position) {
+CJavaClass* CStructureReader::ImplicitClass() {
     // A compact source file's methods belong to the class the compiler makes of the file, which
     // takes the file's name. Text without a file (a new editor) has no such name to show.
     const std::string& fileName = m_file.GetFileName();
@@ -613,10 +616,44 @@ CJavaClass* CStructureReader::ImplicitClass(int position) {
     if (name.empty()) {
         return nullptr;
     }
+    m_implicit = name;
     if (!m_file.Classes().ContainsClass(name)) {
-        m_file.AddClass(name, position);
+        // It spans the whole file, so it is shown from the file's start.
+        m_file.AddClass(name, 0);
     }
     return m_file.Classes().FindClass(name);
+}
+
+void CStructureReader::FoldIntoImplicitClass() {
+    CJavaClassList& classes = m_file.Classes();
+    CJavaClass* implicit = classes.FindClass(m_implicit);
+    if (!implicit) {
+        return;
+    }
+    // The types a compact source file declares are members of its class; their own member
+    // types go beside them, as the model keeps one level.
+    auto copyInto = [implicit](const CJavaClass& type) {
+        if (implicit->ContainsInnerClass(type.GetName())) {
+            return;
+        }
+        auto member = std::make_unique<CJavaClass>(type.GetName(), type.GetPosition());
+        for (const auto& method : type.Methods()) {
+            member->AddMethod(method->GetName(), method->GetPosition());
+        }
+        implicit->InnerClasses().Add(std::move(member));
+    };
+    for (int i = 0; i < classes.GetCount();) {
+        const CJavaClass* type = classes.Item(i);
+        if (type == implicit) {
+            ++i;
+            continue;
+        }
+        copyInto(*type);
+        for (const auto& inner : type->InnerClasses()) {
+            copyInto(*inner);
+        }
+        classes.Remove(i);
+    }
 }
 
 CJavaClass* CStructureReader::Owner(const SScope& scope) const {
@@ -628,7 +665,7 @@ CJavaClass* CStructureReader::Owner(const SScope& scope) const {
 }
 
 void CStructureReader::AddMethod(const SScope& scope, const std::string& signature, int position) {
-    CJavaClass* owner = scope.IsUnit() ? ImplicitClass(position) : Owner(scope);
+    CJavaClass* owner = scope.IsUnit() ? ImplicitClass() : Owner(scope);
     if (owner && !owner->ContainsMethod(signature)) {
         owner->AddMethod(signature, position);
     }
@@ -658,7 +695,9 @@ bool CJavaParser::ParseFile(std::string* error) {
 void CJavaParser::ParseText(std::string_view text) {
     m_file.SetPackage(FindPackage(text));
     m_file.Classes().Clear();
-    CStructureReader(m_file, text).Read();
+    CStructureReader reader(m_file, text);
+    reader.Read();
+    reader.FoldIntoImplicitClass();
 }
 
 std::string CJavaParser::FindPackage(std::string_view text) {

@@ -163,11 +163,17 @@ TEST(JavaParser, FilesACompactSourceFilesMethodsUnderTheFilesClass) {
         {"methods and a field outside any class", "/p/Hello.java",
          "import java.util.*;\r\nString greeting = \"hi\";\r\nvoid main() {\r\n "
          "IO.println(greeting);\r\n}\r\nstatic int twice(int x) { return 2 * x; }\r\n",
-         "package\t\nclass\tHello\t48\nmethod\tHello\tmain()\t48\n"
+         "package\t\nclass\tHello\t0\nmethod\tHello\tmain()\t48\n"
          "method\tHello\ttwice(int x)\t90\n"},
-        {"a class beside the methods stays a class of its own", "/p/Tool.java",
-         "void main() {}\r\nrecord Point(int x, int y) {}\r\n",
-         "package\t\nclass\tTool\t2\nmethod\tTool\tmain()\t2\nclass\tPoint\t18\n"},
+        {"its types, also those before the first method, are members of the file's class",
+         "/p/Tool.java",
+         "enum Mode { A }\r\nvoid main() {}\r\nrecord Point(int x) { class In { void f() {} } "
+         "}\r\n",
+         "package\t\nclass\tTool\t0\nmethod\tTool\tmain()\t19\ninner\tTool\tMode\t2\n"
+         "inner\tTool\tPoint\t35\ninner\tTool\tIn\t56\nmethod\tTool.In\tf()\t67\n"},
+        {"a file of classes only is no compact source file", "/p/Two.java",
+         "class Two {}\r\nclass Other { void f() {} }\r\n",
+         "package\t\nclass\tTwo\t2\nclass\tOther\t16\nmethod\tOther\tf()\t29\n"},
         {"text with no file has no class to file them under", "", "void main() {}\r\n",
          "package\t\n"},
     };
