@@ -490,8 +490,8 @@ bool CJavaProjectDoc::RebaseEntries() {
     };
     collect(m_data.javaFiles);
     collect(m_data.freeFiles);
-    const bool anyInPlace = recordedHere || std::any_of(paths.begin(), paths.end(), FileExists);
-    if (m_path.find(kPathSeparator) != std::string::npos && !recordedHere && !anyInPlace) {
+    const bool inPlace = recordedHere || std::any_of(paths.begin(), paths.end(), FileExists);
+    if (m_path.find(kPathSeparator) != std::string::npos && !inPlace) {
         const std::string folder = GetFolder(m_path);
         if (const std::string from = CopiedFromFolder(paths, folder); !from.empty()) {
             MoveList(m_data.javaFiles, from, folder, m_path);
