@@ -146,6 +146,10 @@ int RunBatchCommand(const SBatchOptions& options, CSettingsStore& store, std::os
         err << "tovin: " << error << std::endl;
         return kBatchNotStarted;
     }
+    // The project file stores no methods: the files are read, as the window reads them when it
+    // shows the project, so that both choose the same main file when none is stored.
+    project.RebaseEntries();
+    project.RebuildClassInformation();
     if (options.action == EBatchAction::Build) {
         project.Build();
     } else {

@@ -236,3 +236,21 @@ TEST_F(BatchRun, UnreadableProjectOrNoToolIsReported) {
         << err.str();
     EXPECT_NE(err.str().find("tovin: no tool was started."), std::string::npos);
 }
+
+// With no main file stored, the window chooses the last file with a main method; the batch
+// run reads the files to choose the same, not merely the last file.
+TEST_F(BatchRun, ChoosesTheMainFileAsTheWindowDoes) {
+    dir.Write("q/Main.java", "class Main {\n  public static void main(String[] a) {}\n}\n");
+    dir.Write("q/Util.java", "class Util {\n  static int twice(int x) { return 2 * x; }\n}\n");
+    {
+        CSettings settings;
+        CFakeUiHost host;
+        CJavaProjectDoc project(settings, host);
+        ASSERT_EQ(project.Save(dir.File("q/q.jpr")), "");
+        project.AddFile(dir.File("q/Main.java"));
+        project.AddFile(dir.File("q/Util.java"));
+        ASSERT_EQ(project.Save(dir.File("q/q.jpr")), "");
+    }
+    EXPECT_EQ(Run({"--run", dir.File("q/q.jpr")}), 0);
+    EXPECT_EQ(out.str(), "[Main]\nExit code: 0\nNo Errors\n");
+}

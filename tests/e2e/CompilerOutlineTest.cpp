@@ -154,3 +154,60 @@ TEST(CompilerOutline, TheReaderFindsWhatTheCompilerDeclaresOnTheNamesLines) {
     EXPECT_EQ(exact.missing, 0);
     EXPECT_EQ(exact.extra, 0);
 }
+
+namespace {
+
+// A JDK of release 25 or later under /usr/lib/jvm, whose compiler reads compact source files;
+// empty when there is none.
+std::string JdkWithCompactSourceFiles() {
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator("/usr/lib/jvm", error)) {
+        std::istringstream release(tovin::test::ReadFile(item.path().string() + "/release"));
+        for (std::string line; std::getline(release, line);) {
+            if (line.starts_with("JAVA_VERSION=\"") && std::atoi(line.c_str() + 14) >= 25 &&
+                std::filesystem::exists(item.path() / "bin/java")) {
+                return item.path().string();
+            }
+        }
+    }
+    return {};
+}
+
+// The class the compiler makes of a compact source file has no name of its own in the text, so
+// no line: top-level classes are compared by name.
+std::set<std::string> WithoutClassLines(const std::set<std::string>& entries) {
+    std::set<std::string> result;
+    for (const auto& entry : entries) {
+        result.insert(entry.starts_with("class\t") ? entry.substr(0, entry.rfind('\t')) : entry);
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(CompilerOutline, ACompactSourceFileAsTheCompilerDeclaresIt) {
+    const std::string jdk = JdkWithCompactSourceFiles();
+    if (jdk.empty()) {
+        GTEST_SKIP() << "no JDK 25 or later to read compact source files";
+    }
+    const std::string folder = std::string(TOVIN_TEST_DATA) + "/outline/compact";
+    tovin::test::CTempDir dir;
+    const std::string run = "'" + jdk + "/bin/java' '" + TOVIN_TEST_DATA +
+                            "/compiler-outline/CompilerOutline.java' '" + folder + "' > '" +
+                            dir.File("declared.txt") + "'";
+    ASSERT_EQ(std::system(run.c_str()), 0) << run;
+    SSample sample;
+    sample.files = JavaFilesUnder(folder);
+    std::istringstream declared(tovin::test::ReadFile(dir.File("declared.txt")));
+    for (std::string entry; std::getline(declared, entry);) {
+        ASSERT_FALSE(entry.starts_with("error\t")) << "javac could not parse: " << entry;
+        sample.declared.insert(entry);
+    }
+    Read(sample);
+    sample.declared = WithoutClassLines(sample.declared);
+    sample.read = WithoutClassLines(sample.read);
+    const SFigures figures = Compare("compact source files", sample);
+    EXPECT_GE(figures.methods, 3);
+    EXPECT_EQ(figures.missing, 0);
+    EXPECT_EQ(figures.extra, 0);
+}

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <thread>
@@ -164,16 +165,22 @@ TEST_F(DocAntFindTest, SerialverPrintsTheMainClassesVersionNumber) {
     EXPECT_TRUE(FileExists(dir.File("src/serialver.sh")));
 }
 
-TEST_F(DocAntFindTest, RunScriptSavedInTheClassRootRunsTheProgramFromAnywhere) {
+TEST_F(DocAntFindTest, RunScriptRunsTheProgramWhereverItIsKept) {
     Compile();
-    const std::string script = dir.File("src/Main.sh");
+    std::filesystem::create_directories(dir.File("scripts"));
+    const std::string script = dir.File("scripts/Main.sh");
     host.fileAnswers.push_back({script});
     ASSERT_EQ(CreateBatchFile(*doc), script);
-    // The script names the launcher by its bare name and runs in its own folder, as a batch
-    // file started by a double click does.
-    auto [output, status] = RunShell("cd / && echo | " + Quoted(script) + " 2>&1");
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(output, "Hello from Tovin\nPress Enter to continue . . . ");
+    // Started from another folder, with arguments: they reach the program, and its exit code
+    // is the script's. Without a terminal it does not wait for Enter.
+    const std::string marker = dir.File("written by the program.txt");
+    auto [output, status] =
+        RunShell("cd / && " + Quoted(script) + " " + Quoted(marker) + " </dev/null 2>&1");
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_EQ(output, "Hello from Tovin\n");
+    EXPECT_EQ(ReadFile(marker), "Hello from Tovin");
+    const auto failed = RunShell(Quoted(script) + " /no/such/folder/x </dev/null >/dev/null 2>&1");
+    EXPECT_EQ(failed.second, 1) << "the program's exit code";
 }
 
 TEST_F(DocAntFindTest, DesktopEntryStartsTheProgram) {

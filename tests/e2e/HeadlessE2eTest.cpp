@@ -61,6 +61,31 @@ TEST_F(HeadlessE2e, BuildAndRunAFreshCopyByItsRelativePath) {
               ReadFile(std::string(TOVIN_SOURCE_DIR) + "/examples/HelloApp/HelloApp.jpr"));
 }
 
+// A project that stayed where it was saved builds and runs its own files, whatever lies beside
+// the project file, and nothing is said about a move.
+TEST_F(HeadlessE2e, AProjectWhereItWasSavedRunsItsOwnFiles) {
+    const auto source = [](const char* text) {
+        return std::string("public class Main {\n  public static void main(String[] a) {\n"
+                           "    System.out.println(\"") +
+               text + "\");\n  }\n}\n";
+    };
+    dir.Write("src/Main.java", source("the project's Main"));
+    dir.Write("proj/Main.java", source("a Main beside the project file"));
+    {
+        CSettings settings;
+        CFakeUiHost host;
+        CJavaProjectDoc project(settings, host);
+        ASSERT_EQ(project.Save(dir.Write("proj/p.jpr", "")), "");
+        project.AddFile(dir.File("src/Main.java"));
+        ASSERT_EQ(project.Save(dir.File("proj/p.jpr")), "");
+    }
+    SProgramResult build = Tovin({"--build", "proj/p.jpr"}, dir.Path());
+    EXPECT_EQ(build.exitCode, 0) << build.output;
+    SProgramResult run = Tovin({"--run", "proj/p.jpr"}, dir.Path());
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output, "tovin: java Main\nthe project's Main\nExit code: 0\nNo Errors\n");
+}
+
 TEST_F(HeadlessE2e, BrokenBuildEndsWithTheCompilersCode) {
     const std::string folder = CopyExample("BrokenApp");
     SProgramResult build = Tovin({"--build", folder + "/BrokenApp.jpr"}, dir.Path());

@@ -166,17 +166,30 @@ SOptions ParseOptions(int argc, char** argv) {
 }
 
 // The places outside the run's folder the program could write to by mistake: the example it
-// copies, its read-only data, and the user's real settings, caches and Java preferences.
-std::vector<std::string> OutsidePlaces(const std::string& sourceDir) {
-    std::vector<std::string> places = {sourceDir + "/examples", sourceDir + "/resources"};
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) {
-        const std::string home = user->pw_dir;
+// copies and its read-only data (any change there is the run's), and the user's real settings,
+// caches and Java preferences (shared with the rest of the desktop; see WrittenByRun).
+std::string RealHome() {
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "";
+}
+
+std::vector<std::string> HomePlaces() {
+    std::vector<std::string> places;
+    if (const std::string home = RealHome(); !home.empty()) {
         for (const char* name : {"/.config/Verrimond", "/.config/QtProject.conf", "/.cache/tovin",
                                  "/.local/share/Verrimond", "/.java", "/tovinrun.sh"}) {
             places.push_back(home + name);
         }
     }
     return places;
+}
+
+COutsideWatch WatchOutside(const std::string& sourceDir, const std::string& runRoot) {
+    const std::string settings = RealHome() + "/.config/Verrimond/Tovin.conf";
+    return COutsideWatch({sourceDir + "/examples", sourceDir + "/resources"}, {".git"},
+                         HomePlaces(), [settings, runRoot](const std::string& path) {
+                             return WrittenByRun(path, settings, runRoot);
+                         });
 }
 
 QString Name(const std::string& path) {
@@ -194,7 +207,7 @@ public:
               world, options.seed + 1, [this](const QString& line) { Log(line); },
               [this] { return OpenPaths(); }),
           m_host(world, [this](const QString& line) { Log(line); }),
-          m_outside(OutsidePlaces(TOVIN_SOURCE_DIR), {".git"}) {}
+          m_outside(WatchOutside(TOVIN_SOURCE_DIR, world.root)) {}
 
     void Begin() {
         g_logQtMessage = [this](const QString& line) { Log(line); };

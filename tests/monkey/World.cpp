@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <system_error>
 #include <unistd.h>
 
@@ -215,8 +216,37 @@ void RemoveWorld(const SWorld& world) {
     fs::remove_all(world.root, error);
 }
 
-COutsideWatch::COutsideWatch(std::vector<std::string> roots, std::vector<std::string> skip)
-    : m_roots(std::move(roots)), m_skip(std::move(skip)), m_start(Snapshot()) {}
+bool WrittenByRun(const std::string& path, const std::string& tovinSettings,
+                  const std::string& runRoot) {
+    if (path == tovinSettings) {
+        return true;
+    }
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) {
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return !runRoot.empty() && text.find(runRoot) != std::string::npos;
+}
+
+COutsideWatch::COutsideWatch(std::vector<std::string> roots, std::vector<std::string> skip,
+                             std::vector<std::string> shared,
+                             std::function<bool(const std::string&)> counts)
+    : m_roots(std::move(roots)), m_skip(std::move(skip)), m_shared(std::move(shared)),
+      m_counts(std::move(counts)) {
+    m_roots.insert(m_roots.end(), m_shared.begin(), m_shared.end());
+    m_start = Snapshot();
+}
+
+bool COutsideWatch::Counts(const std::string& path) const {
+    for (const std::string& root : m_shared) {
+        if (path == root || path.rfind(root + "/", 0) == 0) {
+            return !m_counts || m_counts(path);
+        }
+    }
+    return true;
+}
 
 std::map<std::string, COutsideWatch::SState> COutsideWatch::Snapshot() const {
     std::map<std::string, SState> states;
@@ -256,14 +286,14 @@ std::vector<std::string> COutsideWatch::Changes() const {
     std::vector<std::string> changes;
     for (const auto& [path, state] : now) {
         auto before = m_start.find(path);
-        if (before == m_start.end()) {
+        if (before == m_start.end() && Counts(path)) {
             changes.push_back("created: " + path);
-        } else if (!(before->second == state)) {
+        } else if (before != m_start.end() && !(before->second == state) && Counts(path)) {
             changes.push_back("changed: " + path);
         }
     }
     for (const auto& [path, state] : m_start) {
-        if (!now.count(path)) {
+        if (!now.count(path) && Counts(path)) {
             changes.push_back("removed: " + path);
         }
     }

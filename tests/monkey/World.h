@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,11 +32,21 @@ struct SWorld {
 SWorld PrepareWorld(const std::string& sourceDir);
 void RemoveWorld(const SWorld& world);
 
+// Whether a change to a file of the real home was the run's: the user's desktop goes on while
+// the monkey runs, and other programs write there too (a file dialog's QtProject.conf). A file
+// counts when it is Tovin's own settings file or, created or changed, its text names the run's
+// folder, which only the run can know.
+bool WrittenByRun(const std::string& path, const std::string& tovinSettings,
+                  const std::string& runRoot);
+
 // What the files below some folders looked like at the start: size and time of each.
 class COutsideWatch {
 public:
-    // `roots` are files or folders; folders named in `skip` (by name) are not entered.
-    COutsideWatch(std::vector<std::string> roots, std::vector<std::string> skip);
+    // `roots` are files or folders; folders named in `skip` (by name) are not entered. A change
+    // below one of the `shared` roots counts only when `counts` says so for its path.
+    COutsideWatch(std::vector<std::string> roots, std::vector<std::string> skip,
+                  std::vector<std::string> shared = {},
+                  std::function<bool(const std::string&)> counts = {});
     // Every path created, changed or removed since; empty when none.
     std::vector<std::string> Changes() const;
 
@@ -47,8 +58,12 @@ private:
     };
     std::map<std::string, SState> Snapshot() const;
 
+    bool Counts(const std::string& path) const;
+
     std::vector<std::string> m_roots;
     std::vector<std::string> m_skip;
+    std::vector<std::string> m_shared;
+    std::function<bool(const std::string&)> m_counts;
     std::map<std::string, SState> m_start;
 };
 

@@ -1,5 +1,6 @@
 #include "core/javamodel/JavaModel.h"
 
+#include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 
 #include <algorithm>
@@ -89,7 +90,12 @@ const std::string& CFreeJavaFile::ResolvePath(const std::string& currentProjectP
     std::string below = fileFolder.substr(oldFolder.size());
     std::replace(below.begin(), below.end(), separator, kPathSeparator);
     const std::string name = m_fullPath.substr(fileFolder.size() + 1);
-    m_fullPath = FolderOf(currentProjectPath, kPathSeparator) + below + kPathSeparator + name;
+    std::string moved =
+        FolderOf(currentProjectPath, kPathSeparator) + below + kPathSeparator + name;
+    if (!FileExists(moved) && FileExists(m_fullPath)) {
+        return m_fullPath;
+    }
+    m_fullPath = std::move(moved);
     m_projectPath = currentProjectPath;
     return m_fullPath;
 }

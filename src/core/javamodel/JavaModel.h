@@ -109,7 +109,9 @@ public:
     // folder or below it keeps its place relative to the project file under currentProjectPath,
     // and the entry then stores the new full path and project path. A file outside the old
     // project folder, an entry without a project path, or a currentProjectPath without a folder
-    // (a project that was never saved) leaves the entry unchanged. A project path stored on Windows
+    // (a project that was never saved) leaves the entry unchanged. So does a file that is still
+    // where it was recorded while its new place holds nothing: only the project file was copied,
+    // and its files are the originals. A project path stored on Windows
     // (backslashes, no '/') is split at its backslashes, and the part below the project folder is
     // turned into '/' form.
     const std::string& ResolvePath(const std::string& currentProjectPath);

@@ -292,9 +292,10 @@ SMember ReadMethodHead(CMemberCursor& cursor, std::string_view recordName) {
 }
 
 // What the code of a member (its literals and comments blanked) declares before its brace,
-// with offsets into that code. In the compilation unit only types are declared; `recordName`
-// names the record whose body holds the member, if any.
-SMember ClassifyMember(std::string_view code, bool isUnit, std::string_view recordName) {
+// with offsets into that code. `recordName` names the record whose body holds the member, if
+// any. In the compilation unit a method is a compact source file's (`void main() {}` with no
+// class around it); a record's compact constructor cannot stand there.
+SMember ClassifyMember(std::string_view code, std::string_view recordName) {
     CMemberCursor cursor(code, 0, code.size());
     if (!SkipAnnotationsAndModifiers(cursor)) {
         return {};
@@ -312,9 +313,6 @@ SMember ClassifyMember(std::string_view code, bool isUnit, std::string_view reco
             return record;
         }
     }
-    if (isUnit) {
-        return {};
-    }
     cursor.Restore(start);
     return ReadMethodHead(cursor, recordName);
 }
@@ -327,6 +325,8 @@ public:
           m_nextOpen(text, '{'), m_nextClose(text, '}') {}
 
     void Read();
+    // After the reading: the types of a compact source file become its class's members.
+    void FoldIntoImplicitClass();
 
 private:
     // A body whose members are read: the compilation unit, or a type's body.
@@ -362,6 +362,9 @@ private:
     int PositionOf(size_t nameStart, size_t brace) const;
     size_t MatchingBrace(size_t open);
     CJavaClass* Owner(const SScope& scope) const;
+    // The class a compact source file's top-level methods are filed under; null when the text
+    // has no file name.
+    CJavaClass* ImplicitClass();
     void AddMethod(const SScope& scope, const std::string& signature, int position);
 
     CJavaFile& m_file;
@@ -372,6 +375,7 @@ private:
     std::string m_member; // the code of the member being classified
     std::vector<SScope> m_scopes;
     size_t m_afterBrace = 0; // just past the last brace read
+    std::string m_implicit;  // a compact source file's class, once a method outside types is read
 };
 
 void CStructureReader::Read() {
@@ -537,7 +541,7 @@ bool CStructureReader::Declare(size_t brace) {
 
 SMember CStructureReader::Classify(const SScope& scope, size_t brace) {
     MaskJavaLiteralsAndComments(m_text, m_spans, scope.memberStart, brace, m_member);
-    SMember member = ClassifyMember(m_member, scope.IsUnit(), scope.recordName);
+    SMember member = ClassifyMember(m_member, scope.recordName);
     // Back from the member's code to offsets into the text.
     for (size_t* offset : {&member.nameStart, &member.nameEnd, &member.signatureEnd,
                            &member.headerOpen, &member.headerEnd}) {
@@ -604,6 +608,54 @@ size_t CStructureReader::MatchingBrace(size_t open) {
     }
 }
 
+CJavaClass* CStructureReader::ImplicitClass() {
+    // A compact source file's methods belong to the class the compiler makes of the file, which
+    // takes the file's name. Text without a file (a new editor) has no such name to show.
+    const std::string& fileName = m_file.GetFileName();
+    const std::string name = fileName.substr(0, fileName.rfind('.'));
+    if (name.empty()) {
+        return nullptr;
+    }
+    m_implicit = name;
+    if (!m_file.Classes().ContainsClass(name)) {
+        // It spans the whole file, so it is shown from the file's start.
+        m_file.AddClass(name, 0);
+    }
+    return m_file.Classes().FindClass(name);
+}
+
+void CStructureReader::FoldIntoImplicitClass() {
+    CJavaClassList& classes = m_file.Classes();
+    CJavaClass* implicit = classes.FindClass(m_implicit);
+    if (!implicit) {
+        return;
+    }
+    // The types a compact source file declares are members of its class; their own member
+    // types go beside them, as the model keeps one level.
+    auto copyInto = [implicit](const CJavaClass& type) {
+        if (implicit->ContainsInnerClass(type.GetName())) {
+            return;
+        }
+        auto member = std::make_unique<CJavaClass>(type.GetName(), type.GetPosition());
+        for (const auto& method : type.Methods()) {
+            member->AddMethod(method->GetName(), method->GetPosition());
+        }
+        implicit->InnerClasses().Add(std::move(member));
+    };
+    for (int i = 0; i < classes.GetCount();) {
+        const CJavaClass* type = classes.Item(i);
+        if (type == implicit) {
+            ++i;
+            continue;
+        }
+        copyInto(*type);
+        for (const auto& inner : type->InnerClasses()) {
+            copyInto(*inner);
+        }
+        classes.Remove(i);
+    }
+}
+
 CJavaClass* CStructureReader::Owner(const SScope& scope) const {
     CJavaClass* owner = m_file.Classes().FindClass(scope.top);
     if (owner && !scope.inner.empty()) {
@@ -613,7 +665,7 @@ CJavaClass* CStructureReader::Owner(const SScope& scope) const {
 }
 
 void CStructureReader::AddMethod(const SScope& scope, const std::string& signature, int position) {
-    CJavaClass* owner = scope.IsUnit() ? nullptr : Owner(scope);
+    CJavaClass* owner = scope.IsUnit() ? ImplicitClass() : Owner(scope);
     if (owner && !owner->ContainsMethod(signature)) {
         owner->AddMethod(signature, position);
     }
@@ -625,9 +677,6 @@ std::string CJavaParser::SourceTextOf(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 32);
     ForEachSourceLine(bytes, [&text](std::string_view line) {
-        if (line.size() > kMaxLineLength) {
-            return false;
-        }
         text.append(line).append("\r\n");
         return true;
     });
@@ -646,7 +695,9 @@ bool CJavaParser::ParseFile(std::string* error) {
 void CJavaParser::ParseText(std::string_view text) {
     m_file.SetPackage(FindPackage(text));
     m_file.Classes().Clear();
-    CStructureReader(m_file, text).Read();
+    CStructureReader reader(m_file, text);
+    reader.Read();
+    reader.FoldIntoImplicitClass();
 }
 
 std::string CJavaParser::FindPackage(std::string_view text) {

@@ -13,6 +13,8 @@
 //   read, so local and anonymous classes and whatever they hold never appear.
 // - Member types of member types are filed as further inner classes of the top-level type, so
 //   the model keeps one level of inner classes; each one's methods are filed under it.
+// - Methods outside any type (a compact source file: `void main() {}` alone) are filed under a
+//   class named after the file, the class the compiler makes of such a file.
 // - A type is named by its name and the type parameters written right after it ("Map<K,V>").
 //   A method is named by its signature from its name through the parenthesis closing its
 //   parameters, as written: line breaks and tabs read as blanks, runs of blanks halved five
@@ -35,9 +37,6 @@ namespace tovin {
 
 class CJavaParser {
 public:
-    // Lines longer than this end the reading of a file.
-    static constexpr size_t kMaxLineLength = 1023;
-
     explicit CJavaParser(CJavaFile& file) : m_file(file) {}
 
     // Reads the file's full path and parses it. Returns false, with the system's reason in
@@ -47,7 +46,8 @@ public:
     void ParseText(std::string_view text);
 
     // The text a file's bytes are parsed as: each line without its line end (a CR before the
-    // LF dropped too), followed by CR LF, up to the first line longer than kMaxLineLength.
+    // LF dropped too), followed by CR LF. A long line (generated code, a minified table) is
+    // one line like any other: the editors show the whole file, so the model must read it.
     static std::string SourceTextOf(std::string_view bytes);
     // The package a text declares before its first opening brace outside comments; empty when
     // there is none.

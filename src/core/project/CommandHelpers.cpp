@@ -120,6 +120,15 @@ std::string GetRunCommandLine(const CJavaProjectDoc& project) {
            GetQualifiedMainClass(project);
 }
 
+std::string WithLauncherPath(const CJavaProjectDoc& project, const std::string& command) {
+    const CToolLocator locator(project.Settings());
+    const std::string name = locator.GetJavaName();
+    if (!command.starts_with(name)) {
+        return command;
+    }
+    return CToolLocator::QuoteProgram(locator.GetJavaPath()) + command.substr(name.size());
+}
+
 std::string GetRunFolder(const CJavaProjectDoc& project, const std::string& mainPath) {
     if (!project.GetWorkingDir().empty()) {
         return project.GetWorkingDir();

@@ -69,6 +69,10 @@ std::string GetClassNameOf(const std::string& fileName);
 std::string GetQualifiedMainClass(const CJavaProjectDoc& project);
 // The launcher's bare name, GetRunOptions and the qualified main class.
 std::string GetRunCommandLine(const CJavaProjectDoc& project);
+// The command with its launcher's bare name replaced by the chosen JDK's launcher path. A
+// script or terminal would otherwise find whatever "java" comes first on the PATH, which need
+// not be the JDK that built the classes.
+std::string WithLauncherPath(const CJavaProjectDoc& project, const std::string& command);
 // Where the project's program runs: the class root of the main file's folder, or the project's
 // working directory when that is set.
 std::string GetRunFolder(const CJavaProjectDoc& project, const std::string& mainPath);

@@ -42,11 +42,15 @@ std::string MainPathOrSay(CJavaProjectDoc& project) {
     return path;
 }
 
-// The run script: it starts in its own folder, as a Windows batch file started by a double click
-// does, so it works from a file manager or another folder's shell as well.
+// The run script runs the program as Run does, wherever the script is kept and whichever
+// folder it is started from: in the run folder, with the chosen JDK's launcher and the class
+// path. Its own arguments follow the program's, and the program's exit code is the script's.
+// It waits for Enter only when started in a terminal of its own (a double click), so that the
+// window does not close before the output is read; a shell or another script never waits.
 std::string BatchFileText(const std::string& command, const std::string& folder) {
-    std::string text = ConsoleScriptText(command, folder);
-    return text.insert(text.find('\n') + 1, "cd \"$(dirname \"$0\")\"\n");
+    return "#!/bin/sh\ncd " + ShellQuote(folder) + " || exit\n" +
+           ShellCommandLine(command, folder) + " \"$@\"\nstatus=$?\nif [ -t 0 ]; then " +
+           kPauseLine + "; fi\nexit $status\n";
 }
 
 SFileDialogRequest SaveRequest(const char* extension, std::string proposedName,
@@ -148,8 +152,12 @@ void RunSerialver(CJavaProjectDoc& project) {
     host.SetProcessCaption(kSerialverCaption);
     host.SetWaitCursor(true);
     // The script is a convenience for running the tool again by hand; the run does not need it.
-    (void)WriteExecutableFile(folder + kPathSeparator + kSerialverScriptName,
-                              ConsoleScriptText(command, folder));
+    (void)WriteExecutableFile(
+        folder + kPathSeparator + kSerialverScriptName,
+        ConsoleScriptText(
+            CToolLocator::QuoteProgram(CToolLocator(project.Settings()).GetSerialverPath()) +
+                command.substr(std::string_view("serialver").size()),
+            folder));
     LaunchTool(host, CToolLocator(project.Settings()).GetSerialverPath(), command, folder);
     host.SetWaitCursor(false);
 }
@@ -160,10 +168,11 @@ std::string CreateBatchFile(CJavaProjectDoc& project) {
     if (mainPath.empty()) {
         return {};
     }
-    const std::string folder =
-        project.GetWorkingDir().empty() ? GetFolder(mainPath) : project.GetWorkingDir();
-    SetCurrentDialogFolder(folder);
-    std::string command = GetRunCommandLine(project);
+    // The save dialog opens beside the main file; the script runs from the class root, as Run.
+    SetCurrentDialogFolder(project.GetWorkingDir().empty() ? GetFolder(mainPath)
+                                                           : project.GetWorkingDir());
+    const std::string folder = GetRunFolder(project, mainPath);
+    std::string command = WithLauncherPath(project, GetRunCommandLine(project));
     if (!AppendArguments(project, command)) {
         return {};
     }

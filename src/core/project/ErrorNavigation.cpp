@@ -193,11 +193,19 @@ bool NavigateToMessage(CJavaProjectDoc& project, std::string_view line) {
         document->ShowLine(target->javaLine);
         break;
     case EDocumentKind::Jython:
-    case EDocumentKind::Xml:
-        if (target->scriptLine) {
-            document->ShowLine(*target->scriptLine);
+    case EDocumentKind::Xml: {
+        // A number right after the name is the script's line (Ant's "build.xml:9: Compile
+        // failed", also inside a task's "[javac] ..." line), whatever words follow; else the
+        // word "line" of a traceback says it.
+        const std::string_view after =
+            TextFrom(line, line.find(target->fileName) + target->fileName.size());
+        const bool numbered = after.size() > 1 && after[0] == ':' && IsDigit(after[1]);
+        if (const std::optional<int> scriptLine =
+                numbered ? target->javaLine : target->scriptLine) {
+            document->ShowLine(*scriptLine);
         }
         break;
+    }
     default:
         break;
     }

@@ -15,6 +15,7 @@
 // - A Jython or XML editor goes to the number after the word "line" ("line 4" of a Jython
 //   traceback), minus one. The word is looked for after the file name, so a folder such as
 //   "/home/caroline" is never taken for it; without the word the document is only opened.
+//   NavigateToMessage takes a number right after the name first (Ant's "build.xml:9: ...").
 // Missing digits give the number 0, so the editor is asked for line -1.
 //
 // CompilerMessages reads the same compiler lines for the editors' margins, by the file path

@@ -153,6 +153,8 @@ void CJavaProjectDoc::AddHtmlFile(const std::string& path) {
 
 void CJavaProjectDoc::AddFreeFile(const std::string& path) {
     auto page = std::make_unique<CFreeJavaFile>();
+    // The page moves with the project like every other entry, so a copy runs its own page.
+    page->SetProjectPath(m_path);
     page->SetPath(path);
     if (m_data.freeFiles.Add(std::move(page))) {
         SetModifiedFlag();
@@ -209,38 +211,45 @@ bool HasMainMethod(const CJavaFile& file) {
 
 } // namespace
 
-std::string CJavaProjectDoc::GetMainFile() {
-    if (m_data.mainFile.empty()) {
-        // The last Java file with a main method is the one that can run; a project of model and
-        // utility classes only must not pick the last of those instead.
-        const CJavaFile* runnable = nullptr;
-        for (const auto& entry : m_data.javaFiles) {
-            if (entry->GetExtension() == "java" && HasMainMethod(*entry)) {
+std::string CJavaProjectDoc::ChooseMainFile() const {
+    if (!m_data.mainFile.empty()) {
+        return m_data.mainFile;
+    }
+    // The last Java file with a main method is the one that can run; a project of model and
+    // utility classes only must not pick the last of those instead. Without models to tell,
+    // the last Java file.
+    const CJavaFile* runnable = nullptr;
+    const CJavaFile* last = nullptr;
+    for (const auto& entry : m_data.javaFiles) {
+        if (entry->GetExtension() == "java") {
+            last = entry.get();
+            if (HasMainMethod(*entry)) {
                 runnable = entry.get();
             }
         }
-        if (runnable) {
-            SetMainFile(std::string(runnable->GetFileName()));
-            return m_data.mainFile;
-        }
-        // Without models to tell, the last Java file, as always.
-        // By index: each SetMainFile refreshes the views, which may look at the list.
-        for (int i = 0; i < m_data.javaFiles.GetCount(); ++i) {
-            const CJavaFile* entry = m_data.javaFiles.Item(i);
-            if (entry->GetExtension() == "java") {
-                SetMainFile(entry->GetFileName());
-            }
+    }
+    const CJavaFile* chosen = runnable ? runnable : last;
+    return chosen ? std::string(chosen->GetFileName()) : std::string();
+}
+
+std::string CJavaProjectDoc::GetMainFile() {
+    if (m_data.mainFile.empty()) {
+        if (std::string chosen = ChooseMainFile(); !chosen.empty()) {
+            SetMainFile(chosen);
         }
     }
     return m_data.mainFile;
 }
 
 std::string CJavaProjectDoc::GetFullPath(const std::string& name) {
-    if (CJavaFile* entry = m_data.javaFiles.FindByFileName(name)) {
-        return entry->ResolvePath(m_path);
+    // Resolving a moved project's paths changes the project: it happens for every entry at
+    // once, marked and told, never for one entry behind the user's back.
+    RebaseEntries();
+    if (const CJavaFile* entry = m_data.javaFiles.FindByFileName(name)) {
+        return entry->GetFullPath();
     }
-    if (CFreeJavaFile* page = m_data.freeFiles.FindByFileName(name)) {
-        return page->ResolvePath(m_path);
+    if (const CFreeJavaFile* page = m_data.freeFiles.FindByFileName(name)) {
+        return page->GetFullPath();
     }
     return kNoFile;
 }
@@ -440,18 +449,49 @@ void CJavaProjectDoc::RestoreProjectPaths(const std::vector<std::string>& previo
 }
 
 bool CJavaProjectDoc::RebaseEntries() {
+    // Pages the new-project wizard added used to record no project path, so they stayed with
+    // the original when the project was copied. They were added to the same project file as the
+    // other entries: when those all record one project file, the pages take it too.
+    std::string recorded;
+    bool oneRecorded = true;
+    auto findRecorded = [&](const auto& list) {
+        for (const auto& entry : list) {
+            const std::string& path = entry->GetProjectPath();
+            if (!path.empty() && !recorded.empty() && path != recorded) {
+                oneRecorded = false;
+            } else if (!path.empty()) {
+                recorded = path;
+            }
+        }
+    };
+    findRecorded(m_data.javaFiles);
+    findRecorded(m_data.freeFiles);
+    if (oneRecorded && !recorded.empty() && recorded != m_path) {
+        for (const auto& page : m_data.freeFiles) {
+            if (page->GetProjectPath().empty()) {
+                page->SetProjectPath(recorded);
+            }
+        }
+    }
     // Both lists are walked whole: a change in the first must not skip the second.
     const bool javaChanged = RebaseList(m_data.javaFiles, m_path);
     const bool freeChanged = RebaseList(m_data.freeFiles, m_path);
     bool changed = javaChanged || freeChanged;
-    if (m_path.find(kPathSeparator) != std::string::npos) {
-        std::vector<std::string> paths;
-        for (const auto& entry : m_data.javaFiles) {
+    // Without a project path to go by, only files that are gone from where they were recorded
+    // make the project a copy: an entry that records this very project file, or any file still
+    // in its place, says the project is where it was, whatever lies beside the project file.
+    std::vector<std::string> paths;
+    bool recordedHere = false;
+    auto collect = [&](const auto& list) {
+        for (const auto& entry : list) {
             paths.push_back(entry->GetFullPath());
+            recordedHere |= entry->GetProjectPath() == m_path;
         }
-        for (const auto& entry : m_data.freeFiles) {
-            paths.push_back(entry->GetFullPath());
-        }
+    };
+    collect(m_data.javaFiles);
+    collect(m_data.freeFiles);
+    const bool inPlace = recordedHere || std::any_of(paths.begin(), paths.end(), FileExists);
+    if (m_path.find(kPathSeparator) != std::string::npos && !inPlace) {
         const std::string folder = GetFolder(m_path);
         if (const std::string from = CopiedFromFolder(paths, folder); !from.empty()) {
             MoveList(m_data.javaFiles, from, folder, m_path);
@@ -480,14 +520,19 @@ bool CJavaProjectDoc::CanCloseFrame() {
 bool CJavaProjectDoc::SaveModified() {
     // A setting typed into the form but not applied yet is a change like any other.
     ApplyPendingEdits();
-    if (!m_path.empty()) {
-        return IsReadOnlyFile(m_path) ? SaveAskingForName() : SaveReporting(m_path);
+    if (!m_path.empty() && !IsReadOnlyFile(m_path)) {
+        return SaveReporting(m_path);
     }
     if (!m_modified) {
         return true;
     }
-    switch (m_host.MessageBox("Save changes to " + GetTitle() + "?", kCaption,
-                              EMsgButtons::YesNoCancel, EMsgIcon::Question)) {
+    // A read-only project (an installed example) is closed as it is unless the user wants the
+    // changes kept in a file of their own.
+    const std::string question = m_path.empty()
+                                     ? "Save changes to " + GetTitle() + "?"
+                                     : "The project file \"" + m_path +
+                                           "\" is read-only. Save the changes under another name?";
+    switch (m_host.MessageBox(question, kCaption, EMsgButtons::YesNoCancel, EMsgIcon::Question)) {
     case EMsgAnswer::Yes:
         return SaveAskingForName();
     case EMsgAnswer::No:

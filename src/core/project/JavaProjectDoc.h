@@ -96,9 +96,11 @@ public:
     // The main file name; when it is empty, one is chosen first: the last ".java" entry whose
     // model has a method main, else the last ".java" entry (it may stay empty).
     std::string GetMainFile();
+    // The name GetMainFile gives, without storing a choice: what Build and Run would use.
+    std::string ChooseMainFile() const;
     int IsMainFile(const std::string& name) const { return name == m_data.mainFile ? 1 : 0; }
-    // Resolved full path of the first Java-file, else free-file entry with the name; kNoFile
-    // when there is none.
+    // Full path of the first Java-file, else free-file entry with the name, after
+    // RebaseEntries; kNoFile when there is none.
     std::string GetFullPath(const std::string& name);
     // Stored full path of the first free-file entry with the name, or empty.
     std::string GetFreeFilePath(const std::string& name) const;
@@ -124,13 +126,15 @@ public:
     void RebuildClassInformation();
     // Asks the views to show the current lists and options.
     void RefreshViews();
-    // Re-bases every entry of both lists on the project's current path (see
-    // CFreeJavaFile::ResolvePath), so a project whose folder moved finds its files where they
-    // now are. A project file that sits in a copy of its files' folder takes the copies: when
-    // every entry lies below one folder outside the project file's own folder, and each
-    // entry's place below it exists beside the project file, the entries move there. Commands
-    // that read entries' stored paths call it first. Marks the project modified, tells the
-    // notice callback, and returns true when a path changed.
+    // Re-bases the entries of a project that was moved or copied, and only of such a one. An
+    // entry that records another project file is re-based on the project's current path (see
+    // CFreeJavaFile::ResolvePath: the files in that project's folder, when the copies exist or
+    // the originals are gone). A project whose entries record no project file takes the files
+    // beside it only when the recorded files are all gone, every entry lies below one folder
+    // outside the project file's own folder, and each entry's place below it exists beside the
+    // project file. An entry that records this very project file keeps its path. Commands that
+    // read entries' stored paths call it first. Marks the project modified, tells the notice
+    // callback, and returns true when a path changed.
     bool RebaseEntries();
 
     // ---- tool commands. Each composes its command line, caption and working folder, then hands
@@ -167,8 +171,9 @@ public:
     // ---- closing
     // Asks "Do you really want to close this project?"; on OK continues with SaveModified.
     bool CanCloseFrame();
-    // A project with a path is saved at once, modified or not (a read-only file asks for a
-    // new name). A never-saved modified project asks whether to save. False keeps it open.
+    // A project with a path is saved at once, modified or not. An unmodified project on a
+    // read-only file is left as it is; a modified one asks whether to save it under another
+    // name, as a never-saved modified project asks whether to save. False keeps it open.
     bool SaveModified();
     // Tells the application the project closes (it records it as the last and a recent
     // project, and hides the project's windows); the owner then destroys the document.

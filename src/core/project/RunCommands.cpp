@@ -3,6 +3,7 @@
 
 #include "core/app/Settings.h"
 #include "core/app/UiHost.h"
+#include "core/javamodel/JavaParser.h"
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/platform/Spawn.h"
@@ -11,6 +12,7 @@
 #include "core/project/ToolLocator.h"
 
 #include <cerrno>
+#include <regex>
 
 namespace tovin {
 
@@ -40,6 +42,29 @@ std::string LauncherWord(const CJavaProjectDoc& project) {
     return CToolLocator::QuoteProgram(CToolLocator(project.Settings()).GetJavaPath());
 }
 
+// Whether the file declares an applet (a class that extends Applet or JApplet) and no main
+// method: the launcher could only say "Main method not found" for it.
+bool IsAppletWithoutMain(const std::string& path) {
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return false;
+    }
+    CJavaFile file;
+    file.SetPath(path);
+    const std::string text = CJavaParser::SourceTextOf(*bytes);
+    CJavaParser(file).ParseText(text);
+    for (const auto& javaClass : file.Classes()) {
+        for (const auto& method : javaClass->Methods()) {
+            if (method->GetName().starts_with("main(")) {
+                return false;
+            }
+        }
+    }
+    static const std::regex kExtendsApplet(
+        R"(\bextends\s+(java\s*\.\s*applet\s*\.\s*|javax\s*\.\s*swing\s*\.\s*)?J?Applet\b)");
+    return std::regex_search(text, kExtendsApplet);
+}
+
 } // namespace
 
 void CJavaProjectDoc::Run(bool captured) {
@@ -63,6 +88,12 @@ void CJavaProjectDoc::Run(bool captured) {
         }
         return;
     }
+    if (IsAppletWithoutMain(path)) {
+        ShowMessage(m_host, "\"" + GetClassNameOf(m_data.mainFile) +
+                                "\" is an applet: it has no main method that Java could run. "
+                                "Use Run Applet (Shift+F5) to show it with its HTML page.");
+        return;
+    }
     const std::string folder = GetRunFolder(*this, path);
     SetCurrentFolder(folder);
     std::string command = GetRunCommandLine(*this);
@@ -73,8 +104,7 @@ void CJavaProjectDoc::Run(bool captured) {
     if (captured) {
         LaunchTool(m_host, CToolLocator(m_settings).GetJavaPath(), command, folder);
     } else {
-        // The console names the launcher by its bare name: the shell finds it on the PATH.
-        RunInConsole(m_host, command, folder);
+        RunInConsole(m_host, WithLauncherPath(*this, command), folder);
     }
 }
 
@@ -122,6 +152,7 @@ void CJavaProjectDoc::RunMainApplet() {
 
 void CJavaProjectDoc::RunWithJdb() {
     ApplyPendingEdits();
+    GetMainFile(); // the file Run would choose when none is stored, as the command's enabling says
     const std::string path = GetMainFilePath(*this);
     if (path.empty()) {
         return;

@@ -178,7 +178,8 @@ void CProjectDocument::FillProjectWindow() {
 
 void CProjectDocument::RegisterCommands() {
     CCommandMap& map = CommandMap();
-    auto mainFile = [this] { return !m_project->GetMainFileName().empty(); };
+    // Enabled whenever the command would find a main file, chosen or stored.
+    auto mainFile = [this] { return !m_project->ChooseMainFile().empty(); };
     auto mainFileAndIdle = [mainFile] { return mainFile() && !CProcessRunner::IsProcessRunning(); };
     map.OnCommand(ECommand::ProjectWindow, [this] { OnProjectWindow(); });
     map.OnCommand(ECommand::Build, [this] { OnBuild(); });

@@ -141,6 +141,52 @@ TEST(JavaParser, FilesInnerClassesOneLevelDeep) {
     });
 }
 
+TEST(JavaParser, ReadsEnumMembersAfterTheConstants) {
+    ExpectOutlines({
+        {"methods after the constants' semicolon",
+         "enum E {\r\n A, B { void b() {} }, C(1);\r\n void f() {}\r\n int g() { return 0; }\r\n}",
+         "package\t\nclass\tE\t2\nmethod\tE\tf()\t42\nmethod\tE\tg()\t56\n"},
+        {"a constant's body is no member of the enum", "enum E {\r\n A { void a() {} };\r\n}",
+         "package\t\nclass\tE\t2\n"},
+    });
+}
+
+// A compact source file holds methods and fields with no class around them; the compiler makes
+// a class of the file, named after it.
+TEST(JavaParser, FilesACompactSourceFilesMethodsUnderTheFilesClass) {
+    struct SRow {
+        const char* name;
+        std::string path;
+        std::string text;
+        std::string outline;
+    } rows[] = {
+        {"methods and a field outside any class", "/p/Hello.java",
+         "import java.util.*;\r\nString greeting = \"hi\";\r\nvoid main() {\r\n "
+         "IO.println(greeting);\r\n}\r\nstatic int twice(int x) { return 2 * x; }\r\n",
+         "package\t\nclass\tHello\t0\nmethod\tHello\tmain()\t48\n"
+         "method\tHello\ttwice(int x)\t90\n"},
+        {"its types, also those before the first method, are members of the file's class",
+         "/p/Tool.java",
+         "enum Mode { A }\r\nvoid main() {}\r\nrecord Point(int x) { class In { void f() {} } "
+         "}\r\n",
+         "package\t\nclass\tTool\t0\nmethod\tTool\tmain()\t19\ninner\tTool\tMode\t2\n"
+         "inner\tTool\tPoint\t35\ninner\tTool\tIn\t56\nmethod\tTool.In\tf()\t67\n"},
+        {"a file of classes only is no compact source file", "/p/Two.java",
+         "class Two {}\r\nclass Other { void f() {} }\r\n",
+         "package\t\nclass\tTwo\t2\nclass\tOther\t16\nmethod\tOther\tf()\t29\n"},
+        {"text with no file has no class to file them under", "", "void main() {}\r\n",
+         "package\t\n"},
+    };
+    for (const auto& row : rows) {
+        CJavaFile file;
+        if (!row.path.empty()) {
+            file.SetPath(row.path);
+        }
+        CJavaParser(file).ParseText(row.text);
+        EXPECT_EQ(OutlineOf(file, ESourceKind::Java), row.outline) << row.name;
+    }
+}
+
 TEST(JavaParser, ListsHoldAtMost255Entries) {
     std::string text;
     for (int i = 0; i < 300; ++i) {
@@ -162,8 +208,8 @@ TEST(JavaParser, ReparsingRebuildsTheClassesButKeepsTheFunctions) {
     EXPECT_EQ(file.Functions().GetCount(), 1);
 }
 
-TEST(JavaParser, ReadsFilesAsLinesUpToTheFirstOverlongOne) {
-    std::string line1023(1023, 'x');
+TEST(JavaParser, ReadsFilesAsLinesWhateverTheirLength) {
+    std::string line1024(1024, 'x');
     struct SRow {
         const char* name;
         std::string bytes;
@@ -172,9 +218,8 @@ TEST(JavaParser, ReadsFilesAsLinesUpToTheFirstOverlongOne) {
         {"LF and CR LF lines", "a\nb\r\nc", "a\r\nb\r\nc\r\n"},
         {"a CR not before LF stays", "a\rb\r", "a\rb\r\r\n"},
         {"trailing line end adds no line", "a\n\n", "a\r\n\r\n"},
-        {"1023 characters are kept", line1023 + "\r\nz", line1023 + "\r\nz\r\n"},
-        {"1024 characters end the reading", "a\n" + line1023 + "y\nclass A {}", "a\r\n"},
-        {"the CR does not count", line1023 + "\r\n", line1023 + "\r\n"},
+        {"a long line is one line", "a\n" + line1024 + "\nclass A {}",
+         "a\r\n" + line1024 + "\r\nclass A {}\r\n"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(CJavaParser::SourceTextOf(row.bytes), row.text) << row.name;

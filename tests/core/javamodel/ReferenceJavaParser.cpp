@@ -82,9 +82,6 @@ std::string CReferenceJavaParser::SourceText(const std::string& bytes) {
         if (ended && !line.empty() && line.back() == '\r') {
             line.pop_back();
         }
-        if (line.size() > 1023) {
-            break;
-        }
         text += line + "\r\n";
     }
     return text;

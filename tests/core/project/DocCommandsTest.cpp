@@ -12,7 +12,11 @@
 #include "ToolScripts.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 using namespace tovin;
 using namespace tovin::test;
@@ -124,8 +128,9 @@ TEST_F(DocCommandsTest, SerialverForTheMainClass) {
     EXPECT_EQ(WaitForOutput(host),
               "-classpath|/lib/a.jar:.|app.Main|\r\n" + dir.File("src") + "\r\n");
     const std::string script = dir.File("src/serialver.sh");
-    EXPECT_EQ(ReadFile(script),
-              "#!/bin/sh\nserialver -classpath /lib/a.jar:. app.Main\n" + kPause + "\n");
+    EXPECT_EQ(ReadFile(script), "#!/bin/sh\n" + settings.javaBin +
+                                    "/bin/serialver -classpath /lib/a.jar:. app.Main\n" + kPause +
+                                    "\n");
     EXPECT_TRUE(IsExecutableForReaders(script));
 
     // A working directory replaces the class root; one that cannot take the script still runs
@@ -169,9 +174,11 @@ TEST_F(DocCommandsTest, BatchFileIsAnExecutableShellScript) {
     EXPECT_EQ(request.defaultExtension, "sh");
     EXPECT_EQ(request.proposedName, "Hello.sh");
     EXPECT_EQ(request.filter, "Shell Scripts (*.sh)|*.sh|All Files (*.*)|*.*||");
-    EXPECT_EQ(ReadFile(target), "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
-                                "java -classpath '/my lib:.' app.Hello\n" +
-                                    kPause + "\n");
+    const std::string start = "#!/bin/sh\ncd " + dir.File("src") + " || exit\n" + settings.javaBin +
+                              "/bin/java -classpath '/my lib:.' app.Hello";
+    const std::string end =
+        " \"$@\"\nstatus=$?\nif [ -t 0 ]; then " + kPause + "; fi\nexit $status\n";
+    EXPECT_EQ(ReadFile(target), start + end);
     EXPECT_TRUE(IsExecutableForReaders(target));
 
     // With SHOWARGS the entered arguments follow, split as the launcher would split them.
@@ -179,10 +186,7 @@ TEST_F(DocCommandsTest, BatchFileIsAnExecutableShellScript) {
     host.argumentAnswers.push_back(std::string("one \"two three\" it's $HOME"));
     host.fileAnswers.push_back({target});
     CreateBatchFile(*doc);
-    EXPECT_EQ(ReadFile(target), "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
-                                "java -classpath '/my lib:.' app.Hello one "
-                                "'two three' 'it'\\''s' '$HOME'\n" +
-                                    kPause + "\n");
+    EXPECT_EQ(ReadFile(target), start + " one 'two three' 'it'\\''s' '$HOME'" + end);
     // Cancelling the arguments ends the command before the file dialog.
     host.argumentAnswers.push_back(std::nullopt);
     EXPECT_EQ(CreateBatchFile(*doc), "");
@@ -192,6 +196,33 @@ TEST_F(DocCommandsTest, BatchFileIsAnExecutableShellScript) {
     host.fileAnswers.push_back({dir.File("missing/Hello.sh")});
     EXPECT_EQ(CreateBatchFile(*doc), "");
     EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Unable to save file"});
+}
+
+// The script runs its program wherever it was saved and whichever folder it is started from:
+// in the class root, passing its own arguments on, ending with the program's exit code.
+TEST_F(DocCommandsTest, BatchFileRunsItsProgramFromAnywhere) {
+    const std::string java =
+        dir.Write("jdk/bin/java", "#!/bin/sh\nprintf '%s|' \"$@\"\necho\npwd\nexit 7\n");
+    ::chmod(java.c_str(), 0755);
+    Add("app/Hello.java", "app");
+    SetMain("Hello.java", "app");
+    const std::string target = dir.File("elsewhere/run me.sh");
+    std::filesystem::create_directories(dir.File("elsewhere"));
+    host.fileAnswers.push_back({target});
+    ASSERT_EQ(CreateBatchFile(*doc), target);
+
+    const std::string command = "cd / && '" + target + "' 'a b' c </dev/null 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (size_t read = std::fread(buffer, 1, sizeof buffer, pipe)) {
+        output.append(buffer, read);
+    }
+    const int status = ::pclose(pipe);
+    EXPECT_EQ(output, "app.Hello|a b|c|\n" + dir.File("src") + "\n");
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 7);
 }
 
 TEST_F(DocCommandsTest, ShortcutIsADesktopEntryStartingInTheClassRoot) {

@@ -139,10 +139,20 @@ TEST_F(NavigateToMessageTest, JythonTracebackUsesTheLineWord) {
     EXPECT_EQ(Shown("/src/p/s.py"), std::vector<int>{3});
 }
 
-TEST_F(NavigateToMessageTest, XmlMessageWithoutLineWordOnlyOpens) {
-    EXPECT_TRUE(NavigateToMessage(project, "/src/build.xml:5: Target \"x\" does not exist"));
-    EXPECT_EQ(host.openedPaths, std::vector<std::string>{"/src/build.xml"});
-    EXPECT_EQ(Shown("/src/build.xml"), std::vector<int>{});
+// Ant names its build file's line as the compiler does, also inside a task's own output.
+TEST_F(NavigateToMessageTest, AntMessagesGoToTheBuildFilesLine) {
+    const char* const lines[] = {
+        "/src/build.xml:9: Compile failed; see the compiler error output for details.",
+        "    [javac] /src/build.xml:9: warning: 'includeantruntime' was not set",
+        "/src/build.xml:9: the deadline line 3 passed"};
+    for (const char* line : lines) {
+        host.documents["/src/build.xml"].shownLines.clear();
+        EXPECT_TRUE(NavigateToMessage(project, line)) << line;
+        EXPECT_EQ(Shown("/src/build.xml"), std::vector<int>{8}) << line;
+    }
+    host.documents["/src/build.xml"].shownLines.clear();
+    EXPECT_TRUE(NavigateToMessage(project, "/src/build.xml: Target \"x\" does not exist"));
+    EXPECT_EQ(Shown("/src/build.xml"), std::vector<int>{}) << "no line: only opened";
 }
 
 TEST_F(NavigateToMessageTest, OtherDocumentKindIsOnlyOpened) {

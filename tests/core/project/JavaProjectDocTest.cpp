@@ -102,7 +102,8 @@ TEST_F(JavaProjectDocTest, AddFileRecordsTheProjectPath) {
     doc->AddFreeFile(dir.File("b.html"));
     EXPECT_EQ(doc->JavaFiles().Item(0)->GetProjectPath(), dir.File("p.jpr"));
     EXPECT_EQ(doc->FreeFiles().Item(0)->GetProjectPath(), dir.File("p.jpr"));
-    EXPECT_EQ(doc->FreeFiles().Item(1)->GetProjectPath(), "") << "wizard pages carry none";
+    EXPECT_EQ(doc->FreeFiles().Item(1)->GetProjectPath(), dir.File("p.jpr"))
+        << "the wizard's pages move with a copied project too";
 }
 
 TEST_F(JavaProjectDocTest, AddFileToAFullListChangesNothing) {
@@ -198,6 +199,9 @@ TEST_F(JavaProjectDocTest, GetMainFilePrefersTheLastFileWithAMainMethod) {
                 entry.Classes().Item(0)->AddMethod(method, 1);
             }
         }
+        // What enables Build is the choice Run makes, and asking stores nothing.
+        EXPECT_EQ(project.ChooseMainFile(), expected) << files.front().first;
+        EXPECT_EQ(project.GetMainFileName(), "") << files.front().first;
         EXPECT_EQ(project.GetMainFile(), expected) << files.front().first;
     }
 }
@@ -501,9 +505,9 @@ TEST_F(JavaProjectDocTest, NeverSavedProjectAsksWhetherToSave) {
     EXPECT_TRUE(FileExists(dir.File("Shop.jpr")));
 }
 
-TEST_F(JavaProjectDocTest, ReadOnlyProjectFileAsksForANewName) {
-    // An installed example: it opens, and the changes made to it survive a cancelled dialog and
-    // end up in the file the user names.
+TEST_F(JavaProjectDocTest, ReadOnlyProjectFileIsLeftAloneOrSavedUnderANewName) {
+    // An installed example: it opens and closes without a word; changes made to it are offered
+    // to be saved elsewhere, and the file itself is never touched.
     const std::string path = dir.File("ro.jpr");
     SaveAt(path);
     const std::string stored = ReadFile(path);
@@ -513,22 +517,39 @@ TEST_F(JavaProjectDocTest, ReadOnlyProjectFileAsksForANewName) {
     }
     doc = std::make_unique<CJavaProjectDoc>(settings, host);
     ASSERT_EQ(doc->Load(path), "");
-    doc->AddFile("/s/A.java");
+    EXPECT_TRUE(doc->SaveModified()) << "an unmodified project closes";
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.fileRequests.empty());
 
+    doc->AddFile("/s/A.java");
+    host.messageAnswers = {EMsgAnswer::Cancel};
+    EXPECT_FALSE(doc->SaveModified()) << "Cancel keeps the project open";
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].buttons, EMsgButtons::YesNoCancel);
+    EXPECT_NE(host.messages[0].text.find("read-only"), std::string::npos);
+    EXPECT_TRUE(host.fileRequests.empty());
+
+    host.messageAnswers = {EMsgAnswer::Yes};
     EXPECT_FALSE(doc->SaveModified()) << "the file dialog was cancelled: the project stays open";
     EXPECT_EQ(doc->GetPath(), path);
-    EXPECT_TRUE(host.messages.empty()) << "no save was tried";
 
+    host.messageAnswers = {EMsgAnswer::Yes};
     host.fileAnswers = {{dir.File("rw.jpr")}};
     EXPECT_TRUE(doc->SaveModified());
     ASSERT_EQ(host.fileRequests.size(), 2u);
     EXPECT_EQ(host.fileRequests[1].proposedName, "ro.jpr");
     EXPECT_EQ(doc->GetPath(), dir.File("rw.jpr"));
-    EXPECT_EQ(ReadFile(path), stored);
     CJavaProjectDoc copy(settings, host);
     ASSERT_EQ(copy.Load(dir.File("rw.jpr")), "");
     ASSERT_EQ(copy.JavaFiles().GetCount(), 1);
     EXPECT_EQ(copy.JavaFiles().Item(0)->GetFullPath(), "/s/A.java");
+
+    ASSERT_EQ(doc->Load(path), "");
+    doc->AddFile("/s/B.java");
+    host.messageAnswers = {EMsgAnswer::No};
+    EXPECT_TRUE(doc->SaveModified()) << "Don't Save closes without writing";
+    EXPECT_EQ(host.fileRequests.size(), 2u);
+    EXPECT_EQ(ReadFile(path), stored);
 }
 
 TEST_F(JavaProjectDocTest, SaveFailureWhileClosingIsShownAndKeepsTheProjectOpen) {

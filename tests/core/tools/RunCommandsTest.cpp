@@ -78,8 +78,9 @@ TEST_F(RunCommands, ConsoleRunWritesTheScriptAndOpensATerminal) {
     ASSERT_EQ(host.terminals.size(), 1u);
     EXPECT_EQ(host.terminals[0].first, dir.File("cache/tovin/tovinrun.sh"));
     EXPECT_EQ(host.terminals[0].second, dir.File("p/src"));
+    // The chosen JDK's launcher, not whichever "java" the terminal's PATH finds first.
     EXPECT_EQ(ConsoleScript(),
-              std::string("#!/bin/sh\njava -classpath '/my lib:.' com.acme.App\n") + kPause);
+              "#!/bin/sh\n" + Tool("java") + " -classpath '/my lib:.' com.acme.App\n" + kPause);
 }
 
 TEST_F(RunCommands, ConsoleRunReportsATerminalThatDoesNotOpen) {
@@ -245,4 +246,40 @@ TEST_F(RunCommands, MissingDebuggerIsReported) {
                                             "\": " + SystemErrorText(ENOENT),
                                         "Couldn't locate Java."}));
     EXPECT_EQ(host.messages[0].caption, "Error");
+}
+
+// An applet has no main method: the launcher would only fail with "Main method not found".
+TEST_F(RunCommands, AnAppletMainClassPointsToRunApplet) {
+    struct SRow {
+        const char* name;
+        const char* text;
+        bool applet;
+    } rows[] = {
+        {"Applet",
+         "import java.applet.Applet;\npublic class Bouncer extends Applet {\n"
+         "  public void init() {}\n}\n",
+         true},
+        {"JApplet, qualified", "public class Bouncer extends javax.swing.JApplet {}\n", true},
+        {"an applet with its own main",
+         "public class Bouncer extends Applet {\n"
+         "  public static void main(String[] a) {}\n}\n",
+         false},
+        {"an application", "public class Bouncer extends Object {\n  void init() {}\n}\n", false},
+    };
+    for (const auto& row : rows) {
+        host.messages.clear();
+        host.runners.clear();
+        dir.Write("a/Bouncer.java", row.text);
+        project->AddFile(dir.File("a/Bouncer.java"));
+        project->SetMainFile("Bouncer.java");
+        project->Run(true);
+        EXPECT_EQ(host.runners.empty(), row.applet) << row.name;
+        if (row.applet) {
+            ASSERT_EQ(host.messages.size(), 1u) << row.name;
+            EXPECT_NE(host.messages[0].text.find("Run Applet (Shift+F5)"), std::string::npos)
+                << row.name;
+        } else {
+            LastRunner();
+        }
+    }
 }
