@@ -5,12 +5,12 @@ import com.sun.source.util.TaskEvent;
 import com.sun.source.util.TaskListener;
 import java.io.IOException;
 import java.io.PrintStream;
-import java.io.UncheckedIOException;
 import java.net.URI;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.HashMap;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Locale;
@@ -27,9 +27,11 @@ import javax.tools.ToolProvider;
  * Compiles files as far as javac's flow analysis, never further, and turns javac's diagnostics
  * into the protocol's. One check at a time (javac's file manager is not for two threads).
  *
- * <p>What can be kept between checks is: the file manager, which holds the JDK's module image
- * and the class path's archives open and indexed, and the outlines of the files the checked
- * ones use. Each check is a fresh javac task, so its answers are javac's own.
+ * <p>What is kept between checks is the file manager, which holds the JDK's module image and
+ * the class path's archives open and indexed. Each check is a fresh javac task, so its answers
+ * are javac's own. The files a checked file uses are read from the source path for their
+ * declarations only (javac's {@code -implicit:none}): their bodies are not the checked file's
+ * concern, and attributing them would make a check cost the project instead of the file.
  */
 final class Checker {
     /** Files larger than this are not checked: javac would take seconds, and they are seldom Java written by hand. */
@@ -56,6 +58,7 @@ final class Checker {
     private final ProjectFileManager fileManager;
     private final PrintStream log;
     private List<String> options;
+    private Map<URI, String> unsavedOthers = Map.of();
 
     Checker(Settings settings, PrintStream log) {
         this.compiler = ToolProvider.getSystemJavaCompiler();
@@ -64,8 +67,7 @@ final class Checker {
         }
         this.log = log;
         StandardJavaFileManager standard = compiler.getStandardFileManager(null, Locale.getDefault(), null);
-        Outlines outlines = new Outlines(compiler, compiler.getStandardFileManager(null, null, null), log);
-        this.fileManager = new ProjectFileManager(standard, outlines);
+        this.fileManager = new ProjectFileManager(standard);
         configure(settings);
     }
 
@@ -84,13 +86,29 @@ final class Checker {
         List<String> all = new ArrayList<>(Settings.safeOptions(settings.javacOptions(), compiler, log));
         // No annotation processing: a processor is the project's code. And no work past flow
         // analysis: javac then reports everything it can find wrong, and nothing is generated.
-        all.addAll(List.of("-proc:none", "-XDshould-stop.ifNoError=FLOW"));
+        all.addAll(List.of("-proc:none", "-implicit:none", "-XDshould-stop.ifNoError=FLOW"));
         options = List.copyOf(all);
     }
 
-    /** The open documents' texts by file URI, which javac then reads in place of the files. */
+    /**
+     * The open documents' texts by file URI: javac reads those that differ from their files in
+     * place of the files.
+     */
     void setOpenTexts(Map<URI, String> texts) {
-        fileManager.setOpenTexts(texts);
+        Map<URI, String> unsaved = new HashMap<>();
+        texts.forEach((uri, text) -> {
+            try {
+                Path file = Path.of(uri);
+                if (!Files.isRegularFile(file) || Files.size(file) > MAX_CHARS
+                        || !Files.readString(file).equals(text)) {
+                    unsaved.put(uri, text);
+                }
+            } catch (IOException | RuntimeException e) {
+                unsaved.put(uri, text);
+            }
+        });
+        fileManager.setOpenTexts(unsaved);
+        unsavedOthers = unsaved;
     }
 
     /**
@@ -113,7 +131,9 @@ final class Checker {
         }
         List<JavaFileObject> files = targets.values().stream().map(t -> t.file).toList();
         List<Diagnostic<? extends JavaFileObject>> found = new ArrayList<>();
-        JavacTask task = (JavacTask) compiler.getTask(null, fileManager, found::add, options, null, files);
+        boolean othersUnsaved = unsavedOthers.keySet().stream().anyMatch(uri -> !targets.containsKey(uri));
+        JavacTask task = (JavacTask) compiler.getTask(null, othersUnsaved ? fileManager : fileManager.standard(),
+                found::add, options, null, files);
         task.addTaskListener(new TaskListener() {
             @Override
             public void started(TaskEvent e) {
@@ -123,11 +143,11 @@ final class Checker {
             }
         });
         try {
-            // generate() is analyze() followed by javac's deferred notes ("uses unchecked or
-            // unsafe operations"); with the stop policy above it generates nothing.
-            task.generate();
-        } catch (IOException e) {
-            throw new UncheckedIOException(e);
+            // The whole compilation as javac's command runs it, so that its answers are the
+            // command's: it stops after parsing when the parser found errors, and it adds its
+            // deferred notes ("uses unchecked or unsafe operations") at the end. The stop policy
+            // above ends it before anything is generated.
+            task.call();
         } catch (RuntimeException e) {
             for (Throwable cause = e; cause != null; cause = cause.getCause()) {
                 if (cause instanceof Cancelled) {

@@ -15,22 +15,22 @@ import javax.tools.StandardJavaFileManager;
 import javax.tools.StandardLocation;
 
 /**
- * The project's files as a check needs them. A file javac finds on the source path (one the
- * checked files use) is read as its outline: declarations whole, method bodies left out, and
- * from its unsaved text when it is open in the editor. Its bodies' errors are not the checked
- * file's concern, and attributing them would make a check cost the project instead of the file.
- * Nothing is ever written: javac's output, should it produce any, goes nowhere.
+ * The project's files as the editor shows them: a file javac finds on the source path is read
+ * from its unsaved text when it is open with changes. Nothing is ever written: javac's output,
+ * should it produce any, goes nowhere.
+ *
+ * <p>javac knows the JDK's internal packages (and warns of their use) only through its own file
+ * manager, not through one that forwards to it, so checks use this one only while another file
+ * has unsaved changes.
  */
 final class ProjectFileManager extends ForwardingJavaFileManager<StandardJavaFileManager> {
     private volatile Map<URI, String> openTexts = Map.of();
-    private final Outlines outlines;
 
-    ProjectFileManager(StandardJavaFileManager standard, Outlines outlines) {
+    ProjectFileManager(StandardJavaFileManager standard) {
         super(standard);
-        this.outlines = outlines;
     }
 
-    /** The open documents' texts by file URI, for the next check. */
+    /** The unsaved texts of open documents by file URI, for the next check. */
     void setOpenTexts(Map<URI, String> texts) {
         openTexts = Map.copyOf(texts);
     }
@@ -43,20 +43,15 @@ final class ProjectFileManager extends ForwardingJavaFileManager<StandardJavaFil
     public Iterable<JavaFileObject> list(Location location, String packageName, Set<JavaFileObject.Kind> kinds,
             boolean recurse) throws IOException {
         Iterable<JavaFileObject> found = super.list(location, packageName, kinds, recurse);
-        if (location != StandardLocation.SOURCE_PATH) {
+        Map<URI, String> texts = openTexts;
+        if (location != StandardLocation.SOURCE_PATH || texts.isEmpty()) {
             return found;
         }
-        Map<URI, String> texts = openTexts;
         List<JavaFileObject> files = new ArrayList<>();
         for (JavaFileObject file : found) {
-            if (file.getKind() != JavaFileObject.Kind.SOURCE) {
-                files.add(file);
-                continue;
-            }
-            String text = texts.get(file.toUri());
-            String outline = text != null ? outlines.outline(file.toUri(), text)
-                    : outlines.outline(file);
-            files.add(new MemorySource(file.toUri(), outline, super.inferBinaryName(location, file)));
+            String text = file.getKind() == JavaFileObject.Kind.SOURCE ? texts.get(file.toUri()) : null;
+            files.add(text == null ? file
+                    : new MemorySource(file.toUri(), text, super.inferBinaryName(location, file)));
         }
         return files;
     }

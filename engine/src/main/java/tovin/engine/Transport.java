@@ -1,6 +1,7 @@
 package tovin.engine;
 
 import com.google.gson.Gson;
+import com.google.gson.GsonBuilder;
 import com.google.gson.JsonElement;
 import com.google.gson.JsonObject;
 import com.google.gson.JsonParseException;
@@ -38,7 +39,10 @@ final class Transport {
         }
     }
 
+    private static final String LENGTH_HEADER = "content-length:";
     private static final Gson GSON = new Gson();
+    /** For messages built as JSON trees, where a null (a response's result) is meant. */
+    private static final Gson GSON_WITH_NULLS = new GsonBuilder().serializeNulls().create();
 
     private final InputStream in;
     private final OutputStream out;
@@ -63,16 +67,17 @@ final class Transport {
                 if (line.isEmpty()) {
                     break;
                 }
-                int colon = line.indexOf(':');
-                if (colon < 0) {
-                    badHeader = true;
+                // The header is looked for anywhere in the line: after a body shorter than its
+                // announced length, the next header follows the rest of it on the same line,
+                // and this is how the reader falls into step again.
+                int at = line.toLowerCase(Locale.ROOT).lastIndexOf(LENGTH_HEADER);
+                if (at < 0) {
+                    badHeader |= line.indexOf(':') < 0;
                     continue;
                 }
-                String name = line.substring(0, colon).trim().toLowerCase(Locale.ROOT);
-                if (name.equals("content-length")) {
-                    length = parseLength(line.substring(colon + 1).trim());
-                    badHeader |= length < 0;
-                }
+                badHeader |= at > 0;
+                length = parseLength(line.substring(at + LENGTH_HEADER.length()).trim());
+                badHeader |= length < 0;
             }
             if (length < 0) {
                 log.println("tovin-engine: a message without a valid Content-Length was dropped"
@@ -93,9 +98,13 @@ final class Transport {
         }
     }
 
-    /** Writes one message whole, so that messages from several threads never interleave. */
+    /**
+     * Writes one message whole, so that messages from several threads never interleave. A record
+     * leaves its null fields out; a JSON tree keeps its nulls.
+     */
     void write(Object message) throws IOException {
-        byte[] body = GSON.toJson(message).getBytes(StandardCharsets.UTF_8);
+        Gson gson = message instanceof JsonElement ? GSON_WITH_NULLS : GSON;
+        byte[] body = gson.toJson(message).getBytes(StandardCharsets.UTF_8);
         byte[] header = ("Content-Length: " + body.length + "\r\n\r\n").getBytes(StandardCharsets.US_ASCII);
         synchronized (out) {
             out.write(header);
