@@ -15,6 +15,7 @@ import java.io.PrintStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Path;
 import java.util.ArrayList;
+import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
 import java.util.concurrent.BlockingQueue;
@@ -75,7 +76,11 @@ final class EngineSession implements AutoCloseable {
     /** Sends a request and returns its answer. */
     JsonObject request(String method, Object params) throws IOException {
         int id = nextId++;
-        send(Map.of("jsonrpc", "2.0", "id", id, "method", method, "params", params));
+        Map<String, Object> message = new LinkedHashMap<>(Map.of("jsonrpc", "2.0", "id", id, "method", method));
+        if (params != null) {
+            message.put("params", params);
+        }
+        send(message);
         return await(m -> m.has("id") && m.get("id").isJsonPrimitive() && m.get("id").getAsInt() == id
                 && !m.has("method"));
     }
