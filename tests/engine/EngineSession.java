@@ -81,8 +81,7 @@ final class EngineSession implements AutoCloseable {
             message.put("params", params);
         }
         send(message);
-        return await(m -> m.has("id") && m.get("id").isJsonPrimitive() && m.get("id").getAsInt() == id
-                && !m.has("method"));
+        return await(m -> !m.has("method") && m.has("id") && m.get("id").toString().equals(Integer.toString(id)));
     }
 
     void notify(String method, Object params) throws IOException {

@@ -83,7 +83,8 @@ final class Checker {
         } catch (IOException e) {
             log.println("tovin-engine: the project's paths cannot be used: " + e.getMessage());
         }
-        List<String> all = new ArrayList<>(Settings.safeOptions(settings.javacOptions(), compiler, log));
+        List<String> all = new ArrayList<>(
+                Settings.safeOptions(settings.javacOptions(), List.of(compiler, fileManager.standard()), log));
         // No annotation processing: a processor is the project's code. And no work past flow
         // analysis: javac then reports everything it can find wrong, and nothing is generated.
         all.addAll(List.of("-proc:none", "-implicit:none", "-XDshould-stop.ifNoError=FLOW"));

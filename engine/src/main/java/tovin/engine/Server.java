@@ -111,8 +111,14 @@ public final class Server {
         if (message.has("id")) {
             if (id == null) {
                 log.println("tovin-engine: a request without a usable id was dropped: " + method);
-            } else {
+                return null;
+            }
+            try {
                 request(id, method, params);
+            } catch (RuntimeException e) {
+                log.println("tovin-engine: " + method + " failed: " + e);
+                e.printStackTrace(log);
+                error(id, Protocol.INTERNAL_ERROR, "the engine failed: " + e);
             }
             return null;
         }
@@ -126,6 +132,9 @@ public final class Server {
             notification(method, params);
         } catch (Json.BadMessage e) {
             log.println("tovin-engine: " + method + " dropped: " + e.getMessage());
+        } catch (RuntimeException e) {
+            log.println("tovin-engine: " + method + " failed: " + e);
+            e.printStackTrace(log);
         }
         return null;
     }

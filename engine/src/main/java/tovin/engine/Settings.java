@@ -8,7 +8,7 @@ import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Set;
-import javax.tools.JavaCompiler;
+import javax.tools.OptionChecker;
 
 /**
  * What the engine knows of the project: where its sources and classes are, its javac switches
@@ -79,7 +79,7 @@ record Settings(List<Path> sourcePath, List<Path> classPath, Path outputDir, Lis
      * files or set what the engine sets are dropped (each named on the log), as are those javac
      * does not know, which would otherwise fail every check.
      */
-    static List<String> safeOptions(List<String> given, JavaCompiler compiler, PrintStream log) {
+    static List<String> safeOptions(List<String> given, List<OptionChecker> javac, PrintStream log) {
         List<String> safe = new ArrayList<>();
         for (int i = 0; i < given.size(); i++) {
             String option = given.get(i);
@@ -97,7 +97,8 @@ record Settings(List<Path> sourcePath, List<Path> classPath, Path outputDir, Lis
                 log.println("tovin-engine: javac switch " + option + " is not used for checks");
                 continue;
             }
-            int arguments = compiler.isSupportedOption(option);
+            // javac's own switches, and its file manager's (-encoding, the paths).
+            int arguments = javac.stream().mapToInt(c -> c.isSupportedOption(option)).max().orElse(-1);
             if (arguments < 0 || i + arguments >= given.size()) {
                 log.println("tovin-engine: javac switch " + option + " is unknown to javac and not used");
                 continue;
