@@ -37,8 +37,8 @@ public final class Server {
      * soon and to keep the compiler's trees small. The first batch is smaller still, so that the
      * first answers come while the JVM is still warming up.
      */
-    static final int BATCH = 8;
-    static final int FIRST_BATCH = 2;
+    static final int BATCH = 16;
+    static final int FIRST_BATCH = 1;
     private static final String PROGRESS_TOKEN = "tovin/check";
 
     private final Transport transport;
