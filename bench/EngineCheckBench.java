@@ -83,7 +83,11 @@ public class EngineCheckBench {
             engine.awaitPublish(uri, 0);
             // Warm-up edits, then the measured ones: "return 1;" becomes "return 2;" and back.
             List<Long> times = new ArrayList<>();
+            long cpuBefore = 0;
             for (int version = 1; version <= 30; version++) {
+                if (version == 11) {
+                    cpuBefore = engine.cpuMillis();
+                }
                 String digit = Integer.toString(1 + version % 2);
                 long start = System.nanoTime();
                 engine.send(notification("textDocument/didChange", Map.of(
@@ -96,6 +100,7 @@ public class EngineCheckBench {
                     times.add((System.nanoTime() - start) / 1_000_000);
                 }
             }
+            long cpuPerCheck = (engine.cpuMillis() - cpuBefore) / times.size();
             List<Long> javac = new ArrayList<>();
             Path out = Files.createDirectories(folder.resolve("classes"));
             for (int run = 0; run < 5; run++) {
@@ -105,8 +110,8 @@ public class EngineCheckBench {
                 p.waitFor();
                 javac.add((System.nanoTime() - start) / 1_000_000);
             }
-            System.out.printf("check after a one-character edit, %d lines: median %d ms of 20 (javac: median %d ms of 5)%n",
-                    text.lines().count(), median(times), median(javac));
+            System.out.printf("check after a one-character edit, %d lines: median %d ms of 20, %d ms of CPU each"
+                    + " (javac: median %d ms of 5)%n", text.lines().count(), median(times), cpuPerCheck, median(javac));
         }
     }
 
@@ -197,6 +202,13 @@ public class EngineCheckBench {
             process = new ProcessBuilder(command).redirectError(ProcessBuilder.Redirect.DISCARD).start();
             in = process.getOutputStream();
             out = new BufferedInputStream(process.getInputStream());
+        }
+
+        /** The CPU time the engine has used, its compiler and collector threads included. */
+        long cpuMillis() throws IOException {
+            String stat = Files.readString(Path.of("/proc/" + process.pid() + "/stat"));
+            String[] fields = stat.substring(stat.lastIndexOf(')') + 2).split(" ");
+            return (Long.parseLong(fields[11]) + Long.parseLong(fields[12])) * 10; // 100 ticks a second
         }
 
         void initialize() throws IOException {
