@@ -81,6 +81,26 @@ class EditTest {
     }
 
     @Test
+    void otherFilesAreSeenAsTheEditorHoldsThem() throws Exception {
+        Path used = folder.resolve("Used.java");
+        Path user = folder.resolve("User.java");
+        Files.writeString(used, "public class Used {\n}\n");
+        String userText = "public class User {\n    int call() {\n        return new Used().added();\n    }\n}\n";
+        Files.writeString(user, userText);
+        try (EngineSession session = EngineSession.initialized(false, "--source-path", folder.toString())) {
+            session.open(user, userText, 1);
+            assertEquals("compiler.err.cant.resolve.location.args", session.awaitDiagnostics(EngineSession.uri(user), 1)
+                    .getAsJsonArray("diagnostics").get(0).getAsJsonObject().get("code").getAsString(), "on disk");
+
+            session.open(used, "public class Used {\n    int added() {\n        return 1;\n    }\n}\n", 1);
+            session.awaitDiagnostics(EngineSession.uri(used), 1);
+            session.notify("textDocument/didSave", Map.of("textDocument", Map.of("uri", EngineSession.uri(used))));
+            assertEquals(0, session.awaitDiagnostics(EngineSession.uri(user), 1).getAsJsonArray("diagnostics").size(),
+                    "unsaved");
+        }
+    }
+
+    @Test
     void aCheckStopsAtJavacsNextStepOnceCancelled() throws Exception {
         Path file = folder.resolve("Big.java");
         String text = bigClass(3000, "int fine = 1;");
