@@ -23,17 +23,21 @@ import org.junit.jupiter.api.AfterAll;
 import org.junit.jupiter.api.BeforeAll;
 import org.junit.jupiter.api.io.TempDir;
 import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.Arguments;
 import org.junit.jupiter.params.provider.MethodSource;
 
 /**
- * The broken files of tests/data/check, each opened in the engine and compiled by javac alone:
- * the engine publishes exactly javac's diagnostics (place, kind, key and whole message), and
- * javac still says of each file what the corpus's README records.
+ * The broken files of tests/data/check, each opened in the engine and compiled by javac alone,
+ * with javac's default switches and with every lint warning on: the engine publishes exactly
+ * javac's diagnostics (place, kind, key and whole message), and javac still says of each file
+ * what the corpus's README records.
  */
 class CheckCorpusTest {
     static final Path CORPUS = Path.of(System.getProperty("tovin.testData", "tests/data"), "check");
 
-    private static EngineSession session;
+    private static final String LINT = "-Xlint:all";
+    private static EngineSession plain;
+    private static EngineSession lint;
     private static int version;
 
     @TempDir
@@ -41,29 +45,37 @@ class CheckCorpusTest {
 
     @BeforeAll
     static void start() throws IOException {
-        session = EngineSession.initialized(false, "--source-path", CORPUS.toAbsolutePath().toString());
+        plain = EngineSession.initialized(false, "--source-path", CORPUS.toAbsolutePath().toString());
+        lint = EngineSession.initialized(false, "--source-path", CORPUS.toAbsolutePath().toString(),
+                "--javac-option", LINT);
     }
 
     @AfterAll
     static void stop() throws Exception {
-        session.close();
+        plain.close();
+        lint.close();
     }
 
-    static Stream<String> files() throws IOException {
+    static Stream<Arguments> files() throws IOException {
         try (Stream<Path> files = Files.list(CORPUS)) {
-            return files.map(f -> f.getFileName().toString()).filter(n -> n.endsWith(".java")).sorted().toList()
-                    .stream();
+            List<String> names = files.map(f -> f.getFileName().toString()).filter(n -> n.endsWith(".java")).sorted()
+                    .toList();
+            return Stream.concat(names.stream().map(n -> Arguments.of(n, "")),
+                    names.stream().map(n -> Arguments.of(n, LINT)));
         }
     }
 
-    @ParameterizedTest(name = "{0}")
+    @ParameterizedTest(name = "{0} {1}")
     @MethodSource("files")
-    void engineGivesJavacsOwnDiagnostics(String name) throws Exception {
+    void engineGivesJavacsOwnDiagnostics(String name, String switches) throws Exception {
         Path file = CORPUS.resolve(name).toAbsolutePath();
         String text = Files.readString(file);
-        List<Diagnostic<? extends JavaFileObject>> javac = javac(file);
+        List<Diagnostic<? extends JavaFileObject>> javac = javac(file, switches);
+        EngineSession session = switches.isEmpty() ? plain : lint;
 
-        assertEquals(readme().get(name), keys(javac), "javac's keys for " + name + " differ from the README");
+        if (switches.isEmpty()) {
+            assertEquals(readme().get(name), keys(javac), "javac's keys for " + name + " differ from the README");
+        }
 
         int opened = ++version;
         session.open(file, text, opened);
@@ -82,13 +94,16 @@ class CheckCorpusTest {
     }
 
     /** javac run on the file alone, as a user would compile it, to the end (class files in a temporary folder). */
-    private static List<Diagnostic<? extends JavaFileObject>> javac(Path file) throws IOException {
+    private static List<Diagnostic<? extends JavaFileObject>> javac(Path file, String switches) throws IOException {
         JavaCompiler compiler = ToolProvider.getSystemJavaCompiler();
         DiagnosticCollector<JavaFileObject> collector = new DiagnosticCollector<>();
+        List<String> options = new ArrayList<>(
+                List.of("-proc:none", "-sourcepath", CORPUS.toAbsolutePath().toString(), "-d", classes.toString()));
+        if (!switches.isEmpty()) {
+            options.add(switches);
+        }
         try (StandardJavaFileManager files = compiler.getStandardFileManager(null, null, null)) {
-            compiler.getTask(null, files, collector,
-                    List.of("-proc:none", "-sourcepath", CORPUS.toAbsolutePath().toString(), "-d", classes.toString()),
-                    null, files.getJavaFileObjects(file)).call();
+            compiler.getTask(null, files, collector, options, null, files.getJavaFileObjects(file)).call();
         }
         return collector.getDiagnostics();
     }

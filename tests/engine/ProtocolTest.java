@@ -43,6 +43,29 @@ class ProtocolTest {
     }
 
     @Test
+    void theEngineProcessWritesOnlyTheProtocolToItsOutput() throws Exception {
+        String classPath = System.getProperty("tovin.engineJar") + ":" + System.getProperty("tovin.gsonJar");
+        Process engine = new ProcessBuilder(NoProjectCodeTest.tool("java"), "-XX:+UseSerialGC", "-XX:-UsePerfData",
+                "-Xms32m", "-Xmx384m", "-Xss4m", "-cp", classPath, "tovin.engine.Server", "--bogus", "x")
+                .redirectError(ProcessBuilder.Redirect.DISCARD).start();
+        StringBuilder input = new StringBuilder();
+        for (String body : List.of("{\"jsonrpc\":\"2.0\",\"id\":1,\"method\":\"initialize\",\"params\":{}}",
+                "{\"jsonrpc\":\"2.0\",\"method\":\"initialized\",\"params\":{}}", "{not json",
+                "{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":\"shutdown\"}", "{\"jsonrpc\":\"2.0\",\"method\":\"exit\"}")) {
+            input.append("Content-Length: ").append(body.length()).append("\r\n\r\n").append(body);
+        }
+        engine.getOutputStream().write(input.toString().getBytes(StandardCharsets.US_ASCII));
+        engine.getOutputStream().close();
+        String output = new String(engine.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+        assertTrue(engine.waitFor(EngineSession.TIMEOUT_SECONDS, java.util.concurrent.TimeUnit.SECONDS));
+        assertEquals(0, engine.exitValue(), "exit after shutdown");
+        assertTrue(output.contains("\"serverInfo\"") && output.contains("\"id\":2,\"result\":null"), output);
+        String rest = output.replaceAll("Content-Length: \\d+\r\n\r\n\\{\"jsonrpc\":\"2.0\",\"id\":[12],"
+                + "\"result\":(null|\\{\"capabilities\".*?\"serverInfo\":\\{\"name\":\"tovin-engine\"\\}\\})\\}", "");
+        assertEquals("", rest, output);
+    }
+
+    @Test
     void tenThousandRandomMessagesNeitherCrashNorHangTheEngine() throws Exception {
         Random random = new Random(20261208);
         try (EngineSession session = EngineSession.initialized(true)) {
