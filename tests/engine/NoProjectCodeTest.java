@@ -42,6 +42,7 @@ class NoProjectCodeTest {
                     }
                 }
                 """);
+        Files.writeString(project.resolve("src/Fine.java"), "public class Fine {\n}\n");
         Files.writeString(project.resolve("args.txt"), "-processorpath " + root.resolve("anything.jar") + "\n");
         classPathJar = processorJar("OnClassPath", root.resolve("marker-class-path"));
         processorPathJar = processorJar("OnProcessorPath", root.resolve("marker-processor-path"));
@@ -118,9 +119,13 @@ class NoProjectCodeTest {
                 "--javac-option", "-proc:full",
                 "--javac-option", "@" + project.resolve("args.txt"),
                 "--javac-option", "-Xlint:all",
-                "--project-file", source.toString())) {
+                "--project-file", source.toString(),
+                "--project-file", project.resolve("src/Fine.java").toString())) {
             JsonObject first = session.awaitDiagnostics(uri, null);
             assertEquals(1, first.getAsJsonArray("diagnostics").size(), "the project file was checked");
+            // A file without errors is where javac would go on to write its class.
+            JsonObject fine = session.awaitDiagnostics(EngineSession.uri(project.resolve("src/Fine.java")), null);
+            assertEquals(0, fine.getAsJsonArray("diagnostics").size());
 
             String text = Files.readString(source);
             session.open(source, text, 1);

@@ -20,10 +20,6 @@ final class MemorySource extends SimpleJavaFileObject {
         return text;
     }
 
-    String text() {
-        return text;
-    }
-
     String binaryName() {
         return binaryName;
     }
