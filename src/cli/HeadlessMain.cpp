@@ -1,6 +1,7 @@
 #include "cli/HeadlessMain.h"
 
 #include "cli/BatchCommand.h"
+#include "cli/DebugAdapterCommand.h"
 #include "cli/FindCommand.h"
 #include "cli/HighlightCommand.h"
 #include "cli/OutlineCommand.h"
@@ -72,6 +73,8 @@ std::string HelpText() {
            "                    settings, or with --runs one line per run: START, END and\n"
            "                    CLASS, positions in the CR LF text\n" +
            FindCommandHelp() +
+           "  --debug-adapter   serve the debugger's protocol (DAP) on standard input and\n"
+           "                    output, for any client; the settings name the JDK\n"
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n"
            "\n"
@@ -88,6 +91,9 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
     const bool outlining = outline != separator;
     if (!outlining && std::find(arguments.begin(), separator, "--find") != separator) {
         return RunFindCommand(arguments, out, err);
+    }
+    if (!outlining && std::find(arguments.begin(), separator, "--debug-adapter") != separator) {
+        return RunDebugAdapter(LoadUserSettings(arguments), err);
     }
     if (const auto highlight = std::find(arguments.begin(), separator, "--highlight");
         !outlining && highlight != separator) {
