@@ -6,7 +6,8 @@ std::string TestCaseClassName(const std::string& testedClass) {
     return testedClass.ends_with("Test") ? testedClass : testedClass + "Test";
 }
 
-std::string TestCaseText(const std::string& testedClass, const std::string& package) {
+std::string TestCaseText(const std::string& className, const std::string& testedClass,
+                         const std::string& package) {
     std::string text;
     if (!package.empty()) {
         text += "package " + package + ";\n\n";
@@ -16,7 +17,7 @@ std::string TestCaseText(const std::string& testedClass, const std::string& pack
             "import org.junit.jupiter.api.Test;\n"
             "\n"
             "public class " +
-            TestCaseClassName(testedClass) +
+            className +
             "\n"
             "{\n"
             "\t@Test\n"

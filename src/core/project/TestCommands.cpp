@@ -20,6 +20,9 @@ namespace tovin {
 
 namespace {
 
+// The line the launcher prints once every engine has ended and its reports are written.
+constexpr const char* kLauncherSummary = "Test run finished after";
+
 std::string& JUnitFolder() {
     static std::string folder = kJUnitFolder;
     return folder;
@@ -362,11 +365,12 @@ std::string TestLauncherCommandLine(const CJavaProjectDoc& project, const STestR
     if (!project.GetRunOptions().empty()) {
         command += project.GetRunOptions() + " ";
     }
-    // The flat details name each test as it starts and ends, so a run that never ends still
-    // shows what finished.
+    // The verbose details are written out as each test ends, so a run that never ends, or that
+    // a test ends with System.exit, still shows what finished.
     command += "-jar " +
                CToolLocator::Quote(GetJUnitFolder() + kPathSeparator + kJUnitLauncherJar) +
-               " --disable-banner --disable-ansi-colors --details=flat --class-path " +
+               " --disable-banner --disable-ansi-colors --details=verbose --details-theme=ascii "
+               "--class-path " +
                CToolLocator::Quote(plan.classPath) + " --reports-dir " +
                CToolLocator::Quote(plan.reportsFolder);
     for (const std::string& selector : plan.selectors) {
@@ -387,7 +391,8 @@ STestResults CollectTestResults(const STestRunPlan& plan, std::string_view launc
     STestResults results;
     bool found = false;
     STestReport report = ReadTestReports(plan.reportsFolder, &found);
-    if (found) {
+    // The summary comes last: without it an engine's report may be missing.
+    if (found && launcherOutput.find(kLauncherSummary) != std::string_view::npos) {
         results.cases = std::move(report.cases);
         if (!report.damage.empty()) {
             results.note = "The test report could not be read whole: " + report.damage + ".";

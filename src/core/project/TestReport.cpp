@@ -403,31 +403,6 @@ STestReport ReadTestReports(const std::string& folder, bool* found) {
 
 namespace {
 
-struct SFeedLine {
-    std::string_view verb;        // "Started:", "Finished:", "Skipped:"
-    std::string_view displayName; // before the id
-    std::string_view uniqueId;
-};
-
-// "Verb:   display name ([engine:...]/...)"
-std::optional<SFeedLine> ParseFeedLine(std::string_view line) {
-    for (std::string_view verb : {"Started:", "Finished:", "Skipped:"}) {
-        if (!line.starts_with(verb) || !line.ends_with("])")) {
-            continue;
-        }
-        const std::size_t open = line.rfind(" ([engine:");
-        if (open == std::string_view::npos || open < verb.size()) {
-            return std::nullopt;
-        }
-        std::string_view name = line.substr(verb.size(), open - verb.size());
-        while (!name.empty() && name.front() == ' ') {
-            name.remove_prefix(1);
-        }
-        return SFeedLine{verb, name, line.substr(open + 2, line.size() - open - 3)};
-    }
-    return std::nullopt;
-}
-
 // The class and test name a unique id names; false for an id of a container (engine, class).
 bool NameFromId(std::string_view id, STestCase& test) {
     std::string className;
@@ -471,8 +446,9 @@ bool NameFromId(std::string_view id, STestCase& test) {
 
 std::vector<STestCase> ReadTestFeed(std::string_view output) {
     std::vector<STestCase> ended;
-    std::vector<STestCase> running;
-    STestCase* last = nullptr; // the test the next "=>" line belongs to
+    std::optional<STestCase> current; // the test whose details are being read
+    std::string lastTitle;            // the name of the node the last "+-- " line opened
+    bool inTrace = false;             // lines after "caught:" until the next detail
     std::size_t start = 0;
     while (start < output.size()) {
         std::size_t end = output.find('\n', start);
@@ -484,45 +460,71 @@ std::vector<STestCase> ReadTestFeed(std::string_view output) {
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        std::string_view trimmed = line;
-        while (!trimmed.empty() && trimmed.front() == ' ') {
-            trimmed.remove_prefix(1);
+        // The tree's drawing: bars and blanks, then "+-- " or "'-- " before a node's name.
+        std::size_t text = 0;
+        while (text < line.size() && (line[text] == '|' || line[text] == ' ')) {
+            ++text;
         }
-        if (trimmed.starts_with("=> ") && last) {
-            std::string_view detail = trimmed.substr(3);
-            if (detail.starts_with("Exception: ")) {
-                last->outcome = ETestOutcome::Failed;
-                detail.remove_prefix(11);
-                const std::size_t colon = detail.find(": ");
-                last->failureType = detail.substr(0, colon);
-                last->message = colon == std::string_view::npos ? "" : detail.substr(colon + 2);
-            } else if (detail.starts_with("Reason: ")) {
-                last->message = detail.substr(8);
+        std::string_view rest = line.substr(text);
+        if (rest.starts_with("+-- ") || rest.starts_with("'-- ")) {
+            lastTitle = rest.substr(4);
+            inTrace = false;
+            continue;
+        }
+        const std::size_t colon = rest.find(": ");
+        const std::string_view key = colon == std::string_view::npos ? "" : rest.substr(0, colon);
+        const std::string_view value =
+            colon == std::string_view::npos ? "" : rest.substr(colon + 2);
+        if (key == "uniqueId") {
+            STestCase test;
+            current.reset();
+            inTrace = false;
+            if (NameFromId(value, test)) {
+                test.uniqueId = value;
+                test.displayName = lastTitle;
+                current = std::move(test);
             }
             continue;
         }
-        const auto parsed = ParseFeedLine(line);
-        last = nullptr;
-        STestCase test;
-        if (!parsed || !NameFromId(parsed->uniqueId, test)) {
+        if (!current) {
             continue;
         }
-        test.displayName = parsed->displayName;
-        test.uniqueId = parsed->uniqueId;
-        const auto same = [&](const STestCase& other) { return other.uniqueId == test.uniqueId; };
-        if (parsed->verb == "Started:") {
-            running.push_back(std::move(test));
-            continue;
+        if (key == "caught") {
+            const std::size_t split = value.find(": ");
+            current->failureType = value.substr(0, split);
+            current->message = split == std::string_view::npos ? "" : value.substr(split + 2);
+            current->trace = std::string(value) + "\n";
+            inTrace = true;
+        } else if (key == "reason") {
+            current->message = value;
+            inTrace = false;
+        } else if (key == "duration") {
+            double milliseconds = 0;
+            std::from_chars(value.data(), value.data() + value.size(), milliseconds);
+            current->seconds = milliseconds >= 0 ? milliseconds / 1000 : 0;
+            inTrace = false;
+        } else if (key == "status") {
+            current->outcome = value.ends_with("FAILED")    ? ETestOutcome::Failed
+                               : value.ends_with("SKIPPED") ? ETestOutcome::Skipped
+                               : value.ends_with("ABORTED") ? ETestOutcome::Skipped
+                                                            : ETestOutcome::Passed;
+            ended.push_back(std::move(*current));
+            current.reset();
+            inTrace = false;
+        } else if (inTrace && !rest.empty()) {
+            std::size_t frame = 0;
+            while (frame < rest.size() && (rest[frame] == ' ' || rest[frame] == '\t')) {
+                ++frame;
+            }
+            current->trace += "\t" + std::string(rest.substr(frame)) + "\n";
+        } else if (!key.empty() && key.find(' ') == std::string_view::npos) {
+            inTrace = false; // tags, parent, source
         }
-        running.erase(std::remove_if(running.begin(), running.end(), same), running.end());
-        test.outcome = parsed->verb == "Skipped:" ? ETestOutcome::Skipped : ETestOutcome::Passed;
-        ended.push_back(std::move(test));
-        last = &ended.back();
     }
-    for (STestCase& test : running) {
-        test.outcome = ETestOutcome::Unfinished;
-        test.message = "the run ended while this test ran";
-        ended.push_back(std::move(test));
+    if (current) {
+        current->outcome = ETestOutcome::Unfinished;
+        current->message = "the run ended while this test ran";
+        ended.push_back(std::move(*current));
     }
     return ended;
 }

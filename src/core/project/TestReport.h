@@ -54,9 +54,10 @@ STestReport ReadTestReport(std::string_view xml);
 // Reads every TEST-*.xml file of the folder, in name order. found is false when there is none.
 STestReport ReadTestReports(const std::string& folder, bool* found = nullptr);
 
-// The tests the launcher's flat output (one "Started:", "Finished:" or "Skipped:" line per test,
-// "=> Exception: ..." or "=> Reason: ..." below it) shows, in the order they ended; a test that
-// started and never finished is Unfinished. Times are not in that output.
+// The tests the launcher's verbose output shows, in the order they ended: for each test a
+// "+-- name" line of the tree, then its details ("uniqueId: ...", "caught: ..." with the trace
+// below it, "reason: ...", "duration: N ms", "status: [..] SUCCESSFUL"). A test whose status
+// never came is Unfinished: the run ended while it ran.
 std::vector<STestCase> ReadTestFeed(std::string_view output);
 
 } // namespace tovin

@@ -9,6 +9,7 @@
 #include "FakeUiHost.h"
 #include "TempDir.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace tovin;
@@ -149,46 +150,61 @@ TEST(TestReport, ReadsEveryReportOfAFolderAndCounts) {
 
 TEST(TestReport, TheFeedShowsWhatEndedAndWhatWasRunning) {
     const std::string output =
-        "Test execution started. Number of static tests: 5\r\n"
-        "Started:     JUnit Jupiter ([engine:junit-jupiter])\r\n"
-        "Started:     BasketTest ([engine:junit-jupiter]/[class:shop.BasketTest])\r\n"
-        "Started:     countIsZero() ([engine:junit-jupiter]/[class:shop.BasketTest]/"
-        "[nested-class:WhenEmpty]/[method:countIsZero()])\r\n"
-        "Finished:    countIsZero() ([engine:junit-jupiter]/[class:shop.BasketTest]/"
-        "[nested-class:WhenEmpty]/[method:countIsZero()])\r\n"
-        "             => Exception: org.opentest4j.AssertionFailedError: expected: <0> but "
-        "was: <1>\r\n"
-        "                at shop.X.y(X.java:1)\r\n"
-        "Skipped:     centsAreKept() ([engine:junit-jupiter]/[class:shop.BasketTest]/"
-        "[method:centsAreKept()])\r\n"
-        "             => Reason: prices in cents come later\r\n"
-        "Started:     [2] 5 ([engine:junit-jupiter]/[class:shop.BasketTest]/"
-        "[test-template:total(int)]/[test-template-invocation:#2])\r\n"
-        "Finished:    [2] 5 ([engine:junit-jupiter]/[class:shop.BasketTest]/"
-        "[test-template:total(int)]/[test-template-invocation:#2])\r\n"
-        "Finished:    BasketTest ([engine:junit-jupiter]/[class:shop.BasketTest])\r\n"
-        "Started:     notYet ([engine:junit-vintage]/[runner:shop.Legacy]/"
-        "[test:notYet(shop.Legacy)])\r\n"
-        "Started:     hangs() ([engine:junit-jupiter]/[class:shop.Slow]/[method:hangs()])\r\n"
+        "Test plan execution started. Number of static tests: 5\r\n"
+        ".\r\n"
+        "+-- JUnit Jupiter\r\n"
+        "| +-- BasketTest\r\n"
+        "| | +-- WhenEmpty\r\n"
+        "| | | +-- countIsZero()\r\n"
+        "| | | |      tags: []\r\n"
+        "| | | |  uniqueId: [engine:junit-jupiter]/[class:shop.BasketTest]/"
+        "[nested-class:WhenEmpty]/[method:countIsZero()]\r\n"
+        "| | | |    parent: [engine:junit-jupiter]/[class:shop.BasketTest]/"
+        "[nested-class:WhenEmpty]\r\n"
+        "| | | |    source: MethodSource [className = 'shop.BasketTest$WhenEmpty']\r\n"
+        "| | | |    caught: org.opentest4j.AssertionFailedError: expected: <0> but was: <1>\r\n"
+        "| | | |              \tat shop.BasketTest$WhenEmpty.countIsZero(BasketTest.java:55)\r\n"
+        "| | | |  duration: 232 ms\r\n"
+        "| | | |    status: [X] FAILED\r\n"
+        "| | '-- WhenEmpty finished after 348 ms.\r\n"
+        "| | +-- centsAreKept()\r\n"
+        "| | |  uniqueId: [engine:junit-jupiter]/[class:shop.BasketTest]/"
+        "[method:centsAreKept()]\r\n"
+        "| | |    reason: prices in cents come later\r\n"
+        "| | |    status: [S] SKIPPED\r\n"
+        "| | +-- [2] 5\r\n"
+        "| | | |  uniqueId: [engine:junit-jupiter]/[class:shop.BasketTest]/"
+        "[test-template:total(int)]/[test-template-invocation:#2]\r\n"
+        "| | | |  duration: 54 ms\r\n"
+        "| | | |    status: [OK] SUCCESSFUL\r\n"
+        "| '-- BasketTest finished after 580 ms.\r\n"
+        "+-- JUnit Vintage\r\n"
+        "| +-- LegacyBasketTest\r\n"
+        "| | +-- notYet\r\n"
+        "| | |  uniqueId: [engine:junit-vintage]/[runner:shop.Legacy]/"
+        "[test:notYet(shop.Legacy)]\r\n"
+        "| | |    source: MethodSource [className = 'shop.Legacy']\r\n"
         "Exit code: 11\r\nProcess terminated by user.";
-    EXPECT_EQ(Describe(ReadTestFeed(output)),
+    const std::vector<STestCase> cases = ReadTestFeed(output);
+    EXPECT_EQ(Describe(cases),
               (std::vector<std::string>{
-                  "failed shop.BasketTest$WhenEmpty#countIsZero() (0.000) [expected: <0> but "
+                  "failed shop.BasketTest$WhenEmpty#countIsZero() (0.232) [expected: <0> but "
                   "was: <1>] {org.opentest4j.AssertionFailedError} <[engine:junit-jupiter]/"
                   "[class:shop.BasketTest]/[nested-class:WhenEmpty]/[method:countIsZero()]|"
                   "countIsZero()>",
                   "skipped shop.BasketTest#centsAreKept() (0.000) [prices in cents come later] "
                   "{} <[engine:junit-jupiter]/[class:shop.BasketTest]/[method:centsAreKept()]|"
                   "centsAreKept()>",
-                  "passed shop.BasketTest#total(int)[2] (0.000) [] {} <[engine:junit-jupiter]/"
+                  "passed shop.BasketTest#total(int)[2] (0.054) [] {} <[engine:junit-jupiter]/"
                   "[class:shop.BasketTest]/[test-template:total(int)]/"
                   "[test-template-invocation:#2]|[2] 5>",
                   "unfinished shop.Legacy#notYet (0.000) [the run ended while this test ran] {} "
                   "<[engine:junit-vintage]/[runner:shop.Legacy]/[test:notYet(shop.Legacy)]|"
                   "notYet>",
-                  "unfinished shop.Slow#hangs() (0.000) [the run ended while this test ran] {} "
-                  "<[engine:junit-jupiter]/[class:shop.Slow]/[method:hangs()]|hangs()>",
               }));
+    ASSERT_FALSE(cases.empty());
+    EXPECT_EQ(cases[0].trace, "org.opentest4j.AssertionFailedError: expected: <0> but was: <1>\n"
+                              "\tat shop.BasketTest$WhenEmpty.countIsZero(BasketTest.java:55)\n");
 }
 
 TEST(TestCommands, FindsWhichJUnitTheCodeNames) {
