@@ -15,6 +15,9 @@
 #include <QInputDialog>
 #include <QLineEdit>
 
+#include <optional>
+#include <string>
+
 namespace tovin {
 
 namespace {
@@ -47,7 +50,7 @@ std::string PackageOfFolder(const CJavaProjectDoc& project, const std::string& f
 
 } // namespace
 
-void RunNewTestCase(CProjectHost& app, FAskClassName askName) {
+void RunNewTestCase(CProjectHost& app) {
     CUiHost& host = app.Host();
     CProjectDocument* open = app.CurrentProject();
     CJavaProjectDoc* project = open ? &open->Project() : nullptr;
@@ -60,7 +63,7 @@ void RunNewTestCase(CProjectHost& app, FAskClassName askName) {
             tested = GetClassNameOf(project->GetMainFileName());
         }
     }
-    const std::optional<std::string> name = askName ? askName(tested) : AskWithDialog(app, tested);
+    const std::optional<std::string> name = AskWithDialog(app, tested);
     if (!name) {
         return;
     }
