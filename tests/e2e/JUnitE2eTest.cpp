@@ -220,6 +220,24 @@ TEST_F(JUnitE2e, ATestThatEndsTheProgramShowsWhatFinished) {
     EXPECT_TRUE(run.output.ends_with("1 passed, 1 failed, 0 skipped\n")) << run.output;
 }
 
+// The launcher counts a class whose set-up failed as a failed container and none of its tests
+// as failed; its report, and --test, count each of the tests that could not run as failed, with
+// the set-up's line, so the run is not green.
+TEST_F(JUnitE2e, AFailingSetUpFailsTheClassesTests) {
+    MakeShopProject({{"src/shop/SetupTest.java",
+                      "package shop;\nimport org.junit.jupiter.api.*;\nclass SetupTest {\n"
+                      "    @BeforeAll static void setUp() { throw new IllegalStateException(\"no "
+                      "database\"); }\n"
+                      "    @Test void a() {}\n"
+                      "}\n"}});
+    const SProgramResult run = Tovin({"Shop.jpr", "SetupTest"});
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find(Source("SetupTest") + ":4: test failed: SetupTest.a(): no database"),
+              std::string::npos)
+        << run.output;
+    EXPECT_TRUE(run.output.ends_with("0 passed, 1 failed, 0 skipped\n")) << run.output;
+}
+
 TEST_F(JUnitE2e, StoppingATestThatNeverEndsKeepsTheFinishedResults) {
     MakeShopProject({{"src/shop/SlowTest.java",
                       "package shop;\nimport org.junit.jupiter.api.*;\n"
