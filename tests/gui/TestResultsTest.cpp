@@ -9,18 +9,21 @@
 #include "core/project/JavaProjectDoc.h"
 #include "gui/dialogs/NewDocumentDialog.h"
 #include "gui/editor/SourceView.h"
-#include "gui/testing/TestResultsWindow.h"
-#include "gui/testing/TestSession.h"
+#include "gui/process/ProcessWindow.h"
 #include "gui/project/ProjectDocument.h"
 #include "gui/project/ProjectTree.h"
+#include "gui/testing/TestResultsWindow.h"
+#include "gui/testing/TestSession.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -183,6 +186,40 @@ private slots:
         CTestResultsWindow& results = *app->TestResults();
         QCOMPARE(TopLevelTexts(*results.Tree()), QStringList{"PriceTest"});
         QVERIFY(results.Bar()->styleSheet().contains("#2e9e45"));
+    }
+
+    // Stop in the Process Window ends a test that never ends; the tree shows what finished and
+    // the test that was running as failed.
+    void stopShowsWhatFinished() {
+        const std::string path =
+            dir.Write("src/shop/SlowTest.java",
+                      "package shop;\nimport org.junit.jupiter.api.*;\n"
+                      "@TestMethodOrder(MethodOrderer.MethodName.class)\nclass SlowTest {\n"
+                      "    @Test void a() {}\n"
+                      "    @Test void b() throws Exception { Thread.sleep(600000); }\n"
+                      "}\n");
+        app->CurrentProject()->Project().AddFile(path);
+        app->TestSession().RunTests({path});
+        QVERIFY(app->TestSession().IsBusy());
+        CProcessWindow& process = *app->ProcessWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(process.Text().find("[method:b()]") != std::string::npos, kWaitMs);
+        const auto abort = [](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            box->button(QMessageBox::Ok)->click();
+        };
+        QCOMPARE(WithModals({abort}, [&] { process.RequestStop(); }), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!app->TestSession().IsBusy(), kWaitMs);
+        CTestResultsWindow& results = *app->TestResults();
+        QVERIFY2(
+            results.Counts()->text().startsWith("Tests: 2   Passed: 1   Failed: 1   Skipped: 0\n"),
+            qPrintable(results.Counts()->text()));
+        QVERIFY(results.FindTest("shop.SlowTest", "a()"));
+        QTreeWidgetItem* running = results.FindTest("shop.SlowTest", "b()");
+        QVERIFY(running);
+        results.Tree()->setCurrentItem(running);
+        QCOMPARE(results.Details()->toPlainText(),
+                 QStringLiteral("the run ended while this test ran"));
     }
 };
 
