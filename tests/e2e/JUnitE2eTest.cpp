@@ -269,11 +269,17 @@ TEST_F(JUnitE2e, MissingJUnitNamesThePackageToInstall) {
     project->Build();
     EXPECT_TRUE(host.runners.empty());
     EXPECT_FALSE(PlanTestRun(*project).has_value());
+    project->CompileFile(Source("BasketTest"), "shop");
+    EXPECT_TRUE(host.runners.empty());
+    // A file that does not use JUnit still compiles on its own.
+    project->CompileFile(Source("Basket"), "shop");
     SetJUnitFolder(kJUnitFolder);
+    EXPECT_TRUE(ToolOutput().ends_with("Exit code: 0\r\nNo Errors"));
     const std::vector<std::string> messages = host.MessageTexts();
-    ASSERT_EQ(messages.size(), 2u);
+    ASSERT_EQ(messages.size(), 3u);
     EXPECT_NE(messages[0].find("sudo apt install junit5"), std::string::npos) << messages[0];
     EXPECT_EQ(messages[1], messages[0]);
+    EXPECT_EQ(messages[2], messages[0]);
 
     // With JUnit there, the build compiles the tests without a class path of the user's.
     BuildOk();

@@ -30,7 +30,7 @@ void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& pa
     if (!SaveBeforeCompiling(*this)) {
         return;
     }
-    const auto junit = JUnitClassPathForBuild(*this);
+    const auto junit = JUnitClassPathForBuild(*this, path);
     if (!junit) {
         return;
     }

@@ -247,12 +247,24 @@ SJUnitUse UseOf(const std::vector<STestClass>& classes) {
 
 } // namespace
 
-std::optional<std::string> JUnitClassPathForBuild(CJavaProjectDoc& project) {
-    const SJUnitUse use = UseOf(FindTestClasses(project));
+std::optional<std::string> JUnitClassPathForBuild(CJavaProjectDoc& project,
+                                                  const std::string& singleFile) {
+    SJUnitUse use = UseOf(FindTestClasses(project));
+    SJUnitUse own;
+    if (!singleFile.empty()) {
+        if (const auto text = ReadWholeFile(singleFile)) {
+            own = FindJUnitUse(*text);
+        }
+        use.jupiter = use.jupiter || own.jupiter;
+        use.legacy = use.legacy || own.legacy;
+    }
     if (!use.Any()) {
         return std::string();
     }
     SJUnitClassPath jars = JUnitClassPath(use, GetJUnitFolder());
+    if (!jars.missingPackage.empty() && !singleFile.empty() && !own.Any()) {
+        return jars.classPath;
+    }
     if (!jars.missingPackage.empty()) {
         ShowMessage(project.Host(), JUnitMissingMessage(jars.missingPackage));
         return std::nullopt;

@@ -66,9 +66,12 @@ struct STestClass {
 // not tests.
 std::vector<STestClass> FindTestClasses(CJavaProjectDoc& project);
 
-// The JUnit archives the project's build needs (empty when no file uses JUnit). Nullopt after
-// telling the user which package to install.
-std::optional<std::string> JUnitClassPathForBuild(CJavaProjectDoc& project);
+// The JUnit archives a compile needs: those the project's files use, and, when one file is
+// compiled, those it uses itself (empty when nothing uses JUnit). Nullopt after telling the user
+// which package to install. A single file that does not use JUnit compiles with the archives
+// that are there, so one missing package does not stop the rest of the project.
+std::optional<std::string> JUnitClassPathForBuild(CJavaProjectDoc& project,
+                                                  const std::string& singleFile = {});
 
 struct STestRunPlan {
     std::vector<std::string> selectors; // launcher options choosing what runs, quoted
