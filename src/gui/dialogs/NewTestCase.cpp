@@ -68,8 +68,8 @@ void RunNewTestCase(CProjectHost& app) {
         return;
     }
     if (!IsJavaClassName(QString::fromStdString(*name))) {
-        host.MessageBox("\"" + *name + "\" cannot be the name of a Java class.", kCaption,
-                        EMsgButtons::Ok, EMsgIcon::Warning);
+        host.MessageBox("\"" + *name + "\" cannot be the name of a Java class. " + kClassNameRule,
+                        kCaption, EMsgButtons::Ok, EMsgIcon::Warning);
         return;
     }
     const std::vector<std::string> chosen = host.FileDialog(SaveFileRequest(
