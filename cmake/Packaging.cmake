@@ -117,6 +117,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgoogle-gson-java")
 # "Run with Console"; Jython, the JDK's documentation and the servlet API (which a new servlet
 # project is compiled against) for the commands that use them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-jdk, ant, xterm | x-terminal-emulator")
+# Run Tests: the test launcher and JUnit 5 (JUnit 4 tests need junit4 as well).
+string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", junit5")
 # The help command opens openjdk-17-doc's pages by their path, so the package is named rather
 # than default-jdk-doc (lintian warns about that).
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "jython, openjdk-17-doc, libservlet-api-java")

@@ -5,6 +5,7 @@
 #include "cli/FindCommand.h"
 #include "cli/HighlightCommand.h"
 #include "cli/OutlineCommand.h"
+#include "cli/TestCommand.h"
 #include "core/app/Settings.h"
 #include "settings/IniSettingsStore.h"
 
@@ -72,7 +73,7 @@ std::string HelpText() {
            "                    print FILE with syntax colours (ANSI) from the user's colour\n"
            "                    settings, or with --runs one line per run: START, END and\n"
            "                    CLASS, positions in the CR LF text\n" +
-           FindCommandHelp() +
+           FindCommandHelp() + TestCommandHelp() +
            "  --debug-adapter   serve the debugger's protocol (DAP) on standard input and\n"
            "                    output, for any client; the settings name the JDK\n"
            "  --version         print the version and exit\n"
@@ -89,6 +90,10 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
     const auto separator = std::find(arguments.begin(), arguments.end(), "--");
     const auto outline = std::find(arguments.begin(), separator, "--outline");
     const bool outlining = outline != separator;
+    if (!outlining && std::find(arguments.begin(), separator, "--test") != separator) {
+        CatchInterrupts();
+        return RunTestCommand(arguments, out, err, &g_interrupted);
+    }
     if (!outlining && std::find(arguments.begin(), separator, "--find") != separator) {
         return RunFindCommand(arguments, out, err);
     }

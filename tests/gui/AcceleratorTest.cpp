@@ -104,6 +104,8 @@ private slots:
             {"jython", "F4", "ProjectWindow"},
             {"jython", "Ctrl+M", "Compile"},
             {"jython", "Ctrl+L", "GoToLine"},
+            {"java", "Ctrl+T", "RunTests"},
+            {"project", "Ctrl+T", "RunTests"},
         };
         for (const SRow& row : rows) {
             QTest::addRow("%s %s", row.kind, row.keys) << row.kind << row.keys << row.command;

@@ -61,7 +61,7 @@ SBarExpectation JavaBar() {
         {"&View", {"&Toolbar", "&Status Bar", "Line Numbers", "Project Window\tF4"}},
         {"&Project",
          {"New Project...", "Open Project...", "Close Project", "-", "Add Files...", "-",
-          "Add Window to Project"}},
+          "Add Window to Project", "-", "Run &Tests\tCtrl+T", "Run Failed Tests Again"}},
         {"&Build",
          {"&Build\tF7", "&Compile\tCtrl+M", "-", "&Run Application\tF5", "Run &Applet\tShift+F5",
           "Run &with Console", "-", "Run Ant...", "-", "Open In &Web Browser"}},

@@ -50,7 +50,7 @@ private slots:
             QVERIFY(!dialog.List()->item(i)->icon().isNull());
         }
         QCOMPARE(texts, (QStringList{"Java Source File", "Tovin Project", "HTML Page", "XML File",
-                                     "Jython File"}));
+                                     "Jython File", "JUnit Test Case"}));
         dialog.List()->clearSelection();
         dialog.accept(); // nothing chosen: it stays open
         QCOMPARE(dialog.result(), int(QDialog::Rejected));

@@ -52,6 +52,12 @@ const SExpected kExpected[] = {
     {"Tovin", "Cannot find \"[^\n]*\"\\."},
     {"Tovin", "No matches found for \"[^\n]*\""},
     {"Tovin", "[^\n]*: please enter a whole number from -?\\d+ to \\d+\\."},
+    // unit tests: a project without them, JUnit not installed, a test case's file
+    {"Tovin", "There are no tests in this project\\. A test is a Java file that uses JUnit; "
+              "File > New > JUnit Test Case writes one\\."},
+    {"Tovin", "The project's tests need JUnit, which is not installed here \\([^\n]*\\)\\. "
+              "Install the package junit[45] \\(sudo apt install junit[45]\\)\\."},
+    {"Tovin", "Cannot create the file \"[^\"]*\": [^\n]*\\."},
     // the help the desktop would show is not installed here
     {"Tovin", "The JDK documentation was not found( at \"[^\"]*\")?\\. Install the package "
               "openjdk-17-doc, or choose the documentation's index\\.html as the help file in "

@@ -6,6 +6,7 @@
 #include "core/platform/Paths.h"
 #include "core/project/CommandHelpers.h"
 #include "core/project/JavaProjectDoc.h"
+#include "core/project/TestCommands.h"
 #include "core/project/ToolLocator.h"
 
 namespace tovin {
@@ -29,12 +30,17 @@ void CJavaProjectDoc::CompileFile(const std::string& path, const std::string& pa
     if (!SaveBeforeCompiling(*this)) {
         return;
     }
+    const auto junit = JUnitClassPathForBuild(*this, path);
+    if (!junit) {
+        return;
+    }
     CWaitCursor wait(m_host);
     const std::string folder = GetClassRoot(GetFolder(path), package);
     SetCurrentFolder(folder);
     const CToolLocator locator(m_settings);
     LaunchTool(m_host, locator.GetJavacPath(),
-               locator.GetJavacName() + tovin::GetCompileOptions(*this) + CToolLocator::Quote(path),
+               locator.GetJavacName() + tovin::GetCompileOptions(*this, *junit) +
+                   CToolLocator::Quote(path),
                folder);
 }
 
@@ -49,8 +55,13 @@ void CJavaProjectDoc::Build() {
     if (mainPath.empty()) {
         return;
     }
+    // Test files compile against Debian's JUnit without the user naming its archives.
+    const auto junit = JUnitClassPathForBuild(*this);
+    if (!junit) {
+        return;
+    }
     const CToolLocator locator(m_settings);
-    std::string command = locator.GetJavacName() + tovin::GetCompileOptions(*this);
+    std::string command = locator.GetJavacName() + tovin::GetCompileOptions(*this, *junit);
     bool first = true;
     for (const auto& entry : m_data.javaFiles) {
         if (entry->GetExtension() != "java") {

@@ -85,12 +85,16 @@ std::string GetClassRoot(const std::string& folder, const std::string& package) 
     return folder;
 }
 
-std::string GetCompileOptions(const CJavaProjectDoc& project) {
+std::string GetCompileOptions(const CJavaProjectDoc& project, const std::string& addedClassPath) {
     std::string options = " ";
     if (!project.GetCompileOptions().empty()) {
         options += project.GetCompileOptions() + " ";
     }
-    options += ClassPathOption(project.GetClassPath());
+    std::string classPath = project.GetClassPath();
+    if (!addedClassPath.empty()) {
+        classPath += (classPath.empty() ? "" : std::string(1, kPathListSeparator)) + addedClassPath;
+    }
+    options += ClassPathOption(classPath);
     if (!project.GetCompileDir().empty()) {
         options += "-d " + CToolLocator::Quote(project.GetCompileDir()) + " ";
     }

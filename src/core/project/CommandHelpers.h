@@ -59,8 +59,10 @@ std::string GetMainFilePath(CJavaProjectDoc& project);
 std::string GetClassRoot(const std::string& folder, const std::string& package);
 // The compiler's options, starting and ending with a blank: the project's compile options,
 // then -classpath with the class path and ":." in double quotes, then -d with the compile
-// directory in double quotes, each only when set. Nothing set gives a single blank.
-std::string GetCompileOptions(const CJavaProjectDoc& project);
+// directory in double quotes, each only when set. Nothing set gives a single blank. Archives
+// the build adds itself (JUnit) follow the project's class path.
+std::string GetCompileOptions(const CJavaProjectDoc& project,
+                              const std::string& addedClassPath = {});
 // The launcher's options, built the same way from the run options and the class path.
 std::string GetRunOptions(const CJavaProjectDoc& project);
 // The file name up to its last "." (Foo.bar.java gives Foo.bar).

@@ -118,6 +118,9 @@ constexpr SCommandInfo kCommands[] = {
     {C::JdkHelp, "JdkHelp", "Look up the selected word in the JDK documentation\nJDK Help"},
     {C::TipOfTheDay, "TipOfTheDay", "Show a tip about Tovin\nTip of the Day"},
     {C::SourceFont, "SourceFont", "Set the font and size for source windows\nSource Font"},
+    {C::RunTests, "RunTests", "Build the project and run its JUnit tests\nRun Tests"},
+    {C::RerunFailedTests, "RerunFailedTests",
+     "Run the tests that failed in the last test run again\nRun Failed Tests Again"},
 };
 
 constexpr bool RowsInCommandOrder() {

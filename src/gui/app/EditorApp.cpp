@@ -22,6 +22,8 @@
 #include "gui/framework/RecentFileList.h"
 #include "gui/process/ProcessBar.h"
 #include "gui/process/ProcessWindow.h"
+#include "gui/testing/TestResultsWindow.h"
+#include "gui/testing/TestSession.h"
 #include "gui/project/ProjectDocument.h"
 #include "gui/project/ProjectFormView.h"
 #include "gui/project/ProjectFrame.h"
@@ -171,8 +173,41 @@ CProcessWindow* CEditorApp::ProcessWindow() {
     return window;
 }
 
+CTestSession& CEditorApp::TestSession() {
+    if (m_testSession) {
+        return *m_testSession;
+    }
+    auto* dock = new QDockWidget(QStringLiteral("Test Results"), m_mainFrame);
+    dock->setObjectName(QStringLiteral("TestResultsDock"));
+    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
+                          Qt::BottomDockWidgetArea);
+    m_testResults = new CTestResultsWindow(dock);
+    dock->setWidget(m_testResults);
+    m_mainFrame->addDockWidget(Qt::RightDockWidgetArea, dock);
+    dock->hide();
+    CTestSession::SHooks hooks;
+    hooks.project = [this]() -> CJavaProjectDoc* {
+        return m_currentProject ? &m_currentProject->Project() : nullptr;
+    };
+    hooks.processWindow = [this] { return ProcessWindow(); };
+    hooks.showResults = [dock] {
+        dock->show();
+        dock->raise();
+    };
+    m_testSession = new CTestSession(*m_host, *m_testResults, std::move(hooks), this);
+    return *m_testSession;
+}
+
+void CEditorApp::OnRunTestsOfFile(const std::string& path) {
+    TestSession().RunTests({path});
+}
+
 void CEditorApp::SetCurrentProject(CProjectDocument* project) {
     m_currentProject = project;
+    if (project) {
+        connect(project, &CProjectDocument::RunTestsRequested, this, &CEditorApp::OnRunTestsOfFile,
+                Qt::UniqueConnection);
+    }
     if (m_mainFrame) {
         m_mainFrame->UpdateCommandUi();
     }

@@ -27,6 +27,8 @@ class CProcessWindow;
 class CProjectDocument;
 class CRecentFileList;
 class CSettingsStore;
+class CTestResultsWindow;
+class CTestSession;
 class CUiHost;
 
 class CEditorApp : public QObject, public CCommandTarget, public CProjectHost {
@@ -53,6 +55,9 @@ public:
     CProcessWindow* ProcessWindow();
     // Line numbers and compiler marks of every source window.
     CEditorAids& EditorAids() const { return *m_editorAids; }
+    // Run Tests and its "Test Results" dock, made when first asked for.
+    CTestSession& TestSession();
+    CTestResultsWindow* TestResults() const { return m_testResults; }
 
     // ---- CProjectHost: the open project
     CProjectDocument* CurrentProject() const override { return m_currentProject; }
@@ -115,6 +120,7 @@ private:
     void OnAbout();
     void OnRunApplet();
     void OnViewLineNumbers();
+    void OnRunTestsOfFile(const std::string& path);
 
     std::unique_ptr<CSettingsStore> m_store;
     std::unique_ptr<CUiHost> m_ownHost;
@@ -129,6 +135,8 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<CEditorAids> m_editorAids;
     std::function<void()> m_startupTip;
+    CTestSession* m_testSession = nullptr;
+    CTestResultsWindow* m_testResults = nullptr;
 };
 
 } // namespace tovin

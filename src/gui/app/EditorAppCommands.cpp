@@ -13,10 +13,12 @@
 #include "gui/dialogs/AboutDialog.h"
 #include "gui/dialogs/NewDocumentDialog.h"
 #include "gui/dialogs/NewProjectWizard.h"
+#include "gui/dialogs/NewTestCase.h"
 #include "gui/dialogs/RecentProjectsDialog.h"
 #include "gui/dialogs/TipOfTheDayDialog.h"
 #include "gui/editor/EditorAids.h"
 #include "gui/prefs/PrefsSheet.h"
+#include "gui/testing/TestSession.h"
 #include "gui/project/ProjectDocument.h"
 
 #include <QPageSetupDialog>
@@ -79,6 +81,14 @@ void CEditorApp::RegisterCommands() {
     map.OnUpdate(ECommand::ViewLineNumbers, [this] {
         return SCommandState{true, m_editorAids->LineNumbers()};
     });
+    map.OnCommand(ECommand::RunTests, [this] { TestSession().RunTests(); });
+    map.OnEnable(ECommand::RunTests,
+                 [this] { return m_currentProject && !CProcessRunner::IsProcessRunning(); });
+    map.OnCommand(ECommand::RerunFailedTests, [this] { TestSession().RunFailedAgain(); });
+    map.OnEnable(ECommand::RerunFailedTests, [this] {
+        return m_currentProject && m_testSession && m_testSession->HasFailedTests() &&
+               !CProcessRunner::IsProcessRunning();
+    });
     RegisterProjectForwarding();
 }
 
@@ -102,6 +112,10 @@ void CEditorApp::RegisterProjectForwarding() {
 void CEditorApp::OnFileNew() {
     CNewDocumentDialog dialog(m_mainFrame);
     if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (dialog.Chosen() == CNewDocumentDialog::TestCase) {
+        RunNewTestCase(*this);
         return;
     }
     const std::string documentName = DocumentNameOfEntry(dialog.Chosen());

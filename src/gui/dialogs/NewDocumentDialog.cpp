@@ -17,9 +17,12 @@ struct SEntry {
 };
 
 constexpr SEntry kEntries[] = {
-    {"Java Source File", "java-file", "JavaDocument"}, {"Tovin Project", "project", ""},
-    {"HTML Page", "html-file", "HTMLDocument"},        {"XML File", "xml-file", "XMLDocument"},
+    {"Java Source File", "java-file", "JavaDocument"},
+    {"Tovin Project", "project", ""},
+    {"HTML Page", "html-file", "HTMLDocument"},
+    {"XML File", "xml-file", "XMLDocument"},
     {"Jython File", "jython-file", "JythonDocument"},
+    {"JUnit Test Case", "test-passed", "JavaDocument"},
 };
 
 } // namespace
@@ -37,7 +40,8 @@ CNewDocumentDialog::CNewDocumentDialog(QWidget* parent)
     for (const SEntry& entry : kEntries) {
         new QListWidgetItem(OwnIcon(QLatin1String(entry.icon)), QLatin1String(entry.text), m_list);
     }
-    m_list->setMinimumSize(5 * 104 + 40, 90); // room for the frame: all five in one row
+    // Room for the frame: every kind in one row.
+    m_list->setMinimumSize(static_cast<int>(std::size(kEntries)) * 104 + 40, 90);
     // The first kind is chosen from the start, so Enter alone makes a Java source file.
     m_list->setCurrentRow(JavaSource);
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this] { accept(); });

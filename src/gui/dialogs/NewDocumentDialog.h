@@ -1,5 +1,6 @@
 #pragma once
-// "New Tovin Document": the five kinds of new document as large icons.
+// "New Tovin Document": the five kinds of new document as large icons, and a JUnit test case
+// (a Java source written from a template).
 
 #include <QDialog>
 
@@ -11,7 +12,7 @@ class CNewDocumentDialog : public QDialog {
     Q_OBJECT
 public:
     // Entry indexes, in list order.
-    enum EEntry { JavaSource, Project, HtmlPage, XmlFile, JythonFile };
+    enum EEntry { JavaSource, Project, HtmlPage, XmlFile, JythonFile, TestCase };
 
     explicit CNewDocumentDialog(QWidget* parent = nullptr);
     // The chosen entry after OK.

@@ -21,9 +21,6 @@ namespace tovin {
 namespace {
 
 constexpr const char* kInitialClassName = "MyApp";
-constexpr const char* kClassNameRule =
-    "Use letters, digits, _ and $ only, do not start with a digit, and do not use a word that "
-    "Java reserves (such as class or int).";
 
 constexpr const char* kKindTexts[] = {"Empty Project", "Application Project", "Applet Project",
                                       "HttpServlet Project"};

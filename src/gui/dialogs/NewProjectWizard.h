@@ -35,6 +35,11 @@ private:
     QButtonGroup* m_kinds;
 };
 
+// What a class name may be, told after a name that is refused.
+inline constexpr const char* kClassNameRule =
+    "Use letters, digits, _ and $ only, do not start with a digit, and do not use a word that "
+    "Java reserves (such as class or int).";
+
 // Whether the name can name a Java class: an identifier (letters, digits, currency symbols and
 // connectors such as _, not starting with a digit) that is not a reserved word.
 bool IsJavaClassName(const QString& name);

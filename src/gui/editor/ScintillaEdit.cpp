@@ -153,9 +153,10 @@ void CScintillaEdit::accessibilityActiveChanged(bool active) {
 }
 
 // Scintilla's own bindings for keys the menus use (Ctrl+[ and Ctrl+] move by paragraph there,
-// Ctrl+L cuts the line) would take the keys from the menu commands.
+// Ctrl+L cuts the line, Ctrl+T swaps two lines) would take the keys from the menu commands.
 void CScintillaEdit::RemoveConflictingKeys() {
     const int keys[] = {QKeyCombination(Qt::CTRL, Qt::Key_L).toCombined(),
+                        QKeyCombination(Qt::CTRL, Qt::Key_T).toCombined(),
                         QKeyCombination(Qt::CTRL, Qt::Key_BracketLeft).toCombined(),
                         QKeyCombination(Qt::CTRL, Qt::Key_BracketRight).toCombined(),
                         QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_BracketLeft).toCombined(),

@@ -92,6 +92,9 @@ enum class ECommand {
     TipOfTheDay,
     // The Java editor's, on no menu, toolbar or key: Preferences at the Editor page
     SourceFont,
+    // Unit tests: the project's, and the failed ones of the last run again
+    RunTests,
+    RerunFailedTests,
 
     Count
 };

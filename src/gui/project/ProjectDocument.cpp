@@ -171,6 +171,8 @@ void CProjectDocument::FillProjectWindow() {
         connect(m_tree, &CProjectTree::RunAppletRequested, this,
                 [this](const std::string& page) { RunApplet(page); });
         connect(m_tree, &CProjectTree::RunWithJdbRequested, this, [this] { OnRunWithJdb(); });
+        connect(m_tree, &CProjectTree::RunTestsRequested, this,
+                &CProjectDocument::RunTestsRequested);
         dock->setWidget(m_tree);
     }
     m_tree->Fill();

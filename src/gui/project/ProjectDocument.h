@@ -73,6 +73,8 @@ signals:
     void Refreshed();
     // The project is about to be used or saved: the views apply the edits they still hold.
     void ApplyingPendingEdits();
+    // The project window asked to run the tests of one file.
+    void RunTestsRequested(const std::string& path);
 
 private:
     void RegisterCommands();

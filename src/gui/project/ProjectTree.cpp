@@ -2,10 +2,12 @@
 
 #include "core/app/UiHost.h"
 #include "core/javamodel/JavaModel.h"
+#include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/project/AntCommands.h"
 #include "core/project/AntFileReader.h"
 #include "core/project/JavaProjectDoc.h"
+#include "core/project/TestCommands.h"
 #include "gui/desktop/DesktopRequests.h"
 #include "gui/desktop/Icons.h"
 #include "gui/project/FilePropertiesDialog.h"
@@ -402,6 +404,10 @@ bool CProjectTree::FillContextMenu(QTreeWidgetItem* item, QMenu& menu) {
         // The debugger has no menu of its own; the main class is what it runs.
         if (project.IsMainFile(topName)) {
             add(QStringLiteral("Run with JDB"), [this] { OnRunWithJdb(); });
+        }
+        const std::string path = javaFile->GetFullPath();
+        if (const auto text = ReadWholeFile(path); text && FindJUnitUse(*text).Any()) {
+            add(QStringLiteral("Run Tests"), [this, path] { emit RunTestsRequested(path); });
         }
         addFileTail();
     }

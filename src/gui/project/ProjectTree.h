@@ -85,6 +85,8 @@ signals:
     // Commands the project document carries out.
     void RunAppletRequested(const std::string& pagePath);
     void RunWithJdbRequested();
+    // "Run Tests" on a test file: only that file's tests.
+    void RunTestsRequested(const std::string& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
