@@ -182,17 +182,42 @@ void CColourer::ColourLines(CTextControl& control, int first, int last) const {
     first = std::clamp(first, 0, count - 1);
     last = std::clamp(last, first, count - 1);
     SLineContext context = ContextOfLine(control, first);
-    for (int line = first; line < count; ++line) {
+    for (int line = first; line <= last; ++line) {
         int start = 0;
         int end = 0;
         LineBounds(control, line, start, end);
-        const SLineContext next =
-            ColourLineText(control, start, control.GetTextRange(start, end), context);
-        if (!KeepLineContext(control, line + 1, next, count) && line >= last) {
+        context = ColourLineText(control, start, control.GetTextRange(start, end), context);
+        if (!KeepLineContext(control, line + 1, context, count) && line == last) {
             return;
         }
-        context = next;
     }
+    ColourFollowingLines(control, last + 1, context);
+}
+
+// A typed "/*" may reach the end of a large file: the lines are read in blocks of the text and
+// their runs applied at once, rather than asking the control about every line.
+void CColourer::ColourFollowingLines(CTextControl& control, int line, SLineContext context) const {
+    const int count = control.GetLineCount();
+    if (line >= count) {
+        return;
+    }
+    const int base = control.LineIndex(line);
+    CLineWalker lines(control, line);
+    CClassBuffer classes;
+    for (; line < count; ++line) {
+        const std::string_view text = lines.Next();
+        const size_t at = classes.size();
+        classes.resize(at + text.size(), ETokenClass::Normal);
+        context = ClassifyLine(m_language, text, context,
+                               std::span<ETokenClass>(classes).subspan(at, text.size()));
+        if (!KeepLineContext(control, line + 1, context, count)) {
+            break;
+        }
+        // The line break, which the line passes leave normal.
+        classes.resize(static_cast<size_t>(control.LineIndex(line + 1) - base),
+                       ETokenClass::Normal);
+    }
+    ApplyRuns(control, base, classes);
 }
 
 SLineContext CColourer::ColourLineText(CTextControl& control, int start, std::string_view text,

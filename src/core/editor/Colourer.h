@@ -57,6 +57,9 @@ private:
     // The context line `line` starts in, from the states the control keeps (worked out first
     // where edits left them in doubt).
     SLineContext ContextOfLine(CTextControl& control, int line) const;
+    // Colours the lines from `line` on, the first starting in `context`, for as long as each
+    // leaves the next another context than the one it was kept with.
+    void ColourFollowingLines(CTextControl& control, int line, SLineContext context) const;
     // Colours the line at start with the text given; returns the next line's context.
     SLineContext ColourLineText(CTextControl& control, int start, std::string_view text,
                                 const SLineContext& context) const;
