@@ -57,17 +57,17 @@ SLineContext NextLineContext(ELanguage language, std::string_view line,
 // is found or the text start is reached, so the cost follows the distance to the nearest one.
 inline constexpr int kMarkerSearchWindow = 4096;
 
-// Position tests on the text before position (clamped to the text):
-// true when the last "/*" before position starts after the last "*/" before it (strings and
-// line comments are not considered);
+// Position tests on the text before position (clamped to the text), by the markers alone (the
+// colouring itself goes by GetLineContext, which for Java also knows strings and line comments):
+// true when the last "/*" before position starts after the last "*/" before it;
 bool IsInBlockComment(std::string_view text, int position, int window = kMarkerSearchWindow);
 // true when the last "<" before position comes after the last ">" before it;
 bool IsInTag(std::string_view text, int position, int window = kMarkerSearchWindow);
 // true when the last "<!--" before position ends after the last "-->" before it.
 bool IsInHtmlComment(std::string_view text, int position, int window = kMarkerSearchWindow);
 
-// The context at a position of a text, worked out line by line from the start; for a text
-// without text blocks it is what the position tests above say.
+// The context at a position of a text, worked out line by line from the start; for markup it
+// is what IsInTag and IsInHtmlComment say.
 SLineContext GetLineContext(ELanguage language, std::string_view text, int position);
 
 // Whole-text classifier of the language; lineStates (optional) gets the LineStateOf of every
