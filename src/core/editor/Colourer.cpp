@@ -65,6 +65,9 @@ public:
         : m_control(control), m_length(control.GetLength()),
           m_position(std::clamp(control.LineIndex(line), 0, m_length)) {}
 
+    // Where the line Next gives next starts.
+    int Position() const { return m_position; }
+
     // The next line without its line break.
     std::string_view Next() {
         for (;;) {
@@ -201,8 +204,8 @@ void CColourer::ColourFollowingLines(CTextControl& control, int line, SLineConte
     if (line >= count) {
         return;
     }
-    const int base = control.LineIndex(line);
     CLineWalker lines(control, line);
+    const int base = lines.Position();
     CClassBuffer classes;
     for (; line < count; ++line) {
         const std::string_view text = lines.Next();
@@ -214,8 +217,7 @@ void CColourer::ColourFollowingLines(CTextControl& control, int line, SLineConte
             break;
         }
         // The line break, which the line passes leave normal.
-        classes.resize(static_cast<size_t>(control.LineIndex(line + 1) - base),
-                       ETokenClass::Normal);
+        classes.resize(static_cast<size_t>(lines.Position() - base), ETokenClass::Normal);
     }
     ApplyRuns(control, base, classes);
 }
