@@ -1,19 +1,21 @@
 #pragma once
 // The body shared by the colouring fuzz targets: one language's whole-text and line classifiers
 // and the colourer frames on arbitrary bytes. Checks: one class per position, only classes the
-// language has, and on small inputs the same classes as the step-by-step reference (for Java
-// only on inputs without what its Java does not know: character literals, text blocks,
-// contextual keywords).
+// language has, for Java and Jython every line as the whole text colours it, and on small inputs
+// the same classes as the step-by-step reference where it still answers (reference::Comparable).
 
 #include "core/editor/ColourClassifier.h"
 #include "core/editor/Colourer.h"
 #include "core/editor/TextBuffer.h"
+#include "core/javamodel/JavaLexicalPass.h"
 
 #include "../tests/core/editor/ColourReference.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tovin::fuzz {
 
@@ -57,8 +59,7 @@ inline reference::Classes ClassesOf(const CTextBuffer& control) {
 
 // Whether the reference is asked about the input.
 inline bool Compared(ELanguage language, const std::string& text) {
-    return text.size() <= kReferenceLimit &&
-           (language != ELanguage::Java || !reference::HasLaterJava(text));
+    return text.size() <= kReferenceLimit && reference::Comparable(language, text);
 }
 
 inline void CheckWholeText(ELanguage language, const std::string& text) {
@@ -78,11 +79,13 @@ inline void CheckWholeText(ELanguage language, const std::string& text) {
     }
 }
 
-// Every line as the editor finds it, in the context the lines before it leave, and a few
-// positions with small search windows.
+// Every line as the editor finds it, in the context the lines before it leave (for Java and
+// Jython as the whole text colours it), and a few positions with small search windows.
 inline void CheckLines(ELanguage language, const std::string& text) {
     CTextBuffer control(text);
     const bool compared = Compared(language, text);
+    const bool asWholeText = !GetLanguageRules(language).markup;
+    const CClassBuffer whole = asWholeText ? ClassifyText(language, text) : CClassBuffer{};
     SLineContext context;
     for (int line = 0; line < control.GetLineCount(); ++line) {
         int start = control.LineIndex(line);
@@ -93,6 +96,9 @@ inline void CheckLines(ELanguage language, const std::string& text) {
         CClassBuffer classes(lineText.size(), ETokenClass::Normal);
         const SLineContext after = ClassifyLine(language, lineText, context, classes);
         CheckClasses(language, classes, lineText.size());
+        if (asWholeText) {
+            Check(std::equal(classes.begin(), classes.end(), whole.begin() + start));
+        }
         if (compared) {
             Check(classes ==
                   reference::LinePasses(language, text, static_cast<size_t>(start), lineText));
@@ -133,8 +139,31 @@ inline void CheckFrames(ELanguage language, const std::string& text) {
     Check(control.IsRedrawOn() && !control.IsSelectionHidden());
 }
 
+// The structure reader's spans are where the colouring sees literals and comments: in order,
+// apart, inside the text, and holding exactly the positions coloured string or comment (line
+// breaks aside, which the colouring leaves normal).
+inline void CheckJavaSpans(const std::string& text) {
+    const CClassBuffer classes = ClassifyText(ELanguage::Java, text);
+    std::vector<bool> inSpan(text.size(), false);
+    size_t after = 0;
+    for (const SJavaSpan& span : FindJavaLiteralsAndComments(text)) {
+        Check(span.start >= after && span.start < span.end && span.end <= text.size());
+        std::fill(inSpan.begin() + static_cast<std::ptrdiff_t>(span.start),
+                  inSpan.begin() + static_cast<std::ptrdiff_t>(span.end), true);
+        after = span.end;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool literal =
+            classes[i] == ETokenClass::String || classes[i] == ETokenClass::Comment;
+        Check(IsLineBreak(text[i]) ? !literal : inSpan[i] == literal);
+    }
+}
+
 inline int FuzzColouring(ELanguage language, const std::uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
+    if (language == ELanguage::Java) {
+        CheckJavaSpans(text);
+    }
     CheckWholeText(language, text);
     CheckLines(language, text);
     CheckFrames(language, text);

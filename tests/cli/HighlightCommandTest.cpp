@@ -32,8 +32,8 @@ TEST(HighlightCommand, RunsArePositionsInTheCrLfText) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "0\t3\tkeyword\n"
                        "3\t8\tnormal\n"
-                       "8\t13\tcomment\n"
-                       "13\t14\tnormal\n");
+                       "8\t12\tcomment\n"
+                       "12\t14\tnormal\n");
     EXPECT_EQ(run.err, "");
 }
 

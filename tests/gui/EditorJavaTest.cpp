@@ -2,6 +2,8 @@
 // status, the function drop-down and the commands that need the window's file.
 
 #include "EditorTestSupport.h"
+#include "core/editor/ColourClassifier.h"
+#include "core/editor/TextBuffer.h"
 #include "gui/editor/FindReplace.h"
 #include "gui/editor/SyntaxWindowView.h"
 
@@ -10,6 +12,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 
+#include <random>
+
 using namespace tovin;
 using namespace tovin::test;
 
@@ -17,6 +21,15 @@ namespace {
 
 using Window = SEditorWindow<CSyntaxWindowDoc, CSyntaxWindowView>;
 using Sci = QsciScintillaBase;
+
+// The letters ClassDump gives, for classes of a text.
+std::string Dump(const CClassBuffer& classes, int start, int end) {
+    CTextBuffer buffer(std::string(classes.size(), ' '));
+    for (size_t i = 0; i < classes.size(); ++i) {
+        buffer.SetRangeClass(static_cast<int>(i), static_cast<int>(i) + 1, classes[i]);
+    }
+    return ClassDump(buffer, start, end);
+}
 
 int Find(const CTextControl& control, const std::string& what, int from = 0) {
     return static_cast<int>(control.GetText().find(what, static_cast<size_t>(from)));
@@ -44,8 +57,11 @@ private slots:
     void savingReparsesIntoTheProject();
     void compileAndHelpGoToTheProject();
     void convertTabsToSpacesUsesTheCreationTabWidth();
-    void typedOpenerColoursItsLineAndLaterTypingFollows_data();
-    void typedOpenerColoursItsLineAndLaterTypingFollows();
+    void typedOpenerColoursTheLinesItOpens_data();
+    void typedOpenerColoursTheLinesItOpens();
+    void deletedLinesRecolourTheLinesBelow_data();
+    void deletedLinesRecolourTheLinesBelow();
+    void randomEditsLeaveEveryLineColouredAsTheWholeText();
     void contextMenuHoldsTheTextCommands();
 };
 
@@ -60,7 +76,8 @@ void EditorJavaTest::openingColoursTheWholeText() {
     const int comment = Find(v, "// note");
     QCOMPARE(ClassDump(v, comment, comment + 7), std::string("ccccccc"));
     const int block = Find(v, "/* a");
-    QCOMPARE(ClassDump(v, block, Find(v, "b */") + 4), std::string(12, 'c'));
+    // The line break inside the comment stays normal, as the line passes leave it.
+    QCOMPARE(ClassDump(v, block, Find(v, "b */") + 4), std::string("ccccnncccccc"));
     const int afterBlock = Find(v, " int i");
     QCOMPARE(ClassDump(v, afterBlock, afterBlock + 6), std::string("nkkknn"));
     QVERIFY(!w.Doc().IsModified());
@@ -352,14 +369,16 @@ void EditorJavaTest::convertTabsToSpacesUsesTheCreationTabWidth() {
     QVERIFY(w.Doc().IsModified());
 }
 
-void EditorJavaTest::typedOpenerColoursItsLineAndLaterTypingFollows_data() {
+void EditorJavaTest::typedOpenerColoursTheLinesItOpens_data() {
     QTest::addColumn<QString>("opener");
     QTest::addColumn<QString>("opened"); // the class letter of what the opener opens
     QTest::newRow("block comment") << QStringLiteral("/*") << QStringLiteral("c");
     QTest::newRow("text block") << QStringLiteral("\"\"\"") << QStringLiteral("s");
 }
 
-void EditorJavaTest::typedOpenerColoursItsLineAndLaterTypingFollows() {
+// The lines after a typed opener take their colours at once, and get them back when the opener
+// is deleted again.
+void EditorJavaTest::typedOpenerColoursTheLinesItOpens() {
     QFETCH(QString, opener);
     QFETCH(QString, opened);
     const std::string all = opened.toStdString();
@@ -368,16 +387,110 @@ void EditorJavaTest::typedOpenerColoursItsLineAndLaterTypingFollows() {
     auto& v = w.View();
     PlaceCaret(v, 3);
     QTest::keyClicks(&v, " " + opener);
-    // Typing colours only its own line; what it opened reaches a later line when that line is
-    // typed on, and every line with F3.
     QCOMPARE(ClassDump(v, 4, 4 + opener.size()), std::string(opener.size(), all[0]));
-    QCOMPARE(ClassDump(v, v.LineIndex(1), v.LineIndex(1) + 3), std::string("kkk"));
-    PlaceCaret(v, v.LineIndex(2) - 2);
-    QTest::keyClicks(&v, " ");
-    QCOMPARE(ClassDump(v, v.LineIndex(1), v.LineIndex(2) - 2), std::string(7, all[0]));
-    QCOMPARE(ClassDump(v, v.LineIndex(2), v.LineIndex(2) + 3), std::string("kkk"));
-    v.OnSyntaxColourUpdate();
-    QCOMPARE(ClassDump(v, v.LineIndex(2), v.LineIndex(2) + 3), std::string(3, all[0]));
+    for (int line : {1, 2}) {
+        QCOMPARE(ClassDump(v, v.LineIndex(line), v.LineIndex(line + 1) - 2),
+                 std::string(6, all[0]));
+    }
+    for (int i = 0; i < opener.size(); ++i) {
+        QTest::keyClick(&v, Qt::Key_Backspace);
+    }
+    for (int line : {1, 2}) {
+        QCOMPARE(ClassDump(v, v.LineIndex(line), v.LineIndex(line + 1) - 2), std::string("kkknnn"));
+    }
+}
+
+void EditorJavaTest::deletedLinesRecolourTheLinesBelow_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("typedAfter"); // typed at the end of the first line, first
+    QTest::addColumn<int>("firstDeleted");
+    QTest::addColumn<int>("deletedLines");
+    QTest::addColumn<QString>("below"); // the classes of the second line below the deleted ones
+    QTest::newRow("the line holding the opener")
+        << QStringLiteral("int a;\n/*\nint b;\nint c;\n") << QString() << 1 << 1
+        << QStringLiteral("kkknnnn");
+    QTest::newRow("two lines holding the closer of a typed opener")
+        << QStringLiteral("int a;\nint b;\nb(); */\nint c;\nint d;\nint e;\n")
+        << QStringLiteral(" /*") << 1 << 2 << QStringLiteral("ccccccc");
+}
+
+// Lines deleted as a selection through the window's control (as a cut or a drop does, whose
+// lines are coloured once control returns to the event loop); before that, a line further down
+// is typed on, so its colours follow from what the deletion left above it.
+void EditorJavaTest::deletedLinesRecolourTheLinesBelow() {
+    QFETCH(QString, text);
+    QFETCH(QString, typedAfter);
+    QFETCH(int, firstDeleted);
+    QFETCH(int, deletedLines);
+    QFETCH(QString, below);
+    SEditorFixture f;
+    Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("D.java", text.toStdString());
+    auto& v = w.View();
+    PlaceCaret(v, v.LineIndex(1) - 2);
+    QTest::keyClicks(&v, typedAfter);
+    v.SetSel(v.LineIndex(firstDeleted), v.LineIndex(firstDeleted + deletedLines));
+    v.ReplaceSel("");
+    const int typed = firstDeleted + 1;
+    PlaceCaret(v, v.LineIndex(typed + 1) - 2);
+    QTest::keyClicks(&v, "x");
+    QCOMPARE(ClassDump(v, v.LineIndex(typed), v.LineIndex(typed + 1) - 2), below.toStdString());
+}
+
+// Seeded random edits through the window, as a user makes them: typed pieces, Enter, a deleted
+// selection over several lines, a pasted stretch of lines, undo and redo. After each, every
+// line has the colours the whole-text pass gives it.
+void EditorJavaTest::randomEditsLeaveEveryLineColouredAsTheWholeText() {
+    static const char* const kPieces[] = {
+        "/*", "*/", "//", "\"", "\"\"\"", "'",         "\\",        "int ",
+        "x",  " ",  ";",  "*",  "/",      "a\r\n/* b", "c */\r\nd", "\"\"\"\r\ne"};
+    SEditorFixture f;
+    Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>(
+        "R.java",
+        "class R {\n  int a; /* b\n  c */ String s = \"d\";\n  x = \"\"\"\n  e\n  \"\"\";\n}\n");
+    auto& v = w.View();
+    std::mt19937 random(2024);
+    const auto pick = [&random](int count) { return static_cast<int>(random() % count); };
+    for (int step = 0; step < 300; ++step) {
+        const int length = v.GetLength();
+        const int action = pick(10);
+        const int at = pick(length + 1);
+        if (action < 4) {
+            PlaceCaret(v, at);
+            QTest::keyClicks(&v, QString::fromUtf8(kPieces[pick(std::size(kPieces) - 3)]));
+        } else if (action == 4) {
+            PlaceCaret(v, at);
+            QTest::keyClick(&v, Qt::Key_Return);
+        } else if (action == 5) {
+            v.SetSel(at, at + pick(std::min(length - at, 40) + 1));
+            QTest::keyClick(&v, Qt::Key_Delete);
+        } else if (action == 6) {
+            v.SetSel(at, at + pick(std::min(length - at, 10) + 1));
+            v.ReplaceSel(kPieces[std::size(kPieces) - 3 + pick(3)]);
+        } else if (action == 7) {
+            v.undo();
+        } else if (action == 8) {
+            v.redo();
+        } else {
+            PlaceCaret(v, at);
+            QTest::keyClick(&v, Qt::Key_Backspace);
+        }
+        ProcessQueuedEvents();
+        const std::string text = v.GetText();
+        const CClassBuffer whole = ClassifyText(ELanguage::Java, text);
+        for (int line = 0; line < v.GetLineCount(); ++line) {
+            const int start = v.LineIndex(line);
+            const int next = v.LineIndex(line + 1);
+            const int end = next < 0 ? v.GetLength() : next - LineBreakLengthBefore(text, next);
+            if (ClassDump(v, start, end) != Dump(whole, start, end)) {
+                QFAIL(qPrintable(QStringLiteral("step %1, line %2 of \"%3\": %4 instead of %5")
+                                     .arg(step)
+                                     .arg(line)
+                                     .arg(QString::fromStdString(text))
+                                     .arg(QString::fromStdString(ClassDump(v, start, end)))
+                                     .arg(QString::fromStdString(Dump(whole, start, end)))));
+            }
+        }
+    }
 }
 
 void EditorJavaTest::contextMenuHoldsTheTextCommands() {

@@ -211,11 +211,12 @@ void EditorLargeFileTest::changeDeepInALongLineRecoloursTheRestOfIt() {
     QTest::keyClick(&v, '"');
     ProcessQueuedEvents();
     // The new quote pairs with the old string's opener, whose closer now opens a string: every
-    // later string is shifted by one quote, up to the unterminated one at the end.
+    // later string is shifted by one quote (the comments between become strings' text), up to
+    // the unterminated one at the end.
     const std::string after = ClassDump(v);
     const auto at = static_cast<size_t>(deep);
     QCOMPARE(after.substr(0, at), before.substr(0, at));
-    QCOMPARE(after.substr(at, 22), std::string("nkkknssssssnsssccccccc"));
+    QCOMPARE(after.substr(at, 22), std::string("nkkknssssssnssssssssss"));
     QCOMPARE(after.substr(after.size() - 4), std::string("ssss"));
     QTest::keyClick(&v, Qt::Key_Backspace);
     ProcessQueuedEvents();

@@ -78,7 +78,7 @@ void EditorLiveTest::jythonIsColouredLineByLine() {
     auto& v = w.View();
     QCOMPARE(ClassDump(v, 0, 9), std::string("kkknnnnnn"));
     const int line = v.LineIndex(1);
-    // A quote right after a backslash never closes a Jython string.
+    // A backslash escapes the quote after it.
     QCOMPARE(ClassDump(v, line, v.LineIndex(2) - 2), std::string("nnnnkkkkknssssssnccc"));
     PlaceCaret(v, v.GetLength());
     QTest::keyClicks(&v, "return # done");

@@ -1,6 +1,7 @@
 #include "core/editor/ColourClassifier.h"
 
 #include "core/editor/KeywordMatcher.h"
+#include "core/javamodel/JavaLexicalPass.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -35,10 +36,12 @@ size_t FindClosingQuote(std::string_view text, size_t from, EEscapeRule rule) {
 }
 
 // Every "<" up to the next ">" (or to the end) is tag; the next search starts after the range.
-void MarkTags(std::string_view text, std::span<ETokenClass> classes) {
+// A tag left open by an earlier line (openAtStart) takes the text up to its ">" first.
+void MarkTags(std::string_view text, std::span<ETokenClass> classes, bool openAtStart = false) {
     size_t from = 0;
     for (;;) {
-        size_t open = text.find('<', from);
+        size_t open = openAtStart ? 0 : text.find('<', from);
+        openAtStart = false;
         if (open == npos) {
             return;
         }
@@ -97,58 +100,24 @@ void MarkLineStrings(std::string_view line, std::span<ETokenClass> classes, EEsc
     }
 }
 
-// The first line-comment opener that does not start inside a string comments out the rest.
-void MarkLineComment(std::string_view line, std::span<ETokenClass> classes,
-                     std::string_view opener) {
-    size_t at = line.find(opener);
-    while (at != npos && classes[at] == ETokenClass::String) {
-        at = line.find(opener, at + 1);
-    }
-    if (at != npos) {
-        Fill(classes, at, line.size(), ETokenClass::Comment);
-    }
-}
-
-// A stretch of a line in which comment delimiters do not count (a text block).
-struct SSpan {
-    size_t start;
-    size_t end;
-};
-
-// The first `what` at or after `from` that lies outside every skipped stretch.
-size_t FindOutside(std::string_view line, std::string_view what, size_t from,
-                   std::span<const SSpan> skipped) {
-    for (;;) {
-        const size_t at = line.find(what, from);
-        const auto inside = std::find_if(skipped.begin(), skipped.end(), [at](const SSpan& span) {
-            return at >= span.start && at < span.end;
-        });
-        if (at == npos || inside == skipped.end()) {
-            return at;
-        }
-        from = inside->end;
-    }
-}
-
 // Block comments of one line; the search after a closed comment resumes at its closer, and a
 // closer with no opener before it ends a comment that was open at the line start.
 void MarkLineBlockComments(std::string_view line, std::span<ETokenClass> classes,
-                           std::string_view open, std::string_view close, bool inComment,
-                           std::span<const SSpan> skipped = {}) {
-    if (inComment && FindOutside(line, close, 0, skipped) == npos) {
+                           std::string_view open, std::string_view close, bool inComment) {
+    if (inComment && line.find(close) == npos) {
         Fill(classes, 0, line.size(), ETokenClass::Comment);
     }
     size_t from = 0;
     for (;;) {
-        size_t opener = FindOutside(line, open, from, skipped);
+        size_t opener = line.find(open, from);
         if (opener == npos) {
-            size_t closer = FindOutside(line, close, 0, skipped);
+            size_t closer = line.find(close);
             if (closer != npos && inComment) {
                 Fill(classes, 0, closer + close.size(), ETokenClass::Comment);
             }
             return;
         }
-        size_t closer = FindOutside(line, close, opener, skipped);
+        size_t closer = line.find(close, opener);
         Fill(classes, opener, closer == npos ? line.size() : closer + close.size(),
              ETokenClass::Comment);
         if (closer == npos) {
@@ -158,123 +127,107 @@ void MarkLineBlockComments(std::string_view line, std::span<ETokenClass> classes
     }
 }
 
-constexpr std::string_view kTextBlockQuote = "\"\"\"";
-
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+EJavaLineStart JavaLineStartOf(const SLineContext& context) {
+    return context.inTextBlock      ? EJavaLineStart::TextBlock
+           : context.inBlockComment ? EJavaLineStart::BlockComment
+                                    : EJavaLineStart::Code;
 }
 
-// Start of the first triple quote at or after `from` whose first quote no backslash escapes (an
-// escaping backslash is one of an odd number in a row), or npos.
-size_t FindTextBlockEnd(std::string_view text, size_t from) {
-    for (size_t at = text.find(kTextBlockQuote, from); at != npos;
-         at = text.find(kTextBlockQuote, at + 1)) {
-        size_t backslashes = 0;
-        while (backslashes < at && text[at - 1 - backslashes] == '\\') {
-            ++backslashes;
-        }
-        if (backslashes % 2 == 0) {
-            return at;
+SLineContext JavaContextOf(EJavaLineStart start) {
+    return SLineContext{.inBlockComment = start == EJavaLineStart::BlockComment,
+                        .inTextBlock = start == EJavaLineStart::TextBlock};
+}
+
+// The Java line passes (classes empty: only the next line's context is wanted): keywords, then
+// the literals and comments the Java lexer finds, which no keyword survives.
+SLineContext JavaLinePasses(std::string_view line, const SLineContext& context,
+                            std::span<ETokenClass> classes) {
+    if (classes.empty()) {
+        return JavaContextOf(JavaNextLineStart(line, JavaLineStartOf(context)));
+    }
+    CKeywordMatcher::For(ELanguage::Java).Mark(line, classes, false);
+    CJavaLineLexer lexer(line, JavaLineStartOf(context));
+    SJavaLexeme lexeme;
+    while (lexer.Next(lexeme)) {
+        const bool comment =
+            lexeme.kind == EJavaLexeme::LineComment || lexeme.kind == EJavaLexeme::BlockComment;
+        Fill(classes, lexeme.start, lexeme.end,
+             comment ? ETokenClass::Comment : ETokenClass::String);
+    }
+    return JavaContextOf(lexer.NextLineStart());
+}
+
+// Just past the closing triple quote of a Jython string whose content starts at `from`, or
+// npos; a backslash escapes the character after it.
+size_t EndOfTripleQuoted(std::string_view line, size_t from, char quote) {
+    const char closer[] = {quote, quote, quote};
+    for (size_t i = from; i < line.size(); ++i) {
+        if (line[i] == '\\') {
+            ++i;
+        } else if (line.compare(i, 3, std::string_view(closer, 3)) == 0) {
+            return i + 3;
         }
     }
     return npos;
 }
 
-// Length of the character literal that starts at `at` ('a', '\n', '\'', '\\', '\u0022',
-// '\101', a letter of several UTF-8 bytes), or 0 when the quote there starts none.
-size_t CharLiteralLength(std::string_view text, size_t at) {
-    size_t i = at + 1;
-    if (i >= text.size() || text[i] == '\'' || IsLineBreak(text[i])) {
-        return 0;
+// Just past a one-line Jython string opened at `open`, or the line's end when it is not closed.
+size_t EndOfJythonQuoted(std::string_view line, size_t open) {
+    size_t i = open + 1;
+    while (i < line.size() && line[i] != line[open]) {
+        i += line[i] == '\\' ? 2 : 1;
     }
-    if (text[i] != '\\') {
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
-            ++i;
-        }
-    } else if (++i >= text.size() || IsLineBreak(text[i])) {
-        return 0;
-    } else if (text[i] == 'u') {
-        while (i < text.size() && text[i] == 'u') {
-            ++i;
-        }
-        for (size_t digit = 0; digit < 4; ++digit, ++i) {
-            if (i >= text.size() || !IsHexDigit(text[i])) {
-                return 0;
-            }
-        }
-    } else if (text[i] >= '0' && text[i] <= '7') {
-        const size_t digits = text[i] <= '3' ? 3 : 2;
-        for (size_t digit = 0;
-             digit < digits && i < text.size() && text[i] >= '0' && text[i] <= '7'; ++digit) {
-            ++i;
-        }
-    } else {
-        ++i;
-    }
-    return i < text.size() && text[i] == '\'' ? i + 1 - at : 0;
+    return std::min(i + 1, line.size());
 }
 
-// Length of the text block or character literal that starts at `at`, or 0. A text block that
-// is never closed runs to the end of the text.
-size_t JavaStringAt(std::string_view text, size_t at) {
-    if (text.compare(at, kTextBlockQuote.size(), kTextBlockQuote) == 0) {
-        const size_t close = FindTextBlockEnd(text, at + kTextBlockQuote.size());
-        return (close == npos ? text.size() : close + kTextBlockQuote.size()) - at;
+// The Jython line passes (classes empty: only the next line's context is wanted): keywords,
+// then strings of either quote, one-line or triple-quoted (which go on over lines), and a "#"
+// outside them comments out the rest of the line.
+SLineContext JythonLinePasses(std::string_view line, SLineContext context,
+                              std::span<ETokenClass> classes) {
+    const bool marking = !classes.empty();
+    if (marking) {
+        CKeywordMatcher::For(ELanguage::Jython).Mark(line, classes, false);
     }
-    return text[at] == '\'' ? CharLiteralLength(text, at) : 0;
-}
-
-// The Java scan with its four states. The first three positions take their class from how the
-// text begins; openers and closers are looked at from the fourth position on. Text blocks and
-// character literals are passed over whole where the scan meets them outside strings and
-// comments (at the very start too).
-void ScanJava(std::string_view text, std::span<ETokenClass> classes) {
-    const size_t n = text.size();
-    bool inString = false;
-    bool inLineComment = text.starts_with("//");
-    bool inBlockComment = text.starts_with("/*");
-    bool justOpened = false;
-    const size_t head = std::min<size_t>(3, n);
-    size_t start = 3;
-    if (const size_t length = n > 0 ? JavaStringAt(text, 0) : 0; length > 0) {
-        Fill(classes, 0, length, ETokenClass::String);
-        start = std::max(start, length);
-    } else if (n > 0 && text[0] == '"') {
-        inString = true;
-        Fill(classes, 0, head, ETokenClass::String);
+    const auto mark = [&](size_t start, size_t end, ETokenClass cls) {
+        if (marking) {
+            Fill(classes, start, end, cls);
+        }
+    };
+    size_t at = 0;
+    if (context.inTextBlock || context.inTripleSingle) {
+        const size_t end = EndOfTripleQuoted(line, 0, context.inTextBlock ? '"' : '\'');
+        mark(0, end == npos ? line.size() : end, ETokenClass::String);
+        if (end == npos) {
+            return context;
+        }
+        at = end;
     }
-    if (inLineComment || inBlockComment) {
-        Fill(classes, 0, head, ETokenClass::Comment);
-    }
-    for (size_t i = start; i < n; ++i) {
-        if (inBlockComment) {
-            inBlockComment = !(text[i - 2] == '*' && text[i - 1] == '/');
-        } else if (inLineComment) {
-            inLineComment = !(text[i - 1] == '\r' && text[i] == '\n');
-        } else if (inString) {
-            if (!justOpened && text[i - 1] == '"' && (text[i - 2] != '\\' || text[i - 3] == '\\')) {
-                inString = false;
+    context = SLineContext{};
+    for (;;) {
+        at = line.find_first_of("#\"'", at);
+        if (at == npos) {
+            return context;
+        }
+        if (line[at] == '#') {
+            mark(at, line.size(), ETokenClass::Comment);
+            return context;
+        }
+        const char quote = line[at];
+        size_t end = 0;
+        if (at + 2 < line.size() && line[at + 1] == quote && line[at + 2] == quote) {
+            end = EndOfTripleQuoted(line, at + 3, quote);
+            if (end == npos) {
+                mark(at, line.size(), ETokenClass::String);
+                context.inTextBlock = quote == '"';
+                context.inTripleSingle = quote == '\'';
+                return context;
             }
-            justOpened = false;
-        } else if (text[i] == '"' || text[i] == '\'') {
-            if (const size_t length = JavaStringAt(text, i); length > 0) {
-                Fill(classes, i, i + length, ETokenClass::String);
-                i += length - 1;
-                continue;
-            }
-            inString = text[i] == '"';
-            justOpened = inString;
-        } else if (text[i] == '/' && i + 1 < n) {
-            inLineComment = text[i + 1] == '/';
-            inBlockComment = text[i + 1] == '*';
+        } else {
+            end = EndOfJythonQuoted(line, at);
         }
-        if (inString) {
-            classes[i] = ETokenClass::String;
-        }
-        if (inLineComment || inBlockComment) {
-            classes[i] = ETokenClass::Comment;
-        }
+        mark(at, end, ETokenClass::String);
+        at = end;
     }
 }
 
@@ -368,149 +321,6 @@ SLineContext NextMarkupContext(std::string_view line, SLineContext context) {
     return context;
 }
 
-// Whether a block comment is open after the "/*" and "*/" of a line read so far, from what was
-// open at the line's start; stretches of it can be passed over (text blocks).
-class CBlockCommentTracker {
-public:
-    CBlockCommentTracker(std::string_view line, bool open) : m_line(line), m_open(open) {}
-
-    // After the markers that end at or before `to`.
-    bool OpenAt(size_t to) {
-        for (; m_next + 2 <= to; ++m_next) {
-            if (m_line[m_next] == '/' && m_line[m_next + 1] == '*') {
-                m_open = true;
-            } else if (m_line[m_next] == '*' && m_line[m_next + 1] == '/') {
-                m_open = false;
-            }
-        }
-        return m_open;
-    }
-    // No marker before `to` counts any more.
-    void Skip(size_t to) { m_next = std::max(m_next, to); }
-
-private:
-    std::string_view m_line;
-    bool m_open;
-    size_t m_next = 0;
-};
-
-bool BlockCommentOpenAtEnd(std::string_view line, bool open, std::span<const SSpan> textBlocks) {
-    if (textBlocks.empty()) {
-        return LastOpens(line, kBlockOpen, kBlockClose, open);
-    }
-    CBlockCommentTracker comment(line, open);
-    for (const SSpan& block : textBlocks) {
-        comment.OpenAt(block.start);
-        comment.Skip(block.end);
-    }
-    return comment.OpenAt(line.size());
-}
-
-struct SJavaLineStrings {
-    std::vector<SSpan> textBlocks;
-    bool textBlockOpen = false; // the last text block runs on to the next line
-};
-
-// The strings pass of a Java line (classes empty: only the text blocks are wanted).
-// Double-quoted strings are found as the line passes have always found them: an unterminated
-// one runs to the line's end, and the search after one starts a character past its end.
-// Character literals are strings. A triple quote opens a text block only where the line is no
-// comment: after no "//" outside strings, and where the "/*" and "*/" before it leave no block
-// comment open (text blocks passed over, strings not, as in the comment pass).
-SJavaLineStrings ScanJavaLineStrings(std::string_view line, bool inComment,
-                                     std::span<ETokenClass> classes) {
-    const bool marking = !classes.empty();
-    const auto markString = [&](size_t start, size_t end) {
-        if (marking) {
-            Fill(classes, start, end, ETokenClass::String);
-        }
-    };
-    SJavaLineStrings strings;
-    CBlockCommentTracker comment(line, inComment);
-    size_t slashes = line.find("//");
-    bool lineComment = false;
-    size_t plain = 0; // where the stretch outside strings before the next quote starts
-    size_t from = 0;
-    while (from < line.size()) {
-        const auto quote = std::find_if(line.begin() + static_cast<std::ptrdiff_t>(from),
-                                        line.end(), [](char c) { return c == '"' || c == '\''; });
-        if (quote == line.end()) {
-            break;
-        }
-        const auto at = static_cast<size_t>(quote - line.begin());
-        if (!lineComment) {
-            if (slashes != npos && slashes < plain) {
-                slashes = line.find("//", plain);
-            }
-            lineComment = slashes < at;
-        }
-        if (line[at] == '\'') {
-            const size_t length = CharLiteralLength(line, at);
-            if (length > 0) {
-                markString(at, at + length);
-                plain = at + length;
-            }
-            from = at + std::max<size_t>(length, 1);
-            continue;
-        }
-        if (line.compare(at, kTextBlockQuote.size(), kTextBlockQuote) == 0 && !lineComment &&
-            !comment.OpenAt(at)) {
-            const size_t close = FindTextBlockEnd(line, at + kTextBlockQuote.size());
-            const size_t end = close == npos ? line.size() : close + kTextBlockQuote.size();
-            markString(at, end);
-            strings.textBlocks.push_back({at, end});
-            comment.Skip(end);
-            strings.textBlockOpen = close == npos;
-            from = plain = end;
-            continue;
-        }
-        const size_t close = FindClosingQuote(line, at + 1, EEscapeRule::Double);
-        const size_t end = close == npos ? line.size() : close + 1;
-        markString(at, end);
-        plain = end;
-        from = end + 1;
-    }
-    return strings;
-}
-
-// The Java line passes (classes empty: only the next line's context is wanted). A line that
-// starts in a text block is string up to its closing triple quote, and the rest is a line of
-// its own.
-SLineContext JavaLinePasses(std::string_view line, SLineContext context,
-                            std::span<ETokenClass> classes) {
-    const bool marking = !classes.empty();
-    if (context.inTextBlock) {
-        const size_t close = FindTextBlockEnd(line, 0);
-        const size_t end = close == npos ? line.size() : close + kTextBlockQuote.size();
-        if (marking) {
-            Fill(classes, 0, end, ETokenClass::String);
-            classes = classes.subspan(end);
-        }
-        if (close == npos) {
-            return context;
-        }
-        line.remove_prefix(end);
-        context = SLineContext{};
-    }
-    if (marking) {
-        CKeywordMatcher::For(ELanguage::Java).Mark(line, classes, false);
-    }
-    SJavaLineStrings strings;
-    if (marking || line.find(kTextBlockQuote) != npos) {
-        strings = ScanJavaLineStrings(line, context.inBlockComment, classes);
-    }
-    if (marking) {
-        MarkLineComment(line, classes, "//");
-        MarkLineBlockComments(line, classes, "/*", "*/", context.inBlockComment,
-                              strings.textBlocks);
-    }
-    SLineContext next;
-    next.inTextBlock = strings.textBlockOpen;
-    next.inBlockComment = !next.inTextBlock &&
-                          BlockCommentOpenAtEnd(line, context.inBlockComment, strings.textBlocks);
-    return next;
-}
-
 void ClassifyMarkupText(ELanguage language, std::string_view text, std::span<ETokenClass> classes) {
     MarkTags(text, classes);
     CKeywordMatcher::For(language).Mark(text, classes, false);
@@ -518,15 +328,32 @@ void ClassifyMarkupText(ELanguage language, std::string_view text, std::span<ETo
     MarkMarkupComments(text, classes);
 }
 
-void ClassifyEveryLine(ELanguage language, std::string_view text, std::span<ETokenClass> classes) {
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == npos) {
-            end = text.size();
+// The line passes over every line of the text, each in the context the lines before it leave.
+// Line breaks stay normal, as the line passes never colour them.
+void ClassifyEveryLine(ELanguage language, std::string_view text, std::span<ETokenClass> classes,
+                       std::vector<int>* lineStates) {
+    SLineContext context;
+    for (size_t start = 0;;) {
+        if (lineStates) {
+            lineStates->push_back(LineStateOf(context));
         }
-        ClassifyLine(language, text.substr(start, end - start), SLineContext{},
-                     classes.subspan(start, end - start));
+        const size_t end = std::min(FindLineBreak(text, start), text.size());
+        context = ClassifyLine(language, text.substr(start, end - start), context,
+                               classes.subspan(start, end - start));
+        if (end == text.size()) {
+            return;
+        }
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+}
+
+// The context of every line of a text, by the line passes' rules.
+void CollectLineStates(ELanguage language, std::string_view text, std::vector<int>& lineStates) {
+    SLineContext context;
+    for (size_t start = 0;;) {
+        lineStates.push_back(LineStateOf(context));
+        const size_t end = std::min(FindLineBreak(text, start), text.size());
+        context = NextLineContext(language, text.substr(start, end - start), context);
         if (end == text.size()) {
             return;
         }
@@ -538,18 +365,16 @@ void ClassifyEveryLine(ELanguage language, std::string_view text, std::span<ETok
 
 int LineStateOf(const SLineContext& context) {
     return (context.inBlockComment ? 1 : 0) | (context.inTextBlock ? 2 : 0) |
-           (context.inTag ? 4 : 0) | (context.inHtmlComment ? 8 : 0);
+           (context.inTag ? 4 : 0) | (context.inHtmlComment ? 8 : 0) |
+           (context.inTripleSingle ? 16 : 0);
 }
 
 SLineContext LineContextOfState(int state) {
     return SLineContext{.inBlockComment = (state & 1) != 0,
                         .inTextBlock = (state & 2) != 0,
                         .inTag = (state & 4) != 0,
-                        .inHtmlComment = (state & 8) != 0};
-}
-
-bool HasLineContext(ELanguage language) {
-    return language != ELanguage::Jython;
+                        .inHtmlComment = (state & 8) != 0,
+                        .inTripleSingle = (state & 16) != 0};
 }
 
 SLineContext NextLineContext(ELanguage language, std::string_view line,
@@ -561,7 +386,7 @@ SLineContext NextLineContext(ELanguage language, std::string_view line,
     case ELanguage::Xml:
         return NextMarkupContext(line, context);
     case ELanguage::Jython:
-        break;
+        return JythonLinePasses(line, context, {});
     }
     return {};
 }
@@ -596,20 +421,18 @@ SLineContext GetLineContext(ELanguage language, std::string_view text, int posit
     }
 }
 
-CClassBuffer ClassifyText(ELanguage language, std::string_view text) {
+CClassBuffer ClassifyText(ELanguage language, std::string_view text, std::vector<int>* lineStates) {
     CClassBuffer classes(text.size(), ETokenClass::Normal);
-    switch (language) {
-    case ELanguage::Java:
-        CKeywordMatcher::For(language).Mark(text, classes, false);
-        ScanJava(text, classes);
-        break;
-    case ELanguage::Html:
-    case ELanguage::Xml:
+    if (lineStates) {
+        lineStates->clear();
+    }
+    if (GetLanguageRules(language).markup) {
         ClassifyMarkupText(language, text, classes);
-        break;
-    case ELanguage::Jython:
-        ClassifyEveryLine(language, text, classes);
-        break;
+        if (lineStates) {
+            CollectLineStates(language, text, *lineStates);
+        }
+    } else {
+        ClassifyEveryLine(language, text, classes, lineStates);
     }
     return classes;
 }
@@ -619,20 +442,15 @@ SLineContext ClassifyLine(ELanguage language, std::string_view line, const SLine
     if (language == ELanguage::Java) {
         return JavaLinePasses(line, context, classes);
     }
-    const SLanguageRules& rules = GetLanguageRules(language);
-    if (rules.markup) {
-        MarkTags(line, classes);
+    if (language == ELanguage::Jython) {
+        return JythonLinePasses(line, context, classes);
     }
+    const SLanguageRules& rules = GetLanguageRules(language);
+    MarkTags(line, classes, context.inTag);
     CKeywordMatcher::For(language).Mark(line, classes, context.inTag);
     MarkLineStrings(line, classes, rules.escapeRule);
-    if (!rules.lineComment.empty()) {
-        MarkLineComment(line, classes, rules.lineComment);
-    }
-    if (!rules.blockOpen.empty()) {
-        MarkLineBlockComments(line, classes, rules.blockOpen, rules.blockClose,
-                              context.inHtmlComment);
-    }
-    return NextLineContext(language, line, context);
+    MarkLineBlockComments(line, classes, rules.blockOpen, rules.blockClose, context.inHtmlComment);
+    return NextMarkupContext(line, context);
 }
 
 CClassBuffer ClassifyLine(ELanguage language, std::string_view line, const SLineContext& context) {

@@ -1,26 +1,25 @@
 #pragma once
 // The colouring classifiers: they give every position of a text one token class.
 //
-// ClassifyText is the whole-text classifier of a language: the scanning classifier for Java
-// (keywords, then one pass with string and comment states, strings running over line breaks),
-// the search passes for HTML and XML (tags, keywords inside tags, strings, comments), and the
-// line passes on every line for Jython. ClassifyLine is the per-keystroke classifier of one line
-// (without its line break); what the text before the line leaves open (a block comment, a text
-// block, a tag or a markup comment) comes in as an SLineContext, and what the line leaves open
-// for the next one comes out as one. A line's context follows from the previous line's context
-// and text alone (NextLineContext), so an editor that keeps the context of each line never
-// reads the text before the line it colours.
+// ClassifyLine is the per-keystroke classifier of one line (without its line break); what the
+// text before the line leaves open (a block comment, a text block or triple-quoted string, a
+// tag or a markup comment) comes in as an SLineContext, and what the line leaves open for the
+// next one comes out as one. A line's context follows from the previous line's context and
+// text alone (NextLineContext), so an editor that keeps the context of each line never reads
+// the text before the line it colours.
 //
-// Java strings besides the double-quoted ones: a character literal ('a', '"', '\'', '\u0022')
-// is a string in which nothing opens a string or a comment; a text block runs from its opening
-// triple quote to the first triple quote that no backslash escapes, over any number of lines,
-// and nothing in it opens a comment. A triple quote inside a comment opens nothing.
+// ClassifyText is the whole-text classifier of a language. For Java and Jython it is the line
+// passes on every line in the context of the lines before, so a line typed on is always
+// coloured as the whole text colours it. Java's literals and comments are those the Java lexer
+// (JavaLexicalPass.h) finds, the same the structure reader skips. Jython's strings are quoted
+// by either quote; a triple quote opens a string that goes on over lines to the same triple
+// quote; a "#" outside strings comments out the rest of the line; a backslash escapes the
+// character after it.
 //
-// The quirks of the passes are part of the contract, because the editors have always coloured
-// this way: in the markup whole-text passes an unterminated string stays uncoloured and the
-// next search starts one character after a coloured range; the Java scan looks at comment and
-// string openers only from the fourth character on; a "/*" inside a double-quoted string opens
-// a block comment in the line passes (and for the lines after it).
+// HTML and XML colour the whole text by search passes (tags, keywords inside tags, strings,
+// comments), with the quirks the markup editors have always had: an unterminated string stays
+// uncoloured and the next search starts one character after a coloured range. Their line
+// passes carry a tag or a markup comment open at the line's start on to the line.
 
 #include "core/editor/ColourLanguage.h"
 #include "core/editor/TextControl.h"
@@ -37,9 +36,10 @@ using CClassBuffer = std::vector<ETokenClass>;
 // What the text before a line tells the line passes.
 struct SLineContext {
     bool inBlockComment = false; // Java: a "/*" is open at the line start
-    bool inTextBlock = false;    // Java: a text block is open at the line start
+    bool inTextBlock = false;    // Java: a text block, Jython: a """ string is open there
     bool inTag = false;          // markup: a "<" is open at the line start
     bool inHtmlComment = false;  // markup: a "<!--" is open at the line start
+    bool inTripleSingle = false; // Jython: a ''' string is open at the line start
 
     bool operator==(const SLineContext&) const = default;
 };
@@ -49,10 +49,6 @@ struct SLineContext {
 int LineStateOf(const SLineContext& context);
 SLineContext LineContextOfState(int state);
 
-// Whether the lines of a language are coloured by what the lines before them leave open
-// (Jython's are not).
-bool HasLineContext(ELanguage language);
-
 // The context the next line starts in, when `line` (without its line break) starts in context.
 SLineContext NextLineContext(ELanguage language, std::string_view line,
                              const SLineContext& context);
@@ -61,21 +57,23 @@ SLineContext NextLineContext(ELanguage language, std::string_view line,
 // is found or the text start is reached, so the cost follows the distance to the nearest one.
 inline constexpr int kMarkerSearchWindow = 4096;
 
-// Position tests on the text before position (clamped to the text):
-// true when the last "/*" before position starts after the last "*/" before it (strings and
-// line comments are not considered);
+// Position tests on the text before position (clamped to the text), by the markers alone (the
+// colouring itself goes by GetLineContext, which for Java also knows strings and line comments):
+// true when the last "/*" before position starts after the last "*/" before it;
 bool IsInBlockComment(std::string_view text, int position, int window = kMarkerSearchWindow);
 // true when the last "<" before position comes after the last ">" before it;
 bool IsInTag(std::string_view text, int position, int window = kMarkerSearchWindow);
 // true when the last "<!--" before position ends after the last "-->" before it.
 bool IsInHtmlComment(std::string_view text, int position, int window = kMarkerSearchWindow);
 
-// The context at a position of a text, worked out line by line from the start; for a text
-// without text blocks it is what the position tests above say.
+// The context at a position of a text, worked out line by line from the start; for markup it
+// is what IsInTag and IsInHtmlComment say.
 SLineContext GetLineContext(ELanguage language, std::string_view text, int position);
 
-// Whole-text classifier of the language.
-CClassBuffer ClassifyText(ELanguage language, std::string_view text);
+// Whole-text classifier of the language; lineStates (optional) gets the LineStateOf of every
+// line's context, by the line passes' rules.
+CClassBuffer ClassifyText(ELanguage language, std::string_view text,
+                          std::vector<int>* lineStates = nullptr);
 
 // Line passes of the language over one line without its line break. The second form also
 // returns the context the next line starts in (as NextLineContext does).

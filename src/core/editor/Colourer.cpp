@@ -3,6 +3,7 @@
 #include "core/app/UiHost.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tovin {
 
@@ -64,6 +65,9 @@ public:
         : m_control(control), m_length(control.GetLength()),
           m_position(std::clamp(control.LineIndex(line), 0, m_length)) {}
 
+    // Where the line Next gives next starts.
+    int Position() const { return m_position; }
+
     // The next line without its line break.
     std::string_view Next() {
         for (;;) {
@@ -96,54 +100,76 @@ private:
     int m_blockStart = 0;
 };
 
-// Line `line` starts in `context`, found from the known line before it. The state is kept, and
-// when the control kept the same for a line whose followers are known from it, every line is
-// known again.
-void KeepLineContext(CTextControl& control, int line, const SLineContext& context, int count) {
+// Line `line` starts in `context`, found from the line before it; true when the state kept
+// for it was another (its colours were then made for another context). When the control kept
+// the same for a line whose followers are known from it, every line is known again.
+bool KeepLineContext(CTextControl& control, int line, const SLineContext& context, int count) {
     SLineStateValidity& known = control.LineStateValidity();
-    if (line <= known.validThrough || line >= count) {
-        return;
+    if (line <= 0 || line >= count) {
+        return false;
     }
     const int state = LineStateOf(context);
-    if (line >= count - known.tailLines && control.GetLineState(line) == state) {
-        known.Confirm(count - 1, count);
-        return;
+    const bool changed = control.GetLineState(line) != state;
+    if (!changed && line <= known.validThrough) {
+        return false;
     }
-    control.SetLineState(line, state);
+    if (!changed && line >= count - known.tailLines) {
+        known.Confirm(count - 1, count);
+        return false;
+    }
+    if (changed) {
+        control.SetLineState(line, state);
+    }
     known.Confirm(line, count);
+    return changed;
 }
 
 } // namespace
 
+// Lines whose kept state turns out to be wrong on the way were coloured for another context, so
+// they are coloured again as they are passed.
 SLineContext CColourer::ContextOfLine(CTextControl& control, int line) const {
-    if (!HasLineContext(m_language) || line <= 0) {
+    if (line <= 0) {
         return {};
     }
-    const SLineStateValidity& known = control.LineStateValidity();
+    SLineStateValidity& known = control.LineStateValidity();
     const int count = control.GetLineCount();
     line = std::min(line, count - 1);
     if (known.validThrough < line) {
-        SLineContext context = known.validThrough <= 0
-                                   ? SLineContext{}
-                                   : LineContextOfState(control.GetLineState(known.validThrough));
-        CLineWalker lines(control, known.validThrough);
-        while (known.validThrough < line) {
-            context = NextLineContext(m_language, lines.Next(), context);
-            KeepLineContext(control, known.validThrough + 1, context, count);
+        int passed = std::max(known.validThrough, 0);
+        SLineContext context =
+            passed == 0 ? SLineContext{} : LineContextOfState(control.GetLineState(passed));
+        CLineWalker lines(control, passed);
+        std::string_view text = lines.Next();
+        while (known.validThrough < line && passed < line) {
+            context = NextLineContext(m_language, text, context);
+            ++passed;
+            const bool changed = KeepLineContext(control, passed, context, count);
+            text = lines.Next();
+            if (changed && passed < line) {
+                ColourLineText(control, control.LineIndex(passed), text, context);
+            }
         }
     }
     return LineContextOfState(control.GetLineState(line));
 }
 
 void CColourer::ColourAll(CTextControl& control, bool suspendRedraw, CUiHost* host) const {
-    if (m_language == ELanguage::Jython) {
-        ColourEveryLine(control);
-        return;
+    std::optional<CWholeTextFrame> frame;
+    if (m_language != ELanguage::Jython) {
+        frame.emplace(control, suspendRedraw, host);
     }
-    CWholeTextFrame frame(control, suspendRedraw, host);
-    std::string text = control.GetText();
-    CClassBuffer classes = ClassifyText(m_language, text);
+    const std::string text = control.GetText();
+    std::vector<int> states;
+    const CClassBuffer classes = ClassifyText(m_language, text, &states);
     ApplyRuns(control, 0, classes);
+    const int count = std::min(control.GetLineCount(), static_cast<int>(states.size()));
+    for (int line = 1; line < count; ++line) {
+        if (control.GetLineState(line) != states[static_cast<size_t>(line)]) {
+            control.SetLineState(line, states[static_cast<size_t>(line)]);
+        }
+    }
+    control.LineStateValidity().Confirm(count - 1, count);
 }
 
 void CColourer::ColourLine(CTextControl& control) const {
@@ -151,38 +177,57 @@ void CColourer::ColourLine(CTextControl& control) const {
     int selEnd = 0;
     control.GetSel(selStart, selEnd);
     const int line = control.LineFromChar(selStart);
-    const SLineContext context = ContextOfLine(control, line);
-    int start = 0;
-    int end = 0;
-    LineBounds(control, line, start, end);
-    const std::string text = control.GetTextRange(start, end);
-    CClassBuffer classes(text.size(), ETokenClass::Normal);
-    const SLineContext next = ClassifyLine(m_language, text, context, classes);
-    if (HasLineContext(m_language)) {
-        KeepLineContext(control, line + 1, next, control.GetLineCount());
-    }
-    ApplyRuns(control, start, classes);
+    ColourLines(control, line, line);
 }
 
-// Every line is classified once from one copy of the text; the line passes of Jython need
-// nothing beyond the line itself.
-void CColourer::ColourEveryLine(CTextControl& control) const {
-    std::string text = control.GetText();
-    std::string_view view(text);
-    CClassBuffer classes(text.size(), ETokenClass::Normal);
-    const int length = static_cast<int>(text.size());
-    const int lines = control.GetLineCount();
-    for (int line = 0; line < lines; ++line) {
-        int start = std::clamp(control.LineIndex(line), 0, length);
-        int next = control.LineIndex(line + 1);
-        int end = next < 0 ? length : next - LineBreakLengthBefore(view, next);
-        end = std::clamp(end, start, length);
-        auto count = static_cast<size_t>(end - start);
-        std::span<ETokenClass> lineClasses(classes.data() + start, count);
-        ClassifyLine(m_language, view.substr(static_cast<size_t>(start), count), SLineContext{},
-                     lineClasses);
-        ApplyRuns(control, start, lineClasses);
+void CColourer::ColourLines(CTextControl& control, int first, int last) const {
+    const int count = control.GetLineCount();
+    first = std::clamp(first, 0, count - 1);
+    last = std::clamp(last, first, count - 1);
+    SLineContext context = ContextOfLine(control, first);
+    for (int line = first; line <= last; ++line) {
+        int start = 0;
+        int end = 0;
+        LineBounds(control, line, start, end);
+        context = ColourLineText(control, start, control.GetTextRange(start, end), context);
+        if (!KeepLineContext(control, line + 1, context, count) && line == last) {
+            return;
+        }
     }
+    ColourFollowingLines(control, last + 1, context);
+}
+
+// A typed "/*" may reach the end of a large file: the lines are read in blocks of the text and
+// their runs applied at once, rather than asking the control about every line.
+void CColourer::ColourFollowingLines(CTextControl& control, int line, SLineContext context) const {
+    const int count = control.GetLineCount();
+    if (line >= count) {
+        return;
+    }
+    CLineWalker lines(control, line);
+    const int base = lines.Position();
+    CClassBuffer classes;
+    for (; line < count; ++line) {
+        const std::string_view text = lines.Next();
+        const size_t at = classes.size();
+        classes.resize(at + text.size(), ETokenClass::Normal);
+        context = ClassifyLine(m_language, text, context,
+                               std::span<ETokenClass>(classes).subspan(at, text.size()));
+        if (!KeepLineContext(control, line + 1, context, count)) {
+            break;
+        }
+        // The line break, which the line passes leave normal.
+        classes.resize(static_cast<size_t>(lines.Position() - base), ETokenClass::Normal);
+    }
+    ApplyRuns(control, base, classes);
+}
+
+SLineContext CColourer::ColourLineText(CTextControl& control, int start, std::string_view text,
+                                       const SLineContext& context) const {
+    CClassBuffer classes(text.size(), ETokenClass::Normal);
+    const SLineContext next = ClassifyLine(m_language, text, context, classes);
+    ApplyRuns(control, start, classes);
+    return next;
 }
 
 void CColourer::LineBounds(const CTextControl& control, int line, int& start, int& end) {

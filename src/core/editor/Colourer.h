@@ -9,12 +9,14 @@
 // is never selected into, so the user's selection (and its direction) stays as it was.
 //
 // What the lines before a line leave open for it (a block comment, a text block, a tag, a
-// markup comment) is kept in the control, one state per line. The line pass reads its line's
-// state; where an edit left states in doubt, they are worked out again line by line from the
-// last one known, up to the line wanted, and no further than to the first line whose kept
-// state is confirmed: a key typed anywhere costs the same in any file, and a typed "/*" or
-// triple quote makes the lines after it known to start in the comment or text block, which
-// they show once recoloured (typing, "Syntax Colour Update").
+// markup comment) is kept in the control, one state per line, and every line's colours are
+// those of its kept state. Colouring a line therefore goes on to the lines after it for as long
+// as what it leaves open differs from what the next line was kept with: a typed "/*" colours
+// the lines down to the next "*/" at once, and deleting it gives them back their colours, at a
+// cost bounded by what really changed. Where an edit left states in doubt, they are worked out
+// again line by line from the last one known, up to the line wanted (lines found with a wrong
+// state on the way are coloured again), and no further than to the first line whose kept state
+// is confirmed: a key typed anywhere costs the same in any file.
 
 #include "core/editor/ColourClassifier.h"
 #include "core/editor/ColourLanguage.h"
@@ -34,12 +36,16 @@ public:
 
     // Classifies and colours the whole text. The selection display is hidden and, when
     // suspendRedraw is set, redraw is off while the runs are applied; the modified flag and the
-    // first visible line are kept. host (optional) shows the wait cursor meanwhile. Jython
-    // colours line by line instead, with neither wait cursor nor redraw suspension.
+    // first visible line are kept. host (optional) shows the wait cursor meanwhile (not for
+    // Jython, which neither shows it nor suspends redraw). Every line's state is kept.
     void ColourAll(CTextControl& control, bool suspendRedraw, CUiHost* host = nullptr) const;
 
-    // Classifies and colours the line holding the selection start, without its line break.
+    // Classifies and colours the line holding the selection start, without its line break,
+    // and the lines after it that now start in another context.
     void ColourLine(CTextControl& control) const;
+    // Colours the lines first to last (an edit's lines) and the lines after them that now
+    // start in another context.
+    void ColourLines(CTextControl& control, int first, int last) const;
 
     // Gives each maximal run of classes (positions base + i) its class.
     static void ApplyRuns(CTextControl& control, int base, std::span<const ETokenClass> classes);
@@ -51,7 +57,12 @@ private:
     // The context line `line` starts in, from the states the control keeps (worked out first
     // where edits left them in doubt).
     SLineContext ContextOfLine(CTextControl& control, int line) const;
-    void ColourEveryLine(CTextControl& control) const;
+    // Colours the lines from `line` on, the first starting in `context`, for as long as each
+    // leaves the next another context than the one it was kept with.
+    void ColourFollowingLines(CTextControl& control, int line, SLineContext context) const;
+    // Colours the line at start with the text given; returns the next line's context.
+    SLineContext ColourLineText(CTextControl& control, int start, std::string_view text,
+                                const SLineContext& context) const;
     // The line's [start, end) without its line break.
     static void LineBounds(const CTextControl& control, int line, int& start, int& end);
 

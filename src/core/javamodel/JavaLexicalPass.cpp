@@ -1,90 +1,142 @@
 #include "core/javamodel/JavaLexicalPass.h"
 
-#include "core/javamodel/NextOf.h"
 #include "core/javamodel/SourceLines.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tovin {
 
 namespace {
 
 constexpr size_t kNone = std::string_view::npos;
+constexpr std::string_view kTextBlockQuote = R"(""")";
 
-// The offset of the first line break at or after `from`, or the text's size.
-size_t LineEnd(std::string_view text, size_t from) {
-    return std::min(FindLineBreak(text, from), text.size());
-}
-
-// Just past the "*/" closing a block comment whose content starts at `from`, or the text's
-// size. A comment has fewer slashes than stars, so the slashes are looked for.
-size_t EndOfBlockComment(std::string_view text, size_t from) {
-    for (size_t slash = text.find('/', from); slash != kNone; slash = text.find('/', slash + 1)) {
-        if (slash > from && text[slash - 1] == '*') {
+// Just past the "*/" closing a block comment whose content starts at `from`, or kNone. A
+// comment has fewer slashes than stars, so the slashes are looked for.
+size_t EndOfBlockComment(std::string_view line, size_t from) {
+    for (size_t slash = line.find('/', from); slash != kNone; slash = line.find('/', slash + 1)) {
+        if (slash > from && line[slash - 1] == '*') {
             return slash + 1;
         }
     }
-    return text.size();
+    return kNone;
+}
+
+// Just past the closing """ of a text block whose content starts at `from`, or kNone.
+size_t EndOfTextBlock(std::string_view line, size_t from) {
+    for (size_t i = from; i < line.size();) {
+        const void* hit = std::memchr(line.data() + i, '"', line.size() - i);
+        const void* escape = std::memchr(line.data() + i, '\\', line.size() - i);
+        if (escape && (!hit || escape < hit)) {
+            i = static_cast<size_t>(static_cast<const char*>(escape) - line.data()) + 2;
+            continue;
+        }
+        if (!hit) {
+            return kNone;
+        }
+        i = static_cast<size_t>(static_cast<const char*>(hit) - line.data());
+        if (line.compare(i, kTextBlockQuote.size(), kTextBlockQuote) == 0) {
+            return i + kTextBlockQuote.size();
+        }
+        ++i;
+    }
+    return kNone;
 }
 
 // Just past a string or character literal whose opening quote is at `open`; an unclosed one
-// ends before the line break (or at the text end) where it stops.
-size_t EndOfQuoted(std::string_view text, size_t open) {
-    const char quote = text[open];
+// ends at the line's end.
+size_t EndOfQuoted(std::string_view line, size_t open) {
+    const char quote = line[open];
     size_t i = open + 1;
-    while (i < text.size() && text[i] != quote && !IsLineBreak(text[i])) {
-        // An escape takes the next character with it, unless that is a line break.
-        i += text[i] == '\\' && i + 1 < text.size() && !IsLineBreak(text[i + 1]) ? 2 : 1;
+    while (i < line.size() && line[i] != quote) {
+        i += line[i] == '\\' ? 2 : 1;
     }
-    return i < text.size() && text[i] == quote ? i + 1 : i;
-}
-
-// Just past the closing """ of a text block whose content starts at `from`, or the text's
-// size.
-size_t EndOfTextBlock(std::string_view text, size_t from) {
-    size_t i = from;
-    while (i < text.size()) {
-        if (text[i] == '\\') {
-            i += 2;
-        } else if (text.compare(i, 3, R"(""")") == 0) {
-            return i + 3;
-        } else {
-            ++i;
-        }
-    }
-    return text.size();
+    return std::min(i + 1, line.size());
 }
 
 } // namespace
 
+bool CJavaLineLexer::Next(SJavaLexeme& lexeme) {
+    if (!m_continued && m_state != EJavaLineStart::Code) {
+        m_continued = true;
+        const bool comment = m_state == EJavaLineStart::BlockComment;
+        const size_t end = comment ? EndOfBlockComment(m_line, 0) : EndOfTextBlock(m_line, 0);
+        lexeme = {0, end == kNone ? m_line.size() : end,
+                  comment ? EJavaLexeme::BlockComment : EJavaLexeme::TextBlock};
+        if (end != kNone) {
+            m_state = EJavaLineStart::Code;
+        }
+        m_at = lexeme.end;
+        return true;
+    }
+    m_continued = true;
+    for (;;) {
+        const size_t at = m_line.find_first_of("/\"'", m_at);
+        if (at == kNone) {
+            m_at = m_line.size();
+            return false;
+        }
+        const char next = at + 1 < m_line.size() ? m_line[at + 1] : '\0';
+        if (m_line[at] == '/') {
+            if (next == '/') {
+                lexeme = {at, m_line.size(), EJavaLexeme::LineComment};
+            } else if (next == '*') {
+                const size_t end = EndOfBlockComment(m_line, at + 2);
+                lexeme = {at, end == kNone ? m_line.size() : end, EJavaLexeme::BlockComment};
+                if (end == kNone) {
+                    m_state = EJavaLineStart::BlockComment;
+                }
+            } else {
+                m_at = at + 1; // a division
+                continue;
+            }
+        } else if (m_line.compare(at, kTextBlockQuote.size(), kTextBlockQuote) == 0) {
+            const size_t end = EndOfTextBlock(m_line, at + kTextBlockQuote.size());
+            lexeme = {at, end == kNone ? m_line.size() : end, EJavaLexeme::TextBlock};
+            if (end == kNone) {
+                m_state = EJavaLineStart::TextBlock;
+            }
+        } else {
+            lexeme = {at, EndOfQuoted(m_line, at),
+                      m_line[at] == '"' ? EJavaLexeme::String : EJavaLexeme::Character};
+        }
+        m_at = lexeme.end;
+        return true;
+    }
+}
+
+EJavaLineStart JavaNextLineStart(std::string_view line, EJavaLineStart start) {
+    CJavaLineLexer lexer(line, start);
+    SJavaLexeme lexeme;
+    while (lexer.Next(lexeme)) {
+    }
+    return lexer.NextLineStart();
+}
+
+// The line's parts of a comment or text block that goes on over lines make one span, with the
+// line breaks between them.
 std::vector<SJavaSpan> FindJavaLiteralsAndComments(std::string_view text) {
     std::vector<SJavaSpan> spans;
-    const size_t size = text.size();
-    // Only these three characters can open a literal or a comment.
-    CNextOf slash(text, '/'), quote(text, '"'), apostrophe(text, '\'');
-    size_t i = 0;
-    for (;;) {
-        i = std::min({slash.From(i), quote.From(i), apostrophe.From(i)});
-        if (i == kNone) {
+    EJavaLineStart start = EJavaLineStart::Code;
+    for (size_t lineStart = 0;;) {
+        const size_t lineEnd = std::min(FindLineBreak(text, lineStart), text.size());
+        CJavaLineLexer lexer(text.substr(lineStart, lineEnd - lineStart), start);
+        SJavaLexeme lexeme;
+        bool first = true;
+        while (lexer.Next(lexeme)) {
+            if (first && start != EJavaLineStart::Code && !spans.empty()) {
+                spans.back().end = lineStart + lexeme.end;
+            } else {
+                spans.push_back({lineStart + lexeme.start, lineStart + lexeme.end});
+            }
+            first = false;
+        }
+        start = lexer.NextLineStart();
+        if (lineEnd == text.size()) {
             return spans;
         }
-        const char next = i + 1 < size ? text[i + 1] : '\0';
-        size_t end = kNone;
-        if (text[i] == '/') {
-            end = next == '/'   ? LineEnd(text, i + 2)
-                  : next == '*' ? EndOfBlockComment(text, i + 2)
-                                : kNone;
-        } else if (text.compare(i, 3, R"(""")") == 0) {
-            end = EndOfTextBlock(text, i + 3);
-        } else {
-            end = EndOfQuoted(text, i);
-        }
-        if (end == kNone) {
-            ++i; // a division
-            continue;
-        }
-        spans.push_back({i, end});
-        i = end;
+        lineStart = lineEnd + (text.compare(lineEnd, 2, "\r\n") == 0 ? 2 : 1);
     }
 }
 

@@ -160,25 +160,7 @@ void CSourceView::RecolourChangedLines() {
         ColourAll(false);
         return;
     }
-    for (int line = first; line <= last; ++line) {
-        ColourLineAt(line);
-    }
-}
-
-// The line pass colours the selection's line; the selection is moved there and back without
-// scrolling (anchor and caret are set directly, which never scrolls).
-void CSourceView::ColourLineAt(int line) {
-    const long anchor = Send(SCI_GETANCHOR);
-    const long caret = Send(SCI_GETCURRENTPOS);
-    const int start = LineIndex(line);
-    if (start < 0) {
-        return;
-    }
-    Send(SCI_SETANCHOR, static_cast<unsigned long>(start));
-    Send(SCI_SETCURRENTPOS, static_cast<unsigned long>(start));
-    ColourLine();
-    Send(SCI_SETANCHOR, static_cast<unsigned long>(anchor));
-    Send(SCI_SETCURRENTPOS, static_cast<unsigned long>(caret));
+    m_colourer.ColourLines(*this, first, last);
 }
 
 void CSourceView::ClearChangedLines() {

@@ -113,7 +113,6 @@ private:
     void ScheduleRecolour();
     // Colours the lines changed outside the typed-character step.
     void RecolourChangedLines();
-    void ColourLineAt(int line);
     void ClearChangedLines();
 
     CSourceDocument& m_document;

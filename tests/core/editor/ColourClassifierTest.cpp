@@ -32,38 +32,6 @@ TEST_P(WholeText, ClassifiesEveryPosition) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Java, WholeText,
-    testing::Values(SClassRow{"KeywordsOnlyBetweenNonWordCharacters", ELanguage::Java,
-                              "x intValue my_int int2", "NNNNNNNNNNNNNNNNNNKKKN"},
-                    SClassRow{"CaseMatters", ELanguage::Java, "x Int int", "NNNNNNKKK"},
-                    SClassRow{"StringRunsOverLineBreaks", ELanguage::Java, "int s = \"b\r\nc;",
-                              "KKKNNNNNSSSSSS"},
-                    SClassRow{"SlashesInStringAreNoComment", ELanguage::Java, "s = \"//x\"; // c",
-                              "NNNNSSSSSNNCCCC"},
-                    SClassRow{"LineCommentEndsBeforeItsLf", ELanguage::Java, "x; // a\r\nint",
-                              "NNNCCCCCNKKK"},
-                    SClassRow{"BlockCommentIncludesItsCloser", ELanguage::Java, "xy; /* if */ if",
-                              "NNNNCCCCCCCCNKK"},
-                    SClassRow{"CloserDoesNotReopenOnItsLastSlash", ELanguage::Java, "/* a */* b */",
-                              "CCCCCCCNNNNNN"},
-                    SClassRow{"QuoteAfterTwoBackslashesCloses", ELanguage::Java, "x = \"a\\\\\" if",
-                              "NNNNSSSSSNKK"},
-                    SClassRow{"QuoteAfterOneBackslashDoesNot", ELanguage::Java, "x = \"a\\\" if\"",
-                              "NNNNSSSSSSSS"},
-                    SClassRow{"EmptyString", ELanguage::Java, "x = \"\"+1", "NNNNSSNN"},
-                    SClassRow{"OpenerRightAfterAStringIsMissed", ELanguage::Java,
-                              "xy \"a\"/* c */ d", "NNNSSSNNNNNNNNN"},
-                    SClassRow{"FirstThreeFromHowTheTextBegins", ELanguage::Java, "a//b", "NNNN"},
-                    SClassRow{"TextStartingWithAComment", ELanguage::Java, "/*a*/ x", "CCCCCNN"},
-                    SClassRow{"TextStartingWithAQuote", ELanguage::Java, "\"\"x", "SSS"},
-                    SClassRow{"TextStartingWithAQuoteClosesAtTheThird", ELanguage::Java,
-                              "\"ab\" int", "SSSSNKKK"},
-                    SClassRow{"QuotesInCommentsAreIgnored", ELanguage::Java, "x; /* \" */ int",
-                              "NNNCCCCCCCNKKK"},
-                    SClassRow{"Empty", ELanguage::Java, "", ""}),
-    RowName<SClassRow>);
-
-INSTANTIATE_TEST_SUITE_P(
     Markup, WholeText,
     testing::Values(
         SClassRow{"TagNameWithDigitColoursItsLetter", ELanguage::Html, "<b1>", "TKTT"},
@@ -83,53 +51,118 @@ INSTANTIATE_TEST_SUITE_P(
         SClassRow{"HtmlNamesAreNotAntNames", ELanguage::Xml, "<table>", "TTTTTTT"}),
     RowName<SClassRow>);
 
-INSTANTIATE_TEST_SUITE_P(Jython, WholeText,
-                         testing::Values(SClassRow{"EveryLineByTheLinePasses", ELanguage::Jython,
-                                                   "print \"a\r\nif # x", "KKKKKNSSNNKKNCCC"},
-                                         SClassRow{"LoneBreaksEndLinesToo", ELanguage::Jython,
-                                                   "\"a\rin\n#", "SSNKKNC"}),
-                         RowName<SClassRow>);
+// Java and Jython colour every line as the whole text colours it: each row as a whole text and
+// line by line in the context of the lines before.
+class EveryLineAsTheWholeText : public testing::TestWithParam<SClassRow> {};
 
-// Today's Java: character literals, text blocks, later reserved words, contextual keywords; each
-// row as a whole text and line by line in the context of the lines before.
-class LaterJava : public testing::TestWithParam<SClassRow> {};
-
-TEST_P(LaterJava, WholeTextAndEveryLineClassifyAlike) {
+TEST_P(EveryLineAsTheWholeText, WholeTextAndEveryLineClassifyAlike) {
     const auto& row = GetParam();
     ASSERT_EQ(row.text.size(), row.expected.size()) << "bad row";
-    EXPECT_EQ(Letters(ClassifyText(ELanguage::Java, row.text)), row.expected) << Visible(row.text);
-    for (size_t start = 0, end = 0; start <= row.text.size(); start = end + 2) {
-        end = std::min(row.text.find("\r\n", start), row.text.size());
+    EXPECT_EQ(Letters(ClassifyText(row.language, row.text)), row.expected) << Visible(row.text);
+    for (size_t start = 0, end = 0; start <= row.text.size();
+         start = end + (row.text.compare(end, 2, "\r\n") == 0 ? 2 : 1)) {
+        end = std::min(FindLineBreak(row.text, start), row.text.size());
         const std::string line = row.text.substr(start, end - start);
-        EXPECT_EQ(Letters(ClassifyLine(ELanguage::Java, line,
-                                       GetLineContext(ELanguage::Java, row.text, int(start)))),
+        EXPECT_EQ(Letters(ClassifyLine(row.language, line,
+                                       GetLineContext(row.language, row.text, int(start)))),
                   row.expected.substr(start, end - start))
             << Visible(line);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, LaterJava,
+    Java, EveryLineAsTheWholeText,
+    testing::Values(
+        SClassRow{"KeywordsOnlyBetweenNonWordCharacters", ELanguage::Java, "x intValue my_int int2",
+                  "NNNNNNNNNNNNNNNNNNKKKN"},
+        SClassRow{"CaseMatters", ELanguage::Java, "x Int int", "NNNNNNKKK"},
+        SClassRow{"UnclosedStringEndsAtItsLine", ELanguage::Java, "int s = \"b\r\nc;",
+                  "KKKNNNNNSSNNNN"},
+        SClassRow{"SlashesInStringAreNoComment", ELanguage::Java, "s = \"//x\"; // c",
+                  "NNNNSSSSSNNCCCC"},
+        SClassRow{"LineCommentEndsAtItsLineBreak", ELanguage::Java, "x; // a\r\nint",
+                  "NNNCCCCNNKKK"},
+        SClassRow{"BlockCommentIncludesItsCloser", ELanguage::Java, "xy; /* if */ if",
+                  "NNNNCCCCCCCCNKK"},
+        SClassRow{"CloserDoesNotReopenOnItsLastSlash", ELanguage::Java, "/* a */* b */",
+                  "CCCCCCCNNNNNN"},
+        SClassRow{"OpenerDoesNotCloseOnItsStar", ELanguage::Java, "/*/ x */y", "CCCCCCCCN"},
+        SClassRow{"CloserWithoutOpenerIsCode", ELanguage::Java, "x */ int", "NNNNNKKK"},
+        SClassRow{"LinesInsideABlockComment", ELanguage::Java,
+                  "/* start\r\n middle int\r\n end */ int x;",
+                  "CCCCCCCCNN" + std::string(11, 'C') + "NN" + "CCCCCCCNKKKNNN"},
+        SClassRow{"QuoteAfterTwoBackslashesCloses", ELanguage::Java, "x = \"a\\\\\" if",
+                  "NNNNSSSSSNKK"},
+        SClassRow{"QuoteAfterOneBackslashDoesNot", ELanguage::Java, "x = \"a\\\" if\"",
+                  "NNNNSSSSSSSS"},
+        SClassRow{"EmptyString", ELanguage::Java, "x = \"\"+1", "NNNNSSNN"},
+        SClassRow{"StringRightAfterAString", ELanguage::Java, "\"a\"\"b\" x", "SSSSSSNN"},
+        SClassRow{"CommentRightAfterAString", ELanguage::Java, "xy \"a\"/* c */ d",
+                  "NNNSSSCCCCCCCNN"},
+        SClassRow{"CommentAtTheSecondCharacter", ELanguage::Java, "a//b", "NCCC"},
+        SClassRow{"TextStartingWithAComment", ELanguage::Java, "/*a*/ x", "CCCCCNN"},
+        SClassRow{"EmptyStringAtTheStart", ELanguage::Java, "\"\"x", "SSN"},
+        SClassRow{"QuotesInCommentsAreIgnored", ELanguage::Java, "x; /* \" */ int",
+                  "NNNCCCCCCCNKKK"},
+        SClassRow{"BlockOpenerInAStringOpensNothing", ELanguage::Java,
+                  "@WebFilter(\"/*\")\r\nint x;", std::string(11, 'N') + "SSSSNNNKKKNNN"},
+        SClassRow{"CloserAndOpenerInAString", ELanguage::Java, "s = \"*/*\";\r\nint",
+                  "NNNNSSSSSNNNKKK"},
+        SClassRow{"GlobInAString", ELanguage::Java, "\"src/**/*.java\"; int",
+                  std::string(15, 'S') + "NNKKK"},
+        SClassRow{"BlockOpenerInALineCommentOpensNothing", ELanguage::Java,
+                  "// see src/*.java\r\nint", std::string(17, 'C') + "NNKKK"},
+        SClassRow{"LineOpenerInABlockCommentIsPartOfIt", ELanguage::Java,
+                  "/* http://x */ String s = \"\"\"\r\n a\r\n \"\"\";",
+                  std::string(14, 'C') + std::string(12, 'N') + "SSSNNSSNNSSSSN"},
+        SClassRow{"Empty", ELanguage::Java, "", ""}),
+    RowName<SClassRow>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Jython, EveryLineAsTheWholeText,
+    testing::Values(
+        SClassRow{"StringsAndComment", ELanguage::Jython, "print \"a\" # c \"d\"",
+                  "KKKKKNSSSNCCCCCCC"},
+        SClassRow{"HashInStringIsNoComment", ELanguage::Jython, "s = \"#x\" # y", "NNNNSSSSNCCC"},
+        SClassRow{"UnclosedStringEndsAtItsLine", ELanguage::Jython, "print \"a\r\nif # x",
+                  "KKKKKNSSNNKKNCCC"},
+        SClassRow{"LoneBreaksEndLinesToo", ELanguage::Jython, "\"a\rin\n#", "SSNKKNC"},
+        SClassRow{"SingleQuotedStrings", ELanguage::Jython, "s = 'a # b' # c", "NNNNSSSSSSSNCCC"},
+        SClassRow{"TripleQuotedStringsOverLines", ELanguage::Jython,
+                  "\"\"\"doc\r\nif ' x\"\"\"\r\nif '''a\r\n'''",
+                  "SSSSSSNN" + std::string(9, 'S') + "NNKKNSSSSNNSSS"},
+        SClassRow{"TripleQuoteOfTheOtherKindDoesNotClose", ELanguage::Jython, "'''a\"\"\"\r\nb'''c",
+                  "SSSSSSSNNSSSSN"},
+        SClassRow{"BackslashEscapesTheNextCharacter", ELanguage::Jython, "\"a\\\\\"b\" in",
+                  "SSSSSNSSSS"}),
+    RowName<SClassRow>);
+
+// Today's Java: character literals, text blocks, later reserved words, contextual keywords.
+INSTANTIATE_TEST_SUITE_P(
+    LaterJava, EveryLineAsTheWholeText,
     testing::Values(
         SClassRow{"CharLiteralsOfEveryForm", ELanguage::Java,
                   "x = f('\\'', '\\\\', '{', '\\u0022') // y",
                   "NNNNNNSSSSNNSSSSNNSSSNNSSSSSSSSNNCCCC"},
-        SClassRow{"QuoteStartingNoLiteralIsPlain", ELanguage::Java, "x = 'ab' + \"s\";",
-                  "NNNNNNNNNNNSSSN"},
+        SClassRow{"OctalCharLiterals", ELanguage::Java, "c('\\300', '\\377', '\\101') + x",
+                  "NNSSSSSSNNSSSSSSNNSSSSSSNNNNN"},
+        SClassRow{"CharLiteralOfTwoLettersIsQuotedToo", ELanguage::Java, "x = 'ab' + \"s\";",
+                  "NNNNSSSSNNNSSSN"},
         SClassRow{"TextBlockOverLines", ELanguage::Java,
                   "s = \"\"\"\r\n  a \"b\" /* c short\r\n  \\\"\"\" d\r\n  \"\"\"; int x;",
-                  "NNNN" + std::string(40, 'S') + "NNKKKNNN"},
+                  "NNNNSSSNN" + std::string(18, 'S') + "NN" + std::string(8, 'S') +
+                      "NNSSSSSNNKKKNNN"},
         SClassRow{"DoubledBackslashLetsTheQuotesClose", ELanguage::Java,
-                  "s = \"\"\"\r\nx\\\\\"\"\"; int y;", "NNNN" + std::string(11, 'S') + "NNKKKNNN"},
+                  "s = \"\"\"\r\nx\\\\\"\"\"; int y;", "NNNNSSSNNSSSSSSNNKKKNNN"},
         SClassRow{"TripleQuoteInALineCommentOpensNothing", ELanguage::Java,
-                  "x; // \"\"\"\r\nint y;", "NNNCCCCCCCNKKKNNN"},
+                  "x; // \"\"\"\r\nint y;", "NNNCCCCCCNNKKKNNN"},
         SClassRow{"TripleQuoteInABlockCommentOpensNothing", ELanguage::Java,
-                  "x; /* \"\"\"\r\n */ int y;", "NNN" + std::string(11, 'C') + "NKKKNNN"},
+                  "x; /* \"\"\"\r\n */ int y;", "NNNCCCCCCNNCCCNKKKNNN"},
         SClassRow{"CharLiteralThenTextBlock", ELanguage::Java, "c = '\"'; s = \"\"\"\r\nx",
-                  "NNNNSSSNNNNNNSSSSSS"},
+                  "NNNNSSSNNNNNNSSSNNS"},
         SClassRow{"TextBlockAfterACommentHoldsACloser", ELanguage::Java,
                   "/* a\r\n b */ s = \"\"\"\r\n x */ /*\r\n \"\"\";\r\n",
-                  std::string(11, 'C') + "NNNNN" + std::string(19, 'S') + "NNN"},
+                  "CCCCNNCCCCCNNNNNSSSNNSSSSSSSSNNSSSSNNN"},
         SClassRow{"LaterReservedWords", ELanguage::Java, "x; assert enum strictfp;",
                   "NNNKKKKKKNKKKKNKKKKKKKKN"},
         SClassRow{"RecordDeclared", ELanguage::Java, "x; record Point(int x) {}",
@@ -176,45 +209,25 @@ TEST_P(LinePasses, ClassifyTheLineInItsContext) {
     EXPECT_EQ(Letters(classes), row.expected) << Visible(line);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Java, LinePasses,
-    testing::Values(
-        SLineRow{"UnterminatedStringRunsToTheLineEnd", ELanguage::Java, "x \"abc\r\ny", 0,
-                 "NNSSSS"},
-        SLineRow{"SlashesInStringAreNoComment", ELanguage::Java, "s = \"//x\"; // c", 0,
-                 "NNNNSSSSSNNCCCC"},
-        SLineRow{"BlockOpenerInStringStillOpens", ELanguage::Java, "s = \"/*\"; x", 0,
-                 "NNNNSCCCCCC"},
-        SLineRow{"LineInsideACommentIsAllComment", ELanguage::Java,
-                 "/* start\r\n middle int\r\n end */ int x;", 1, "CCCCCCCCCCC"},
-        SLineRow{"ClosingLineColoursUpToTheFirstCloser", ELanguage::Java,
-                 "/* start\r\n middle int\r\n end */ int x;", 2, "CCCCCCCNKKKNNN"},
-        SLineRow{"SearchResumesAtTheCloser", ELanguage::Java, "/* a */* b */", 0, "CCCCCCCCCCCCC"},
-        SLineRow{"CloserWithoutContextIsNormal", ELanguage::Java, "x */ int", 0, "NNNNNKKK"},
-        SLineRow{"NextStringSearchSkipsOneCharacter", ELanguage::Java, "\"a\"\"b\"", 0, "SSSNNS"},
-        SLineRow{"EmptyLine", ELanguage::Java, "a\r\n\r\nb", 1, ""}),
-    RowName<SLineRow>);
+INSTANTIATE_TEST_SUITE_P(Java, LinePasses,
+                         testing::Values(SLineRow{"UnterminatedStringRunsToTheLineEnd",
+                                                  ELanguage::Java, "x \"abc\r\ny", 0, "NNSSSS"},
+                                         SLineRow{"EmptyLine", ELanguage::Java, "a\r\n\r\nb", 1,
+                                                  ""}),
+                         RowName<SLineRow>);
 
 INSTANTIATE_TEST_SUITE_P(
     Markup, LinePasses,
     testing::Values(
-        SLineRow{"TagOpenOnAnEarlierLineMakesKeywords", ELanguage::Html, "<a\r\nhref b>", 1,
-                 "NNNNNKN"},
+        SLineRow{"TagOpenOnAnEarlierLineGoesOnToItsCloser", ELanguage::Html, "<a\r\nhref b>x", 1,
+                 "TTTTTKTN"},
+        SLineRow{"TagOverThreeLines", ELanguage::Xml,
+                 "<target name=\"a\"\r\n depends=\"b\"\r\n if=\"c\">x", 2, "TTTTSSSTN"},
         SLineRow{"LineInsideAMarkupComment", ELanguage::Html, "<!-- a\r\nb c\r\n-->x", 1, "CCC"},
         SLineRow{"LineClosingAMarkupComment", ELanguage::Html, "<!-- a\r\nb c\r\n-->x", 2, "CCCN"},
         SLineRow{"UnterminatedStringRunsToTheLineEnd", ELanguage::Html, "<p>\"abc", 0, "TKTSSSS"},
         SLineRow{"UpperCaseTagOnALine", ELanguage::Xml, "x\r\n<Target>", 1, "TKKKKKKT"}),
     RowName<SLineRow>);
-
-INSTANTIATE_TEST_SUITE_P(Jython, LinePasses,
-                         testing::Values(SLineRow{"StringsAndComment", ELanguage::Jython,
-                                                  "print \"a\" # c \"d\"", 0, "KKKKKNSSSNCCCCCCC"},
-                                         SLineRow{"HashInStringIsNoComment", ELanguage::Jython,
-                                                  "s = \"#x\" # y", 0, "NNNNSSSSNCCC"},
-                                         SLineRow{"QuoteAfterBackslashNeverCloses",
-                                                  ELanguage::Jython, "\"a\\\\\"b\" in", 0,
-                                                  "SSSSSSSNKK"}),
-                         RowName<SLineRow>);
 
 struct SPositionRow {
     const char* name;

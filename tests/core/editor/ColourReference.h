@@ -2,8 +2,7 @@
 // A straightforward classifier written step by step from the colouring rules, as the product
 // first did it: one search per keyword, reversed copies of the text for the position tests,
 // selections in the control for the line frame. It is slow on purpose and only checks the fast
-// engine (tests and fuzz targets). Its Java predates character literals, text blocks and the
-// contextual keywords: Java texts that hold any of them are not compared with it.
+// engine (tests and fuzz targets); see Comparable for the texts it still answers for.
 
 #include "core/editor/ColourLanguage.h"
 #include "core/editor/TextBuffer.h"
@@ -23,15 +22,25 @@ inline void Set(Classes& c, size_t from, size_t to, ETokenClass cls) {
     }
 }
 
-// Whether a text holds what the reference's Java does not know: a single quote (a character
-// literal), a triple quote (a text block) or a contextual keyword.
-inline bool HasLaterJava(const std::string& text) {
-    for (const char* later : {"'", "\"\"\"", "record", "sealed", "permits", "yield"}) {
-        if (text.find(later) != npos) {
-            return true;
+// Whether the reference still colours the text as the editors do. Java's literals and comments
+// and Jython's strings are now read as the languages read them (the quirks of these steps are
+// gone), so such texts are compared only when they hold none of them: for Java no quote, slash
+// or contextual keyword (the keywords are compared), for Jython no single quote, no two double
+// quotes in a row and no backslash.
+inline bool Comparable(ELanguage language, const std::string& text) {
+    static const std::vector<std::string> kJava = {"\"",     "'",       "/",    "record",
+                                                   "sealed", "permits", "yield"};
+    static const std::vector<std::string> kJython = {"'", "\"\"", "\\"};
+    static const std::vector<std::string> kMarkup;
+    const std::vector<std::string>& later = language == ELanguage::Java     ? kJava
+                                            : language == ELanguage::Jython ? kJython
+                                                                            : kMarkup;
+    for (const std::string& piece : later) {
+        if (text.find(piece) != npos) {
+            return false;
         }
     }
-    return false;
+    return true;
 }
 
 inline std::string Reversed(std::string text) {
@@ -103,7 +112,8 @@ inline void Keywords(const SLanguageRules& rules, const std::string& t, Classes&
     }
 }
 
-inline void Tags(const std::string& t, Classes& c) {
+// base: where t lies in the text that c classifies.
+inline void Tags(const std::string& t, Classes& c, size_t base = 0) {
     size_t s = 0;
     for (;;) {
         size_t a = t.find('<', s);
@@ -112,7 +122,7 @@ inline void Tags(const std::string& t, Classes& c) {
         }
         size_t g = t.find('>', a);
         size_t end = g == npos ? t.size() : g + 1;
-        Set(c, a, end, ETokenClass::Tag);
+        Set(c, base + a, base + end, ETokenClass::Tag);
         s = end;
     }
 }
@@ -266,7 +276,14 @@ inline Classes LinePasses(ELanguage language, const std::string& whole, size_t l
     if (rules.markup) {
         std::string t = Lowered(line);
         std::string reversed = Reversed(whole);
-        Tags(t, c);
+        // A tag open at the line start goes on to its ">".
+        if (IsInTag(reversed, lineStart)) {
+            size_t g = t.find('>');
+            Set(c, 0, g == npos ? t.size() : g + 1, ETokenClass::Tag);
+            Tags(t.substr(g == npos ? t.size() : g + 1), c, g == npos ? t.size() : g + 1);
+        } else {
+            Tags(t, c);
+        }
         Keywords(rules, t, c, reversed, lineStart);
         LineStrings(t, c, EEscapeRule::Double);
         BlockLoop(t, c, "<!--", "-->", 3, IsInHtmlComment(reversed, lineStart));

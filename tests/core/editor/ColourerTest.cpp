@@ -31,7 +31,7 @@ TEST(ColourAll, ColoursTheWholeTextAndKeepsSelectionScrollAndModifiedFlag) {
     Select(control, 3, 9);
     tovin::test::CFakeUiHost host;
     CColourer(ELanguage::Java).ColourAll(control, true, &host);
-    EXPECT_EQ(Letters(control), "KKKNNNNCCCCCCCCNNNNNNNNNNNNSSSN");
+    EXPECT_EQ(Letters(control), "KKKNNNNCCCCCCCNNNNNNNNNNNNNSSSN");
     EXPECT_EQ(Selection(control), std::make_pair(3, 9));
     EXPECT_FALSE(control.GetModify());
     EXPECT_EQ(control.GetFirstVisibleLine(), 1);
@@ -68,20 +68,21 @@ TEST(ColourAll, EmptyTextAppliesNothing) {
     }
 }
 
-TEST(ColourAll, JythonColoursEveryLineAndLeavesLineBreaksAlone) {
+TEST(ColourAll, JythonColoursEveryLineAndKeepsTheSelection) {
     CTextBuffer control("def f():\r\n    return \"x\" # r\r\n\r\nprint f()");
     control.SetRangeClass(8, 10, ETokenClass::Tag); // stale colour on the first line break
     Select(control, 12, 14);
     CColourer(ELanguage::Jython).ColourAll(control, true);
-    EXPECT_EQ(Letters(control), "KKKNNNNNTTNNNNKKKKKKNSSSNCCCNNNNKKKKKNNNN");
+    EXPECT_EQ(Letters(control), "KKKNNNNNNNNNNNKKKKKKNSSSNCCCNNNNKKKKKNNNN");
     EXPECT_EQ(Selection(control), std::make_pair(12, 14));
 }
 
-TEST(ColourLine, ColoursOnlyTheSelectionStartsLine) {
+// The line before is not coloured; the line after is, as the typed "/*" reaches it.
+TEST(ColourLine, ColoursTheSelectionStartsLineAndTheLinesItsContextReaches) {
     CTextBuffer control("int a;\r\nint b; /* c\r\nint d;");
     Select(control, 10, 12);
     CColourer(ELanguage::Java).ColourLine(control);
-    EXPECT_EQ(Letters(control), "NNNNNNNNKKKNNNNCCCCNNNNNNNN");
+    EXPECT_EQ(Letters(control), "NNNNNNNNKKKNNNNCCCCNNCCCCCC");
     EXPECT_EQ(Selection(control), std::make_pair(10, 12));
 }
 
@@ -96,6 +97,16 @@ TEST(ColourLine, TypingInsideABlockCommentColoursTheWholeLine) {
     Select(control, control.GetLength(), control.GetLength());
     colourer.ColourLine(control);
     EXPECT_EQ(Letters(control).substr(17), "CCNKKKNN");
+}
+
+TEST(ColourLine, DeletingAnOpenerGivesTheLinesAfterItTheirColoursBack) {
+    CTextBuffer control("int a; /*\r\nint b;\r\n*/ int c;\r\nint d;");
+    CColourer colourer(ELanguage::Java);
+    colourer.ColourAll(control, true);
+    Select(control, 7, 9);
+    control.ReplaceSel("");
+    colourer.ColourLine(control);
+    EXPECT_EQ(Letters(control), "KKKNNNNNNKKKNNNNNNNNKKKNNNNNKKKNNN");
 }
 
 TEST(ColourLine, RecoloursAKeywordThatStoppedBeingOne) {
@@ -125,7 +136,7 @@ TEST(ColourLine, MarkupLineKnowsTheOpenTagAndCommentBeforeIt) {
     CColourer colourer(ELanguage::Html);
     Select(control, 9, 9);
     colourer.ColourLine(control);
-    EXPECT_EQ(Letters(control).substr(8, 11), "NNNNNNNNNKN");
+    EXPECT_EQ(Letters(control).substr(8, 11), "TTTTTTTTTKT");
     Select(control, control.GetLength(), control.GetLength());
     colourer.ColourLine(control);
     EXPECT_EQ(Letters(control).substr(29), "CCCCCCCCC");

@@ -23,6 +23,9 @@ TEST(JavaLexicalPass, BlanksLiteralsAndCommentsKeepingLengthAndLineBreaks) {
         {"an unclosed comment runs to the end", "a /* {\r\n}", "a     \r\n "},
         {"division is code", "a / b /= c", "a / b /= c"},
         {"a quote inside a comment opens nothing", "// it's\r\n'{'", "       \r\n   "},
+        {"a comment opener inside a string opens nothing", "f(\"/*\") {\r\n}", "f(    ) {\r\n}"},
+        {"a line comment opener inside a block comment is part of it",
+         "/* http://x */ s = \"\"\"\r\n{\r\n\"\"\"; {", "               s =    \r\n \r\n   ; {"},
         {"a part, by the spans that reach into it", "x = \"a{b\"; /* c } */ int y;", "   ;      ",
          6, 16},
     };

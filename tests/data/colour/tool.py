@@ -15,8 +15,10 @@ class Counter:
 
 def area(r):
     return pi * r * r   # pi is a keyword, so is e
-    print "a \"quoted\" word", "a\\"  # after a backslash the quote never closes
-    print 'single quotes are not strings here'
+    print "a \"quoted\" word", "a\\"  # a backslash escapes the character after it
+    print 'single quotes # make strings too', """and triple ones
+    go on over lines # like this""", '''both
+    kinds'''
 
 def main(args):
     c = Counter()
