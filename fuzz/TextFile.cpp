@@ -48,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Require(HasOnlyBreaksOf(decoded->text, tovin::ELineEndStyle::CrLf));
     Require(decoded->eightBit == !tovin::IsValidUtf8(bytes));
-    const std::string encoded =
-        tovin::EncodeTextFile(decoded->text, decoded->lineEnd, decoded->byteOrderMark);
+    const std::string encoded = tovin::EncodeTextFile(decoded->text, decoded->lineEnd,
+                                                      decoded->byteOrderMark, decoded->eightBit);
     Require(HasOnlyBreaksOf(encoded, decoded->lineEnd));
     std::string_view body(bytes);
     if (decoded->byteOrderMark) {

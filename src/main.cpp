@@ -10,7 +10,6 @@
 #ifdef TOVIN_WITH_WINDOWS
 #include "core/platform/Paths.h"
 #include "gui/app/EditorApp.h"
-#include "gui/app/MainFrame.h"
 #include "gui/desktop/Icons.h"
 #include "gui/desktop/InstanceChannel.h"
 #include "gui/dialogs/TipOfTheDayDialog.h"
@@ -113,15 +112,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     channel.Listen();
-    QObject::connect(&channel, &tovin::CInstanceChannel::FilesReceived, &editor,
-                     [&editor](const QStringList& files) {
-                         for (const QString& file : files) {
-                             editor.OpenDocumentFile(file.toStdString());
-                         }
-                         tovin::CMainFrame* frame = editor.MainFrame();
-                         frame->raise();
-                         frame->activateWindow();
-                     });
+    editor.AcceptHandOver(channel);
     return application.exec();
 #endif
 }

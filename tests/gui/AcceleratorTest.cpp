@@ -191,7 +191,7 @@ private slots:
         shell.Start();
         shell.app->OpenDocumentFile(shell.dir.Write("A.java", "x\n"));
         QAction* indent = shell.Frame().Action(ECommand::IncreaseIndent);
-        QCOMPARE(indent->text(), QStringLiteral("Increase Indent"));
+        QCOMPARE(indent->text(), QStringLiteral("&Increase Indent"));
         QVERIFY(indent->shortcut().isEmpty());
     }
 };

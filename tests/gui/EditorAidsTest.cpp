@@ -181,8 +181,15 @@ private slots:
         v.GetSel(start, end);
         QCOMPARE(start, v.LineIndex(249));
         QCOMPARE(end, start);
-        const long first = v.Send(Sci::SCI_GETFIRSTVISIBLELINE);
-        QVERIFY(first <= 249 && 249 < first + v.Send(Sci::SCI_LINESONSCREEN));
+        // A jump shows its line a third of the way down, with what leads to it above; a line
+        // well inside the view stays where it is.
+        const long shown = v.Send(Sci::SCI_LINESONSCREEN);
+        QVERIFY(shown >= 8);
+        QCOMPARE(v.Send(Sci::SCI_GETFIRSTVISIBLELINE), 249 - shown / 3);
+        v.SelectLine(40);
+        QCOMPARE(v.Send(Sci::SCI_GETFIRSTVISIBLELINE), 40 - shown / 3);
+        v.SelectLine(40 + shown / 3);
+        QCOMPARE(v.Send(Sci::SCI_GETFIRSTVISIBLELINE), 40 - shown / 3);
     }
 
     void bracePairIsFoundAcrossLinesButNotInLiterals_data() {
@@ -322,6 +329,10 @@ private slots:
         QCOMPARE(QToolTip::text(), editorB->Aids().MessagesOnLine(2));
         PlaceCaret(*editorB, editorB->LineIndex(2) + 4);
         QTRY_COMPARE(frame.PaneText(0), editorB->Aids().MessagesOnLine(2));
+        // Another window in front: the pane no longer speaks of B's line.
+        QVERIFY(app->OpenDocumentFile(a));
+        QCOMPARE(frame.PaneText(0), QString(CMainFrame::kReadyText));
+        QVERIFY(app->OpenDocumentFile(b));
 
         // The marker moves with its line, and stays on it as the line is corrected.
         PlaceCaret(*editorB, 0);

@@ -5,7 +5,9 @@
 #include "ShellTestSupport.h"
 #include "core/project/JavaProjectDoc.h"
 #include "gui/app/ChildFrame.h"
+#include "gui/app/EditorWindows.h"
 #include "gui/editor/EditorDocument.h"
+#include "gui/editor/FindReplace.h"
 #include "gui/editor/SourceDocument.h"
 #include "gui/editor/SyntaxWindowView.h"
 #include "gui/framework/CommandIds.h"
@@ -174,11 +176,51 @@ private slots:
         QVERIFY(open.FindFunctionPosition("a()") >= 0);
         open.ShowLine(0);
         QCOMPARE(view->GetSelText(), std::string("class A {"));
+        // Find Next moves the caret without a key: the panes follow all the same.
+        QVERIFY(view->Finder().FindNext({QStringLiteral("return")}));
+        QTRY_COMPARE(shell.Frame().PaneText(1), QStringLiteral("Line: 5"));
+        QCOMPARE(shell.Frame().PaneText(2), QStringLiteral("Col: 9"));
         // Typing a method and opening the list shows it.
         view->SetSel(view->GetLength(), view->GetLength());
         QTest::keyClicks(view, "class B {\rvoid c() {\r}\r");
         emit frame->FunctionListDropDown();
         QCOMPARE(functions->count(), 3);
+    }
+
+    void javaFileIsNamedAfterItsPublicType_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("public class after another type")
+            << "class Helper {}\npublic final class Hello {\n}\n"
+            << "Hello.java";
+        QTest::newRow("no public type: the first") << "class First {}\nclass Second {}\n"
+                                                   << "First.java";
+        QTest::newRow("a public class in a comment only")
+            << "// public class Fake {}\nclass Real {}\n"
+            << "Real.java";
+        QTest::newRow("generic record") << "public record Pair<A, B>(A a, B b) {}\n"
+                                        << "Pair.java";
+        QTest::newRow("no type") << "// nothing yet\n"
+                                 << "";
+    }
+    void javaFileIsNamedAfterItsPublicType() {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        QCOMPARE(QString::fromStdString(JavaFileNameFor(text.toStdString())), name);
+    }
+
+    // Save on a new Java window proposes the class's own file name in the open project's folder.
+    void newJavaFileIsSavedUnderItsClassBesideTheProject() {
+        CShellFixture shell;
+        shell.Start();
+        std::filesystem::create_directories(shell.dir.File("proj"));
+        QVERIFY(shell.app->OpenDocumentFile(WriteEmptyProject(shell.dir, "proj/P.jpr")));
+        QVERIFY(shell.app->CreateNewDocumentOfType("JavaDocument"));
+        ActiveView(shell)->ReplaceSel("public class Hello {\r\n}\r\n");
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::FileSave));
+        QCOMPARE(shell.host.fileRequests.size(), size_t(1));
+        QCOMPARE(shell.host.fileRequests[0].proposedName, std::string("Hello.java"));
+        QCOMPARE(shell.host.fileRequests[0].initialFolder, shell.dir.File("proj"));
     }
 
     void menuCommandsReachTheWindow() {

@@ -7,6 +7,7 @@
 #include "gui/editor/LiveHTMLView.h"
 #include "gui/editor/SyntaxWindowView.h"
 
+#include <QKeyEvent>
 #include <QSignalSpy>
 
 #include <filesystem>
@@ -19,6 +20,16 @@ using namespace tovin::test;
 namespace {
 
 using Window = SEditorWindow<CSyntaxWindowDoc, CSyntaxWindowView>;
+
+// Types characters a key of its own gives (a euro sign, an arrow), one key event each.
+void TypeCharacters(QWidget& widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&widget, &release);
+    }
+}
 using HtmlWindow = SEditorWindow<CLiveEditorDoc, CLiveHTMLView>;
 
 } // namespace
@@ -31,6 +42,7 @@ private slots:
     void untouchedFilesSaveByteIdentical();
     void editedFilesKeepTheirLineEnds_data();
     void editedFilesKeepTheirLineEnds();
+    void eightBitFileTakesTypedCharactersItCannotHoldOnlyAsUtf8();
     void convertLinebreaksMakesTheFileCrLf();
     void binaryFileIsRefused();
     void unreadableFileSaysWhy();
@@ -92,6 +104,37 @@ void EditorFileTest::editedFilesKeepTheirLineEnds() {
     QVERIFY(w.Doc().OnSaveDocument(w.Doc().PathName()));
     QVERIFY(!w.Doc().IsModified());
     QCOMPARE(QByteArray::fromStdString(ReadFile(w.Doc().PathName())), expected);
+}
+
+// Typing into a Latin-1 file: a character Latin-1 holds is saved in 8 bits without a word; one it
+// cannot hold (the euro sign, an arrow) is never written as '?': the save names it and offers
+// UTF-8, and Cancel writes nothing.
+void EditorFileTest::eightBitFileTakesTypedCharactersItCannotHoldOnlyAsUtf8() {
+    SEditorFixture f;
+    Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("A.java", "// caf\xE9\n");
+    const std::string path = w.Doc().PathName();
+    TypeCharacters(w.View(), QString::fromUtf8("\xC3\xBC"));
+    QVERIFY(w.Doc().OnSaveDocument(path));
+    QCOMPARE(ReadFile(path), std::string("\xFC// caf\xE9\n"));
+    QVERIFY(f.host.messages.empty());
+
+    TypeCharacters(w.View(), QString::fromUtf8("\xE2\x82\xAC\xE2\x86\x92"));
+    f.host.messageAnswers = {EMsgAnswer::Cancel};
+    QVERIFY(!w.Doc().OnSaveDocument(path));
+    QCOMPARE(ReadFile(path), std::string("\xFC// caf\xE9\n"));
+    QVERIFY(w.Doc().IsModified());
+    QCOMPARE(f.host.messages.size(), size_t(1));
+    QVERIFY2(f.host.messages[0].text.find("\xE2\x82\xAC \xE2\x86\x92") != std::string::npos,
+             f.host.messages[0].text.c_str());
+    QCOMPARE(f.host.messages[0].buttons, EMsgButtons::OkCancel);
+
+    f.host.messageAnswers = {EMsgAnswer::Ok};
+    QVERIFY(w.Doc().OnSaveDocument(path));
+    QCOMPARE(ReadFile(path), std::string("\xC3\xBC\xE2\x82\xAC\xE2\x86\x92// caf\xC3\xA9\n"));
+    // Saved as UTF-8 from now on: no more questions.
+    TypeCharacters(w.View(), QString::fromUtf8("\xE2\x82\xAC"));
+    QVERIFY(w.Doc().OnSaveDocument(path));
+    QCOMPARE(f.host.messages.size(), size_t(2));
 }
 
 void EditorFileTest::convertLinebreaksMakesTheFileCrLf() {

@@ -47,9 +47,9 @@ private slots:
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             labels << label->text();
         }
-        QCOMPARE(labels, QStringList{QStringLiteral("Find what:")});
-        QCOMPARE(dialog.CaseBox()->text(), QStringLiteral("Case sensitive search"));
-        QCOMPARE(dialog.WordBox()->text(), QStringLiteral("Match whole word only"));
+        QCOMPARE(labels, QStringList{QStringLiteral("&Find what:")});
+        QCOMPARE(dialog.CaseBox()->text(), QStringLiteral("Case &sensitive search"));
+        QCOMPARE(dialog.WordBox()->text(), QStringLiteral("Match &whole word only"));
     }
 
     void okGivesTheEntriesAndTheNextShowingStartsWithThem() {

@@ -1,9 +1,17 @@
 // A second start with file names hands them to the running Tovin of the same settings file.
 
 #include "gui/desktop/InstanceChannel.h"
+#include "ModalAnswers.h"
 #include "ShellTestSupport.h"
+#include "gui/editor/EditorDocument.h"
+#include "gui/editor/SourceDocument.h"
+#include "gui/editor/SourceView.h"
+#include "gui/project/ProjectDocument.h"
 
 #include <QDir>
+#include <QLocalSocket>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QSignalSpy>
 #include <atomic>
@@ -15,6 +23,40 @@
 
 using namespace tovin;
 using namespace tovin::test;
+
+namespace {
+
+// Hands the files over from another thread, as a second program would, and waits until the
+// running one has answered.
+class CSecondStart {
+public:
+    CSecondStart(const QString& name, QStringList files)
+        : m_thread(
+              [this, name, files] { m_delivered = CInstanceChannel(name).SendToRunning(files); }) {}
+    ~CSecondStart() { m_thread.join(); }
+    bool Done() const { return m_delivered != -1; }
+    bool Delivered() const { return m_delivered == 1; }
+
+private:
+    std::atomic<int> m_delivered{-1};
+    std::thread m_thread;
+};
+
+// Answers a message box only once the second start has ended and the listener has let go of
+// its connection, so the question outlives the request it came from.
+FAnswer AnswerAfter(const CSecondStart& second, const CInstanceChannel& channel,
+                    QMessageBox::StandardButton button, QStringList& texts) {
+    return [&second, &channel, button, &texts](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY(box);
+        texts << box->text();
+        QTRY_VERIFY_WITH_TIMEOUT(second.Done() && channel.findChildren<QLocalSocket*>().isEmpty(),
+                                 20000);
+        box->button(button)->click();
+    };
+}
+
+} // namespace
 
 class InstanceChannelTest : public QObject {
     Q_OBJECT
@@ -66,6 +108,52 @@ private slots:
         CInstanceChannel fresh(name);
         QVERIFY(fresh.Listen());
         QVERIFY(fresh.IsListening());
+    }
+
+    // A file handed over may ask a question (closing the open project) or fail with a message;
+    // the program stays up through both and keeps the edits of its windows.
+    void handedOverFilesMayAskAndFailWhileTheSenderIsGone() {
+        CTempDir dir;
+        const std::string settings = dir.File("Tovin.conf");
+        CEditorApp app(settings);
+        app.SetStartupTip([] {});
+        QVERIFY(app.Start({}));
+        const QString name = CInstanceChannel::NameFor(settings);
+        CInstanceChannel channel(name);
+        QVERIFY(channel.Listen());
+        app.AcceptHandOver(channel);
+        QVERIFY(app.OpenDocumentFile(WriteEmptyProject(dir, "P.jpr")));
+        auto* source = static_cast<CEditorDocument*>(
+            app.OpenDocumentFile(dir.Write("A.java", "class A {}\n")));
+        QVERIFY(source);
+        source->Source().FirstView()->ReplaceSel("// edited\r\n");
+        QVERIFY(source->IsModified());
+
+        const QString other = QString::fromStdString(WriteEmptyProject(dir, "Other.jpr"));
+        QStringList texts;
+        {
+            CSecondStart second(name, {other});
+            WithModals({AnswerAfter(second, channel, QMessageBox::Ok, texts)}, [&] {
+                QTRY_VERIFY_WITH_TIMEOUT(app.CurrentProject() && app.CurrentProject()->PathName() ==
+                                                                     other.toStdString(),
+                                         30000);
+            });
+            QVERIFY(second.Delivered());
+        }
+        const QString missing = QString::fromStdString(dir.File("missing.java"));
+        {
+            CSecondStart second(name, {missing});
+            QCOMPARE(WithModals({AnswerAfter(second, channel, QMessageBox::Ok, texts)},
+                                [&] { QTRY_COMPARE_WITH_TIMEOUT(texts.size(), 2, 30000); }),
+                     1);
+            QVERIFY(second.Delivered());
+        }
+        QCOMPARE(texts.front(), QStringLiteral("Do you really want to close this project?"));
+        QVERIFY2(texts.back().startsWith("Cannot open the file \"" + missing + "\""),
+                 qPrintable(texts.back()));
+        // The window of the edited file is still there, with its edit.
+        QVERIFY(source->IsModified());
+        QVERIFY(source->Source().Text().starts_with("// edited"));
     }
 
     void secondStartOfTheProgramHandsOverItsFile() {

@@ -21,58 +21,58 @@ SBarExpectation NoDocumentBar() {
     return {
         {"&File",
          {"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "Pre&ferences...", "-", "P&rint Setup...", "-",
-          "Recent Projects...", "-", "Recent File", "-", "E&xit"}},
+          "R&ecent Projects...", "-", "Recent File", "-", "E&xit"}},
         {"&Project", {"&New Project...", "&Open Project..."}},
-        {"&View", {"&Toolbar", "&Status Bar", "Line Numbers"}},
-        {"&Help", {kTip, "-", "&About Tovin", "Help...", "JDK Help\tF1"}},
+        {"&View", {"&Toolbar", "&Status Bar", "&Line Numbers"}},
+        {"&Help", {kTip, "-", "&About Tovin", "&Help...", "&JDK Help\tF1"}},
     };
 }
 
 SBarExpectation JavaBar() {
     return {
         {"&File",
-         {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "Save All",
+         {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "Save A&ll",
           "-", "Pre&ferences...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...",
-          "-", "Recent Projects...", "-", "Recent File", "-", "E&xit"}},
+          "-", "R&ecent Projects...", "-", "Recent File", "-", "E&xit"}},
         {"&Edit",
          {"&Undo\tCtrl+Z",
-          "Redo\tCtrl+Y",
+          "&Redo\tCtrl+Y",
           "-",
           "Cu&t\tCtrl+X",
           "&Copy\tCtrl+C",
           "&Paste\tCtrl+V",
           "-",
-          "Select All",
+          "Select &All",
           "-",
-          "Increase Indent",
-          "Decrease Indent",
+          "&Increase Indent",
+          "&Decrease Indent",
           "-",
-          "Find...\tCtrl+F",
-          "Replace...\tCtrl+H",
-          "Go to Line...\tCtrl+L",
-          "Find in Files...",
+          "&Find...\tCtrl+F",
+          "R&eplace...\tCtrl+H",
+          "&Go to Line...\tCtrl+L",
+          "Find i&n Files...",
           "-",
-          "Convert Linebreaks",
-          "Convert Tabs to Spaces",
-          "Insert Applet",
+          "Convert &Linebreaks",
+          "Convert Ta&bs to Spaces",
+          "In&sert Applet",
           "-",
-          "Syntax Colour Update\tF3",
-          "Refresh Function List\tF2"}},
-        {"&View", {"&Toolbar", "&Status Bar", "Line Numbers", "Project Window\tF4"}},
+          "S&yntax Colour Update\tF3",
+          "Refresh Functi&on List\tF2"}},
+        {"&View", {"&Toolbar", "&Status Bar", "&Line Numbers", "&Project Window\tF4"}},
         {"&Project",
-         {"New Project...", "Open Project...", "Close Project", "-", "Add Files...", "-",
-          "Add Window to Project", "-", "Run &Tests\tCtrl+T", "Run Failed Tests Again"}},
+         {"&New Project...", "&Open Project...", "&Close Project", "-", "&Add Files...", "-",
+          "Add &Window to Project", "-", "Run &Tests\tCtrl+T", "Run &Failed Tests Again"}},
         {"&Build",
          {"&Build\tF7", "&Compile\tCtrl+M", "-", "&Run Application\tF5", "Run &Applet\tShift+F5",
-          "Run &with Console", "-", "Run Ant...", "-", "Open In &Web Browser"}},
-        {"Tools",
-         {"Jar Main Folder...", "Jar Any Folder...", "Show Archive Contents...", "-",
-          "Compile Folder...", "-", "Create Batch File...", "Create Shortcut...", "-",
-          "Javadoc Project Files...", "Javadoc Project Packages...", "-", "SerialVer...", "-",
-          "Create Ant Script..."}},
+          "Run &with Console", "-", "Run A&nt...", "-", "&Open In Web Browser"}},
+        {"&Tools",
+         {"&Jar Main Folder...", "Jar An&y Folder...", "Show Archive Co&ntents...", "-",
+          "&Compile Folder...", "-", "Create &Batch File...", "Create &Shortcut...", "-",
+          "Javadoc Project &Files...", "Javadoc Project &Packages...", "-", "Se&rialVer...", "-",
+          "Create &Ant Script..."}},
         {"&Window",
-         {"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "Close All Souce Windows"}},
-        {"&Help", {kTip, "-", "&About Tovin", "Help...", "JDK Help\tF1"}},
+         {"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "Close A&ll Souce Windows"}},
+        {"&Help", {kTip, "-", "&About Tovin", "&Help...", "&JDK Help\tF1"}},
     };
 }
 
@@ -89,22 +89,16 @@ void Replace(SBarExpectation& bar, const QString& title, const QString& from, co
 
 SBarExpectation ProjectBar() {
     SBarExpectation bar = JavaBar();
-    Replace(bar, "&File", "Pre&ferences...", "Preferences...");
-    Replace(bar, "&Edit", "Increase Indent", "Increase Indent\tCtrl+]");
-    Replace(bar, "&Edit", "Decrease Indent", "Decrease Indent\tCtrl+[");
-    Replace(bar, "Tools", "Create Batch File...", "Create Run Batch File...");
+    Replace(bar, "&Edit", "&Increase Indent", "&Increase Indent\tCtrl+]");
+    Replace(bar, "&Edit", "&Decrease Indent", "&Decrease Indent\tCtrl+[");
+    Replace(bar, "&Tools", "Create &Batch File...", "Create Run &Batch File...");
     return bar;
 }
 
 SBarExpectation HtmlBar() {
     SBarExpectation bar = JavaBar();
-    Replace(bar, "&File", "Pre&ferences...", "Preferences...");
-    Replace(bar, "&Edit", "Increase Indent", "Increase Indent\tCtrl+]");
-    Replace(bar, "&Edit", "Decrease Indent", "Decrease Indent\tCtrl+[");
-    Replace(bar, "&Build", "&Run Application\tF5", "Run Application\tF5");
-    Replace(bar, "&Build", "Run &Applet\tShift+F5", "Run Applet\tShift+F5");
-    Replace(bar, "&Build", "Run &with Console", "Run with Console");
-    Replace(bar, "&Build", "Open In &Web Browser", "Open In Web Browser");
+    Replace(bar, "&Edit", "&Increase Indent", "&Increase Indent\tCtrl+]");
+    Replace(bar, "&Edit", "&Decrease Indent", "&Decrease Indent\tCtrl+[");
     Replace(bar, "&Help", "&About Tovin", "&About Tovin...");
     bar[6].items = {"&New Window", "&Cascade", "&Tile", "&Arrange Icons"};
     return bar;
@@ -113,14 +107,14 @@ SBarExpectation HtmlBar() {
 SBarExpectation XmlBar() {
     SBarExpectation bar = HtmlBar();
     bar[4].items << "-"
-                 << "Run Jython";
+                 << "Run &Jython";
     return bar;
 }
 
 SBarExpectation JythonBar() {
     SBarExpectation bar = XmlBar();
-    bar[4].items << "Run Jython with Console"
-                 << "Compile Jython File";
+    bar[4].items << "Run Jython w&ith Console"
+                 << "Compile Jython &File";
     return bar;
 }
 
@@ -136,6 +130,40 @@ void CompareBar(CMainFrame& frame, const SBarExpectation& expected) {
             items = items.mid(0, expected[i].items.size());
         }
         QCOMPARE(items, expected[i].items);
+    }
+}
+
+// The letter after the text's '&' (an "&&" is a plain ampersand), lower-cased; empty for none.
+QString Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '&') {
+            if (text[i + 1] != '&') {
+                return text[i + 1].toLower();
+            }
+            ++i;
+        }
+    }
+    return {};
+}
+
+// Every title of the bar and every item of each menu has an Alt+letter, none twice in one place.
+void CheckMnemonics(CMainFrame& frame) {
+    QStringList titles;
+    for (QAction* top : frame.menuBar()->actions()) {
+        const QString title = top->text();
+        QVERIFY2(!Mnemonic(title).isEmpty(), qPrintable(title));
+        QVERIFY2(!titles.contains(Mnemonic(title)), qPrintable("twice in the menu bar: " + title));
+        titles << Mnemonic(title);
+        QStringList letters;
+        for (const QString& item : MenuItems(top->menu())) {
+            if (item == "-" || item == "Recent File") { // the empty list's disabled line
+                continue;
+            }
+            const QString letter = Mnemonic(item);
+            QVERIFY2(!letter.isEmpty(), qPrintable(title + " > " + item));
+            QVERIFY2(!letters.contains(letter), qPrintable("twice in " + title + ": " + item));
+            letters << letter;
+        }
     }
 }
 
@@ -174,6 +202,24 @@ private slots:
                     "&1 " + QString::fromStdString(shell.dir.File(file.toStdString())));
         }
         CompareBar(shell.Frame(), expected);
+    }
+
+    // Keyboard-only use: the same rows, with two windows in the Window menu's list.
+    void everyMenuAndItemHasItsOwnAltLetter_data() { menuBarFollowsTheActiveDocument_data(); }
+    void everyMenuAndItemHasItsOwnAltLetter() {
+        QFETCH(QString, file);
+        CShellFixture shell;
+        shell.Start();
+        shell.app->OpenDocumentFile(shell.dir.Write("Other.java", "class Other {}\n"));
+        if (file.isEmpty()) {
+            shell.app->CloseAllSourceWindows();
+        } else {
+            std::string path = file.endsWith(".jpr")
+                                   ? WriteEmptyProject(shell.dir, file.toStdString())
+                                   : shell.dir.Write(file.toStdString(), "text\n");
+            QVERIFY(shell.app->OpenDocumentFile(path));
+        }
+        CheckMnemonics(shell.Frame());
     }
 
     void switchingWindowsSwitchesMenusBackAndForth() {
@@ -237,7 +283,7 @@ private slots:
         shell.app->OpenDocumentFile(shell.dir.Write("B & C.py", "pass\n"));
         QMenu* file = shell.Frame().menuBar()->actions().front()->menu();
         QStringList items = MenuItems(file);
-        const qsizetype first = items.indexOf("Recent Projects...") + 2;
+        const qsizetype first = items.indexOf("R&ecent Projects...") + 2;
         QCOMPARE(items.mid(first, 3),
                  (QStringList{"&1 " + QString::fromStdString(shell.dir.File("B && C.py")),
                               "&2 " + QString::fromStdString(shell.dir.File("A.java")), "-"}));

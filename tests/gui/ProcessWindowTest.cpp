@@ -42,6 +42,12 @@ std::unique_ptr<CProcessRunner> StartShell(const std::string& script, std::size_
     return runner;
 }
 
+// The application's host lets the user type a tool's input; the scripted one does not.
+class CInputHost : public CFakeUiHost {
+public:
+    bool OffersInput() const override { return true; }
+};
+
 // A main frame with the Process Window in its bottom dock, as the application makes it.
 struct CBarFixture {
     QMainWindow frame;
@@ -154,6 +160,42 @@ private slots:
         QTest::mouseClick(window->StopButton(), Qt::LeftButton);
         QVERIFY(WaitForCompletion());
         QCOMPARE(Shown(), QStringLiteral("started\nExit code: 11\nProcess terminated by user."));
+    }
+
+    // The commonest first program asks for a line: what is typed reaches it, shown where the
+    // output stands, and Ctrl+D (as End Input) lets it read the end of its input.
+    void typedLinesReachTheProgramAndEndOfInputEndsIt() {
+        CInputHost inputHost;
+        auto runner = std::make_unique<CProcessRunner>(&inputHost);
+        QVERIFY(runner->Start("/bin/sh",
+                              "sh -c " + QuoteWindowsArgument("printf 'Name? '; read name; "
+                                                              "echo \"Hello, $name\"; cat; "
+                                                              "echo done"),
+                              "/"));
+        Attach(std::move(runner));
+        QVERIFY(window->InputLine()->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(), QStringLiteral("Name? "), kWaitMs);
+        QTest::keyClicks(window->InputLine(), QStringLiteral("Ada"));
+        QTest::keyClick(window->InputLine(), Qt::Key_Return);
+        QCOMPARE(window->InputLine()->text(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(), QStringLiteral("Name? Ada\nHello, Ada\n"), kWaitMs);
+        QTest::keyClicks(window->InputLine(), QStringLiteral("more"));
+        QTest::keyClick(window->InputLine(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(Shown(), QStringLiteral("Name? Ada\nHello, Ada\nmore\nmore\n"),
+                                  kWaitMs);
+        QVERIFY(window->IsRunning());
+        QTest::keyClick(window->InputLine(), Qt::Key_D, Qt::ControlModifier);
+        QVERIFY(WaitForCompletion());
+        QCOMPARE(Shown(), QStringLiteral("Name? Ada\nHello, Ada\nmore\nmore\ndone\n"
+                                         "Exit code: 0\nNo Errors"));
+        QVERIFY(!window->InputLine()->isVisible());
+
+        // A tool started without the input line reads end of file, and no line is offered.
+        statusTexts.clear();
+        Attach(StartShell("read line; echo \"[$line]\""));
+        QVERIFY(!window->InputLine()->isVisible());
+        QVERIFY(WaitForCompletion());
+        QCOMPARE(Shown(), QStringLiteral("[]\nExit code: 0\nNo Errors"));
     }
 
     void stopWithoutProcessAsksNothing() {

@@ -4,6 +4,7 @@
 
 #include "gui/project/ProjectTree.h"
 
+#include "ModalAnswers.h"
 #include "ShellTestSupport.h"
 #include "UserClicks.h"
 #include "core/project/JavaProjectDoc.h"
@@ -18,9 +19,11 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <filesystem>
 #include <optional>
 
 using namespace tovin;
@@ -365,6 +368,93 @@ private slots:
                  Find(tree.Tree(), {"Main.java", "Main", "draw(int x)"})
                      ->data(0, CProjectTree::kLineRole)
                      .toInt());
+    }
+
+    // A project file listed in the tree opens as a project: the open one must close first, and
+    // a Cancel to that question ends the double-click (no search, no message, no dialog).
+    void anotherProjectInTheTreeOpensOnlyWhenTheOpenOneMayClose() {
+        CTempDir dir;
+        CEditorApp app(dir.File("Tovin.conf")); // the real dialogs
+        app.SetStartupTip([] {});
+        QVERIFY(app.Start({}));
+        const std::string first = WriteEmptyProject(dir, "P.jpr");
+        const std::string other = WriteEmptyProject(dir, "Other.jpr");
+        auto* document = static_cast<CProjectDocument*>(app.OpenDocumentFile(first));
+        QVERIFY(document);
+        document->Project().AddFile(other);
+        document->Project().RefreshViews();
+        CProjectTree* tree = document->ProjectTree();
+        QVERIFY(tree);
+        tree->Tree()->setCurrentItem(Find(tree->Tree(), {"Other.jpr"}));
+
+        QStringList questions;
+        auto answer = [&questions](QMessageBox::StandardButton button) -> FAnswer {
+            return [&questions, button](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                questions << (box ? box->text() : modal->windowTitle());
+                if (box && box->button(button)) {
+                    box->button(button)->click();
+                } else {
+                    static_cast<QDialog*>(modal)->reject();
+                }
+            };
+        };
+        // A second answer is there only to catch anything that would follow the Cancel.
+        WithModals({answer(QMessageBox::Cancel), answer(QMessageBox::Cancel)},
+                   [&] { QTest::keyClick(tree->Tree(), Qt::Key_Return); });
+        QCOMPARE(questions, QStringList{"Do you really want to close this project?"});
+        QCOMPARE(app.CurrentProject(), document);
+
+        // The project was changed (the file added), so letting it go asks to save it: No.
+        questions.clear();
+        WithModals({answer(QMessageBox::Ok), answer(QMessageBox::No)},
+                   [&] { QTest::keyClick(tree->Tree(), Qt::Key_Return); });
+        CShellFixture::Settle();
+        QVERIFY(app.CurrentProject());
+        QCOMPARE(app.CurrentProject()->PathName(), other);
+        QCOMPARE(questions.front(), QStringLiteral("Do you really want to close this project?"));
+    }
+
+    // The project window is a step aside: hiding it with F4 goes back to the window the user
+    // came from (not to another one, such as a file of the same name), and Ctrl+Tab and Ctrl+F6
+    // switch document windows from the tree as from anywhere.
+    void projectWindowGivesTheKeyboardBack() {
+        CProjectFixture p;
+        CMainFrame& frame = p.shell.Frame();
+        QApplication::setActiveWindow(&frame);
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        std::filesystem::create_directories(p.shell.dir.File("a"));
+        std::filesystem::create_directories(p.shell.dir.File("b"));
+        CDocument* first = p.shell.app->OpenDocumentFile(p.shell.dir.Write("a/Same.java", "a\n"));
+        CDocument* second = p.shell.app->OpenDocumentFile(p.shell.dir.Write("b/Same.java", "b\n"));
+        QVERIFY(first && second);
+        first->ActivateFirstFrame();
+        // F4 makes the window the first time, then shows and focuses it.
+        auto focusTree = [&] {
+            for (int i = 0;
+                 i < 2 && !(p.document->ProjectTree() && p.document->ProjectTree()->HasKeyFocus());
+                 ++i) {
+                QVERIFY(frame.ExecuteCommand(ECommand::ProjectWindow));
+            }
+            QTRY_VERIFY(p.document->ProjectTree()->HasKeyFocus());
+        };
+        focusTree();
+
+        QTest::keyClick(p.document->ProjectTree()->Tree(), Qt::Key_Tab, Qt::ControlModifier);
+        QVERIFY(frame.ActiveFrame()->Document() != first);
+        QTRY_VERIFY(QApplication::focusWidget() == frame.ActiveFrame()->View());
+
+        first->ActivateFirstFrame();
+        focusTree();
+        QTest::keyClick(p.document->ProjectTree()->Tree(), Qt::Key_F6, Qt::ControlModifier);
+        QVERIFY(frame.ActiveFrame()->Document() != first);
+
+        second->ActivateFirstFrame();
+        focusTree();
+        frame.ExecuteCommand(ECommand::ProjectWindow); // hidden
+        QVERIFY(!frame.ProjectDock()->isVisible());
+        QCOMPARE(frame.ActiveFrame()->Document(), second);
+        QTRY_VERIFY(QApplication::focusWidget() == frame.ActiveFrame()->View());
     }
 
     void keysAndProjectWindowCommand() {

@@ -45,7 +45,8 @@ private slots:
         shell.app->OpenDocumentFile(shell.dir.Write("A.java", "class A {}\n"));
         QCOMPARE(shell.Frame().MenuKind(), EMenuKind::JavaSource);
 
-        QCOMPARE(shell.app->OpenDocumentFile(project), nullptr);
+        // The caller gets the open project: an open that brings it forward did not fail.
+        QCOMPARE(shell.app->OpenDocumentFile(project), opened);
         QCOMPARE(shell.app->CurrentProject(), opened);
         QCOMPARE(shell.Frame().ActiveFrame()->Document(), opened);
         QVERIFY(shell.host.messages.empty());
@@ -227,7 +228,7 @@ private slots:
                 list->setCurrentItem(list->topLevelItem(1)); // Beta.jpr, second by name
                 auto buttons = dialog->findChildren<QPushButton*>();
                 for (QPushButton* button : buttons) {
-                    if (button->text() == "Remove") {
+                    if (button->text() == "&Remove") {
                         button->click();
                     }
                 }
@@ -301,6 +302,42 @@ private slots:
                                           "name, then compile again."});
         QCOMPARE(shell.host.runners.size(), size_t(1));
         QVERIFY(lockedSource->IsModified());
+    }
+
+    // A read-only file says so in its title and in the status bar, explains a refused key once,
+    // and Save says why it asks for another name before asking.
+    void readOnlyFileSaysSoBeforeTheUserWonders() {
+        CShellFixture shell;
+        shell.Start();
+        shell.Frame().show();
+        const std::string path = shell.dir.Write("R.java", "class R {}\n");
+        QCOMPARE(::chmod(path.c_str(), 0444), 0);
+        CDocument* document = shell.app->OpenDocumentFile(path);
+        QVERIFY(document);
+        QCOMPARE(FrameTitles(shell.Frame()), QStringList{"R.java (read-only)"});
+        QCOMPARE(shell.Frame().PaneText(CMainFrame::kIndentPane), QStringLiteral("Read-only"));
+
+        CSourceView* view = static_cast<CEditorDocument*>(document)->Source().FirstView();
+        view->setFocus();
+        shell.Frame().SetPaneText(0, CMainFrame::kReadyText);
+        QTest::keyClick(view, Qt::Key_X);
+        QVERIFY2(shell.Frame().PaneText(0).contains(QStringLiteral("is read-only")),
+                 qPrintable(shell.Frame().PaneText(0)));
+        shell.Frame().SetPaneText(0, CMainFrame::kReadyText);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(shell.Frame().PaneText(0), QString(CMainFrame::kReadyText)); // said once
+        QVERIFY(!document->IsModified());
+
+        shell.host.messageAnswers = {EMsgAnswer::Cancel};
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::FileSave));
+        QCOMPARE(shell.host.messages.size(), size_t(1));
+        QVERIFY(shell.host.messages[0].text.find("read-only") != std::string::npos);
+        QVERIFY(shell.host.fileRequests.empty());
+        shell.host.messageAnswers = {EMsgAnswer::Ok};
+        QVERIFY(shell.Frame().ExecuteCommand(ECommand::FileSave));
+        QCOMPARE(shell.host.fileRequests.size(), size_t(1));
+        QCOMPARE(shell.host.fileRequests[0].title, std::string("Save As"));
+        ::chmod(path.c_str(), 0644);
     }
 
     void closeAllSourceWindowsClosesOnlyJavaWindows() {

@@ -1,16 +1,24 @@
 // The shell's smaller parts on their own: document types, file filters, the recent-file list,
-// help addresses, our SVG pictures and the About box.
+// help addresses, our SVG pictures, the About box, and the Alt+letters of the small dialogs.
 
 #include "ShellTestSupport.h"
 #include "core/app/SettingsStore.h"
+#include "core/app/TipOfTheDay.h"
 #include "gui/app/DocumentTypes.h"
 #include "gui/desktop/FileFilter.h"
 #include "gui/desktop/HelpLocations.h"
 #include "gui/desktop/Icons.h"
 #include "gui/dialogs/AboutDialog.h"
+#include "gui/dialogs/ArgumentsDialog.h"
+#include "gui/dialogs/NewDocumentDialog.h"
+#include "gui/dialogs/NewProjectWizard.h"
+#include "gui/dialogs/RecentProjectsDialog.h"
+#include "gui/dialogs/TipOfTheDayDialog.h"
 #include "gui/framework/DocTemplate.h"
 #include "gui/framework/RecentFileList.h"
+#include "gui/process/FindInFilesDialog.h"
 
+#include <QDialogButtonBox>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
@@ -20,9 +28,77 @@
 using namespace tovin;
 using namespace tovin::test;
 
+namespace {
+
+QChar Mnemonic(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '&') {
+            if (text[i + 1] != '&') {
+                return text[i + 1].toLower();
+            }
+            ++i;
+        }
+    }
+    return {};
+}
+
+// Every button and every label that leads to a control has an Alt+letter, none twice in the
+// dialog. OK and Cancel of a button box are left out: Enter and Escape are their keys.
+void CheckMnemonics(QDialog& dialog) {
+    dialog.show();
+    QString seen;
+    auto take = [&](const QString& text, bool required) {
+        const QChar letter = Mnemonic(text);
+        QVERIFY2(!required || !letter.isNull(),
+                 qPrintable(dialog.windowTitle() + ": no Alt+letter on " + text));
+        if (!letter.isNull()) {
+            QVERIFY2(!seen.contains(letter),
+                     qPrintable(dialog.windowTitle() + ": a second '" + letter + "' on " + text));
+            seen += letter;
+        }
+    };
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        if (!button->isVisibleTo(&dialog) || button->text().isEmpty()) {
+            continue;
+        }
+        auto* box = qobject_cast<QDialogButtonBox*>(button->parentWidget());
+        const auto role = box ? box->buttonRole(button) : QDialogButtonBox::InvalidRole;
+        take(button->text(),
+             role != QDialogButtonBox::AcceptRole && role != QDialogButtonBox::RejectRole);
+    }
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->isVisibleTo(&dialog) && label->buddy()) {
+            take(label->text(), true);
+        }
+    }
+}
+
+} // namespace
+
 class ShellPartsTest : public QObject {
     Q_OBJECT
 private slots:
+    void everyControlOfTheSmallDialogsHasItsOwnAltLetter() {
+        CTempDir dir;
+        CFakeUiHost host;
+        CSettings settings;
+        settings.recentProjects = {dir.File("P.jpr")};
+        CMemorySettingsStore store;
+        CTipOfTheDay tips(store, host, dir.File("tips.dat"));
+        CAboutDialog about([](const std::string&) {});
+        CArgumentsDialog arguments(QStringLiteral("a b"));
+        CNewDocumentDialog newDocument;
+        CNewProjectDialog newProject(host);
+        CRecentProjectsDialog recent(settings, host);
+        CTipOfTheDayDialog tip(tips);
+        CFindInFilesDialog findInFiles;
+        for (QDialog* dialog : std::initializer_list<QDialog*>{
+                 &about, &arguments, &newDocument, &newProject, &recent, &tip, &findInFiles}) {
+            CheckMnemonics(*dialog);
+            dialog->hide();
+        }
+    }
+
     void documentTypesAreRegisteredInOrder() {
         QStringList names, filters, extensions;
         for (const SDocumentTypeRow& row : DocumentTypeRows()) {
@@ -173,7 +249,7 @@ private slots:
         }
         QVERIFY(texts.contains("Version 3.7 Beta January 2003"));
         for (QPushButton* button : about.findChildren<QPushButton*>()) {
-            if (button->text() == "Visit Web Site") {
+            if (button->text() == "&Visit Web Site") {
                 button->click();
             }
         }

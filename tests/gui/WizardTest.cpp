@@ -104,8 +104,8 @@ private slots:
         for (QAbstractButton* button : dialog.KindButtons()->buttons()) {
             kinds << button->text();
         }
-        QCOMPARE(kinds, (QStringList{"Empty Project", "Application Project", "Applet Project",
-                                     "HttpServlet Project"}));
+        QCOMPARE(kinds, (QStringList{"&Empty Project", "A&pplication Project", "Applet Pro&ject",
+                                     "&HttpServlet Project"}));
 
         dialog.KindButtons()->button(1)->click();
         dialog.ClassNameEdit()->clear();

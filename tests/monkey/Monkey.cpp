@@ -22,6 +22,7 @@
 #include "core/project/JavaProjectDoc.h"
 #include "gui/app/EditorApp.h"
 #include "gui/app/MainFrame.h"
+#include "gui/desktop/InstanceChannel.h"
 #include "gui/dialogs/TipOfTheDayDialog.h"
 #include "gui/editor/EditorDocument.h"
 #include "gui/editor/SourceDocument.h"
@@ -43,11 +44,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <Qsci/qsciscintilla.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <deque>
@@ -56,6 +59,7 @@
 #include <pwd.h>
 #include <random>
 #include <set>
+#include <thread>
 #include <unistd.h>
 
 #if defined(__has_feature)
@@ -214,6 +218,10 @@ public:
         m_watcher.SetJudge([this](const QString& text) { return JudgeMessage(text); });
         m_clock.start();
         m_watcher.Start();
+        m_channel = std::make_unique<CInstanceChannel>(CInstanceChannel::NameFor(m_world.settings));
+        if (!m_channel->Listen()) {
+            Fail({"the run's hand-over channel does not listen"});
+        }
         StartApplication();
         Log("open the project");
         m_app->OpenDocumentFile(m_world.project);
@@ -268,6 +276,7 @@ private:
         if (!app->Start({})) {
             Fail({"the application did not start"});
         }
+        app->AcceptHandOver(*m_channel);
         ++m_starts;
     }
 
@@ -412,6 +421,7 @@ private:
         ProjectCloseOrOpen,
         ChangeOnDisk,
         CloseProgram,
+        HandOver,
         kActionCount
     };
 
@@ -431,6 +441,7 @@ private:
             2,  // ProjectCloseOrOpen
             2,  // ChangeOnDisk
             1,  // CloseProgram
+            2,  // HandOver
         };
         switch (static_cast<EAction>(m_random.Weighted(weights))) {
         case MenuCommand:
@@ -463,6 +474,8 @@ private:
             Log("close the main window");
             Frame().close();
             return;
+        case HandOver:
+            return HandOverFiles();
         case kActionCount:
             break;
         }
@@ -678,6 +691,36 @@ private:
         m_app->OpenDocumentFile(path);
     }
 
+    // A second start of the program hands files over, as a double-click in the file manager
+    // does: sources, the project, or a file that is not there. Opening them may ask (closing the
+    // project) or fail with a message while the second start has already gone.
+    void HandOverFiles() {
+        static const std::set<QString> sources = {"java", "html", "xml", "py", "jpr"};
+        std::vector<std::string> candidates;
+        for (const std::string& file : m_world.Files()) {
+            if (sources.count(QFileInfo(QString::fromStdString(file)).suffix())) {
+                candidates.push_back(file);
+            }
+        }
+        QStringList files;
+        for (int i = 0, count = 1 + m_random.Below(2); i < count && !candidates.empty(); ++i) {
+            files << QString::fromStdString(m_random.Pick(candidates));
+        }
+        if (files.isEmpty() || m_random.Chance(0.2)) {
+            files << QString::fromStdString(m_world.work + "/Missing.java");
+        }
+        Log("a second start hands over " + files.join(", "));
+        std::atomic<int> delivered{-1};
+        std::thread sender([&delivered, files, name = CInstanceChannel::NameFor(m_world.settings)] {
+            delivered = CInstanceChannel(name).SendToRunning(files, 30000) ? 1 : 0;
+        });
+        WaitFor([&delivered] { return delivered.load() != -1; }, 60000);
+        sender.join();
+        if (delivered != 1) {
+            Fail({"the running program did not take the handed-over files"});
+        }
+    }
+
     void CloseOrOpenProject() {
         if (m_app->CurrentProject() && m_random.Chance(0.5)) {
             Log("close the project");
@@ -853,6 +896,7 @@ private:
     CDialogWatcher m_watcher;
     CMonkeyHost m_host;
     COutsideWatch m_outside;
+    std::unique_ptr<CInstanceChannel> m_channel;
     std::unique_ptr<CEditorApp> m_app;
     std::deque<std::pair<int, QString>> m_recent;
     QElapsedTimer m_clock;

@@ -38,6 +38,9 @@ public:
     COpenDocument* OpenDocument(const std::string& path) override {
         return m_qt->OpenDocument(path);
     }
+    SOpenResult TryOpenDocument(const std::string& path) override {
+        return m_qt->TryOpenDocument(path);
+    }
     bool SaveModifiedFiles() override { return m_qt->SaveModifiedFiles(); }
     void SetProcessCaption(const std::string& caption) override {
         m_qt->SetProcessCaption(caption);
@@ -48,6 +51,7 @@ public:
     void ShowOutputWindow() override { m_qt->ShowOutputWindow(); }
     void ClearOutput() override { m_qt->ClearOutput(); }
     void AppendOutput(const std::string& text) override { m_qt->AppendOutput(text); }
+    bool OffersInput() const override { return m_qt->OffersInput(); }
     void SetWaitCursor(bool on) override { m_qt->SetWaitCursor(on); }
 
     bool OpenWithDesktop(const std::string& pathOrUrl) override {

@@ -65,6 +65,14 @@ public:
     virtual std::string PackageName() const = 0;
 };
 
+// How an open request ended. `declined`: nothing was opened because the user answered a
+// question of the open with Cancel (keeping the open project); the command that asked ends
+// there, without looking for the file elsewhere and without a further word.
+struct SOpenResult {
+    COpenDocument* document = nullptr;
+    bool declined = false;
+};
+
 class CUiHost {
 public:
     virtual ~CUiHost() = default;
@@ -82,6 +90,9 @@ public:
 
     // Opens (or activates) a document in an editor; nullptr when it could not be opened.
     virtual COpenDocument* OpenDocument(const std::string& path) = 0;
+    // As OpenDocument, telling an open the user declined from one that failed. Hosts whose
+    // opens never ask anything keep this.
+    virtual SOpenResult TryOpenDocument(const std::string& path) { return {OpenDocument(path)}; }
     // The save step before compiling: every modified document that has a file is saved, without
     // a question; documents never saved stay as they are. False when a save failed (the host
     // has said why), and the compile must not run.
@@ -95,6 +106,9 @@ public:
     virtual void ShowOutputWindow() = 0;
     virtual void ClearOutput() = 0;
     virtual void AppendOutput(const std::string& text) = 0;
+    // Whether the Process Window lets the user type a captured tool's standard input; a tool
+    // started without it reads end of file at once.
+    virtual bool OffersInput() const { return false; }
 
     // Opens a path or URL with the desktop's default application; false when it failed.
     virtual bool OpenWithDesktop(const std::string& pathOrUrl) = 0;

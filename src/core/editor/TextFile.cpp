@@ -116,6 +116,41 @@ size_t Utf8SequenceLength(std::string_view bytes, size_t i) {
     return length;
 }
 
+std::string Latin1ToUtf8(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 8);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            text += c;
+        } else {
+            text += static_cast<char>(0xC0 | (byte >> 6));
+            text += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return text;
+}
+
+// The Latin-1 bytes of a UTF-8 text; a character beyond Latin-1 is kept as its UTF-8 bytes
+// (callers make sure there is none: a substitute would lose what the user typed unseen).
+std::string Utf8ToLatin1(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = Utf8SequenceLength(text, i);
+        if ((lead == 0xC2 || lead == 0xC3) && length == 2) {
+            bytes += static_cast<char>(((lead & 0x03) << 6) | (text[i + 1] & 0x3F));
+            i += 2;
+        } else {
+            const size_t take = length == 0 ? 1 : length;
+            bytes.append(text.substr(i, take));
+            i += take;
+        }
+    }
+    return bytes;
+}
+
 } // namespace
 
 std::string ToCrLf(std::string_view bytes) {
@@ -149,13 +184,38 @@ std::optional<SDecodedText> DecodeTextFile(std::string_view bytes) {
     }
     decoded.lineEnd = DetectLineEndStyle(bytes);
     decoded.text = ToCrLf(bytes);
+    if (decoded.eightBit) {
+        decoded.text = Latin1ToUtf8(decoded.text);
+    }
     return decoded;
 }
 
-std::string EncodeTextFile(std::string_view text, ELineEndStyle lineEnd, bool byteOrderMark) {
+std::string EncodeTextFile(std::string_view text, ELineEndStyle lineEnd, bool byteOrderMark,
+                           bool eightBit) {
     std::string bytes = byteOrderMark ? std::string(kUtf8Bom) : std::string();
     bytes += FromCrLf(text, lineEnd);
-    return bytes;
+    return eightBit ? Utf8ToLatin1(bytes) : bytes;
+}
+
+std::vector<std::string> CharactersBeyondLatin1(std::string_view text) {
+    std::vector<std::string> found;
+    for (size_t i = 0; i < text.size();) {
+        size_t length = Utf8SequenceLength(text, i);
+        if (length == 0) {
+            ++i; // not UTF-8; the editor never holds such text
+            continue;
+        }
+        const auto lead = static_cast<unsigned char>(text[i]);
+        // Up to U+00FF the lead byte is at most 0xC3.
+        if (lead > 0xC3) {
+            std::string character(text.substr(i, length));
+            if (std::find(found.begin(), found.end(), character) == found.end()) {
+                found.push_back(std::move(character));
+            }
+        }
+        i += length;
+    }
+    return found;
 }
 
 std::string CTextFile::Load(const std::string& path) {
@@ -187,10 +247,15 @@ std::string CTextFile::Encode(const std::string& text) const {
     if (!m_styleChanged && text == m_loadedText) {
         return m_loadedBytes;
     }
-    return EncodeTextFile(text, m_lineEnd, m_byteOrderMark);
+    return EncodeTextFile(text, m_lineEnd, m_byteOrderMark, m_eightBit);
 }
 
 std::string CTextFile::Save(const std::string& path, const std::string& text) {
+    if (m_eightBit && !CharactersBeyondLatin1(text).empty()) {
+        return "Cannot save the file \"" + path +
+               "\": it is stored in 8 bits (Latin-1), which cannot hold every character of the "
+               "text. The file on disk was not changed.";
+    }
     std::string bytes = Encode(text);
     std::string reason = WriteFileAtomic(path, bytes);
     if (!reason.empty()) {
@@ -202,6 +267,11 @@ std::string CTextFile::Save(const std::string& path, const std::string& text) {
     m_diskBytes = std::move(bytes);
     m_styleChanged = false;
     return {};
+}
+
+void CTextFile::SetUtf8() {
+    m_eightBit = false;
+    m_styleChanged = true;
 }
 
 void CTextFile::SetLineEnd(ELineEndStyle style) {

@@ -1,9 +1,12 @@
 #pragma once
 // Source files as the editors hold them. The editor control always holds CR LF line breaks, so
 // a file is converted to CR LF when it is read and back to its own line-end style when it is
-// written. A file that is valid UTF-8 is edited as UTF-8; any other file is edited byte for byte
-// (8-bit), so its bytes come back unchanged. Files holding NUL bytes are taken as binary and
-// refused with a message, since an editor would show and save them damaged.
+// written. The editor text is always UTF-8. A file that is not valid UTF-8 is an 8-bit file: each
+// byte is the Latin-1 character of that value (a one-to-one mapping, so its bytes come back
+// unchanged), and it is written back in 8 bits. A character typed into such a file that Latin-1
+// has no byte for cannot be stored: Save refuses it (never writing a substitute) until the file
+// is switched to UTF-8. Files holding NUL bytes are taken as binary and refused with a message,
+// since an editor would show and save them damaged.
 //
 // CTextFile keeps what one open file needs between its read and its writes: the style to write
 // back, the encoding, and the bytes last read or written, so that a text saved without changes
@@ -13,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tovin {
 
@@ -32,16 +36,21 @@ bool IsValidUtf8(std::string_view bytes);
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 struct SDecodedText {
-    std::string text; // CR LF breaks, without a UTF-8 byte-order mark
+    std::string text; // UTF-8 with CR LF breaks, without a UTF-8 byte-order mark
     ELineEndStyle lineEnd = ELineEndStyle::Lf;
-    bool eightBit = false; // not valid UTF-8: edit byte for byte
+    bool eightBit = false; // not valid UTF-8: the bytes are Latin-1 characters
     bool byteOrderMark = false;
 };
 
 // The editor text of a file's bytes, or nullopt when they hold a NUL byte (a binary file).
 std::optional<SDecodedText> DecodeTextFile(std::string_view bytes);
-// The bytes of an editor text in the file's style, with its byte-order mark if it had one.
-std::string EncodeTextFile(std::string_view text, ELineEndStyle lineEnd, bool byteOrderMark);
+// The bytes of an editor text in the file's style, with its byte-order mark if it had one;
+// in 8 bits (Latin-1) for an 8-bit file, which needs a text without CharactersBeyondLatin1.
+std::string EncodeTextFile(std::string_view text, ELineEndStyle lineEnd, bool byteOrderMark,
+                           bool eightBit = false);
+// The distinct characters of a UTF-8 text that an 8-bit file cannot hold (above U+00FF), each
+// as UTF-8, in the order of their first appearance.
+std::vector<std::string> CharactersBeyondLatin1(std::string_view text);
 
 class CTextFile {
 public:
@@ -60,13 +69,17 @@ public:
     // and the style was not changed since, else the text encoded in the file's style.
     std::string Encode(const std::string& text) const;
     // Writes the text atomically. On success the bytes become the file's known content and
-    // the result is empty; on failure the old file is kept and the result is the message.
+    // the result is empty; on failure the old file is kept and the result is the message. An
+    // 8-bit file is not written while the text holds characters it cannot store.
     [[nodiscard]] std::string Save(const std::string& path, const std::string& text);
 
     ELineEndStyle LineEnd() const { return m_lineEnd; }
     // Convert Linebreaks: the file is written with CR LF from now on.
     void SetLineEnd(ELineEndStyle style);
+    // Whether the file is written in 8 bits (Latin-1) rather than UTF-8.
     bool IsEightBit() const { return m_eightBit; }
+    // The file is written as UTF-8 from now on (a character of the text needs it).
+    void SetUtf8();
     bool HasByteOrderMark() const { return m_byteOrderMark; }
 
     // What the file on disk holds compared with what was last read or written here.

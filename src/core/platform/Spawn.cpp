@@ -11,6 +11,7 @@
 #include <linux/close_range.h>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -31,6 +32,13 @@ public:
     ~CDescriptor() { Reset(); }
     CDescriptor(const CDescriptor&) = delete;
     CDescriptor& operator=(const CDescriptor&) = delete;
+    CDescriptor& operator=(CDescriptor&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_fd = other.Release();
+        }
+        return *this;
+    }
 
     int Get() const { return m_fd; }
     bool Valid() const { return m_fd >= 0; }
@@ -262,6 +270,7 @@ CChildProcess::~CChildProcess() {
         WaitForPid(m_pid, &status, 0);
     }
     CloseOutput();
+    CloseInput();
     if (m_wake >= 0) {
         ::close(m_wake);
     }
@@ -288,7 +297,22 @@ std::string CChildProcess::Start(const std::string& executable,
         ::fcntl(outputRead.Get(), F_SETFL, O_NONBLOCK) != 0) {
         return SystemErrorText(errno);
     }
-    CDescriptor input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    // The owner's input reaches the child through a socket pair rather than a pipe: a write to
+    // a child that has gone then fails with EPIPE instead of raising SIGPIPE in the IDE.
+    CDescriptor input, inputOwner;
+    if (m_wantInput) {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+            return SystemErrorText(errno);
+        }
+        input = CDescriptor(fds[0]);
+        inputOwner = CDescriptor(fds[1]);
+        if (!input.Valid() || !inputOwner.Valid() ||
+            ::fcntl(inputOwner.Get(), F_SETFL, O_NONBLOCK) != 0) {
+            return SystemErrorText(errno);
+        }
+    } else {
+        input = CDescriptor(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+    }
     if (!input.Valid()) {
         return SystemErrorText(errno);
     }
@@ -318,7 +342,32 @@ std::string CChildProcess::Start(const std::string& executable,
     m_pid = pid;
     m_output = outputRead.Release();
     m_wake = wake.Release();
+    m_input = inputOwner.Release();
     return {};
+}
+
+std::size_t CChildProcess::WriteInput(const char* bytes, std::size_t size) {
+    std::size_t sent = 0;
+    while (m_input >= 0 && sent < size) {
+        ssize_t n = ::send(m_input, bytes + sent, size - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            break; // the child has not read what it was sent before
+        } else {
+            CloseInput();
+        }
+    }
+    return sent;
+}
+
+void CChildProcess::CloseInput() {
+    if (m_input >= 0) {
+        ::close(m_input);
+        m_input = -1;
+    }
 }
 
 std::size_t CChildProcess::ReadOutput(char* buffer, std::size_t size) {

@@ -2,7 +2,8 @@
 // Starting child processes: a captured child whose two output streams arrive on one pipe
 // (CChildProcess), and a detached one the IDE never waits for (SpawnDetached).
 //
-// Both start the child with fork and exec: standard input is /dev/null, the child leads a new
+// Both start the child with fork and exec: standard input is /dev/null (a captured child may
+// have its input from the owner instead, see EnableInput), the child leads a new
 // session (so it has no controlling terminal and its process group id is its pid), signal
 // dispositions and the signal mask are reset to the defaults, and every descriptor of the IDE
 // other than 0, 1 and 2 is closed at exec. A failure of chdir or exec in the child travels back
@@ -56,10 +57,22 @@ public:
     // does; a relative executable is taken relative to the current folder of the caller.
     // Returns an empty text on success, else the system's text for the cause (strerror).
     // A process is started at most once.
+    //
+    // After EnableInput, standard input comes from this object: WriteInput sends, CloseInput
+    // ends it (the child then reads end of file).
+    void EnableInput() { m_wantInput = true; }
     std::string Start(const std::string& executable, const std::vector<std::string>& arguments,
                       const std::string& folder);
 
     pid_t Pid() const { return m_pid; }
+
+    // Whether the child's standard input is still open for WriteInput.
+    bool HasInput() const { return m_input >= 0; }
+    // Sends as much of the bytes as the child's input takes now without waiting; the number
+    // sent. A child that no longer reads (it ended, or closed its input) takes none, and its
+    // input is closed.
+    std::size_t WriteInput(const char* bytes, std::size_t size);
+    void CloseInput();
 
     // Blocks until output arrives and reads at most size bytes of it. Returns the number of
     // bytes read, or 0 once there is no more: end of file (every process holding the pipe has
@@ -95,7 +108,9 @@ private:
 
     pid_t m_pid = -1;
     int m_output = -1;
-    int m_wake = -1; // eventfd that interrupts a ReadOutput blocked in poll
+    bool m_wantInput = false;
+    int m_input = -1; // the owner's end of the child's standard input
+    int m_wake = -1;  // eventfd that interrupts a ReadOutput blocked in poll
     std::atomic<bool> m_stopRequested{false};
     bool m_stopping = false; // reader side: the grace period has started
     long long m_stopDeadline = 0;

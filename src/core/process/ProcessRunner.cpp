@@ -50,6 +50,11 @@ bool CProcessRunner::Start(const std::string& applicationPath, const std::string
     std::string folder = workingDirectory.empty() ? CurrentFolder() : workingDirectory;
     auto arguments = ExpandWildcards(SplitCommandLine(commandLine), folder);
     auto child = std::make_unique<CChildProcess>();
+    m_pendingInput.clear();
+    m_closeInputPending = false;
+    if (m_host && m_host->OffersInput()) {
+        child->EnableInput();
+    }
     std::string error = child->Start(applicationPath, arguments, workingDirectory);
     if (error.empty()) {
         m_child = std::move(child);
@@ -136,6 +141,43 @@ void CProcessRunner::Terminate(int exitCode) {
     if (m_child->KillGroup()) {
         m_abortCode = exitCode;
         m_child->StopReading();
+    }
+}
+
+bool CProcessRunner::AcceptsInput() const {
+    return !m_finished && m_child && m_child->HasInput() && !m_closeInputPending;
+}
+
+void CProcessRunner::WriteInput(std::string_view bytes) {
+    if (!AcceptsInput()) {
+        return;
+    }
+    m_pendingInput.append(bytes);
+    FlushInput();
+}
+
+void CProcessRunner::CloseInput() {
+    if (!m_child || !m_child->HasInput()) {
+        return;
+    }
+    m_closeInputPending = true;
+    FlushInput();
+}
+
+void CProcessRunner::FlushInput() {
+    if (!m_child || !m_child->HasInput()) {
+        m_pendingInput.clear();
+        return;
+    }
+    if (m_finished) {
+        m_pendingInput.clear();
+        m_child->CloseInput();
+        return;
+    }
+    const std::size_t sent = m_child->WriteInput(m_pendingInput.data(), m_pendingInput.size());
+    m_pendingInput.erase(0, sent);
+    if (m_pendingInput.empty() && m_closeInputPending) {
+        m_child->CloseInput();
     }
 }
 

@@ -22,6 +22,10 @@
 //   but dropped; the run ends as usual with its exit code.
 // - After end of file the reader waits for the child to exit, so a child that closed its output
 //   but runs on keeps the runner running until it exits or is terminated.
+// - Standard input is /dev/null, unless the host offers input (CUiHost::OffersInput): then the
+//   child reads what WriteInput sends, and end of file once CloseInput was called or the run
+//   has ended. Input is handled on the owner's thread and never blocks it: what the child does
+//   not take at once waits for FlushInput.
 //
 // Release: the runner may be destroyed at any time on the thread that owns it. A runner whose
 // reader thread still runs is terminated first (as Terminate(kAbortExitCode) does) and the
@@ -102,6 +106,16 @@ public:
     // turns true); nullopt before, and when the report is "Warning! There were process errors".
     std::optional<int> ExitCode() const;
 
+    // ---- standard input (owner's thread only)
+    // True while the run goes on and its input is open.
+    bool AcceptsInput() const;
+    // Sends the bytes to the child's input, after any still waiting.
+    void WriteInput(std::string_view bytes);
+    // Ends the child's input once everything waiting is sent.
+    void CloseInput();
+    // Sends what the child did not take before; closes the input of a run that has ended.
+    void FlushInput();
+
     // Read size per chunk, between 1 and kReadChunk; tests lower it to hit the seams between
     // reads. Takes effect at the next Start.
     void SetReadChunkSize(std::size_t size);
@@ -138,6 +152,8 @@ private:
     bool m_endDecided = false;
     std::optional<int> m_abortCode;
     std::optional<int> m_exitCode; // set with the report
+    std::string m_pendingInput;
+    bool m_closeInputPending = false;
 };
 
 } // namespace tovin

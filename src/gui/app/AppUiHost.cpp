@@ -24,6 +24,12 @@ COpenDocument* CAppUiHost::OpenDocument(const std::string& path) {
     return m_app.OpenDocumentFile(path);
 }
 
+SOpenResult CAppUiHost::TryOpenDocument(const std::string& path) {
+    bool declined = false;
+    CDocument* document = m_app.OpenDocumentFile(path, &declined);
+    return {document, declined};
+}
+
 bool CAppUiHost::SaveModifiedFiles() {
     return m_app.SaveModifiedFiles();
 }

@@ -14,12 +14,14 @@ public:
 
     std::optional<std::string> AskArguments(const std::string& initial) override;
     COpenDocument* OpenDocument(const std::string& path) override;
+    SOpenResult TryOpenDocument(const std::string& path) override;
     bool SaveModifiedFiles() override;
     void SetProcessCaption(const std::string& caption) override;
     void AttachRunner(std::unique_ptr<CProcessRunner> runner) override;
     void ShowOutputWindow() override;
     void ClearOutput() override;
     void AppendOutput(const std::string& text) override;
+    bool OffersInput() const override { return true; }
 
 private:
     CEditorApp& m_app;

@@ -18,7 +18,10 @@
 #include "gui/app/WebFrame.h"
 #include "gui/desktop/DesktopRequests.h"
 #include "gui/desktop/HelpLocations.h"
+#include "gui/desktop/InstanceChannel.h"
 #include "gui/editor/EditorAids.h"
+#include "gui/editor/EditorDocument.h"
+#include "gui/editor/SourceDocument.h"
 #include "gui/framework/RecentFileList.h"
 #include "gui/process/ProcessBar.h"
 #include "gui/process/ProcessWindow.h"
@@ -237,6 +240,13 @@ void CEditorApp::OnProjectClosed(const std::string& path) {
 }
 
 CDocument* CEditorApp::OpenDocumentFile(const std::string& path) {
+    return OpenDocumentFile(path, nullptr);
+}
+
+CDocument* CEditorApp::OpenDocumentFile(const std::string& path, bool* declined) {
+    if (declined) {
+        *declined = false;
+    }
     if (path.empty()) {
         return nullptr;
     }
@@ -249,15 +259,20 @@ CDocument* CEditorApp::OpenDocumentFile(const std::string& path) {
     if (docTemplate->DocumentKind() == EDocumentKind::Project) {
         // A damaged project file must not cost the user the project that is open: it is read
         // and checked before the open one closes.
-        const bool ownPath = m_currentProject && m_currentProject->PathName() == full;
-        if (!ownPath) {
-            CJavaProjectDoc probe(m_settings, *m_host);
-            if (std::string error = probe.Load(full); !error.empty()) {
-                m_host->MessageBox(error, kCaption, EMsgButtons::Ok, EMsgIcon::Error);
-                return nullptr;
-            }
+        // The project that is open is only brought forward; the caller has its document.
+        if (m_currentProject && m_currentProject->PathName() == full) {
+            m_currentProject->ActivateFirstFrame();
+            return m_currentProject;
+        }
+        CJavaProjectDoc probe(m_settings, *m_host);
+        if (std::string error = probe.Load(full); !error.empty()) {
+            m_host->MessageBox(error, kCaption, EMsgButtons::Ok, EMsgIcon::Error);
+            return nullptr;
         }
         if (!CloseCurrentProject(&full)) {
+            if (declined) {
+                *declined = true;
+            }
             return nullptr;
         }
     }
@@ -356,6 +371,20 @@ void CEditorApp::CloseAllSourceWindows() {
 }
 
 void CEditorApp::DocumentCreated(CDocument& document) {
+    // A new file is saved beside the open project, a Java one under its class's name, as the
+    // compiler wants it.
+    document.SetSaveProposal([this, &document] {
+        CDocument::SSaveProposal proposal;
+        if (m_currentProject && !m_currentProject->PathName().empty() &&
+            m_currentProject != &document) {
+            proposal.folder = GetFolder(m_currentProject->PathName());
+        }
+        if (auto* editor = qobject_cast<CEditorDocument*>(&document);
+            editor && document.Kind() == EDocumentKind::JavaSource) {
+            proposal.name = JavaFileNameFor(editor->Source().Text());
+        }
+        return proposal;
+    });
     CCommandMap& map = document.CommandMap();
     map.OnCommand(ECommand::FileClose, [&document] {
         if (document.SaveModified()) {
@@ -387,7 +416,8 @@ void CEditorApp::OpenRecentFile(int index) {
     }
     const std::string path = entries[static_cast<size_t>(index)];
     // Only a file that is gone leaves the list; a project the user chose not to close stays.
-    if (!OpenDocumentFile(path) && !FileExists(path)) {
+    bool declined = false;
+    if (!OpenDocumentFile(path, &declined) && !declined && !FileExists(path)) {
         m_recentFiles->Remove(index);
     }
 }
@@ -418,6 +448,24 @@ bool CEditorApp::SaveAllModified() {
 void CEditorApp::CloseAllDocuments() {
     for (CDocument* document : m_templates.AllDocuments()) {
         document->OnCloseDocument();
+    }
+}
+
+void CEditorApp::AcceptHandOver(CInstanceChannel& channel) {
+    connect(&channel, &CInstanceChannel::FilesReceived, this, &CEditorApp::OpenHandedOver);
+}
+
+void CEditorApp::OpenHandedOver(const QStringList& files) {
+    for (const QString& file : files) {
+        bool declined = false;
+        // Each file that fails has said why; a question answered with Cancel ends the request.
+        if (!OpenDocumentFile(file.toStdString(), &declined) && declined) {
+            break;
+        }
+    }
+    if (m_mainFrame) {
+        m_mainFrame->raise();
+        m_mainFrame->activateWindow();
     }
 }
 

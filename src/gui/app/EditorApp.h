@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@ namespace tovin {
 
 class CDocument;
 class CEditorAids;
+class CInstanceChannel;
 class CMainFrame;
 class CProcessWindow;
 class CProjectDocument;
@@ -71,6 +73,9 @@ public:
     QWidget* MainWindow() const override;
     void SetStatusText(const std::string& text) override;
     CDocument* OpenDocumentFile(const std::string& path) override;
+    // As above; *declined tells whether nothing was opened because the user answered a
+    // question of the open with Cancel (the open project stays), rather than a failure.
+    CDocument* OpenDocumentFile(const std::string& path, bool* declined);
     bool CreateNewDocumentOfType(const std::string& documentName) override;
 
     // ---- operations offered to the rest of the program
@@ -95,6 +100,11 @@ public:
     // The main window's closing steps: window state, last project, save questions, closing
     // every document. False when the user cancelled a question; nothing is closed then.
     bool OnMainFrameClose();
+
+    // Opens the files a second start of the program hands over through the channel, each once
+    // the channel is done with the request, and brings the main window forward.
+    void AcceptHandOver(CInstanceChannel& channel);
+    void OpenHandedOver(const QStringList& files);
 
     // Shows the Tip of the Day at start-up when it is due; the tip's own work sets it.
     void SetStartupTip(std::function<void()> showTip) { m_startupTip = std::move(showTip); }

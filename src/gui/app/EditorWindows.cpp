@@ -1,5 +1,6 @@
 #include "gui/app/EditorWindows.h"
 
+#include "core/javamodel/JavaParser.h"
 #include "core/process/ProcessRunner.h"
 #include "gui/app/ChildFrame.h"
 #include "gui/app/EditorApp.h"
@@ -16,9 +17,77 @@
 #include "gui/prefs/PrefsSheet.h"
 #include "gui/project/ProjectDocument.h"
 
+#include <QKeyEvent>
+#include <QPointer>
+#include <QRegularExpression>
+#include <algorithm>
+
 namespace tovin {
 
 namespace {
+
+// A read-only window ignores the keys that would change its text. The first such key after the
+// window got the focus says why in the status bar, once, so the silence is not taken for a
+// fault.
+class CReadOnlyExplainer : public QObject {
+public:
+    CReadOnlyExplainer(CSourceView& view, CMainFrame& mainFrame)
+        : QObject(&view), m_view(view), m_mainFrame(mainFrame) {
+        view.installEventFilter(this);
+    }
+
+    static bool WouldEdit(const QKeyEvent& key) {
+        switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return true;
+        default:
+            break;
+        }
+        if (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+            return false;
+        }
+        const QString text = key.text();
+        return !text.isEmpty() && text.front().isPrint();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            m_explained = false;
+        } else if (event->type() == QEvent::KeyPress && m_view.IsReadOnly() && !m_explained &&
+                   WouldEdit(*static_cast<QKeyEvent*>(event))) {
+            m_explained = true;
+            const std::string& path = m_view.Document().PathName();
+            m_mainFrame.SetPaneText(
+                0, QStringLiteral("\"%1\" is read-only: its text cannot be changed here. Save As "
+                                  "writes a copy that can be edited.")
+                       .arg(QString::fromStdString(path)));
+        }
+        return false;
+    }
+
+private:
+    CSourceView& m_view;
+    CMainFrame& m_mainFrame;
+    bool m_explained = false;
+};
+
+// The window whose compiler message pane 0 shows, if any: another window that becomes active
+// takes it away, so the pane never speaks of a file that is not in front.
+QPointer<CSourceView>& MessageShownFor() {
+    static QPointer<CSourceView> view;
+    return view;
+}
+
+// The indentation pane of a read-only window tells that instead: nothing can be indented.
+QString IndentPaneText(const CSourceView& view) {
+    return view.IsReadOnly() ? QStringLiteral("Read-only") : view.IndentStatusText();
+}
 
 // With a project open and, for a command that starts a tool, no other tool running.
 bool ProjectOpen(const CEditorApp& app) {
@@ -131,16 +200,31 @@ void ShowCaretStatus(CSourceView& view, CEditorApp& app, QWidget* frame) {
                      [mainFrame, &view](const QString& line, const QString& column) {
                          mainFrame->SetPaneText(1, line);
                          mainFrame->SetPaneText(2, column);
-                         mainFrame->SetPaneText(CMainFrame::kIndentPane, view.IndentStatusText());
+                         mainFrame->SetPaneText(CMainFrame::kIndentPane, IndentPaneText(view));
                      });
+    new CReadOnlyExplainer(view, *mainFrame);
     QObject::connect(mainFrame, &CMainFrame::ActiveFrameChanged, &view,
-                     [&view, frame](CDocumentFrame* active) {
+                     [&view, frame, mainFrame](CDocumentFrame* active) {
                          if (active && active == frame) {
+                             QPointer<CSourceView>& shown = MessageShownFor();
+                             if (shown && shown != &view) {
+                                 mainFrame->SetPaneText(0, CMainFrame::kReadyText);
+                                 shown = nullptr;
+                             }
+                             view.UpdateCaretStatus();
+                         }
+                     });
+    // Every move of the caret, also by Find Next or a jump to a line, not only by keys and
+    // clicks.
+    QObject::connect(&view, &QsciScintilla::cursorPositionChanged, &view,
+                     [&view, frame, mainFrame] {
+                         if (static_cast<QWidget*>(mainFrame->ActiveFrame()) == frame) {
                              view.UpdateCaretStatus();
                          }
                      });
     QObject::connect(&view.Aids(), &CViewAids::StatusMessage, mainFrame,
-                     [mainFrame](const QString& text) {
+                     [mainFrame, &view](const QString& text) {
+                         MessageShownFor() = text.isEmpty() ? nullptr : &view;
                          mainFrame->SetPaneText(0, text.isEmpty() ? CMainFrame::kReadyText : text);
                      });
 }
@@ -205,6 +289,32 @@ CSourceView* CreateView(CEditorApp& app, CEditorDocument& document, QWidget* fra
 
 CDocument* CreateEditorDocument(CEditorApp& app, CDocTemplate& docTemplate) {
     return new CEditorDocument(app, docTemplate, EditorContextOf(app), &app);
+}
+
+std::string JavaFileNameFor(const std::string& text) {
+    // The parser knows which declarations are real (not in a comment or a string); the text
+    // says which of them is public.
+    CJavaFile file;
+    CJavaParser(file).ParseText(text);
+    std::vector<std::string> types;
+    for (const auto& type : file.Classes()) {
+        const std::string& name = type->GetName();
+        types.push_back(name.substr(0, name.find('<')));
+    }
+    if (types.empty()) {
+        return {};
+    }
+    static const QRegularExpression publicType(QStringLiteral(
+        R"(\bpublic\s+(?:(?:abstract|final|sealed|non-sealed|strictfp|static)\s+)*)"
+        R"((?:class|interface|enum|record|@\s*interface)\s+([A-Za-z_$][A-Za-z0-9_$]*))"));
+    auto matches = publicType.globalMatch(QString::fromStdString(text));
+    while (matches.hasNext()) {
+        const std::string name = matches.next().captured(1).toStdString();
+        if (std::find(types.begin(), types.end(), name) != types.end()) {
+            return name + ".java";
+        }
+    }
+    return types.front() + ".java";
 }
 
 QWidget* CreateEditorView(CEditorApp& app, CDocument& document, QWidget* frame) {

@@ -114,6 +114,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &CMainFrame::UpdateCommandUi);
     refresh->start(kCommandUiRefreshMs);
+    InstallWindowSwitchKeys();
     ShowMenusFor(EMenuKind::NoDocument);
     resize(1000, 700);
 }
@@ -183,7 +184,9 @@ void CMainFrame::CreateStatusBar() {
     }
     auto* indent = new QLabel(bar);
     indent->setObjectName(QStringLiteral("StatusPane%1").arg(kIndentPane));
-    indent->setFixedWidth(indent->fontMetrics().horizontalAdvance(QStringLiteral("Spaces: 8")) +
+    const QFontMetrics metrics = indent->fontMetrics();
+    indent->setFixedWidth(std::max(metrics.horizontalAdvance(QStringLiteral("Spaces: 8")),
+                                   metrics.horizontalAdvance(QStringLiteral("Read-only"))) +
                           12);
     // After the line and column panes (the layout counts the message pane first).
     bar->insertPermanentWidget(3, indent);
@@ -580,9 +583,12 @@ void CMainFrame::SetPaneText(int pane, const QString& text) {
     }
     QLabel* label = m_panes[static_cast<size_t>(pane)];
     // The caret's panes are set on every key: a text that did not change is not painted again.
+    // The pane is painted with the next paint of the window, not at once: a pane set while a
+    // window is being shown maximised would paint that window half made (the editor control
+    // then crashes in its painting).
     if (label->text() != text) {
         label->setText(text);
-        label->repaint();
+        label->update();
     }
 }
 
@@ -607,8 +613,50 @@ QDockWidget* CMainFrame::ProjectDock() {
         addDockWidget(Qt::LeftDockWidgetArea, m_projectDock);
         // Wide enough for a method with a parameter or two, such as "main(String args[])".
         resizeDocks({m_projectDock}, {fontMetrics().averageCharWidth() * 40}, Qt::Horizontal);
+        // Hiding the project window hands the focus on to whatever comes next, which may be
+        // another document; the one the user came from is the one to return to.
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            auto inDock = [this](QWidget* widget) {
+                return widget && m_projectDock &&
+                       (widget == m_projectDock || m_projectDock->isAncestorOf(widget));
+            };
+            if (inDock(now) && !inDock(old)) {
+                m_beforeProjectDock = ActiveFrame();
+            }
+        });
+        connect(m_projectDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+            CDocumentFrame* back = m_beforeProjectDock;
+            if (!visible && back && !back->isHidden() && isVisible()) {
+                ActivateDocumentFrame(back);
+            }
+        });
     }
     return m_projectDock;
+}
+
+void CMainFrame::InstallWindowSwitchKeys() {
+    // The window area switches with these keys only while it has the focus; the project tree
+    // and the Process Window are windows of the same program, so the keys work there too.
+    const std::pair<QKeySequence, bool> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), true},
+        {QKeySequence(Qt::CTRL | Qt::Key_F6), true},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), false},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), false},
+    };
+    for (const auto& [sequence, forward] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, forward = forward] {
+            if (forward) {
+                m_mdiArea->activateNextSubWindow();
+            } else {
+                m_mdiArea->activatePreviousSubWindow();
+            }
+            if (CDocumentFrame* frame = ActiveFrame(); frame && frame->View()) {
+                frame->View()->setFocus();
+            }
+        });
+    }
 }
 
 QDockWidget* CMainFrame::ProcessDock() {

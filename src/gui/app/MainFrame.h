@@ -11,6 +11,7 @@
 #include "gui/framework/CommandMap.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <map>
@@ -111,6 +112,7 @@ private:
     void ArrangeIcons();
     void NewWindowOnActiveDocument();
     void PlaceFrame(CDocumentFrame* frame, int order);
+    void InstallWindowSwitchKeys();
 
     QMdiArea* m_mdiArea;
     QToolBar* m_toolBar = nullptr;
@@ -131,6 +133,8 @@ private:
     std::map<EMenuKind, std::vector<QShortcut*>> m_shortcuts;
 
     QDockWidget* m_projectDock = nullptr;
+    // The document window that was active when the focus went into the project window.
+    QPointer<CDocumentFrame> m_beforeProjectDock;
     QDockWidget* m_processDock = nullptr;
     bool m_placedOnFirstShow = false;
 };

@@ -19,16 +19,16 @@ SMenuBar NoDocumentMenus() {
          {Item(C::FileNew, "&New\tCtrl+N"), Item(C::FileOpen, "&Open...\tCtrl+O"), kSeparator,
           Item(C::Preferences, "Pre&ferences..."), kSeparator,
           Item(C::PrintSetup, "P&rint Setup..."), kSeparator,
-          Item(C::RecentProjects, "Recent Projects..."), kSeparator, kRecentFiles, kSeparator,
+          Item(C::RecentProjects, "R&ecent Projects..."), kSeparator, kRecentFiles, kSeparator,
           Item(C::Exit, "E&xit")}},
         {"&Project",
          {Item(C::NewProject, "&New Project..."), Item(C::OpenProject, "&Open Project...")}},
         {"&View",
          {Item(C::ViewToolbar, "&Toolbar"), Item(C::ViewStatusBar, "&Status Bar"),
-          Item(C::ViewLineNumbers, "Line Numbers")}},
+          Item(C::ViewLineNumbers, "&Line Numbers")}},
         {kHelpMenuTitle,
-         {Item(C::About, "&About Tovin"), Item(C::Help, "Help..."),
-          Item(C::JdkHelp, "JDK Help\tF1")}},
+         {Item(C::About, "&About Tovin"), Item(C::Help, "&Help..."),
+          Item(C::JdkHelp, "&JDK Help\tF1")}},
     };
 }
 
@@ -37,67 +37,69 @@ SMenuBar JavaSourceMenus() {
         {"&File",
          {Item(C::FileNew, "&New\tCtrl+N"), Item(C::FileOpen, "&Open...\tCtrl+O"),
           Item(C::FileClose, "&Close"), Item(C::FileSave, "&Save\tCtrl+S"),
-          Item(C::FileSaveAs, "Save &As..."), Item(C::SaveAll, "Save All"), kSeparator,
+          Item(C::FileSaveAs, "Save &As..."), Item(C::SaveAll, "Save A&ll"), kSeparator,
           Item(C::Preferences, "Pre&ferences..."), kSeparator, Item(C::Print, "&Print...\tCtrl+P"),
           Item(C::PrintPreview, "Print Pre&view"), Item(C::PrintSetup, "P&rint Setup..."),
-          kSeparator, Item(C::RecentProjects, "Recent Projects..."), kSeparator, kRecentFiles,
+          kSeparator, Item(C::RecentProjects, "R&ecent Projects..."), kSeparator, kRecentFiles,
           kSeparator, Item(C::Exit, "E&xit")}},
         {"&Edit",
          {Item(C::Undo, "&Undo\tCtrl+Z"),
-          Item(C::Redo, "Redo\tCtrl+Y"),
+          Item(C::Redo, "&Redo\tCtrl+Y"),
           kSeparator,
           Item(C::Cut, "Cu&t\tCtrl+X"),
           Item(C::Copy, "&Copy\tCtrl+C"),
           Item(C::Paste, "&Paste\tCtrl+V"),
           kSeparator,
-          Item(C::SelectAll, "Select All"),
+          Item(C::SelectAll, "Select &All"),
           kSeparator,
-          Item(C::IncreaseIndent, "Increase Indent"),
-          Item(C::DecreaseIndent, "Decrease Indent"),
+          Item(C::IncreaseIndent, "&Increase Indent"),
+          Item(C::DecreaseIndent, "&Decrease Indent"),
           kSeparator,
-          Item(C::Find, "Find...\tCtrl+F"),
-          Item(C::Replace, "Replace...\tCtrl+H"),
-          Item(C::GoToLine, "Go to Line...\tCtrl+L"),
-          Item(C::FindInFiles, "Find in Files..."),
+          Item(C::Find, "&Find...\tCtrl+F"),
+          Item(C::Replace, "R&eplace...\tCtrl+H"),
+          Item(C::GoToLine, "&Go to Line...\tCtrl+L"),
+          Item(C::FindInFiles, "Find i&n Files..."),
           kSeparator,
-          Item(C::ConvertLinebreaks, "Convert Linebreaks"),
-          Item(C::ConvertTabs, "Convert Tabs to Spaces"),
-          Item(C::InsertApplet, "Insert Applet"),
+          Item(C::ConvertLinebreaks, "Convert &Linebreaks"),
+          Item(C::ConvertTabs, "Convert Ta&bs to Spaces"),
+          Item(C::InsertApplet, "In&sert Applet"),
           kSeparator,
-          Item(C::SyntaxColourUpdate, "Syntax Colour Update\tF3"),
-          Item(C::RefreshFunctionList, "Refresh Function List\tF2")}},
+          Item(C::SyntaxColourUpdate, "S&yntax Colour Update\tF3"),
+          Item(C::RefreshFunctionList, "Refresh Functi&on List\tF2")}},
         {"&View",
          {Item(C::ViewToolbar, "&Toolbar"), Item(C::ViewStatusBar, "&Status Bar"),
-          Item(C::ViewLineNumbers, "Line Numbers"), Item(C::ProjectWindow, "Project Window\tF4")}},
+          Item(C::ViewLineNumbers, "&Line Numbers"),
+          Item(C::ProjectWindow, "&Project Window\tF4")}},
         {"&Project",
-         {Item(C::NewProject, "New Project..."), Item(C::OpenProject, "Open Project..."),
-          Item(C::CloseProject, "Close Project"), kSeparator, Item(C::AddFiles, "Add Files..."),
-          kSeparator, Item(C::AddWindowToProject, "Add Window to Project"), kSeparator,
+         {Item(C::NewProject, "&New Project..."), Item(C::OpenProject, "&Open Project..."),
+          Item(C::CloseProject, "&Close Project"), kSeparator, Item(C::AddFiles, "&Add Files..."),
+          kSeparator, Item(C::AddWindowToProject, "Add &Window to Project"), kSeparator,
           Item(C::RunTests, "Run &Tests\tCtrl+T"),
-          Item(C::RerunFailedTests, "Run Failed Tests Again")}},
+          Item(C::RerunFailedTests, "Run &Failed Tests Again")}},
         {"&Build",
          {Item(C::Build, "&Build\tF7"), Item(C::Compile, "&Compile\tCtrl+M"), kSeparator,
           Item(C::RunApplication, "&Run Application\tF5"),
           Item(C::RunApplet, "Run &Applet\tShift+F5"), Item(C::RunWithConsole, "Run &with Console"),
-          kSeparator, Item(C::RunAnt, "Run Ant..."), kSeparator,
-          Item(C::OpenInWebBrowser, "Open In &Web Browser")}},
-        {"Tools",
-         {Item(C::JarMainFolder, "Jar Main Folder..."), Item(C::JarAnyFolder, "Jar Any Folder..."),
-          Item(C::ShowArchiveContents, "Show Archive Contents..."), kSeparator,
-          Item(C::CompileFolder, "Compile Folder..."), kSeparator,
-          Item(C::CreateBatchFile, "Create Batch File..."),
-          Item(C::CreateShortcut, "Create Shortcut..."), kSeparator,
-          Item(C::JavadocProjectFiles, "Javadoc Project Files..."),
-          Item(C::JavadocProjectPackages, "Javadoc Project Packages..."), kSeparator,
-          Item(C::SerialVer, "SerialVer..."), kSeparator,
-          Item(C::CreateAntScript, "Create Ant Script...")}},
+          kSeparator, Item(C::RunAnt, "Run A&nt..."), kSeparator,
+          Item(C::OpenInWebBrowser, "&Open In Web Browser")}},
+        {"&Tools",
+         {Item(C::JarMainFolder, "&Jar Main Folder..."),
+          Item(C::JarAnyFolder, "Jar An&y Folder..."),
+          Item(C::ShowArchiveContents, "Show Archive Co&ntents..."), kSeparator,
+          Item(C::CompileFolder, "&Compile Folder..."), kSeparator,
+          Item(C::CreateBatchFile, "Create &Batch File..."),
+          Item(C::CreateShortcut, "Create &Shortcut..."), kSeparator,
+          Item(C::JavadocProjectFiles, "Javadoc Project &Files..."),
+          Item(C::JavadocProjectPackages, "Javadoc Project &Packages..."), kSeparator,
+          Item(C::SerialVer, "Se&rialVer..."), kSeparator,
+          Item(C::CreateAntScript, "Create &Ant Script...")}},
         {"&Window",
          {Item(C::WindowNew, "&New Window"), Item(C::WindowCascade, "&Cascade"),
           Item(C::WindowTile, "&Tile"), Item(C::WindowArrange, "&Arrange Icons"), kSeparator,
-          Item(C::CloseAllSourceWindows, "Close All Souce Windows")}},
+          Item(C::CloseAllSourceWindows, "Close A&ll Souce Windows")}},
         {kHelpMenuTitle,
-         {Item(C::About, "&About Tovin"), Item(C::Help, "Help..."),
-          Item(C::JdkHelp, "JDK Help\tF1")}},
+         {Item(C::About, "&About Tovin"), Item(C::Help, "&Help..."),
+          Item(C::JdkHelp, "&JDK Help\tF1")}},
     };
 }
 
@@ -131,30 +133,26 @@ void Recommand(SMenuBar& bar, ECommand from, ECommand to) {
 }
 
 // The project and the colouring editors share the Java menus with small differences of text.
+// Every item keeps its Alt+letter in every kind of window, so a key learnt in one works in all.
 SMenuBar OtherDocumentMenus(EMenuKind kind) {
     SMenuBar bar = JavaSourceMenus();
-    Retext(bar, C::Preferences, "Preferences...");
-    Retext(bar, C::IncreaseIndent, "Increase Indent\tCtrl+]");
-    Retext(bar, C::DecreaseIndent, "Decrease Indent\tCtrl+[");
+    Retext(bar, C::IncreaseIndent, "&Increase Indent\tCtrl+]");
+    Retext(bar, C::DecreaseIndent, "&Decrease Indent\tCtrl+[");
     if (kind == EMenuKind::Project) {
-        Retext(bar, C::CreateBatchFile, "Create Run Batch File...");
+        Retext(bar, C::CreateBatchFile, "Create Run &Batch File...");
         return bar;
     }
-    Retext(bar, C::RunApplication, "Run Application\tF5");
     Recommand(bar, C::RunApplet, C::RunPageApplet);
-    Retext(bar, C::RunPageApplet, "Run Applet\tShift+F5");
-    Retext(bar, C::RunWithConsole, "Run with Console");
-    Retext(bar, C::OpenInWebBrowser, "Open In Web Browser");
     Retext(bar, C::About, "&About Tovin...");
     SMenu* window = FindMenu(bar, "&Window");
     window->items.resize(window->items.size() - 2); // the separator and Close All Souce Windows
     if (kind == EMenuKind::Xml || kind == EMenuKind::Jython) {
         auto& build = FindMenu(bar, "&Build")->items;
         build.push_back(kSeparator);
-        build.push_back(Item(C::RunJython, "Run Jython"));
+        build.push_back(Item(C::RunJython, "Run &Jython"));
         if (kind == EMenuKind::Jython) {
-            build.push_back(Item(C::RunJythonWithConsole, "Run Jython with Console"));
-            build.push_back(Item(C::CompileJythonFile, "Compile Jython File"));
+            build.push_back(Item(C::RunJythonWithConsole, "Run Jython w&ith Console"));
+            build.push_back(Item(C::CompileJythonFile, "Compile Jython &File"));
         }
     }
     return bar;

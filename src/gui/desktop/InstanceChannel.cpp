@@ -98,9 +98,16 @@ void CInstanceChannel::OnConnection() {
                 }
             }
             buffer->clear();
+            // The request is done with the connection before anything is opened: opening may
+            // ask a question, and the event loop of its dialog would otherwise see the sender
+            // leave and delete the socket whose signal is still being handled.
+            socket->disconnect(this);
             socket->write(kReply);
             socket->flush();
-            emit FilesReceived(files);
+            socket->disconnectFromServer();
+            socket->deleteLater();
+            QMetaObject::invokeMethod(
+                this, [this, files] { emit FilesReceived(files); }, Qt::QueuedConnection);
         });
     }
 }

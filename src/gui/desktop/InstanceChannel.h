@@ -4,7 +4,9 @@
 //
 // The running instance listens on a local socket only its user may open. A second start sends
 // the absolute paths, each followed by a NUL byte, then one more NUL; the listener answers
-// "OK\n" once it has them, and only then does the second start end.
+// "OK\n" once it has them, and only then does the second start end. The listener closes the
+// connection before it reports the files, so whatever opening them asks runs with no request
+// still in hand.
 
 #include <QObject>
 #include <QStringList>
@@ -30,6 +32,7 @@ public:
     bool IsListening() const;
 
 signals:
+    // Emitted from the event loop after the request's connection is closed.
     void FilesReceived(const QStringList& files);
 
 private:

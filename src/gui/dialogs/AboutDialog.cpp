@@ -38,7 +38,7 @@ CAboutDialog::CAboutDialog(std::function<void(const std::string&)> openWebSite, 
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     QPushButton* visit =
-        buttons->addButton(QStringLiteral("Visit Web Site"), QDialogButtonBox::ActionRole);
+        buttons->addButton(QStringLiteral("&Visit Web Site"), QDialogButtonBox::ActionRole);
     connect(visit, &QPushButton::clicked, this,
             [openWebSite = std::move(openWebSite)] { openWebSite(kWebSiteUrl); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

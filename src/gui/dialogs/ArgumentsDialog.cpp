@@ -11,8 +11,9 @@ CArgumentsDialog::CArgumentsDialog(const QString& initial, QWidget* parent)
     : QDialog(parent), m_edit(new QLineEdit(initial, this)) {
     setWindowTitle(QStringLiteral("Arguments"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Enter the arguments to pass to your program:"), this));
+    auto* label = new QLabel(QStringLiteral("&Enter the arguments to pass to your program:"), this);
+    label->setBuddy(m_edit);
+    layout->addWidget(label);
     m_edit->setMinimumWidth(360);
     layout->addWidget(m_edit);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -22,8 +22,8 @@ namespace {
 
 constexpr const char* kInitialClassName = "MyApp";
 
-constexpr const char* kKindTexts[] = {"Empty Project", "Application Project", "Applet Project",
-                                      "HttpServlet Project"};
+constexpr const char* kKindTexts[] = {"&Empty Project", "A&pplication Project", "Applet Pro&ject",
+                                      "&HttpServlet Project"};
 
 // Words the compiler refuses as a class's name: the keywords, the literals, and the restricted
 // identifiers that may not name a type.
@@ -81,7 +81,7 @@ bool IsJavaClassName(const QString& name) {
 CNewProjectDialog::CNewProjectDialog(CUiHost& host, QWidget* parent)
     : QDialog(parent), m_host(host), m_className(new QLineEdit), m_kinds(new QButtonGroup(this)) {
     setWindowTitle(QStringLiteral("New Project"));
-    auto* nameLabel = new QLabel(QStringLiteral("Class name (for main class)"));
+    auto* nameLabel = new QLabel(QStringLiteral("Class &name (for main class)"));
     nameLabel->setBuddy(m_className);
     m_className->setText(QLatin1String(kInitialClassName));
 

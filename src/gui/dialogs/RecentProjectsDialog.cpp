@@ -45,15 +45,16 @@ CRecentProjectsDialog::CRecentProjectsDialog(CSettings& settings, CUiHost& host,
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* remove =
-        buttons->addButton(QStringLiteral("Remove"), QDialogButtonBox::ActionRole);
+        buttons->addButton(QStringLiteral("&Remove"), QDialogButtonBox::ActionRole);
     remove->setAutoDefault(false);
     connect(remove, &QPushButton::clicked, this, &CRecentProjectsDialog::RemoveSelected);
     connect(buttons, &QDialogButtonBox::accepted, this, &CRecentProjectsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Choose a recent project from the list below:"), this));
+    auto* label = new QLabel(QStringLiteral("C&hoose a recent project from the list below:"), this);
+    label->setBuddy(m_list);
+    layout->addWidget(label);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
     m_list->setFocus();

@@ -26,13 +26,44 @@ bool CSourceDocument::OnOpenDocument(const std::string& path) {
 }
 
 bool CSourceDocument::OnSaveDocument(const std::string& path) {
-    std::string error = m_file.Save(path, Text());
+    const std::string text = Text();
+    if (m_file.IsEightBit() && !AgreeToUtf8(path, text)) {
+        return false;
+    }
+    std::string error = m_file.Save(path, text);
     if (!error.empty()) {
         Host().MessageBox(error, "Tovin", EMsgButtons::Ok, EMsgIcon::Error);
         return false;
     }
     SetPathName(path);
     SetModified(false);
+    return true;
+}
+
+bool CSourceDocument::AgreeToUtf8(const std::string& path, const std::string& text) {
+    const std::vector<std::string> characters = CharactersBeyondLatin1(text);
+    if (characters.empty()) {
+        return true;
+    }
+    constexpr size_t kNamed = 8;
+    std::string named;
+    for (size_t i = 0; i < characters.size() && i < kNamed; ++i) {
+        named += (i ? " " : "") + characters[i];
+    }
+    if (characters.size() > kNamed) {
+        named += " and " + std::to_string(characters.size() - kNamed) + " more";
+    }
+    const std::string question =
+        "The file \"" + path +
+        "\" is stored in 8 bits (Latin-1), which cannot hold these characters of the text: " +
+        named +
+        "\n\nSave it as UTF-8 instead? Choose Cancel to leave the file unsaved and change the "
+        "text.";
+    if (Host().MessageBox(question, "Tovin", EMsgButtons::OkCancel, EMsgIcon::Question) !=
+        EMsgAnswer::Ok) {
+        return false;
+    }
+    m_file.SetUtf8();
     return true;
 }
 
@@ -54,7 +85,6 @@ void CSourceDocument::PlaceText(const std::string& text) {
         m_modifiedWithoutView = false;
         return;
     }
-    view->SetEightBit(m_file.IsEightBit());
     view->LoadText(text);
     view->OnTextReloaded();
     SetModified(false);

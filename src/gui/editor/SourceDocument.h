@@ -86,6 +86,9 @@ signals:
 
 private:
     void PlaceText(const std::string& text);
+    // An 8-bit file whose text holds characters it cannot store is saved as UTF-8 only when the
+    // user agrees; false when not (nothing is written then).
+    bool AgreeToUtf8(const std::string& path, const std::string& text);
 
     SEditorContext m_context;
     EDocumentKind m_kind;

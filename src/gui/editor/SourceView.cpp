@@ -80,7 +80,6 @@ void CSourceView::OnInitialUpdate() {
     std::string text;
     const bool firstDisplay = m_document.TakePendingText(text);
     if (firstDisplay) {
-        SetEightBit(m_document.File().IsEightBit());
         LoadText(text);
     }
     Send(SCI_SETEMPTYSELECTION, 0);
@@ -271,7 +270,19 @@ void CSourceView::SelectLine(int line) {
     const int next = LineIndex(line + 1);
     const int end = next < 0 ? GetLength() : std::max(start, next - 2);
     SetSel(start, end);
+    ShowWithContext(line);
     UpdateCaretStatus();
+}
+
+void CSourceView::ShowWithContext(int line) {
+    const int shown = static_cast<int>(Send(SCI_LINESONSCREEN));
+    const int first = static_cast<int>(Send(SCI_GETFIRSTVISIBLELINE));
+    // A line at the very edge shows nothing of what leads to it: it goes a third of the way
+    // down instead, unless it is well inside the view already.
+    const int margin = std::min(3, shown / 4);
+    if (line < first + margin || line >= first + shown - margin) {
+        Send(SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(0, line - shown / 3)));
+    }
 }
 
 // Without a selection Tab inserts the indentation unit of the file (outside Java, the control's
@@ -317,9 +328,11 @@ void CSourceView::OnGoToLine() {
 }
 
 void CSourceView::GoToLine(int line) {
-    const int start = LineIndex(std::clamp(line, 0, GetLineCount() - 1));
+    const int target = std::clamp(line, 0, GetLineCount() - 1);
+    const int start = LineIndex(target);
     SetSel(start, start);
     Send(SCI_SCROLLCARET);
+    ShowWithContext(target);
     setFocus();
     UpdateCaretStatus();
 }

@@ -57,8 +57,10 @@ public:
     QString LineStatusText() const;
     QString ColumnStatusText() const;
     void UpdateCaretStatus();
-    // Selects the line without its line break.
+    // Selects the line without its line break, and shows it with some of the text around it.
     void SelectLine(int line);
+    // Scrolls a line that is not well inside the view to a third of the way down it.
+    void ShowWithContext(int line);
 
     // ---- commands
     void OnIncreaseIndent();

@@ -94,7 +94,18 @@ void CDocument::OnCloseDocument() {
 }
 
 bool CDocument::DoFileSave() {
-    if (m_pathName.empty() || IsReadOnlyFile(m_pathName)) {
+    if (m_pathName.empty()) {
+        return DoSave({});
+    }
+    if (IsReadOnlyFile(m_pathName)) {
+        // A Save that opens Save As without a word looks like a fault: say why first.
+        const std::string why = "The file \"" + m_pathName +
+                                "\" is read-only, so it cannot be saved under its own name.\n\n"
+                                "Choose OK to save it under another name.";
+        if (Host().MessageBox(why, m_host.MessageCaption(), EMsgButtons::OkCancel,
+                              EMsgIcon::Information) != EMsgAnswer::Ok) {
+            return false;
+        }
         return DoSave({});
     }
     return DoSave(m_pathName);
@@ -103,10 +114,17 @@ bool CDocument::DoFileSave() {
 bool CDocument::DoSave(const std::string& path) {
     std::string target = path;
     if (target.empty()) {
-        SFileDialogRequest request = SaveFileRequest(
-            m_template.DialogFilter() + "All Files (*.*)|*.*||", m_template.DefaultExtension(),
-            m_pathName.empty() ? m_title.toStdString() : GetFileName(m_pathName),
-            m_pathName.empty() ? std::string() : GetFolder(m_pathName));
+        SSaveProposal proposal{m_title.toStdString(), {}};
+        if (m_pathName.empty() && m_saveProposal) {
+            SSaveProposal own = m_saveProposal();
+            proposal.name = own.name.empty() ? proposal.name : own.name;
+            proposal.folder = own.folder;
+        } else if (!m_pathName.empty()) {
+            proposal = {GetFileName(m_pathName), GetFolder(m_pathName)};
+        }
+        SFileDialogRequest request =
+            SaveFileRequest(m_template.DialogFilter() + "All Files (*.*)|*.*||",
+                            m_template.DefaultExtension(), proposal.name, proposal.folder);
         request.title = "Save As";
         std::vector<std::string> chosen = Host().FileDialog(request);
         if (chosen.empty()) {
@@ -163,9 +181,13 @@ void CDocument::ReportError(const std::string& text) const {
 
 void CDocument::UpdateFrameTitles() {
     const bool numbered = m_frames.size() > 1;
+    // Typing is refused in a read-only file; the title says so before the first key does.
+    const QString readOnly = !m_pathName.empty() && IsReadOnlyFile(m_pathName)
+                                 ? QStringLiteral(" (read-only)")
+                                 : QString();
     for (size_t i = 0; i < m_frames.size(); ++i) {
         QString title = numbered ? QStringLiteral("%1:%2").arg(m_title).arg(i + 1) : m_title;
-        m_frames[i]->setWindowTitle(title + QStringLiteral("[*]"));
+        m_frames[i]->setWindowTitle(title + readOnly + QStringLiteral("[*]"));
     }
 }
 

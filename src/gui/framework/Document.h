@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,21 @@ public:
     // event loop, and is out of its type's list at once.
     virtual void OnCloseDocument();
 
-    // Saves under the path (or asks for one when it has none or its file is read-only).
+    // Saves under the path, or asks for one when it has none; a read-only file is explained
+    // before the name is asked for.
     bool DoFileSave();
     // Saves under the path; an empty path asks for a name first (Save As).
     bool DoSave(const std::string& path);
+
+    // What Save As proposes for a document never saved: a file name (empty: the title) and a
+    // folder (empty: the dialog's own choice). Asked at each Save As, so it follows the text.
+    struct SSaveProposal {
+        std::string name;
+        std::string folder;
+    };
+    void SetSaveProposal(std::function<SSaveProposal()> propose) {
+        m_saveProposal = std::move(propose);
+    }
 
     // ---- frames
     // A new frame with a new view on this document, shown in the main window.
@@ -89,6 +101,7 @@ private:
     bool m_modified = false;
     bool m_closing = false;
     std::vector<CDocumentFrame*> m_frames;
+    std::function<SSaveProposal()> m_saveProposal;
 };
 
 } // namespace tovin

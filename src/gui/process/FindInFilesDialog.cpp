@@ -11,10 +11,10 @@ namespace tovin {
 
 CFindInFilesDialog::CFindInFilesDialog(QWidget* parent)
     : QDialog(parent), m_find(new QLineEdit(this)),
-      m_case(new QCheckBox(QStringLiteral("Case sensitive search"), this)),
-      m_word(new QCheckBox(QStringLiteral("Match whole word only"), this)) {
+      m_case(new QCheckBox(QStringLiteral("Case &sensitive search"), this)),
+      m_word(new QCheckBox(QStringLiteral("Match &whole word only"), this)) {
     setWindowTitle(QStringLiteral("Find in Files..."));
-    auto* label = new QLabel(QStringLiteral("Find what:"), this);
+    auto* label = new QLabel(QStringLiteral("&Find what:"), this);
     label->setBuddy(m_find);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -12,6 +12,8 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -109,11 +111,31 @@ void CProcessWindow::BuildControls() {
     top->addWidget(m_stop);
     top->addWidget(m_progress);
     top->addWidget(m_status, 1);
+    m_inputRow = new QWidget(this);
+    auto* inputLabel = new QLabel(QStringLiteral("&Input:"), m_inputRow);
+    m_input = new QLineEdit(m_inputRow);
+    m_input->setPlaceholderText(QStringLiteral("Text for the program; Enter sends the line"));
+    inputLabel->setBuddy(m_input);
+    m_endInput = new QPushButton(QStringLiteral("&End Input"), m_inputRow);
+    m_endInput->setAutoDefault(false);
+    m_endInput->setToolTip(QStringLiteral("The program reads the end of its input (Ctrl+D)"));
+    auto* inputLayout = new QHBoxLayout(m_inputRow);
+    inputLayout->setContentsMargins(2, 1, 2, 1);
+    inputLayout->addWidget(inputLabel);
+    inputLayout->addWidget(m_input, 1);
+    inputLayout->addWidget(m_endInput);
+    m_inputRow->hide();
+    // Ctrl+D ends the input as in a terminal (the line edit would take it for a deletion).
+    m_input->installEventFilter(this);
+    connect(m_input, &QLineEdit::returnPressed, this, &CProcessWindow::SendInputLine);
+    connect(m_endInput, &QPushButton::clicked, this, &CProcessWindow::EndInput);
+
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addLayout(top);
     column->addWidget(m_output, 1);
+    column->addWidget(m_inputRow);
 
     auto* save = new QAction(QStringLiteral("Save Output..."), this);
     connect(save, &QAction::triggered, this, &CProcessWindow::SaveOutput);
@@ -143,6 +165,7 @@ void CProcessWindow::Attach(std::unique_ptr<CProcessRunner> runner, const QStrin
 
     m_runner = std::move(runner);
     m_stop->setEnabled(IsRunning());
+    ShowInputRow(m_runner && m_runner->AcceptsInput());
     if (m_runner) {
         m_runnerSize = m_runner->GetOutputSize();
         m_polls = 0;
@@ -151,6 +174,44 @@ void CProcessWindow::Attach(std::unique_ptr<CProcessRunner> runner, const QStrin
         m_pollTimer.start();
         emit runAttached();
     }
+}
+
+void CProcessWindow::ShowInputRow(bool show) {
+    // The focus goes back to the output rather than leaving with the hidden line.
+    if (!show && m_input->hasFocus()) {
+        m_output->setFocus();
+    }
+    m_input->clear();
+    m_inputRow->setVisible(show);
+}
+
+bool CProcessWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_input && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_D && key->modifiers() == Qt::ControlModifier) {
+            EndInput();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CProcessWindow::SendInputLine() {
+    if (!m_runner || !m_runner->AcceptsInput()) {
+        return;
+    }
+    const std::string line = m_input->text().toStdString() + "\n";
+    m_input->clear();
+    // Shown where the program's output stands, as a terminal echoes what is typed.
+    m_runner->AppendOutput(line);
+    m_runner->WriteInput(line);
+}
+
+void CProcessWindow::EndInput() {
+    if (m_runner) {
+        m_runner->CloseInput();
+    }
+    ShowInputRow(false);
 }
 
 bool CProcessWindow::IsRunning() const {
@@ -180,6 +241,7 @@ void CProcessWindow::Poll() {
     m_runnerSize = m_runner->GetOutputSize();
     if (!finished) {
         m_stop->setEnabled(true);
+        m_runner->FlushInput();
         // More than the control keeps has come since the last poll: what would be placed now
         // would only be dropped again, so the newest text waits for the next tick.
         if (Backlog() > m_shownLimit && m_polls % kPollsPerTick != 0) {
@@ -204,6 +266,8 @@ void CProcessWindow::Animate() {
 
 void CProcessWindow::Complete() {
     m_stop->setEnabled(false);
+    m_runner->FlushInput(); // the input of a run that has ended is closed
+    ShowInputRow(false);
     m_progress->setValue(m_progress->maximum());
     emit statusTextChanged(QString::fromLatin1(kComplete));
     m_pollTimer.stop();

@@ -18,6 +18,9 @@
 //   with the exit-code report, is always shown. "Save Output..." writes the whole text.
 // - A trailing CR is held back while the tool runs (it may be the first half of a CR LF), and
 //   UTF-8 sequences split between slices are joined again.
+// While a tool that takes input runs, an input line under the output sends each line typed
+// (with Enter) to the tool's standard input, echoed into the output as a terminal would;
+// "End Input" (or Ctrl+D in the line) gives the tool end of file.
 // A completed runner is kept as the store of its text until the output is cleared or replaced,
 // so its text is never copied. A runner is destroyed only once its reader thread has finished;
 // one replaced while it still runs is terminated first and released on a later poll.
@@ -35,6 +38,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -109,6 +113,12 @@ public:
     QPushButton* StopButton() const { return m_stop; }
     QProgressBar* Progress() const { return m_progress; }
     QLineEdit* StatusField() const { return m_status; }
+    QLineEdit* InputLine() const { return m_input; }
+    QPushButton* EndInputButton() const { return m_endInput; }
+    // Sends the input line's text and a line break to the running tool.
+    void SendInputLine();
+    // Gives the running tool end of file on its input.
+    void EndInput();
 
 signals:
     // A text for pane 0 of the main frame's status bar.
@@ -119,6 +129,9 @@ signals:
     void runAttached();
     // The attached tool has ended and all of its output is in Text().
     void runCompleted();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
@@ -140,6 +153,7 @@ private:
     void Retire(std::unique_ptr<CProcessRunner> runner);
     void ReleaseFinishedRunners();
     void OnLineDoubleClicked(int line);
+    void ShowInputRow(bool show);
 
     CSettings& m_settings;
     CSettingsStore& m_store;
@@ -149,6 +163,9 @@ private:
     QProgressBar* m_progress = nullptr;
     QLineEdit* m_status = nullptr;
     CProcessOutput* m_output = nullptr;
+    QWidget* m_inputRow = nullptr;
+    QLineEdit* m_input = nullptr;
+    QPushButton* m_endInput = nullptr;
 
     std::unique_ptr<CProcessRunner> m_runner;
     std::vector<std::unique_ptr<CProcessRunner>> m_retiring;

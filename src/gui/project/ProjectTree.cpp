@@ -326,7 +326,9 @@ bool CProjectTree::OpenSelected() {
     const std::string text = item->text(0).toStdString();
     const std::string path = project.GetFullPath(text);
     if (path != CJavaProjectDoc::kNoFile) {
-        if (!project.Host().OpenDocument(path) && !project.FindInProjectFolder(text)) {
+        // A Cancel to the open's own question (closing the open project) ends the command.
+        const SOpenResult opened = project.Host().TryOpenDocument(path);
+        if (!opened.document && !opened.declined && !project.FindInProjectFolder(text)) {
             ReportUnlocated();
         }
         return true;

@@ -102,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
         SRoundTripRow{"CrLf", "a\r\nb", "a\r\nb", ELineEndStyle::CrLf, false},
         SRoundTripRow{"Cr", "a\rb\r", "a\r\nb\r\n", ELineEndStyle::Cr, false},
         SRoundTripRow{"Mixed", "a\rb\nc\r\nd\r", "a\r\nb\r\nc\r\nd\r\n", ELineEndStyle::Cr, false},
-        SRoundTripRow{"Latin1", "// gr\xFC\xDF\n", "// gr\xFC\xDF\r\n", ELineEndStyle::Lf, true},
+        SRoundTripRow{"Latin1", "// gr\xFC\xDF\n", "// gr\xC3\xBC\xC3\x9F\r\n", ELineEndStyle::Lf,
+                      true},
         SRoundTripRow{"Utf8WithMark", "\xEF\xBB\xBFx\n", "x\r\n", ELineEndStyle::Lf, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -117,7 +118,7 @@ TEST(TextFile, EditedTextIsWrittenInTheFilesOwnStyle) {
         {"Lf", "a\nb\n", "a\r\nb\r\nc", "a\nb\nc"},
         {"Cr", "a\rb\r", "x\r\ny", "x\ry"},
         {"MixedTakesItsMostFrequent", "a\nb\nc\r\n", "a\r\nb\r\nc\r\nd", "a\nb\nc\nd"},
-        {"Latin1BytesStay", "\xE9t\xE9\n", "\xE9t\xE9!\r\n", "\xE9t\xE9!\n"},
+        {"Latin1BytesStay", "\xE9t\xE9\n", "\xC3\xA9t\xC3\xA9!\r\n", "\xE9t\xE9!\n"},
         {"MarkIsKept", "\xEF\xBB\xBFx\r\n", "y\r\n", "\xEF\xBB\xBFy\r\n"},
     };
     for (const auto& row : rows) {
@@ -211,8 +212,39 @@ TEST(TextFile, DecodingRefusesOnlyNulBytes) {
     auto decoded = DecodeTextFile("\x01\x7F\xFF\r");
     ASSERT_TRUE(decoded);
     EXPECT_TRUE(decoded->eightBit);
-    EXPECT_EQ(decoded->text, "\x01\x7F\xFF\r\n");
-    EXPECT_EQ(EncodeTextFile(decoded->text, decoded->lineEnd, false), "\x01\x7F\xFF\r");
+    EXPECT_EQ(decoded->text, "\x01\x7F\xC3\xBF\r\n");
+    EXPECT_EQ(EncodeTextFile(decoded->text, decoded->lineEnd, false, true), "\x01\x7F\xFF\r");
+}
+
+TEST(TextFile, CharactersAnEightBitFileCannotHold) {
+    EXPECT_EQ(CharactersBeyondLatin1("plain \xC3\xA9t\xC3\xA9 \xC3\xBF"),
+              std::vector<std::string>{});
+    EXPECT_EQ(
+        CharactersBeyondLatin1(
+            "\xE2\x82\xAC a \xE2\x86\x92 \xE2\x82\xAC \xC4\x80 \xF0\x9F\x98\x80"),
+        (std::vector<std::string>{"\xE2\x82\xAC", "\xE2\x86\x92", "\xC4\x80", "\xF0\x9F\x98\x80"}));
+}
+
+// A typed euro sign in a Latin-1 file is never written as '?': the save is refused until the
+// file is switched to UTF-8, which then writes every character, the old ones included.
+TEST(TextFile, EightBitFileWithACharacterBeyondItIsSavedOnlyAsUtf8) {
+    CTempDir dir;
+    const std::string path = dir.Write("Old.java", "// caf\xE9\n");
+    CTextFile file;
+    ASSERT_EQ(file.Load(path), "");
+    ASSERT_TRUE(file.IsEightBit());
+    const std::string edited = "// caf\xC3\xA9 \xE2\x82\xAC"
+                               "5\r\n";
+    EXPECT_NE(file.Save(path, edited), "");
+    EXPECT_EQ(ReadFile(path), "// caf\xE9\n");
+    file.SetUtf8();
+    EXPECT_FALSE(file.IsEightBit());
+    ASSERT_EQ(file.Save(path, edited), "");
+    EXPECT_EQ(ReadFile(path), "// caf\xC3\xA9 \xE2\x82\xAC"
+                              "5\n");
+    CTextFile again;
+    ASSERT_EQ(again.Load(path), "");
+    EXPECT_EQ(again.Text(), edited);
 }
 
 } // namespace

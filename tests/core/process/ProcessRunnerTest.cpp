@@ -342,3 +342,67 @@ TEST(ProcessRunner, RangesOfTheTextMatchTheWholeText) {
 }
 
 } // namespace
+
+// ---- standard input typed by the user
+
+namespace {
+
+class CInputHost : public CFakeUiHost {
+public:
+    bool OffersInput() const override { return true; }
+};
+
+} // namespace
+
+TEST(ProcessRunnerInput, WithoutAnInputLineTheToolReadsEndOfFileAtOnce) {
+    EXPECT_EQ(RunShell("read line; echo \"got[$line] $?\""), "got[] 1\r\n" + kNoErrors);
+    CProcessRunner runner;
+    ASSERT_TRUE(StartShell(runner, "read line; echo \"got[$line]\""));
+    EXPECT_FALSE(runner.AcceptsInput());
+    WaitForOutput(runner);
+}
+
+TEST(ProcessRunnerInput, LinesReachTheChildAndEndOfInputEndsIt) {
+    CInputHost host;
+    CProcessRunner runner(&host);
+    ASSERT_TRUE(StartShell(runner, "while read line; do echo \"got[$line]\"; done; echo end"));
+    ASSERT_TRUE(runner.AcceptsInput());
+    runner.WriteInput("a\n");
+    EXPECT_EQ(WaitForLines(runner, 1), std::vector<std::string>{"got[a]"});
+    runner.WriteInput("b c\n");
+    WaitForLines(runner, 2);
+    runner.CloseInput();
+    EXPECT_FALSE(runner.AcceptsInput());
+    EXPECT_EQ(WaitForOutput(runner), "got[a]\r\ngot[b c]\r\nend\r\n" + kNoErrors);
+    runner.WriteInput("late\n"); // the run has ended: nothing to send to
+    runner.FlushInput();
+}
+
+// More than the connection holds waits, without blocking the caller, until the child reads it.
+TEST(ProcessRunnerInput, InputTheChildDoesNotTakeAtOnceIsSentLater) {
+    CInputHost host;
+    CProcessRunner runner(&host);
+    ASSERT_TRUE(StartShell(runner, "read go; wc -c"));
+    const std::string large(std::size_t(4) << 20, 'x');
+    runner.WriteInput("go\n" + large);
+    runner.CloseInput();
+    EXPECT_TRUE(WaitUntil([&] {
+        runner.FlushInput();
+        return runner.IsFinished();
+    }));
+    EXPECT_EQ(runner.GetOutput(), std::to_string(large.size()) + "\r\n" + kNoErrors);
+}
+
+// A child that closed its input is written to without harm: the IDE gets no SIGPIPE.
+TEST(ProcessRunnerInput, WritingToAChildThatClosedItsInputEndsTheInputOnly) {
+    CInputHost host;
+    CProcessRunner runner(&host);
+    ASSERT_TRUE(StartShell(runner, "exec 0<&-; echo closed; read never; exec sleep 1000"));
+    WaitForLines(runner, 1);
+    EXPECT_TRUE(WaitUntil([&] {
+        runner.WriteInput("x\n");
+        return !runner.AcceptsInput();
+    }));
+    runner.Terminate(CProcessRunner::kAbortExitCode);
+    EXPECT_NE(WaitForOutput(runner).find("Process terminated by user."), std::string::npos);
+}
