@@ -43,7 +43,7 @@ TEST(PreferencesTest, WritesEveryPageValueInTheFixedOrderWithItsType) {
         "set PATHS/JYTHON string",      "set OPTIONS/DLGFONTNAME string",
         "set OPTIONS/DLGFONTSIZE int",  "set OPTIONS/JAVAOPTIONS string",
         "set OPTIONS/JAVAVERSION int",  "set PATHS/WORKING_DIR string",
-        "set PATHS/CLASSPATH string",
+        "set PATHS/CLASSPATH string",   "set OPTIONS/LANGSERVER string",
     };
     EXPECT_EQ(store.calls, expected);
     EXPECT_EQ(store.flushCount, 1);
