@@ -1,6 +1,7 @@
 #include "core/project/EngineCommand.h"
 
 #include "core/app/Settings.h"
+#include "core/javamodel/JavaParser.h"
 #include "core/platform/CommandLine.h"
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
@@ -63,7 +64,13 @@ SEngineProject EngineProjectOf(const CJavaProjectDoc& project) {
         }
         const std::string& path = entry->GetFullPath();
         result.projectFiles.push_back(path);
-        const std::string root = GetClassRoot(GetFolder(path), entry->GetPackage());
+        // A project whose files were never parsed (just added, not yet shown in the tree) knows
+        // no package for them: the file says.
+        std::string package = entry->GetPackage();
+        if (package.empty()) {
+            package = CJavaParser::FindPackage(ReadWholeFile(path).value_or(std::string()));
+        }
+        const std::string root = GetClassRoot(GetFolder(path), package);
         if (std::find(roots.begin(), roots.end(), root) == roots.end()) {
             roots.push_back(root);
         }
