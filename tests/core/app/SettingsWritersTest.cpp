@@ -335,7 +335,9 @@ TEST(SettingsRoundTripTest, EverythingWrittenLoadsBackUnchanged) {
                        .dlgRight = 3,
                        .dlgBottom = 4,
                        .lastOpen = "",
-                       .recentProjects = {"/x.jpr", "/y.jpr"}};
+                       .recentProjects = {"/x.jpr", "/y.jpr"},
+                       .languageServer = "\"/opt/a server\" --stdio",
+                       .checkDelay = 400};
     CMemorySettingsStore store;
     EXPECT_EQ(WritePreferences(settings, store), "");
     SaveProcessWindowRect(settings, store, 1, 2, 3, 4);
