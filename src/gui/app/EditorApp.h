@@ -22,6 +22,7 @@ namespace tovin {
 
 class CDocument;
 class CEditorAids;
+class CJavaChecks;
 class CMainFrame;
 class CProcessWindow;
 class CProjectDocument;
@@ -53,6 +54,8 @@ public:
     CProcessWindow* ProcessWindow();
     // Line numbers and compiler marks of every source window.
     CEditorAids& EditorAids() const { return *m_editorAids; }
+    // The checks of the Java source windows while they are typed in.
+    CJavaChecks& JavaChecks() const { return *m_javaChecks; }
 
     // ---- CProjectHost: the open project
     CProjectDocument* CurrentProject() const override { return m_currentProject; }
@@ -128,6 +131,7 @@ private:
     CProjectDocument* m_currentProject = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<CEditorAids> m_editorAids;
+    CJavaChecks* m_javaChecks; // a child: it goes with the application
     std::function<void()> m_startupTip;
 };
 
