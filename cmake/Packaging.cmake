@@ -111,6 +111,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TOVIN_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The Java engine reads and writes its protocol with Gson, which it finds where Debian puts it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgoogle-gson-java")
 # The tools Tovin drives: a JDK to build and run anything, Ant for build files, a terminal for
 # "Run with Console"; Jython, the JDK's documentation and the servlet API (which a new servlet
 # project is compiled against) for the commands that use them.

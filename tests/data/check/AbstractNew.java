@@ -1,0 +1,8 @@
+public class AbstractNew {
+    abstract static class Shape {
+    }
+
+    Shape make() {
+        return new Shape();
+    }
+}

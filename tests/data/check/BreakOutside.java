@@ -1,0 +1,5 @@
+public class BreakOutside {
+    void stop() {
+        break;
+    }
+}

@@ -1,0 +1,7 @@
+public class CompactConstructor {
+    record Range(int low, int high) {
+        Range {
+            this.low = low;
+        }
+    }
+}

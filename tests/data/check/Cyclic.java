@@ -1,0 +1,7 @@
+public class Cyclic {
+    static class First extends Second {
+    }
+
+    static class Second extends First {
+    }
+}

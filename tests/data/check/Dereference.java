@@ -1,0 +1,5 @@
+public class Dereference {
+    int size(int value) {
+        return value.length();
+    }
+}

@@ -1,0 +1,2 @@
+public class ExtendsFinal extends String {
+}

@@ -1,0 +1,3 @@
+public class FinalField {
+    private final int size;
+}

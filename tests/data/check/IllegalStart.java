@@ -1,0 +1,5 @@
+public class IllegalStart {
+    int value() {
+        return * 2;
+    }
+}

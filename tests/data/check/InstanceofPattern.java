@@ -1,0 +1,5 @@
+public class InstanceofPattern {
+    boolean same(Integer number) {
+        return number instanceof Integer boxed && boxed > 0;
+    }
+}

@@ -1,0 +1,5 @@
+import sun.misc.Unsafe;
+
+public class InternalApi {
+    Unsafe unsafe;
+}

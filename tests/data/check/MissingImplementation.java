@@ -1,0 +1,2 @@
+public class MissingImplementation implements Runnable {
+}

@@ -1,0 +1,7 @@
+public class MissingReturn {
+    int sign(int value) {
+        if (value > 0) {
+            return 1;
+        }
+    }
+}

@@ -1,0 +1,5 @@
+public class MissingSemicolon {
+    void print() {
+        System.out.println("no end")
+    }
+}

@@ -1,0 +1,5 @@
+public class MissingSymbol {
+    int twice(int value) {
+        return valu * 2;
+    }
+}

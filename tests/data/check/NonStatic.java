@@ -1,0 +1,7 @@
+public class NonStatic {
+    int counter;
+
+    public static void main(String[] args) {
+        counter++;
+    }
+}

@@ -1,0 +1,4 @@
+public class PrematureEof {
+    void open() {
+        System.out.println("open");
+    }

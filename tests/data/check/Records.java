@@ -1,0 +1,5 @@
+public class Records {
+    record Point(int x, int y) {
+        int z;
+    }
+}

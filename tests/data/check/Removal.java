@@ -1,0 +1,5 @@
+public class Removal {
+    Integer boxed() {
+        return new Integer(42);
+    }
+}

@@ -1,0 +1,5 @@
+public class ReturnTypeRequired {
+    compute() {
+        return;
+    }
+}

@@ -1,0 +1,5 @@
+public class Strictfp {
+    strictfp double half(double value) {
+        return value / 2;
+    }
+}

@@ -1,0 +1,5 @@
+public class TextBlock {
+    String html = """<p>
+        hello
+        </p>""";
+}

@@ -1,0 +1,7 @@
+import java.io.FileReader;
+
+public class UncaughtException {
+    void open() {
+        new FileReader("missing.txt");
+    }
+}

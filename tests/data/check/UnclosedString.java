@@ -1,0 +1,3 @@
+public class UnclosedString {
+    String greeting = "hello;
+}

@@ -1,0 +1,6 @@
+public class UnreachableCode {
+    int first() {
+        return 1;
+        System.out.println("never");
+    }
+}

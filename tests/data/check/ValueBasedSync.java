@@ -1,0 +1,8 @@
+public class ValueBasedSync {
+    void lock() {
+        Integer key = 7;
+        synchronized (key) {
+            System.out.println(key);
+        }
+    }
+}

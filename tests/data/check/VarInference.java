@@ -1,0 +1,6 @@
+public class VarInference {
+    void declare() {
+        var nothing;
+        var empty = null;
+    }
+}

@@ -1,0 +1,6 @@
+public class WeakerAccess {
+    @Override
+    protected String toString() {
+        return "weaker";
+    }
+}
