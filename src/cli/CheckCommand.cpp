@@ -26,8 +26,9 @@ namespace {
 struct SLanguageOptions {
     bool check = false;
     bool server = false;
-    std::string target;   // --check's file or project, --language-server's project
-    std::string settings; // --settings
+    std::string target;                 // --check's file or project, --language-server's project
+    std::vector<std::string> moreFiles; // --check's files after the first
+    std::string settings;               // --settings
     std::string error;
 };
 
@@ -51,6 +52,8 @@ SLanguageOptions ParseLanguageOptions(const std::vector<std::string>& arguments)
                 return options;
             }
             options.target = arguments[++i];
+        } else if (options.check && !options.target.empty() && word.rfind("--", 0) != 0) {
+            options.moreFiles.push_back(word);
         } else if (word == "--settings") {
             if (!hasValue) {
                 options.error = "--settings needs a file.";
@@ -116,7 +119,7 @@ int RunCheck(const SLanguageOptions& options, const CSettings& settings, std::os
     CSettings projectSettings = settings;
     CJavaProjectDoc project(projectSettings, host);
     SCheckTarget target;
-    if (ToLowerAscii(GetExtension(options.target)) == "jpr") {
+    if (ToLowerAscii(GetExtension(options.target)) == "jpr" && options.moreFiles.empty()) {
         const std::string error = project.Load(AbsolutePath(options.target));
         if (!error.empty()) {
             err << "tovin: " << error << std::endl;
@@ -129,12 +132,16 @@ int RunCheck(const SLanguageOptions& options, const CSettings& settings, std::os
             return 0; // nothing to check, nothing wrong
         }
     } else {
-        if (!FileExists(options.target)) {
-            err << "tovin: " << options.target << " does not exist." << std::endl;
-            return kBatchNotStarted;
-        }
-        target.files = {AbsolutePath(options.target)};
         target.shownAs = {options.target};
+        target.shownAs.insert(target.shownAs.end(), options.moreFiles.begin(),
+                              options.moreFiles.end());
+        for (const std::string& file : target.shownAs) {
+            if (!FileExists(file)) {
+                err << "tovin: " << file << " does not exist." << std::endl;
+                return kBatchNotStarted;
+            }
+            target.files.push_back(AbsolutePath(file));
+        }
     }
     const SEngineCommand command =
         ComposeEngineCommand(settings, target.project ? &project : nullptr, CacheFolder());
@@ -199,7 +206,11 @@ int RunCheck(const SLanguageOptions& options, const CSettings& settings, std::os
     for (std::size_t i = 0; i < target.files.size(); ++i) {
         const std::vector<std::string> lines = Lines(texts[i]);
         const QString path = CLanguageClient::NormalPath(QString::fromStdString(target.files[i]));
-        for (const SDiagnostic& diagnostic : client.Model().Diagnostics(path)) {
+        const QString shownAs = QString::fromStdString(target.shownAs[i]);
+        for (SDiagnostic diagnostic : client.Model().Diagnostics(path)) {
+            // The compiler names a file as its command line did ("Note: A.java uses ..."); the
+            // server knows it by its full path.
+            diagnostic.message.replace(path, shownAs);
             out << FormatDiagnostic(target.shownAs[i], lines, diagnostic);
             errors += diagnostic.severity == SDiagnostic::Error;
             warnings += diagnostic.severity == SDiagnostic::Warning;
@@ -251,10 +262,10 @@ int RunServer(const SLanguageOptions& options, const CSettings& settings, std::o
 } // namespace
 
 std::string CheckCommandHelp() {
-    return "  --check FILE|PROJECT\n"
-           "                    check a Java file, or every Java file of a project, with the\n"
-           "                    JDK's compiler and print its errors and warnings as javac does;\n"
-           "                    the exit code is 1 when there is an error\n"
+    return "  --check FILE...|PROJECT\n"
+           "                    check Java files (each alone), or every Java file of a project,\n"
+           "                    with the JDK's compiler and print its errors and warnings as\n"
+           "                    javac does; the exit code is 1 when there is an error\n"
            "  --language-server [--project PROJECT]\n"
            "                    run the Java language server on standard input and output, for\n"
            "                    an editor of your choice (the \"Java language server command\"\n"

@@ -1,8 +1,9 @@
 #pragma once
-// tovin --check FILE|PROJECT.jpr: the language server's diagnostics of a file or of every Java
-// file of a project, printed as the compiler prints its own, and exit code 1 when there is an
-// error. tovin --language-server [--project PROJECT.jpr]: the server itself, speaking over this
-// process's standard input and output, for any client.
+// tovin --check FILE...|PROJECT.jpr: the language server's diagnostics of files (each checked
+// alone, as the compiler given that file alone would) or of every Java file of a project (checked
+// together, as Build compiles them), printed as the compiler prints its own, and exit code 1 when
+// there is an error. tovin --language-server [--project PROJECT.jpr]: the server itself, speaking
+// over this process's standard input and output, for any client.
 
 #include "language/DiagnosticsModel.h"
 

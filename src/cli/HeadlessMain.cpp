@@ -51,7 +51,7 @@ std::string HelpText() {
     return "Usage: tovin [options] [FILE...]\n"
            "       tovin --build PROJECT.jpr [--settings FILE]\n"
            "       tovin --run PROJECT.jpr [--settings FILE] [-- ARGUMENTS...]\n"
-           "       tovin --check FILE|PROJECT.jpr [--settings FILE]\n"
+           "       tovin --check FILE...|PROJECT.jpr [--settings FILE]\n"
            "       tovin --language-server [--project PROJECT.jpr] [--settings FILE]\n"
            "A small integrated development environment for Java.\n"
            "\n"
