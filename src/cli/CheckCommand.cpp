@@ -152,6 +152,7 @@ int RunCheck(const SLanguageOptions& options, const CSettings& settings, std::os
     QCoreApplication& loop = EventLoop();
     SServerCommand server;
     server.program = QString::fromStdString(command.program);
+    server.publishesEveryChange = settings.languageServer.empty();
     for (const std::string& argument : command.arguments) {
         server.arguments << QString::fromStdString(argument);
     }

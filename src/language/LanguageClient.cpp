@@ -93,7 +93,7 @@ CLanguageClient::CLanguageClient(SServerCommand command, QObject* parent)
     m_answerTimeout.setSingleShot(true);
     m_answerTimeout.setInterval(kAnswerTimeoutMs);
     connect(&m_answerTimeout, &QTimer::timeout, this, [this] {
-        Fail(tr("The Java language server gave no answer in %1 s")
+        Fail(tr("The Java language server fell silent for %1 s")
                  .arg(m_answerTimeout.interval() / 1000.0));
     });
 }
@@ -192,6 +192,7 @@ void CLanguageClient::Fail(const QString& why) {
     lost.swap(m_pending);
     m_cancelled.clear();
     m_queued.clear();
+    m_owed.clear();
     m_model.SetChecking(false);
     if (m_failures >= 2 || m_shuttingDown) {
         m_state = EState::Off;
@@ -311,7 +312,7 @@ void CLanguageClient::Notify(const QString& method, const QJsonValue& params) {
 // The timer runs while a request waits and restarts whenever the server is heard from, so a
 // server busy with a long first check (sending progress and diagnostics) is not taken for dead.
 void CLanguageClient::UpdateAnswerTimer() {
-    if (m_pending.empty() || !m_process) {
+    if ((m_pending.empty() && m_owed.isEmpty()) || !m_process) {
         m_answerTimeout.stop();
     } else {
         m_answerTimeout.start();
@@ -335,8 +336,16 @@ void CLanguageClient::Shutdown() {
 
 // ---------------------------------------------------------------- documents
 
+void CLanguageClient::Owe(const QString& path, int version) {
+    if (m_command.publishesEveryChange) {
+        m_owed[path] = version;
+        UpdateAnswerTimer();
+    }
+}
+
 void CLanguageClient::SendDidOpen(const QString& path, const SDocument& document) {
     m_model.SetSentVersion(path, document.version);
+    Owe(path, document.version);
     SendNow({{kJsonRpc, "2.0"},
              {kMethod, kDidOpen},
              {kParams, QJsonObject{{kTextDocument, QJsonObject{{kUri, UriOf(path)},
@@ -410,6 +419,7 @@ void CLanguageClient::ChangeDocument(const QString& path, const QString& text) {
     ++document.version;
     if (m_state == EState::Ready) {
         m_model.SetSentVersion(path, document.version);
+        Owe(path, document.version);
         SendNow({{kJsonRpc, "2.0"},
                  {kMethod, kDidChange},
                  {kParams, QJsonObject{{kTextDocument, QJsonObject{{kUri, UriOf(path)},
@@ -425,6 +435,7 @@ void CLanguageClient::SaveDocument(const QString& path) {
 }
 
 void CLanguageClient::CloseDocument(const QString& path) {
+    m_owed.remove(path);
     if (m_documents.remove(path) > 0) {
         Notify(kDidClose, QJsonObject{{kTextDocument, QJsonObject{{kUri, UriOf(path)}}}});
     }
@@ -543,7 +554,13 @@ void CLanguageClient::OnNotification(const QString& method, const QJsonObject& p
         for (const QJsonValue& value : params.value("diagnostics").toArray()) {
             diagnostics.append(ReadDiagnostic(value.toObject()));
         }
-        if (!m_model.Publish(path, params.value(kVersion).toInt(-1), std::move(diagnostics))) {
+        const int version = params.value(kVersion).toInt(-1);
+        if (const auto owed = m_owed.constFind(path);
+            owed != m_owed.constEnd() && version >= owed.value()) {
+            m_owed.erase(owed);
+            UpdateAnswerTimer();
+        }
+        if (!m_model.Publish(path, version, std::move(diagnostics))) {
             qCDebug(lcLanguage) << "dropped stale diagnostics of" << path;
         }
     } else if (method == QLatin1String(kProgress)) {

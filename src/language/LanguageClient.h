@@ -12,7 +12,8 @@
 //    soon as it has. A change is sent as one ranged edit covering what differs from the text
 //    last sent, so a key typed costs the server one small change, not the file.
 //  - A server that exits, fails to start, breaks the framing beyond repair or leaves a request
-//    unanswered for kAnswerTimeoutMs (hearing nothing else from it meanwhile) has failed. The
+//    unanswered for kAnswerTimeoutMs (hearing nothing else from it meanwhile) has failed, as has
+//    one that owes a document's diagnostics that long when it promises them for every change. The
 //    first failure restarts it, with every open document opened again; after the second its
 //    features are off until the client is made again. Both are told through Note, as is a file
 //    too large to be sent.
@@ -41,6 +42,9 @@ struct SServerCommand {
     QStringList arguments;
     QString folder;   // the working folder; empty: the current one
     QString rootPath; // the project's folder, told to the server as its root; may be empty
+    // The server answers every opened or changed document with its diagnostics (the built-in
+    // engine does): one that falls silent while owing them has failed too.
+    bool publishesEveryChange = false;
 };
 
 class CLanguageClient : public QObject {
@@ -120,6 +124,7 @@ private:
     void Fail(const QString& why);
     void StopProcess();
     void SendDidOpen(const QString& path, const SDocument& document);
+    void Owe(const QString& path, int version);
     void UpdateAnswerTimer();
 
     SServerCommand m_command;
@@ -136,6 +141,7 @@ private:
     QList<QJsonObject> m_queued; // sent once the server has answered initialize
     QHash<QString, SDocument> m_documents;
     QSet<QString> m_progressTokens;
+    QHash<QString, int> m_owed; // documents whose diagnostics are due, with the version sent
     QTimer m_answerTimeout;
 };
 

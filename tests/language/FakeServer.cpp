@@ -8,6 +8,7 @@
 //   slow:N    as ok, each diagnostics list N ms late
 //   die       exits at the first message
 //   silent    reads everything, answers nothing
+//   mute      answers initialize, then says nothing more
 //   garbage   as ok, after writing what no client can use first
 //   crash-on-change   as ok, but exits at the first didChange
 
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
         if (mode == "die") {
             return 3;
         }
-        if (mode == "silent") {
+        if (mode == "silent" || (mode == "mute" && method != "initialize")) {
             continue;
         }
         if (method == "initialize") {

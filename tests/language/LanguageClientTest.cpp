@@ -27,6 +27,7 @@ private:
         SServerCommand command;
         command.program = QStringLiteral(TOVIN_FAKE_SERVER);
         command.arguments = {m_dir.filePath(QString("starts%1").arg(++m_serial)), modes};
+        command.publishesEveryChange = true;
         auto client = std::make_unique<CLanguageClient>(command);
         client->SetAnswerTimeout(1000);
         return client;
@@ -94,6 +95,7 @@ private slots:
         QTest::addColumn<bool>("off");
         QTest::newRow("death at start") << "die,ok" << false << false;
         QTest::newRow("silence") << "silent,ok" << false << false;
+        QTest::newRow("diagnostics owed") << "mute,ok" << false << false;
         QTest::newRow("death while editing") << "crash-on-change,ok" << true << false;
         QTest::newRow("death twice") << "die,die,ok" << false << true;
         QTest::newRow("silence, then death") << "silent,die,ok" << false << true;
@@ -132,8 +134,8 @@ private slots:
         if (changeFirst) {
             QTRY_COMPARE_WITH_TIMEOUT(MessageOf(*client, 1), QString("bad: bad now"), kWait);
         }
+        QTRY_COMPARE_WITH_TIMEOUT(notes.count(), 1, kWait);
         QTRY_COMPARE_WITH_TIMEOUT(client->State(), CLanguageClient::EState::Ready, kWait);
-        QCOMPARE(notes.count(), 1);
         QVERIFY2(notes.first().first().toString().contains("started again"),
                  qPrintable(notes.first().first().toString()));
         client->ChangeDocument(kFile, "bad\n");

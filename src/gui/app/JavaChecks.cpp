@@ -46,6 +46,7 @@ std::unique_ptr<CLanguageClient> CJavaChecks::MakeClient(bool forProject) {
     }
     SServerCommand server;
     server.program = QString::fromStdString(command.program);
+    server.publishesEveryChange = m_app.Settings().languageServer.empty();
     for (const std::string& argument : command.arguments) {
         server.arguments << QString::fromStdString(argument);
     }
