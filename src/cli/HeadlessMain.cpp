@@ -2,6 +2,7 @@
 
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
+#include "cli/DebugAdapterCommand.h"
 #include "cli/FindCommand.h"
 #include "cli/HighlightCommand.h"
 #include "cli/OutlineCommand.h"
@@ -75,6 +76,8 @@ std::string HelpText() {
            "                    settings, or with --runs one line per run: START, END and\n"
            "                    CLASS, positions in the CR LF text\n" +
            FindCommandHelp() + CheckCommandHelp() +
+           "  --debug-adapter   serve the debugger's protocol (DAP) on standard input and\n"
+           "                    output, for any client; the settings name the JDK\n"
            "  --version         print the version and exit\n"
            "  --help            print this help and exit\n"
            "\n"
@@ -92,6 +95,9 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
     const bool outlining = outline != separator;
     if (!outlining && std::find(arguments.begin(), separator, "--find") != separator) {
         return RunFindCommand(arguments, out, err);
+    }
+    if (!outlining && std::find(arguments.begin(), separator, "--debug-adapter") != separator) {
+        return RunDebugAdapter(LoadUserSettings(arguments), err);
     }
     if (const auto highlight = std::find(arguments.begin(), separator, "--highlight");
         !outlining && highlight != separator) {

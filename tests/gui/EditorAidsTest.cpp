@@ -6,6 +6,7 @@
 #include "EditorTestSupport.h"
 #include "ModalAnswers.h"
 #include "ShellTestSupport.h"
+#include "gui/editor/LiveXMLView.h"
 #include "gui/editor/SyntaxWindowView.h"
 #include "gui/process/ProcessWindow.h"
 #include "gui/project/ProjectDocument.h"
@@ -40,6 +41,13 @@ void ReplaceLine(CSourceView& view, int line, const std::string& text) {
 
 CSourceView* ActiveView(CMainFrame& frame) {
     return qobject_cast<CSourceView*>(frame.ActiveFrame()->View());
+}
+
+// The text with a '|' where the caret is.
+std::string WithCaret(const CTextControl& text) {
+    int start = 0, end = 0;
+    text.GetSel(start, end);
+    return text.GetText().insert(static_cast<size_t>(end), "|");
 }
 
 // Opens the text (CR LF line breaks) with the caret where its '|' was.
@@ -77,6 +85,74 @@ private slots:
                                           "            default -> 20;\r\n"
                                           "        };\r\n"
                                           "        return 0;\r\n    }\r\n}\r\n"));
+    }
+
+    // The keys that re-indent, as the windows wire them: each is one undo step, and a key that
+    // breaks no line indents nothing.
+    void keysReindentAsOneUndoStep_data() {
+        QTest::addColumn<bool>("xml");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        const int none = Qt::NoModifier;
+        QTest::newRow("Enter") << false << "\tif (x) {|" << int(Qt::Key_Return) << none << ""
+                               << "\tif (x) {\r\n\t\t|";
+        QTest::newRow("closing brace") << false << "\tif (x) {\r\n\t\t|" << 0 << none << "}"
+                                       << "\tif (x) {\r\n\t}|";
+        QTest::newRow("closing tag") << true << "<a>\r\n\t</a|" << 0 << none << ">"
+                                     << "<a>\r\n</a>|";
+        QTest::newRow("Ctrl+Enter")
+            << false << "\tx {\r\n|y" << int(Qt::Key_Return) << int(Qt::ControlModifier) << ""
+            << "\tx {\r\n|y";
+        QTest::newRow("Alt+Enter")
+            << false << "\tx {\r\n|y" << int(Qt::Key_Return) << int(Qt::AltModifier) << ""
+            << "\tx {\r\n|y";
+    }
+    void keysReindentAsOneUndoStep() {
+        QFETCH(bool, xml);
+        QFETCH(QString, before);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        SEditorFixture f;
+        std::string text = before.toStdString();
+        const auto caret = text.find('|');
+        text.erase(caret, 1);
+        SEditorWindow<CLiveEditorDoc, CLiveXMLView> page;
+        Window java;
+        CSourceView* v = nullptr;
+        if (xml) {
+            page = f.OpenText<CLiveEditorDoc, CLiveXMLView>("a.xml", text, EDocumentKind::Xml);
+            v = page.view.get();
+        } else {
+            java = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("A.java", text);
+            v = java.view.get();
+        }
+        PlaceCaret(*v, static_cast<int>(caret));
+        if (key != 0) {
+            QTest::keyClick(v, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        } else {
+            QTest::keyClicks(v, typed);
+        }
+        QCOMPARE(WithCaret(*v), after.toStdString());
+        v->undo();
+        QCOMPARE(v->GetText(), text);
+    }
+
+    // Every window of a file takes the indentation of the text read again.
+    void reloadGivesEveryWindowTheFilesIndentation() {
+        SEditorFixture f;
+        Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("A.java", "a {\n\tb;\n}\n");
+        CSyntaxWindowView second(w.Doc(), nullptr);
+        second.OnInitialUpdate();
+        QCOMPARE(second.IndentStatusText(), QStringLiteral("Tabs"));
+        f.dir.Write("A.java", "a {\n    b;\n}\n");
+        QVERIFY(w.Doc().Reload());
+        QCOMPARE(w.View().IndentStatusText(), QStringLiteral("Spaces: 4"));
+        QCOMPARE(second.IndentStatusText(), QStringLiteral("Spaces: 4"));
     }
 
     void goToLineMovesTheCaretToTheLineStart() {

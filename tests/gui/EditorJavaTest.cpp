@@ -182,27 +182,27 @@ void EditorJavaTest::tabInsertsTheIndentUnit() {
     QTest::keyClick(&v, Qt::Key_Tab);
     QTest::keyClicks(&v, "x");
     QCOMPARE(QString::fromStdString(v.GetText()), expected);
-    QTest::keyClick(&v, Qt::Key_Backtab); // Shift+Tab without a selection: the same unit
-    QCOMPARE(QString::fromStdString(v.GetText()),
-             expected + (spaceTabs ? QStringLiteral("   ") : QStringLiteral("\t")));
+    // Shift+Tab (Backtab) without a selection takes the level off the caret's line again.
+    QTest::keyClick(&v, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QString::fromStdString(v.GetText()), QStringLiteral("x"));
 }
 
 void EditorJavaTest::tabWithSelectionIndentsAndShiftTabUnindents() {
     SEditorFixture f;
     f.settings.spaceTabs = 1;
     f.settings.tabWidth = 2;
-    // A file indented with tabs: its levels stay as they always were.
+    // A file indented with tabs keeps its tabs, whatever SPACETABS says.
     Window w = f.OpenText<CSyntaxWindowDoc, CSyntaxWindowView>("A.java", "a\nb\nc\n\td\n");
     auto& v = w.View();
     v.SetSel(0, v.LineIndex(2)); // lines 0 and 1
     QTest::keyClick(&v, Qt::Key_Tab);
-    QCOMPARE(v.GetText(), std::string("  a\r\n  b\r\nc\r\n\td\r\n"));
+    QCOMPARE(v.GetText(), std::string("\ta\r\n\tb\r\nc\r\n\td\r\n"));
     int start = 0, end = 0;
     v.GetSel(start, end);
     QCOMPARE(start, 0);
     QCOMPARE(end, v.LineIndex(2));
     QTest::keyClick(&v, Qt::Key_Tab, Qt::ShiftModifier);
-    QCOMPARE(v.GetText(), std::string(" a\r\n b\r\nc\r\n\td\r\n")); // one space per line and use
+    QCOMPARE(v.GetText(), std::string("a\r\nb\r\nc\r\n\td\r\n"));
     v.SetSel(0, v.LineIndex(2));
     v.OnDecreaseIndent();
     v.OnDecreaseIndent();

@@ -1,6 +1,10 @@
 #include "core/editor/TextCommands.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
 
 namespace tovin {
 
@@ -8,6 +12,8 @@ namespace {
 
 // A tab width beyond this is a damaged setting; the cap keeps the spaces string small.
 constexpr int kMaxTabWidth = 256;
+// Brackets are looked for outwards in steps of this many bytes.
+constexpr int kPartnerChunk = 16 << 10;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -174,25 +180,73 @@ void AutoIndentWithSpaces(CTextControl& text, const std::string& line, EAutoInde
     text.HideSelection(false);
 }
 
-void AlignClosingBraceWithSpaces(CTextControl& text, int spaceStep) {
+// Gives a line the indentation `wanted` in place of its own (`indent`) as one undo step; the
+// caret keeps its place relative to the text after the indentation.
+void ReindentLine(CTextControl& text, int line, const std::string& indent,
+                  const std::string& wanted) {
+    if (wanted == indent) {
+        return;
+    }
     int start = 0, end = 0;
     text.GetSel(start, end);
-    const int line = text.LineFromChar(start);
-    const std::string current = LineText(text, line);
-    const std::string indent = Leading(current);
-    if (indent.size() == current.size() || current[indent.size()] != '}') {
-        return;
-    }
-    const std::string less = OneLevelLess(indent, spaceStep);
-    if (less == indent) {
-        return;
-    }
+    const int textStart = text.LineIndex(line) + static_cast<int>(indent.size());
     CUndoStep step(text);
     text.HideSelection(true);
-    ReplaceIndent(text, line, indent, less);
-    const int caret = start - static_cast<int>(indent.size() - less.size());
+    ReplaceIndent(text, line, indent, wanted);
+    const int moved = static_cast<int>(wanted.size()) - static_cast<int>(indent.size());
+    const int caret = start >= textStart ? start + moved : std::min(start, textStart + moved);
     text.SetSel(caret, caret);
     text.HideSelection(false);
+}
+
+bool IsNameChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-' || c == '_' || c == ':' ||
+           c == '.' || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The element name a tag's text starts with (after "<" or "</"); empty when it starts with none.
+std::string_view TagName(std::string_view tag) {
+    size_t length = 0;
+    while (length < tag.size() && IsNameChar(tag[length])) {
+        ++length;
+    }
+    return tag.substr(0, length);
+}
+
+// The position of the "<" of the nearest opening tag of `name` before `before` that no closing
+// tag of the same name between them closes; -1 when there is none within kMaxPartnerDistance.
+int FindOpeningTag(const CTextControl& text, int before, std::string_view name) {
+    const int from = std::max(0, before - kMaxPartnerDistance);
+    const std::string region = text.GetTextRange(from, before);
+    const std::vector<ETokenClass> classes = text.GetClasses(from, before);
+    int depth = 0;
+    // Where the tag after the one looked at starts: a tag's text ends at its ">" or there.
+    size_t limit = region.size();
+    for (size_t at = region.rfind('<'); at != std::string::npos;
+         at = at == 0 ? std::string::npos : region.rfind('<', at - 1)) {
+        const ETokenClass cls = classes[at];
+        if (cls == ETokenClass::Comment || cls == ETokenClass::String) {
+            continue;
+        }
+        // A tag ends at its ">", or where the next one starts when it is left open.
+        const size_t close = region.find('>', at);
+        const bool ended = close != std::string::npos && close < limit;
+        const std::string_view tag =
+            std::string_view(region).substr(at + 1, (ended ? close : limit) - at - 1);
+        limit = at;
+        const bool closing = tag.starts_with('/');
+        if (TagName(closing ? tag.substr(1) : tag) != name) {
+            continue;
+        }
+        if (closing) {
+            ++depth;
+        } else if (ended && tag.ends_with('/')) {
+            continue; // an empty element closes itself
+        } else if (depth-- == 0) {
+            return from + static_cast<int>(at);
+        }
+    }
+    return -1;
 }
 
 void PutBackModified(CTextControl& text, const std::string& converted) {
@@ -215,8 +269,10 @@ CIndentUnit::CIndentUnit(const CSettings& settings, bool followsSpaceTabs)
       m_followsSpaceTabs(followsSpaceTabs) {}
 
 std::string CIndentUnit::Text() const {
-    if (m_fileStyle && m_fileStyle->UsesSpaces()) {
-        return std::string(static_cast<size_t>(m_fileStyle->spaceStep), ' ');
+    if (m_fileStyle) {
+        return m_fileStyle->UsesSpaces()
+                   ? std::string(static_cast<size_t>(m_fileStyle->spaceStep), ' ')
+                   : std::string("\t");
     }
     return m_followsSpaceTabs && m_settings.spaceTabs ? m_spaces : std::string("\t");
 }
@@ -261,6 +317,21 @@ void UnindentLines(CTextControl& text, int spaceStep) {
     text.SetSel(text.LineIndex(first), end);
 }
 
+void UnindentCaretLine(CTextControl& text, int spaceStep) {
+    int start = 0, end = 0;
+    text.GetSel(start, end);
+    const int line = text.LineFromChar(end);
+    const std::string indent = Leading(LineText(text, line));
+    std::string wanted = indent;
+    if (spaceStep > 0) {
+        wanted = OneLevelLess(indent, spaceStep);
+    } else if (!indent.empty()) {
+        // The first character, as UnindentLines takes it; the rest of the indentation stays.
+        wanted.erase(0, 1);
+    }
+    ReindentLine(text, line, indent, wanted);
+}
+
 void InsertIndentUnit(CTextControl& text, const CIndentUnit& unit) {
     text.ReplaceSel(unit.Text());
 }
@@ -271,11 +342,12 @@ void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form, int
     }
     int start = 0, end = 0;
     text.GetSel(start, end);
-    int previous = text.LineFromChar(start) - 1;
-    if (previous < 0) {
+    const int current = text.LineFromChar(start);
+    // A key that broke no line (Ctrl+Enter in mid-line) leaves the caret inside its line.
+    if (current < 1 || start != end || text.LineIndex(current) != start) {
         return;
     }
-    std::string line = LineText(text, previous);
+    std::string line = LineText(text, current - 1);
     if (spaceStep > 0) {
         AutoIndentWithSpaces(text, line, form, spaceStep);
         return;
@@ -296,35 +368,90 @@ void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form, int
 }
 
 void AlignClosingBrace(CTextControl& text, int spaceStep) {
-    if (spaceStep > 0) {
-        AlignClosingBraceWithSpaces(text, spaceStep);
-        return;
-    }
     int start = 0, end = 0;
     text.GetSel(start, end);
-    int line = text.LineFromChar(start);
-    if (line <= 0) {
+    const int line = text.LineFromChar(start);
+    const std::string current = LineText(text, line);
+    const std::string indent = Leading(current);
+    if (indent.size() == current.size() || current[indent.size()] != '}') {
         return;
     }
-    std::string current = LineText(text, line);
-    size_t brace = current.find_first_not_of(" \t");
-    if (brace == std::string::npos || current[brace] != '}') {
+    const int open = FindBracePartner(text, text.LineIndex(line) + static_cast<int>(indent.size()));
+    std::string wanted;
+    if (open >= 0) {
+        wanted = Leading(LineText(text, text.LineFromChar(open)));
+    } else if (spaceStep > 0) {
+        wanted = OneLevelLess(indent, spaceStep);
+    } else if (line > 0) {
+        wanted = Leading(LineText(text, line - 1));
+        if (!wanted.empty()) {
+            wanted.pop_back();
+        }
+    } else {
         return;
     }
-    std::string above = LineText(text, line - 1);
-    std::string indent = above.substr(0, std::min(above.find_first_not_of(" \t"), above.size()));
-    if (!indent.empty()) {
-        indent.pop_back();
+    ReindentLine(text, line, indent, wanted);
+}
+
+void AlignClosingTag(CTextControl& text) {
+    int start = 0, end = 0;
+    text.GetSel(start, end);
+    const int line = text.LineFromChar(start);
+    const int lineStart = text.LineIndex(line);
+    const std::string current = LineText(text, line);
+    const std::string indent = Leading(current);
+    const std::string_view rest = std::string_view(current).substr(indent.size());
+    // Only the ">" just typed ends the line's first tag, and that tag closes an element.
+    const size_t close = rest.find('>');
+    if (!rest.starts_with("</") || close == std::string_view::npos ||
+        lineStart + static_cast<int>(indent.size() + close) + 1 != start) {
+        return;
     }
-    int lineStart = text.LineIndex(line);
-    int caretAfterBrace = start - (lineStart + static_cast<int>(brace));
-    CUndoStep step(text);
-    text.HideSelection(true);
-    text.SetSel(lineStart, LineEnd(text, line));
-    text.ReplaceSel(indent + current.substr(brace));
-    int caret = lineStart + static_cast<int>(indent.size()) + std::max(caretAfterBrace, 0);
-    text.SetSel(caret, caret);
-    text.HideSelection(false);
+    const std::string_view name = TagName(rest.substr(2, close - 2));
+    if (name.empty()) {
+        return;
+    }
+    const int open = FindOpeningTag(text, lineStart, name);
+    if (open >= 0) {
+        ReindentLine(text, line, indent, Leading(LineText(text, text.LineFromChar(open))));
+    }
+}
+
+int FindBracePartner(const CTextControl& text, int at, int maxDistance) {
+    static constexpr std::string_view kPairs = "()[]{}";
+    const std::string atText = text.GetTextRange(at, at + 1);
+    const size_t index = atText.empty() ? std::string_view::npos : kPairs.find(atText[0]);
+    if (index == std::string_view::npos) {
+        return kNoPartner;
+    }
+    const char brace = kPairs[index];
+    const char partner = kPairs[index ^ 1];
+    const bool forward = index % 2 == 0;
+    const int length = text.GetLength();
+    const int from = forward ? at + 1 : at;
+    int depth = 0;
+    for (int done = from; forward ? done < length : done > 0;) {
+        if (std::abs(done - from) >= maxDistance) {
+            return kPartnerTooFar;
+        }
+        const int start = forward ? done : std::max(0, done - kPartnerChunk);
+        const int end = forward ? std::min(length, done + kPartnerChunk) : done;
+        const std::string chunk = text.GetTextRange(start, end);
+        const std::vector<ETokenClass> classes = text.GetClasses(start, end);
+        for (int n = 0; n < end - start; ++n) {
+            const auto i = static_cast<size_t>(forward ? n : end - start - 1 - n);
+            if ((chunk[i] != brace && chunk[i] != partner) || classes[i] != ETokenClass::Normal) {
+                continue;
+            }
+            if (chunk[i] == brace) {
+                ++depth;
+            } else if (depth-- == 0) {
+                return start + static_cast<int>(i);
+            }
+        }
+        done = forward ? end : start;
+    }
+    return kNoPartner;
 }
 
 void ConvertLinebreaks(CTextControl& text) {

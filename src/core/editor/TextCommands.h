@@ -27,10 +27,11 @@ namespace tovin {
 // created; SPACETABS is read from the settings at each use, so a change in the preferences
 // applies at once. The settings must outlive the unit.
 //
-// A file indented with spaces indents in its own step whatever the settings say. Otherwise the
-// Java editor's unit (followsSpaceTabs) is a tab, or the spaces string while SPACETABS is set,
-// and a file with no indented lines then takes its levels from the same setting; the other
-// editors' unit is a tab.
+// A file that is indented already keeps its own habit whatever the settings say: its own step of
+// spaces, or a tab for a file indented with tabs (spaces added to tab-indented lines would give
+// mixed lines that Enter, Decrease Indent and the status bar see as tabs). Only a new file, or
+// one with no indented lines, follows the setting: the Java editor's unit (followsSpaceTabs) is
+// the spaces string while SPACETABS is set, else a tab; the other editors' unit is a tab.
 class CIndentUnit {
 public:
     explicit CIndentUnit(const CSettings& settings, bool followsSpaceTabs = true);
@@ -71,21 +72,44 @@ void IndentLines(CTextControl& text, const CIndentUnit& unit);
 // of the last one's text. With space step 0 a level is one leading tab or space; else it is a
 // leading tab, or the leading spaces back to the previous multiple of the step.
 void UnindentLines(CTextControl& text, int spaceStep = 0);
+// Removes one level, as UnindentLines does, from the caret's line only (Shift+Tab without a
+// selection); the caret keeps its place in the text, or the end of the indentation when it
+// stood inside the part removed.
+void UnindentCaretLine(CTextControl& text, int spaceStep = 0);
 // Replaces the selection by the indent unit.
 void InsertIndentUnit(CTextControl& text, const CIndentUnit& unit);
 
 // Runs after the control inserted the line break typed with Enter (typed is '\r'; any other
-// character does nothing): indents the new line after the line just ended. With a space step
+// character does nothing): indents the new line after the line just ended. Only a caret at the
+// start of a line follows a line break; anywhere else nothing is inserted. With a space step
 // the line just ended's indentation is copied as it is, each new level adds the step's spaces
 // after it, and a block comment goes on aligned under its first star.
 void AutoIndentNewLine(CTextControl& text, char typed, EAutoIndentForm form, int spaceStep = 0);
 
 // Runs after a typed "}": when the brace is the first non-blank character of its line, the
-// brace moves one level out. With space step 0 (not on the first line) the line's indentation
-// becomes the previous line's minus its last character; else the line loses one level of its
-// own indentation as UnindentLines removes it. Text after the brace is kept, and the caret
-// keeps its place relative to the brace.
+// line takes the indentation of the line that holds the brace's "{" (FindBracePartner), so the
+// brace lines up with its block's start whatever the lines in between look like (a
+// continuation line, a deeper nesting). Without a "{" the brace moves one level out: with space
+// step 0 (not on the first line) the line's indentation becomes the previous line's minus its
+// last character; else the line loses one level of its own indentation as UnindentLines removes
+// it. Text after the brace is kept, and the caret keeps its place relative to the brace.
 void AlignClosingBrace(CTextControl& text, int spaceStep = 0);
+
+// Runs after a typed ">" in XML: when it ends a closing tag "</name>" that starts its line
+// (after blanks), the line takes the indentation of the line holding the element's opening tag
+// "<name ...>", as a typed "}" does in Java. Tags in comments and strings (by their colouring
+// class) and empty elements "<name/>" do not count; nothing changes when no opening tag is
+// found within a megabyte.
+void AlignClosingTag(CTextControl& text);
+
+// The position of the partner of the bracket ("()[]{}") at `at`, kNoPartner when it has none,
+// or kPartnerTooFar when none lies within maxDistance bytes. Only brackets of code count: those
+// in strings, character literals and comments have another colouring class than Normal. The
+// text is read in chunks outwards from the bracket, so a near partner costs little.
+constexpr int kNoPartner = -1;
+constexpr int kPartnerTooFar = -2;
+constexpr int kMaxPartnerDistance = 1 << 20;
+int FindBracePartner(const CTextControl& text, int at, int maxDistance = kMaxPartnerDistance);
 
 // Makes every line break CR LF (bare CR and bare LF included) and marks the text modified. The
 // conversions leave a read-only text alone.

@@ -1,5 +1,6 @@
 #include "gui/editor/EditorAids.h"
 
+#include "core/editor/TextCommands.h"
 #include "core/platform/Files.h"
 #include "core/process/ProcessRunner.h"
 #include "gui/editor/SourceDocument.h"
@@ -17,21 +18,13 @@
 #include <Qsci/qscicommandset.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <string_view>
 
 namespace tovin {
 
 namespace {
 
 using Sci = QsciScintillaBase;
-
-// How far a brace's partner is looked for, and in steps of how many bytes.
-constexpr long kMaxBraceDistance = 1L << 20;
-constexpr long kBraceChunk = 16L << 10;
-constexpr long kUnmatched = -1;
-constexpr long kTooFar = -2;
 
 constexpr int kNumberMargin = 0;
 constexpr int kMarkMargin = 1;
@@ -195,45 +188,6 @@ bool CViewAids::IsCodeBrace(long position) const {
            m_view.GetClassAt(static_cast<int>(position)) == ETokenClass::Normal;
 }
 
-// Braces of code only: a brace in a string, a character literal or a comment is neither counted
-// nor paired. The text is read in chunks outwards from the brace, so a near partner costs
-// little, and no further than kMaxBraceDistance, so a key pressed beside a brace never costs
-// more in a large file than in a small one.
-long CViewAids::FindPartner(long at) const {
-    static constexpr std::string_view kPairs = "()[]{}";
-    const char brace = m_view.GetTextRange(static_cast<int>(at), static_cast<int>(at) + 1)[0];
-    const size_t index = kPairs.find(brace);
-    const char partner = kPairs[index ^ 1];
-    const bool forward = index % 2 == 0;
-    const long length = m_view.GetLength();
-    const long from = forward ? at + 1 : at;
-    int depth = 0;
-    for (long done = from; forward ? done < length : done > 0;) {
-        if (std::abs(done - from) >= kMaxBraceDistance) {
-            return kTooFar;
-        }
-        const long start = forward ? done : std::max(0L, done - kBraceChunk);
-        const long end = forward ? std::min(length, done + kBraceChunk) : done;
-        const std::string text =
-            m_view.GetTextRange(static_cast<int>(start), static_cast<int>(end));
-        const std::vector<ETokenClass> classes =
-            m_view.GetClasses(static_cast<int>(start), static_cast<int>(end));
-        for (long n = 0; n < end - start; ++n) {
-            const auto i = static_cast<size_t>(forward ? n : end - start - 1 - n);
-            if ((text[i] != brace && text[i] != partner) || classes[i] != ETokenClass::Normal) {
-                continue;
-            }
-            if (text[i] == brace) {
-                ++depth;
-            } else if (depth-- == 0) {
-                return start + static_cast<long>(i);
-            }
-        }
-        done = forward ? end : start;
-    }
-    return kUnmatched;
-}
-
 // The brace before the caret first (the one just typed), else the one after it.
 void CViewAids::MatchBrace() {
     const long caret = m_view.Send(Sci::SCI_GETCURRENTPOS);
@@ -243,9 +197,9 @@ void CViewAids::MatchBrace() {
     } else if (IsCodeBrace(caret)) {
         at = caret;
     }
-    const long partner = at >= 0 ? FindPartner(at) : kTooFar;
+    const long partner = at >= 0 ? FindBracePartner(m_view, static_cast<int>(at)) : kPartnerTooFar;
     const int brace = partner >= 0 ? static_cast<int>(at) : -1;
-    const int unmatched = partner == kUnmatched ? static_cast<int>(at) : -1;
+    const int unmatched = partner == kNoPartner ? static_cast<int>(at) : -1;
     if (brace == m_brace && static_cast<int>(partner) == m_partner && unmatched == m_unmatched) {
         return;
     }

@@ -6,8 +6,7 @@
 // line count changes or marks come and go, and everything it does per key or caret move takes
 // the same time whatever the file's size: it reads the line count and the marks of the caret's
 // line, and matches a brace only when the caret stands next to one, looking no further than a
-// megabyte for its partner (braces of code only: those in strings, character literals and
-// comments have the colouring's classes and are neither paired nor counted).
+// megabyte for its partner (FindBracePartner: braces of code only).
 //
 // CEditorAids is the application's: View > Line Numbers for every window, and the messages of
 // the last run of the compiler. A run of the compiler clears the marks as it starts; when it
@@ -83,9 +82,6 @@ private:
     void OnUpdateUi(int updated);
     void FitLineNumberWidth(bool force);
     void MatchBrace();
-    // The position of the brace's partner, kUnmatched, or kTooFar when none lies within
-    // kMaxBraceDistance.
-    long FindPartner(long at) const;
     void ShowCaretLineMessages();
     bool IsCodeBrace(long position) const;
 

@@ -1,9 +1,9 @@
 #pragma once
 // What the HTML, XML and Jython views share: Tab inserts a tab character, or a step of spaces
 // in a file indented with spaces (with a selection it indents or, with Shift, unindents the
-// lines), Enter indents the new line by the language's rule, and "Add Window to Project" needs
-// a saved file. Each language view supplies its
-// colouring language, its after-character step and its project commands.
+// lines; Shift+Tab alone outdents the caret's line), Enter indents the new line by the language's
+// rule, and "Add Window to Project" needs a saved file. Each language view supplies its colouring
+// language, its after-character step and its project commands.
 
 #include "gui/editor/SourceView.h"
 

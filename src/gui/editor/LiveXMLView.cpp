@@ -1,5 +1,6 @@
 #include "gui/editor/LiveXMLView.h"
 
+#include "core/editor/TextCommands.h"
 #include "gui/editor/LiveEditorDoc.h"
 
 namespace tovin {
@@ -14,6 +15,13 @@ void CLiveXMLView::OnInitialUpdate() {
 
 void CLiveXMLView::OnAddWindowToProject() {
     AddAsProjectFile();
+}
+
+void CLiveXMLView::OnCharTyped(char typed) {
+    CLiveEditorView::OnCharTyped(typed);
+    if (typed == '>') {
+        AlignClosingTag(*this);
+    }
 }
 
 } // namespace tovin

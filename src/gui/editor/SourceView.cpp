@@ -97,8 +97,11 @@ void CSourceView::OnInitialUpdate() {
 void CSourceView::OnTextReloaded() {
     SetReadOnly(m_document.IsReadOnlyFile());
     OnSyntaxColourUpdate();
-    m_indentUnit.SetFileStyle(m_document.FileIndentStyle());
-    m_aids->UpdateMarkMargin();
+    // The text is common to every window of the file, and so is what was read with it.
+    for (CSourceView* view : m_document.Views()) {
+        view->m_indentUnit.SetFileStyle(m_document.FileIndentStyle());
+        view->m_aids->UpdateMarkMargin();
+    }
 }
 
 void CSourceView::ColourAll(bool suspendRedraw) {
@@ -202,21 +205,32 @@ void CSourceView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    CScintillaEdit::keyPressEvent(event);
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    char typed = 0;
+    if (enter) {
+        // Ctrl+Enter and Alt+Enter break no line, so nothing may be indented after them.
+        typed = plain ? '\r' : 0;
+    } else if (text.size() == 1 && text[0].unicode() < 0x80) {
+        typed = static_cast<char>(text[0].unicode());
+    }
+    // A line break and the indentation it gets, or a closing brace or tag and its move, are
+    // one undo step. Other characters are left to the control, which gathers a typed word
+    // into one step.
+    const bool grouped = typed == '\r' || typed == '}' || typed == '>';
+    if (grouped) {
+        BeginUndoAction();
+    }
+    CScintillaEdit::keyPressEvent(event);
     if (!enter && text.isEmpty()) {
         // No character was typed (a cursor key, Delete): only what changed is recoloured.
         RecolourChangedLines();
         return;
     }
     if (!IsReadOnly()) {
-        char typed = 0;
-        if (enter) {
-            typed = '\r';
-        } else if (text.size() == 1 && text[0].unicode() < 0x80) {
-            typed = static_cast<char>(text[0].unicode());
-        }
         OnCharTyped(typed);
+    }
+    if (grouped) {
+        EndUndoAction();
     }
     ColourLine();
     // Changes on the caret's line alone are coloured now; a long line is not classified twice.
@@ -278,11 +292,13 @@ void CSourceView::SelectLine(int line) {
     UpdateCaretStatus();
 }
 
-// Without a selection the indentation unit of the file (outside Java, the control's own tab
-// character whatever SPACETABS says, unless the file is indented with spaces); with one, the
-// lines move by a level.
+// Without a selection Tab inserts the indentation unit of the file (outside Java, the control's
+// own tab character whatever SPACETABS says, unless the file is indented with spaces) and
+// Shift+Tab takes a level off the caret's line; with one, the lines move by a level.
 bool CSourceView::HandleTab(bool shift) {
-    if (!HasSelection()) {
+    if (shift && !HasSelection()) {
+        UnindentCaretLine(*this, m_indentUnit.SpaceStep());
+    } else if (!HasSelection()) {
         InsertIndentUnit(*this, IndentUnit());
     } else if (shift) {
         OnDecreaseIndent();

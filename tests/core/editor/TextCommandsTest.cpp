@@ -1,5 +1,6 @@
 #include "core/editor/TextCommands.h"
 #include "FakeUiHost.h"
+#include "core/editor/Colourer.h"
 #include "core/editor/Indentation.h"
 #include "core/editor/TextBuffer.h"
 #include "core/process/ProcessRunner.h"
@@ -182,6 +183,28 @@ TEST(TextCommands, UnindentLinesRemovesOneBlankPerLine) {
         [](CTextControl& text) { UnindentLines(text); });
 }
 
+// Shift+Tab without a selection: the caret's line loses a level wherever the caret stands.
+TEST(TextCommands, UnindentCaretLineKeepsTheCaretInItsText) {
+    const struct {
+        const char* name;
+        int spaceStep;
+        std::string before;
+        std::string after;
+    } rows[] = {
+        {"tab, caret in the text", 0, "x\r\n\t\tab|c\r\ny", "x\r\n\tab|c\r\ny"},
+        {"tab, caret at the line start", 0, "x\r\n|\t\tabc", "x\r\n|\tabc"},
+        {"space in a tab file", 0, "  a|", " a|"},
+        {"step, back to the previous multiple", 4, "      a|b", "    a|b"},
+        {"step, tab and spaces", 4, "\t    |a", "\t|a"},
+        {"unindented line", 4, "a|b", "a|b"},
+        {"last line without a break", 2, "x\r\n  |", "x\r\n|"},
+    };
+    for (const auto& row : rows) {
+        RunCases({{row.name, row.before, row.after}},
+                 [&](CTextControl& text) { UnindentCaretLine(text, row.spaceStep); });
+    }
+}
+
 TEST(TextCommands, IndentThenUnindentRoundTripsOverLongLines) {
     std::string longLine(5000, 'x');
     CTextBuffer text = Load("[" + longLine + "\r\n" + longLine + "]");
@@ -207,6 +230,7 @@ TEST(TextCommands, AutoIndentNewLineJavaForm) {
             {"plain statement", "\t\tx = 1;\r\n|y", "\t\tx = 1;\r\n\t\t|y"},
             {"unindented line", "x;\r\n|", "x;\r\n|"},
             {"first line", "|abc", "|abc"},
+            {"no line break before the caret", "\tx {\r\n\tvoid f(|) {", "\tx {\r\n\tvoid f(|) {"},
         },
         [](CTextControl& text) { AutoIndentNewLine(text, '\r', EAutoIndentForm::Java); });
 }
@@ -249,8 +273,60 @@ TEST(TextCommands, AlignClosingBrace) {
             {"brace not first", "\tx\r\n\ta}|", "\tx\r\n\ta}|"},
             {"first line", "\t}|", "\t}|"},
             {"second brace typed", "\t\tx\r\n\t\t}}|", "\t\tx\r\n\t}}|"},
+            {"under its { after a continuation line",
+             "\tvoid f() {\r\n\t\tg(a,\r\n\t\t    b);\r\n\t\t    }|",
+             "\tvoid f() {\r\n\t\tg(a,\r\n\t\t    b);\r\n\t}|"},
+            {"under its { past a nested block", "\tif (a) {\r\n\t\tif (b) {\r\n\t\t}\r\n\t\t}|",
+             "\tif (a) {\r\n\t\tif (b) {\r\n\t\t}\r\n\t}|"},
+            {"under its { deeper than the brace", "\t\tx {\r\n}|", "\t\tx {\r\n\t\t}|"},
+            {"under its { in the first column", "x {\r\n\t\t\ty;\r\n\t\t\t}|y",
+             "x {\r\n\t\t\ty;\r\n}|y"},
         },
         [](CTextControl& text) { AlignClosingBrace(text); });
+    RunCases(
+        {
+            {"under its { after sixteen spaces",
+             "    if (x) {\r\n                y;\r\n                }|",
+             "    if (x) {\r\n                y;\r\n    }|"},
+        },
+        [](CTextControl& text) { AlignClosingBrace(text, 4); });
+
+    // Braces in strings, character literals and comments are not the block's (as coloured).
+    CTextBuffer text = Load("\tvoid f() {\r\n\t\ts = \"{\" + '{'; // {\r\n\t\t/* { */\r\n\t\t}|");
+    CColourer(ELanguage::Java).ColourAll(text, false);
+    AlignClosingBrace(text);
+    EXPECT_EQ(Show(text), "\tvoid f() {\r\n\t\ts = \"{\" + '{'; // {\r\n\t\t/* { */\r\n\t}|");
+}
+
+// A typed ">" that ends a closing tag at the start of its line.
+TEST(TextCommands, AlignClosingTagUnderItsOpeningTag) {
+    RunCases(
+        {
+            {"under its element", "  <project>\r\n    <target/>\r\n    </project>|",
+             "  <project>\r\n    <target/>\r\n  </project>|"},
+            {"past a nested element of the same name",
+             "<a>\r\n\t<a x=\"1\">\r\n\t</a>\r\n\t\t</a>|",
+             "<a>\r\n\t<a x=\"1\">\r\n\t</a>\r\n</a>|"},
+            {"empty elements of its name do not count", "\t<a>\r\n\t\t<a/>\r\n\t\t<a />\r\n</a>|",
+             "\t<a>\r\n\t\t<a/>\r\n\t\t<a />\r\n\t</a>|"},
+            {"other names do not count", "<javac>\r\n  <java>\r\n    </javac>|",
+             "<javac>\r\n  <java>\r\n</javac>|"},
+            {"opening tag over several lines",
+             "  <target name=\"a\"\r\n          depends=\"b\">\r\n\t</target>|",
+             "  <target name=\"a\"\r\n          depends=\"b\">\r\n  </target>|"},
+            {"text after the tag is kept", "<a>\r\n    </a>|<!-- x -->", "<a>\r\n</a>|<!-- x -->"},
+            {"no opening tag", "<b>\r\n    </a>|", "<b>\r\n    </a>|"},
+            {"not first on its line", "<a>\r\n  x</a>|", "<a>\r\n  x</a>|"},
+            {"an opening tag typed", "<a>\r\n  <a>|", "<a>\r\n  <a>|"},
+            {"the > typed is not the tag's", "<a>\r\n  </a> 1>|", "<a>\r\n  </a> 1>|"},
+        },
+        [](CTextControl& text) { AlignClosingTag(text); });
+
+    // Tags in comments are not the document's (as coloured).
+    CTextBuffer text = Load("\t<a>\r\n<!--\r\n  <a>\r\n-->\r\n  </a>|");
+    CColourer(ELanguage::Xml).ColourAll(text, false);
+    AlignClosingTag(text);
+    EXPECT_EQ(Show(text), "\t<a>\r\n<!--\r\n  <a>\r\n-->\r\n\t</a>|");
 }
 
 TEST(TextCommands, ConvertLinebreaksMakesEveryBreakCrLf) {
@@ -315,6 +391,8 @@ TEST(Indentation, DetectedFromTheIndentedLines) {
          SIndentStyle{2}},
         {"mostly spaces", "a\n    b\n\tc\n    d\n", SIndentStyle{4}},
         {"mostly tabs", "a\n\tb\n\tc\n    d\n", SIndentStyle{}},
+        // A file indented both ways as often keeps the levels it would get from a tab.
+        {"as many tab as space lines", "a\n    b\n\tc\n", SIndentStyle{}},
         {"no indented line", "class A {}\n\nint x;\n", std::nullopt},
         {"spaces in no step", "a\n     b\n", std::nullopt},
         {"empty", "", std::nullopt},
@@ -364,7 +442,7 @@ TEST(Indentation, CommandsFollowTheFile) {
         {"tabs: Enter after {", "a {\n\tb;\n}", true, Enter, "\tif (x) {\r\n|",
          "\tif (x) {\r\n\t\t|"},
         {"tabs: }", "a {\n\tb;\n}", true, Brace, "\t\tx\r\n\t\t}|", "\t\tx\r\n\t}|"},
-        {"tabs: Tab with SPACETABS", "a {\n\tb;\n}", true, Tab, "|x", "   |x"},
+        {"tabs: Tab with SPACETABS", "a {\n\tb;\n}", true, Tab, "\t\t|x", "\t\t\t|x"},
         {"tabs: Decrease Indent", "a {\n\tb;\n}", true, Decrease, "[    a]", "[   a]"},
         {"none: Enter with SPACETABS", "a {}", true, Enter, "x {\r\n|", "x {\r\n   |"},
         {"none: Tab of another editor", "a {}", false, Tab, "|x", "\t|x"},
