@@ -7,19 +7,28 @@
 // are line comments (no block comment anywhere, so nothing before the caret tells the colouring
 // a line's context), typed into at its end and in its middle.
 //
+// With TOVIN_BENCH_ENGINE set, each editor window is attached to the Java engine as the
+// application attaches it (its text sent once typing pauses for TOVIN_BENCH_CHECK_DELAY ms,
+// 400 unless set; 0 sends it after every key), so the figures show what checking costs typing.
+//
 // The bare control has CR LF line ends, and for the open QScintilla's own Java lexer styling
 // the whole text. At the end a table gives each editor figure with its bare peer and the
 // ratio, and for the typing figures the editor's own ratio to its empty-file figure.
 
 #include "core/app/Settings.h"
 #include "core/platform/Files.h"
+#include "core/platform/JdkDetection.h"
+#include "core/platform/Paths.h"
 #include "core/process/SilentUiHost.h"
+#include "core/project/EngineCommand.h"
 #include "gui/editor/SyntaxWindowDoc.h"
 #include "gui/editor/SyntaxWindowView.h"
+#include "language/LanguageClient.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QTimer>
 #include <Qsci/qscilexerjava.h>
 #include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
@@ -122,11 +131,58 @@ SEditorSetup& Setup() {
     return setup;
 }
 
-// The view goes before its document.
+// The view goes before its document, and the engine before both.
 struct SOpenWindow {
     std::unique_ptr<CSyntaxWindowDoc> document;
     std::unique_ptr<CSyntaxWindowView> view;
+    std::unique_ptr<CLanguageClient> engine;
+    std::unique_ptr<QTimer> pause;
+    ~SOpenWindow() {
+        engine.reset();
+        view.reset();
+    }
+    SOpenWindow() = default;
+    SOpenWindow(SOpenWindow&&) = default;
+    SOpenWindow& operator=(SOpenWindow&&) = default;
 };
+
+// The engine on the window's document, wired as the application wires it: a change restarts the
+// pause, the pause's end sends the text. Null (and a message) when the engine cannot run.
+void AttachEngine(SOpenWindow& window, const std::string& path) {
+    CSettings settings;
+    settings.javaBin = DetectJdkFolder();
+    const SEngineCommand command = ComposeEngineCommand(settings, nullptr, CacheFolder());
+    if (!command.error.empty()) {
+        std::fprintf(stderr, "no engine: %s\n", command.error.c_str());
+        return;
+    }
+    SServerCommand server;
+    server.program = QString::fromStdString(command.program);
+    for (const std::string& argument : command.arguments) {
+        server.arguments << QString::fromStdString(argument);
+    }
+    window.engine = std::make_unique<CLanguageClient>(server);
+    window.engine->Start();
+    const QString file = CLanguageClient::NormalPath(QString::fromStdString(path));
+    window.engine->OpenDocument(file, QString::fromStdString(window.document->Text()));
+    window.pause = std::make_unique<QTimer>();
+    window.pause->setSingleShot(true);
+    window.pause->setInterval(qEnvironmentVariableIsSet("TOVIN_BENCH_CHECK_DELAY")
+                                  ? qEnvironmentVariableIntValue("TOVIN_BENCH_CHECK_DELAY")
+                                  : 400);
+    CLanguageClient* engine = window.engine.get();
+    CSyntaxWindowDoc* document = window.document.get();
+    QObject::connect(window.pause.get(), &QTimer::timeout, engine, [engine, document, file] {
+        engine->ChangeDocument(file, QString::fromStdString(document->Text()));
+    });
+    QTimer* pause = window.pause.get();
+    QObject::connect(window.view.get(), &QsciScintillaBase::SCN_MODIFIED, pause,
+                     [pause](int, int type, const char*, int, int, int, int, int, int, int) {
+                         if (type & (Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE)) {
+                             pause->start();
+                         }
+                     });
+}
 
 // The file opened as the application opens it: read, shown, fully coloured, function list.
 SOpenWindow OpenInEditor(const std::string& path) {
@@ -139,6 +195,9 @@ SOpenWindow OpenInEditor(const std::string& path) {
     window.view->resize(900, 700);
     window.view->show();
     window.view->OnInitialUpdate();
+    if (qEnvironmentVariableIsSet("TOVIN_BENCH_ENGINE")) {
+        AttachEngine(window, path);
+    }
     return window;
 }
 

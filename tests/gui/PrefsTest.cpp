@@ -38,6 +38,7 @@ CSettings UnusualSettings() {
     settings.javaBin = "/opt/jdk";
     settings.jython = "/opt/jython";
     settings.msJavaBin = "/opt/ant";
+    settings.languageServer = "\"/opt/a server\" --stdio";
     settings.helpPath = "/doc/api/index.html";
     settings.fontName = "No Such Face";
     settings.fontSize = 95;

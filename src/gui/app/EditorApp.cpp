@@ -14,6 +14,7 @@
 #include "gui/app/AppUiHost.h"
 #include "gui/app/ChildFrame.h"
 #include "gui/app/EditorWindows.h"
+#include "gui/app/JavaChecks.h"
 #include "gui/app/MainFrame.h"
 #include "gui/app/WebFrame.h"
 #include "gui/desktop/DesktopRequests.h"
@@ -60,11 +61,14 @@ CEditorApp::CEditorApp(const std::string& settingsFile, CUiHost* host)
     : m_store(settingsFile.empty() ? std::make_unique<CIniSettingsStore>()
                                    : std::make_unique<CIniSettingsStore>(settingsFile)),
       m_ownHost(host ? nullptr : std::make_unique<CAppUiHost>(*this)),
-      m_host(host ? host : m_ownHost.get()), m_editorAids(std::make_unique<CEditorAids>(true)) {
+      m_host(host ? host : m_ownHost.get()), m_editorAids(std::make_unique<CEditorAids>(true)),
+      m_javaChecks(new CJavaChecks(*this)) {
     RegisterCommands();
 }
 
 CEditorApp::~CEditorApp() {
+    // The servers go first: the windows closing below tell them nothing more.
+    delete std::exchange(m_javaChecks, nullptr);
     delete std::exchange(m_mainFrame, nullptr);
     // Documents refer to their types, which go with this object's members.
     qDeleteAll(findChildren<CDocument*>(Qt::FindDirectChildrenOnly));
@@ -213,6 +217,9 @@ void CEditorApp::SetCurrentProject(CProjectDocument* project) {
     }
     if (m_mainFrame) {
         m_mainFrame->UpdateCommandUi();
+    }
+    if (m_javaChecks) {
+        m_javaChecks->ProjectChanged();
     }
 }
 

@@ -24,6 +24,7 @@ namespace tovin {
 class CDocument;
 class CEditorAids;
 class CInstanceChannel;
+class CJavaChecks;
 class CMainFrame;
 class CProcessWindow;
 class CProjectDocument;
@@ -60,6 +61,8 @@ public:
     // Run Tests and its "Test Results" dock, made when first asked for.
     CTestSession& TestSession();
     CTestResultsWindow* TestResults() const { return m_testResults; }
+    // The checks of the Java source windows while they are typed in.
+    CJavaChecks& JavaChecks() const { return *m_javaChecks; }
 
     // ---- CProjectHost: the open project
     CProjectDocument* CurrentProject() const override { return m_currentProject; }
@@ -144,6 +147,7 @@ private:
     CProjectDocument* m_currentProject = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<CEditorAids> m_editorAids;
+    CJavaChecks* m_javaChecks; // a child: it goes with the application
     std::function<void()> m_startupTip;
     CTestSession* m_testSession = nullptr;
     CTestResultsWindow* m_testResults = nullptr;

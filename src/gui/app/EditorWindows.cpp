@@ -4,6 +4,7 @@
 #include "core/process/ProcessRunner.h"
 #include "gui/app/ChildFrame.h"
 #include "gui/app/EditorApp.h"
+#include "gui/app/JavaChecks.h"
 #include "gui/app/MainFrame.h"
 #include "gui/editor/EditorAids.h"
 #include "gui/editor/EditorDocument.h"
@@ -323,6 +324,7 @@ QWidget* CreateEditorView(CEditorApp& app, CDocument& document, QWidget* frame) 
     ShowCaretStatus(*view, app, frame);
     view->OnInitialUpdate();
     app.EditorAids().AddView(*view);
+    app.JavaChecks().AddView(*view);
     return view;
 }
 

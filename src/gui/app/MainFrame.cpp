@@ -191,6 +191,11 @@ void CMainFrame::CreateStatusBar() {
     // After the line and column panes (the layout counts the message pane first).
     bar->insertPermanentWidget(3, indent);
     m_panes[kIndentPane] = indent;
+    auto* check = new QLabel(bar);
+    check->setObjectName(QStringLiteral("StatusPane%1").arg(kCheckPane));
+    // Before the caret's panes, which stay where they are whatever it says.
+    bar->insertPermanentWidget(1, check);
+    m_panes[kCheckPane] = check;
 }
 
 void CMainFrame::RegisterCommands() {

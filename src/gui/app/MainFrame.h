@@ -76,6 +76,8 @@ public:
     // ---- status bar: pane 0 the message, 1 and 2 line and column, 3-5 CAP, NUM, SCRL, and
     // the indentation of the active source window, shown after the column
     static constexpr int kIndentPane = 6;
+    // Whether the Java files are being checked, and what the last check found.
+    static constexpr int kCheckPane = 7;
     static constexpr const char* kReadyText = "Ready";
     void SetPaneText(int pane, const QString& text);
     QString PaneText(int pane) const;
@@ -117,7 +119,7 @@ private:
     QMdiArea* m_mdiArea;
     QToolBar* m_toolBar = nullptr;
     std::array<QAction*, kCommandCount> m_actions{};
-    std::array<QLabel*, 7> m_panes{};
+    std::array<QLabel*, 8> m_panes{};
     CKeyboardIndicators* m_indicators;
     CCommandTarget* m_applicationTarget = nullptr;
     std::function<bool()> m_closeHandler;

@@ -87,6 +87,12 @@ CViewAids::CViewAids(CSourceView& view) : QObject(&view), m_view(view) {
         m_view.Send(Sci::SCI_MARKERSETBACK, number, marker.fill);
         m_view.Send(Sci::SCI_MARKERSETFORE, number, marker.edge);
     }
+    for (const auto& [indicator, colour] :
+         {std::pair{kErrorIndicator, kErrorFill}, std::pair{kWarningIndicator, kWarningEdge}}) {
+        m_view.Send(Sci::SCI_INDICSETSTYLE, static_cast<unsigned long>(indicator),
+                    Sci::INDIC_SQUIGGLE);
+        m_view.Send(Sci::SCI_INDICSETFORE, static_cast<unsigned long>(indicator), colour);
+    }
     // Redo's second key, beside Ctrl+Y: Scintilla binds none.
     if (QsciCommand* redo = m_view.standardCommands()->find(QsciCommand::Redo)) {
         redo->setAlternateKey(QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z).toCombined());
@@ -132,7 +138,8 @@ void CViewAids::FitLineNumberWidth(bool force) {
 }
 
 void CViewAids::UpdateMarkMargin() {
-    const bool marked = !m_view.Document().CompilerMarks().empty();
+    const bool marked =
+        !m_view.Document().CompilerMarks().empty() || !m_view.Document().CheckMarks().empty();
     const long width = marked ? std::clamp<long>(m_view.Send(Sci::SCI_TEXTHEIGHT, 0), 12, 24) : 0;
     if (m_view.Send(Sci::SCI_GETMARGINWIDTHN, kMarkMargin) != width) {
         m_view.Send(Sci::SCI_SETMARGINWIDTHN, kMarkMargin, width);
@@ -141,13 +148,21 @@ void CViewAids::UpdateMarkMargin() {
 
 QString CViewAids::MessagesOnLine(int line) const {
     QStringList texts;
-    for (const SCompilerMark& mark : m_view.Document().CompilerMarks()) {
-        if (m_view.Send(Sci::SCI_MARKERLINEFROMHANDLE, static_cast<unsigned long>(mark.handle)) ==
-            line) {
-            texts << mark.text;
+    for (const auto* marks :
+         {&m_view.Document().CompilerMarks(), &m_view.Document().CheckMarks()}) {
+        for (const SCompilerMark& mark : *marks) {
+            if (m_view.Send(Sci::SCI_MARKERLINEFROMHANDLE,
+                            static_cast<unsigned long>(mark.handle)) == line) {
+                texts << mark.text;
+            }
         }
     }
     return texts.join('\n');
+}
+
+void CViewAids::RefreshCaretLineMessages() {
+    m_caretLine = -1;
+    ShowCaretLineMessages();
 }
 
 // Scintilla reports this as it starts to paint: a margin that changes its width then takes
@@ -224,11 +239,20 @@ bool CViewAids::eventFilter(QObject* watched, QEvent* event) {
     const auto* help = static_cast<QHelpEvent*>(event);
     const long margins = m_view.Send(Sci::SCI_GETMARGINWIDTHN, kNumberMargin) +
                          m_view.Send(Sci::SCI_GETMARGINWIDTHN, kMarkMargin);
+    long position = -1;
     if (help->pos().x() >= margins) {
-        return false;
+        // Over the text: only an underlined range has something to say.
+        position = m_view.Send(Sci::SCI_POSITIONFROMPOINTCLOSE,
+                               static_cast<unsigned long>(help->pos().x()), help->pos().y());
+        if (position < 0 ||
+            (m_view.Send(Sci::SCI_INDICATORVALUEAT, kErrorIndicator, position) == 0 &&
+             m_view.Send(Sci::SCI_INDICATORVALUEAT, kWarningIndicator, position) == 0)) {
+            return false;
+        }
+    } else {
+        position = m_view.Send(Sci::SCI_POSITIONFROMPOINT, static_cast<unsigned long>(margins),
+                               help->pos().y());
     }
-    const long position = m_view.Send(Sci::SCI_POSITIONFROMPOINT,
-                                      static_cast<unsigned long>(margins), help->pos().y());
     const QString text = MessagesOnLine(m_view.LineFromChar(static_cast<int>(position)));
     if (text.isEmpty()) {
         QToolTip::hideText();
@@ -317,6 +341,65 @@ void CEditorAids::MarkDocument(CSourceDocument& document) {
     }
 }
 
+// The byte position of a protocol position: a line and a count of UTF-16 units in it, which the
+// line's own text converts. Positions past the line's end stop at its end.
+static long PositionOf(CSourceView& view, int line, int character) {
+    const long start = view.Send(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const long end = view.Send(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+    if (start < 0 || character <= 0) {
+        return std::max(start, 0L);
+    }
+    const QString text =
+        QString::fromStdString(view.GetTextRange(static_cast<int>(start), static_cast<int>(end)));
+    return start + QStringView(text).left(character).toUtf8().size();
+}
+
+void CEditorAids::ShowDiagnostics(CSourceDocument& document,
+                                  const QList<SDiagnostic>& diagnostics) {
+    CSourceView* view = document.FirstView();
+    if (!view) {
+        return;
+    }
+    std::vector<SCompilerMark>& marks = document.CheckMarks();
+    for (const SCompilerMark& mark : marks) {
+        view->Send(Sci::SCI_MARKERDELETEHANDLE, static_cast<unsigned long>(mark.handle));
+    }
+    marks.clear();
+    const long length = view->GetLength();
+    for (int indicator : {CViewAids::kErrorIndicator, CViewAids::kWarningIndicator}) {
+        view->Send(Sci::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(indicator));
+        view->Send(Sci::SCI_INDICATORCLEARRANGE, 0, length);
+    }
+    const int lines = view->GetLineCount();
+    for (const SDiagnostic& diagnostic : diagnostics) {
+        if (diagnostic.severity > SDiagnostic::Warning || diagnostic.line >= lines) {
+            continue;
+        }
+        const bool error = diagnostic.severity == SDiagnostic::Error;
+        const long handle =
+            view->Send(Sci::SCI_MARKERADD, static_cast<unsigned long>(diagnostic.line),
+                       error ? CViewAids::kErrorMarker : CViewAids::kWarningMarker);
+        if (handle >= 0) {
+            marks.push_back({static_cast<int>(handle), diagnostic.message});
+        }
+        const long start = PositionOf(*view, diagnostic.line, diagnostic.character);
+        long end = diagnostic.endLine < lines
+                       ? PositionOf(*view, diagnostic.endLine, diagnostic.endCharacter)
+                       : length;
+        if (end <= start) {
+            end = std::min(start + 1, length);
+        }
+        view->Send(Sci::SCI_SETINDICATORCURRENT,
+                   static_cast<unsigned long>(error ? CViewAids::kErrorIndicator
+                                                    : CViewAids::kWarningIndicator));
+        view->Send(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start), end - start);
+    }
+    for (CSourceView* shown : document.Views()) {
+        shown->Aids().UpdateMarkMargin();
+        shown->Aids().RefreshCaretLineMessages();
+    }
+}
+
 void CEditorAids::FollowCompiles(CProcessWindow& window,
                                  std::function<bool(const CProcessRunner&)> isCompiler) {
     connect(&window, &CProcessWindow::runAttached, this,
@@ -324,6 +407,11 @@ void CEditorAids::FollowCompiles(CProcessWindow& window,
                 const CProcessRunner* runner = window.Runner();
                 m_followingCompile = runner && isCompiler(*runner);
                 if (m_followingCompile) {
+                    for (CSourceView* view : Views()) {
+                        if (!view->Document().CheckMarks().empty()) {
+                            ShowDiagnostics(view->Document(), {});
+                        }
+                    }
                     m_compileFolder = runner->GetWorkingDirectory();
                     if (m_compileFolder.empty()) {
                         m_compileFolder = CurrentFolder();

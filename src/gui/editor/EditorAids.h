@@ -13,8 +13,14 @@
 // has ended, each "file:line: error:" or "file:line: warning:" line of its output marks that
 // line in the file's open windows, and in windows opened later until the next run. The marks
 // are Scintilla markers, so they move with their lines as the text is edited.
+//
+// The language server's diagnostics of a document show with the same markers, and a wavy
+// underline (a Scintilla indicator, which moves with the text too) over the range they name.
+// A run of the compiler removes them: from then on its own marks say what is wrong, until the
+// server next reports on the text.
 
 #include "core/project/ErrorNavigation.h"
+#include "language/DiagnosticsModel.h"
 
 #include <QObject>
 #include <QPointer>
@@ -43,6 +49,9 @@ public:
     // The marker numbers of an error and a warning.
     static constexpr int kErrorMarker = 0;
     static constexpr int kWarningMarker = 1;
+    // The indicators of the diagnostics' ranges (the first of those free for containers).
+    static constexpr int kErrorIndicator = 8;
+    static constexpr int kWarningIndicator = 9;
 
     explicit CViewAids(CSourceView& view);
 
@@ -51,8 +60,11 @@ public:
     void Restyle();
     // The marks of the view's text came or went.
     void UpdateMarkMargin();
-    // The compiler's messages marked on a line (zero-based), one per line of the text.
+    // The compiler's and the server's messages marked on a line (zero-based), one per line of
+    // the text.
     QString MessagesOnLine(int line) const;
+    // The marks changed under the caret: the status bar shows the caret line's messages anew.
+    void RefreshCaretLineMessages();
 
     // The highlighted pair of braces (-1, -1 when none), and a brace without a partner (-1).
     int BraceAt() const { return m_brace; }
@@ -98,6 +110,9 @@ public:
 
     // The messages of the last compile; each open window of a file they name is marked again.
     void SetCompilerMessages(std::vector<SCompilerMessage> messages);
+
+    // The language server's diagnostics of the document replace those marked before.
+    void ShowDiagnostics(CSourceDocument& document, const QList<SDiagnostic>& diagnostics);
 
     // Watches the runs of the Process Window: those for which isCompiler says yes clear the
     // marks, and their messages are marked when they have ended.

@@ -73,6 +73,9 @@ public:
     // The compiler's messages marked in the text (CEditorAids keeps them).
     std::vector<SCompilerMark>& CompilerMarks() { return m_compilerMarks; }
     const std::vector<SCompilerMark>& CompilerMarks() const { return m_compilerMarks; }
+    // The language server's diagnostics marked in the text, apart from the compiler's.
+    std::vector<SCompilerMark>& CheckMarks() { return m_checkMarks; }
+    const std::vector<SCompilerMark>& CheckMarks() const { return m_checkMarks; }
 
     // A view was activated: when another program changed the file, asks whether to reload it.
     void CheckDiskChange();
@@ -97,6 +100,7 @@ private:
     std::vector<CSourceView*> m_views;
     std::optional<SIndentStyle> m_indentStyle;
     std::vector<SCompilerMark> m_compilerMarks;
+    std::vector<SCompilerMark> m_checkMarks;
     std::string m_pendingText;
     bool m_hasPendingText = false;
     // Set by SetModified(true) while there is no view to carry it.

@@ -33,7 +33,8 @@ CIDEPage::CIDEPage(CUiHost& host, QWidget* parent)
       m_showArgs(new QCheckBox(QStringLiteral("Ask for input before running Applications"))),
       m_showDrops(new QCheckBox(QStringLiteral("Show function drop-downs in source windows"))),
       m_javaBin(new QLineEdit), m_jython(new QLineEdit), m_msJavaBin(new QLineEdit),
-      m_helpPath(new QLineEdit) {
+      m_helpPath(new QLineEdit), m_languageServer(new QLineEdit) {
+    m_languageServer->setPlaceholderText(QStringLiteral("The built-in Java engine"));
     auto* jdkGroup = new QGroupBox(QStringLiteral("JDK (J2SDK) Location - Required"));
     auto* jdkLayout = new QVBoxLayout(jdkGroup);
     jdkLayout->addWidget(
@@ -65,6 +66,9 @@ CIDEPage::CIDEPage(CUiHost& host, QWidget* parent)
     layout->addWidget(
         BuddyLabel(QStringLiteral("Path to the JDK API documentation (index.html):"), m_helpPath));
     layout->addWidget(helpRow);
+    layout->addWidget(
+        BuddyLabel(QStringLiteral("Java language server command:"), m_languageServer));
+    layout->addWidget(m_languageServer);
     layout->addStretch();
 }
 
@@ -91,6 +95,7 @@ void CIDEPage::Load(const CSettings& settings) {
     m_jython->setText(QString::fromStdString(settings.jython));
     m_msJavaBin->setText(QString::fromStdString(settings.msJavaBin));
     m_helpPath->setText(QString::fromStdString(settings.helpPath));
+    m_languageServer->setText(QString::fromStdString(settings.languageServer));
 }
 
 void CIDEPage::Store(CSettings& settings) const {
@@ -102,6 +107,7 @@ void CIDEPage::Store(CSettings& settings) const {
     settings.jython = m_jython->text().toStdString();
     settings.msJavaBin = m_msJavaBin->text().toStdString();
     settings.helpPath = m_helpPath->text().toStdString();
+    settings.languageServer = m_languageServer->text().trimmed().toStdString();
 }
 
 } // namespace tovin

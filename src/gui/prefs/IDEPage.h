@@ -25,6 +25,7 @@ public:
     QLineEdit* JythonFolder() const { return m_jython; }
     QLineEdit* AntFolder() const { return m_msJavaBin; }
     QLineEdit* HelpPath() const { return m_helpPath; }
+    QLineEdit* LanguageServer() const { return m_languageServer; }
 
 private:
     void ChooseHelpFile();
@@ -38,6 +39,7 @@ private:
     QLineEdit* m_jython;
     QLineEdit* m_msJavaBin;
     QLineEdit* m_helpPath;
+    QLineEdit* m_languageServer;
 };
 
 } // namespace tovin
