@@ -108,4 +108,17 @@ TEST_F(E2eTest, CheckGivesJavacsOwnMessagesForEveryFileOfTheCorpus) {
     EXPECT_EQ(check.exitCode, 1) << check.err;
 }
 
+// A copied project is checked where its files now are, as Build compiles them there.
+TEST_F(E2eTest, CheckOfACopiedProjectReadsTheCopies) {
+    const std::string folder = CopyExample("BrokenApp");
+    const SRun check = RunProgram(
+        TOVIN_EXECUTABLE, {"--settings", dir.File("t.conf"), "--check", folder + "/BrokenApp.jpr"},
+        folder);
+    EXPECT_EQ(check.exitCode, 1) << check.err;
+    EXPECT_EQ(check.out, folder + "/src/BrokenApp.java:4: error: ';' expected\n"
+                                  "        int answer = 42\n"
+                                  "                       ^\n"
+                                  "1 error\n");
+}
+
 #endif
