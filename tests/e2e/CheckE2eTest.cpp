@@ -110,10 +110,11 @@ TEST_F(E2eTest, CheckGivesJavacsOwnMessagesForEveryFileOfTheCorpus) {
 
 // A copied project is checked where its files now are, as Build compiles them there.
 TEST_F(E2eTest, CheckOfACopiedProjectReadsTheCopies) {
-    const std::string folder = CopyExample("BrokenApp");
+    // Under another name: the project file's own folder is then no longer the one it names.
+    const std::string folder = dir.File("Elsewhere");
+    std::filesystem::rename(CopyExample("BrokenApp"), folder);
     const SRun check = RunProgram(
-        TOVIN_EXECUTABLE, {"--settings", dir.File("t.conf"), "--check", folder + "/BrokenApp.jpr"},
-        folder);
+        TOVIN_EXECUTABLE, {"--settings", dir.File("t.conf"), "--check", "BrokenApp.jpr"}, folder);
     EXPECT_EQ(check.exitCode, 1) << check.err;
     EXPECT_EQ(check.out, folder + "/src/BrokenApp.java:4: error: ';' expected\n"
                                   "        int answer = 42\n"
