@@ -118,6 +118,8 @@ int RunCheck(const SLanguageOptions& options, const CSettings& settings, std::os
     CHeadlessUiHost host(err, err);
     CSettings projectSettings = settings;
     CJavaProjectDoc project(projectSettings, host);
+    project.SetNoticeCallback(
+        [&err](const std::string& text) { err << "tovin: " << text << '\n'; });
     SCheckTarget target;
     if (ToLowerAscii(GetExtension(options.target)) == "jpr" && options.moreFiles.empty()) {
         const std::string error = project.Load(AbsolutePath(options.target));
@@ -125,6 +127,8 @@ int RunCheck(const SLanguageOptions& options, const CSettings& settings, std::os
             err << "tovin: " << error << std::endl;
             return kBatchNotStarted;
         }
+        // A moved or copied project checks the files beside it, as it builds them.
+        project.RebaseEntries();
         target.project = true;
         target.files = EngineProjectOf(project).projectFiles;
         target.shownAs = target.files;
@@ -232,6 +236,7 @@ int RunServer(const SLanguageOptions& options, const CSettings& settings, std::o
             err << "tovin: " << error << std::endl;
             return kBatchNotStarted;
         }
+        project.RebaseEntries();
     }
     const SEngineCommand command =
         ComposeEngineCommand(settings, options.target.empty() ? nullptr : &project, CacheFolder());

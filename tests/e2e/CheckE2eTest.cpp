@@ -108,4 +108,18 @@ TEST_F(E2eTest, CheckGivesJavacsOwnMessagesForEveryFileOfTheCorpus) {
     EXPECT_EQ(check.exitCode, 1) << check.err;
 }
 
+// A copied project is checked where its files now are, as Build compiles them there.
+TEST_F(E2eTest, CheckOfACopiedProjectReadsTheCopies) {
+    // Under another name: the project file's own folder is then no longer the one it names.
+    const std::string folder = dir.File("Elsewhere");
+    std::filesystem::rename(CopyExample("BrokenApp"), folder);
+    const SRun check = RunProgram(
+        TOVIN_EXECUTABLE, {"--settings", dir.File("t.conf"), "--check", "BrokenApp.jpr"}, folder);
+    EXPECT_EQ(check.exitCode, 1) << check.err;
+    EXPECT_EQ(check.out, folder + "/src/BrokenApp.java:4: error: ';' expected\n"
+                                  "        int answer = 42\n"
+                                  "                       ^\n"
+                                  "1 error\n");
+}
+
 #endif

@@ -34,6 +34,10 @@ std::vector<CLanguageClient*> CJavaChecks::Clients() const {
 
 std::unique_ptr<CLanguageClient> CJavaChecks::MakeClient(bool forProject) {
     CProjectDocument* project = forProject ? m_app.CurrentProject() : nullptr;
+    if (project) {
+        // A moved or copied project is checked where its files are now, as Build finds them.
+        project->Project().RebaseEntries();
+    }
     const SEngineCommand command = ComposeEngineCommand(
         m_app.Settings(), project ? &project->Project() : nullptr, CacheFolder());
     if (!command.error.empty()) {
