@@ -18,6 +18,23 @@ foreach(f IN LISTS core)
     endforeach()
 endforeach()
 
+# The language client stands on the core and Qt Core: below the windows and the CLI, above the
+# core, which never names it.
+foreach(f IN LISTS core)
+    file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*\"language/")
+    foreach(hit IN LISTS hits)
+        report("${f}" "the core is below the language client: ${hit}")
+    endforeach()
+endforeach()
+file(GLOB_RECURSE language "${ROOT}/src/language/*.h" "${ROOT}/src/language/*.cpp")
+foreach(f IN LISTS language)
+    file(STRINGS "${f}" hits REGEX
+        "^[ \t]*#[ \t]*include[ \t]*([<\"](QtWidgets|QtGui|Qsci)/|[<\"]Q(Widget|Application|Gui)|\"(gui|cli|settings)/)")
+    foreach(hit IN LISTS hits)
+        report("${f}" "the language client stands on the core and Qt Core only: ${hit}")
+    endforeach()
+endforeach()
+
 # The floors of src/gui, lowest first: a room includes only its own headers and those of the
 # floors below it. A new room must be given its floor here.
 set(floor_framework 1)

@@ -1,6 +1,7 @@
 #include "cli/HeadlessMain.h"
 
 #include "cli/BatchCommand.h"
+#include "cli/CheckCommand.h"
 #include "cli/DebugAdapterCommand.h"
 #include "cli/FindCommand.h"
 #include "cli/HighlightCommand.h"
@@ -51,6 +52,8 @@ std::string HelpText() {
     return "Usage: tovin [options] [FILE...]\n"
            "       tovin --build PROJECT.jpr [--settings FILE]\n"
            "       tovin --run PROJECT.jpr [--settings FILE] [-- ARGUMENTS...]\n"
+           "       tovin --check FILE|PROJECT.jpr [--settings FILE]\n"
+           "       tovin --language-server [--project PROJECT.jpr] [--settings FILE]\n"
            "A small integrated development environment for Java.\n"
            "\n"
            "Without --build or --run, Tovin opens its window with the FILEs (sources or a\n"
@@ -72,7 +75,7 @@ std::string HelpText() {
            "                    print FILE with syntax colours (ANSI) from the user's colour\n"
            "                    settings, or with --runs one line per run: START, END and\n"
            "                    CLASS, positions in the CR LF text\n" +
-           FindCommandHelp() +
+           FindCommandHelp() + CheckCommandHelp() +
            "  --debug-adapter   serve the debugger's protocol (DAP) on standard input and\n"
            "                    output, for any client; the settings name the JDK\n"
            "  --version         print the version and exit\n"
@@ -80,7 +83,8 @@ std::string HelpText() {
            "\n"
            "--build and --run end with the tool's exit code (a tool ended by signal N gives\n"
            "128+N); 2 means the command line was wrong, 3 that the project could not be loaded\n"
-           "or no tool was started. Messages go to standard error.\n";
+           "or no tool was started. Messages go to standard error. --check ends with 1 when\n"
+           "the compiler found an error, 3 when no language server could be started.\n";
 }
 
 std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::ostream& out,
@@ -99,6 +103,11 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
         !outlining && highlight != separator) {
         return RunHighlightCommand({highlight + 1, arguments.end()}, LoadUserSettings(arguments),
                                    out, err);
+    }
+    if (!outlining) {
+        if (auto code = RunLanguageCommand({arguments.begin(), separator}, out, err)) {
+            return code;
+        }
     }
     const SBatchOptions options = ParseBatchOptions(
         outlining ? std::vector<std::string>(arguments.begin(), outline) : arguments);

@@ -50,6 +50,8 @@ const SField kDlgTop       {kSectionOptions, kKeyDlgTop,       &CSettings::dlgTo
 const SField kDlgRight     {kSectionOptions, kKeyDlgRight,     &CSettings::dlgRight};
 const SField kDlgBottom    {kSectionOptions, kKeyDlgBottom,    &CSettings::dlgBottom};
 const SField kLastOpen     {kSectionOptions, kKeyLastOpen,     &CSettings::lastOpen};
+const SField kLangServer   {kSectionOptions, kKeyLanguageServer, &CSettings::languageServer};
+const SField kCheckDelay   {kSectionOptions, kKeyCheckDelay,   &CSettings::checkDelay};
 // clang-format on
 
 const SField* const kLoadOrder[] = {
@@ -57,7 +59,7 @@ const SField* const kLoadOrder[] = {
     &kShowDrops,  &kFontName,  &kFontSize,    &kDlgLeft,     &kDlgTop,       &kDlgRight,
     &kDlgBottom,  &kLastOpen,  &kDlgFontName, &kDlgFontSize, &kMsJavaBin,    &kJython,
     &kWorkingDir, &kClassPath, &kHelpPath,    &kKeyColor,    &kCommentColor, &kStringColor,
-    &kTagColor,   &kShowArgs,  &kTabWidth,    &kSpaceTabs,
+    &kTagColor,   &kShowArgs,  &kTabWidth,    &kSpaceTabs,   &kLangServer,   &kCheckDelay,
 };
 
 // The Preferences pages edit exactly these members, and they are written in this order.
@@ -65,7 +67,7 @@ const SField* const kPreferencesOrder[] = {
     &kTabWidth,    &kFontName,    &kFontSize,    &kKeyColor,   &kCommentColor, &kStringColor,
     &kTagColor,    &kSpaceTabs,   &kJavaBin,     &kJavac,      &kSaveComp,     &kLoadLast,
     &kShowArgs,    &kShowDrops,   &kHelpPath,    &kMsJavaBin,  &kJython,       &kDlgFontName,
-    &kDlgFontSize, &kJavaOptions, &kJavaVersion, &kWorkingDir, &kClassPath,
+    &kDlgFontSize, &kJavaOptions, &kJavaVersion, &kWorkingDir, &kClassPath,    &kLangServer,
 };
 
 constexpr std::uint32_t kColorRefMask = 0x00FFFFFF;
@@ -73,6 +75,8 @@ constexpr int kMinTabWidth = 2;
 constexpr int kMaxTabWidth = 10;
 constexpr int kMinFontTenths = 10;
 constexpr int kMaxFontTenths = 10000;
+constexpr int kMinCheckDelay = 50;
+constexpr int kMaxCheckDelay = 60000;
 
 // The member's current value serves as the default, so a missing key leaves it as it was.
 void ReadField(const SField& field, const CSettingsStore& store, CSettings& settings) {
@@ -123,6 +127,8 @@ void RepairDamagedValues(CSettings& settings) {
         WithinOr(settings.fontSize, kMinFontTenths, kMaxFontTenths, defaults.fontSize);
     settings.dlgFontSize =
         WithinOr(settings.dlgFontSize, kMinFontTenths, kMaxFontTenths, defaults.dlgFontSize);
+    settings.checkDelay =
+        WithinOr(settings.checkDelay, kMinCheckDelay, kMaxCheckDelay, defaults.checkDelay);
     for (std::uint32_t* color :
          {&settings.keyColor, &settings.commentColor, &settings.stringColor, &settings.tagColor}) {
         *color &= kColorRefMask;

@@ -44,6 +44,9 @@ struct CSettings {
     int dlgLeft = 0, dlgTop = 0, dlgRight = 0, dlgBottom = 0; // DLG_LEFT ... DLG_BOTTOM
     std::string lastOpen;                                     // LASTOPEN
     std::vector<std::string> recentProjects;                  // RECENTSIZE, RECENT0..RECENT9
+    // LANGSERVER: the Java language server's command line; empty for the built-in engine
+    std::string languageServer;
+    int checkDelay = 400; // CHECKDELAY: pause in typing, in ms, before the text is checked
 
     bool operator==(const CSettings&) const = default;
 };

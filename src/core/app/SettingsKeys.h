@@ -44,6 +44,8 @@ inline constexpr const char* kKeyLastOpen = "LASTOPEN";
 inline constexpr const char* kKeyRecentSize = "RECENTSIZE";
 inline constexpr const char* kKeyRecentPrefix = "RECENT"; // RECENT0 .. RECENT9
 inline constexpr const char* kKeyLastLaunch = "LASTLAUNCH";
+inline constexpr const char* kKeyLanguageServer = "LANGSERVER";
+inline constexpr const char* kKeyCheckDelay = "CHECKDELAY";
 
 // SETTINGS
 inline constexpr const char* kKeyWindowState = "WINDOWSTATE";

@@ -21,7 +21,8 @@ inline std::string DumpSettings(const CSettings& s) {
         << "\nCOMMENTCOLOR=" << s.commentColor << "\nSTRINGCOLOR=" << s.stringColor
         << "\nTAGCOLOR=" << s.tagColor << "\nDLGFONTNAME=" << s.dlgFontName
         << "\nDLGFONTSIZE=" << s.dlgFontSize << "\nDLG=" << s.dlgLeft << "," << s.dlgTop << ","
-        << s.dlgRight << "," << s.dlgBottom << "\nLASTOPEN=" << s.lastOpen << "\nRECENT=";
+        << s.dlgRight << "," << s.dlgBottom << "\nLASTOPEN=" << s.lastOpen
+        << "\nLANGSERVER=" << s.languageServer << "\nCHECKDELAY=" << s.checkDelay << "\nRECENT=";
     for (const auto& path : s.recentProjects) {
         out << "[" << path << "]";
     }

@@ -73,8 +73,8 @@ TEST(SettingsLoadTest, ReadsEveryKeyInTheStartUpOrderAndNothingElse) {
         "get PATHS/WORKING_DIR",   "get PATHS/CLASSPATH",      "get PATHS/HELPPATH",
         "get OPTIONS/KEYCOLOR",    "get OPTIONS/COMMENTCOLOR", "get OPTIONS/STRINGCOLOR",
         "get OPTIONS/TAGCOLOR",    "get OPTIONS/SHOWARGS",     "get OPTIONS/TABWIDTH",
-        "get OPTIONS/SPACETABS",   "get OPTIONS/RECENTSIZE",   "get OPTIONS/RECENT0",
-        "get OPTIONS/RECENT1",
+        "get OPTIONS/SPACETABS",   "get OPTIONS/LANGSERVER",   "get OPTIONS/CHECKDELAY",
+        "get OPTIONS/RECENTSIZE",  "get OPTIONS/RECENT0",      "get OPTIONS/RECENT1",
     };
     EXPECT_EQ(store.calls, expected);
 }
@@ -111,6 +111,8 @@ TEST(SettingsLoadTest, EveryStoredValueReachesItsMember) {
     store.SetString(kSectionOptions, kKeyLastOpen, "/p/App.jpr");
     store.SetInt(kSectionOptions, kKeyRecentSize, 1);
     store.SetString(kSectionOptions, "RECENT0", "/p/App.jpr");
+    store.SetString(kSectionOptions, kKeyLanguageServer, "serve --stdio");
+    store.SetInt(kSectionOptions, kKeyCheckDelay, 250);
 
     CSettings expected{.javaBin = "/jdk",
                        .msJavaBin = "/ant",
@@ -140,7 +142,9 @@ TEST(SettingsLoadTest, EveryStoredValueReachesItsMember) {
                        .dlgRight = 630,
                        .dlgBottom = 480,
                        .lastOpen = "/p/App.jpr",
-                       .recentProjects = {"/p/App.jpr"}};
+                       .recentProjects = {"/p/App.jpr"},
+                       .languageServer = "serve --stdio",
+                       .checkDelay = 250};
     EXPECT_EQ(DumpSettings(LoadSettings(store, kDefaults)), DumpSettings(expected));
 }
 
@@ -168,15 +172,20 @@ TEST(SettingsLoadTest, ValuesNoDialogWritesAndThatWouldBreakTheEditorsAreTakenAs
         {"fontTooLarge", kKeyFontSize, "10001", 100},
         {"dlgFontTiny", kKeyDlgFontSize, "9", 90},
         {"dlgFontLarge", kKeyDlgFontSize, "360", 360},
+        {"checkDelayZero", kKeyCheckDelay, "0", 400},
+        {"checkDelayAnHour", kKeyCheckDelay, "3600000", 400},
+        {"checkDelayShort", kKeyCheckDelay, "50", 50},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         CMemorySettingsStore store;
         store.SetString(kSectionOptions, row.key, row.stored);
         CSettings loaded = LoadSettings(store, kDefaults);
-        int actual = std::string(row.key) == kKeyTabWidth   ? loaded.tabWidth
-                     : std::string(row.key) == kKeyFontSize ? loaded.fontSize
-                                                            : loaded.dlgFontSize;
+        const std::string key = row.key;
+        int actual = key == kKeyTabWidth     ? loaded.tabWidth
+                     : key == kKeyFontSize   ? loaded.fontSize
+                     : key == kKeyCheckDelay ? loaded.checkDelay
+                                             : loaded.dlgFontSize;
         EXPECT_EQ(actual, row.expected);
     }
 }

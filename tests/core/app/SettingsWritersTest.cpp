@@ -43,7 +43,7 @@ TEST(PreferencesTest, WritesEveryPageValueInTheFixedOrderWithItsType) {
         "set PATHS/JYTHON string",      "set OPTIONS/DLGFONTNAME string",
         "set OPTIONS/DLGFONTSIZE int",  "set OPTIONS/JAVAOPTIONS string",
         "set OPTIONS/JAVAVERSION int",  "set PATHS/WORKING_DIR string",
-        "set PATHS/CLASSPATH string",
+        "set PATHS/CLASSPATH string",   "set OPTIONS/LANGSERVER string",
     };
     EXPECT_EQ(store.calls, expected);
     EXPECT_EQ(store.flushCount, 1);
@@ -335,7 +335,9 @@ TEST(SettingsRoundTripTest, EverythingWrittenLoadsBackUnchanged) {
                        .dlgRight = 3,
                        .dlgBottom = 4,
                        .lastOpen = "",
-                       .recentProjects = {"/x.jpr", "/y.jpr"}};
+                       .recentProjects = {"/x.jpr", "/y.jpr"},
+                       .languageServer = "\"/opt/a server\" --stdio",
+                       .checkDelay = 400};
     CMemorySettingsStore store;
     EXPECT_EQ(WritePreferences(settings, store), "");
     SaveProcessWindowRect(settings, store, 1, 2, 3, 4);
