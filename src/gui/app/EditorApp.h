@@ -20,6 +20,7 @@ class QPrinter;
 
 namespace tovin {
 
+class CAppDebugger;
 class CDocument;
 class CEditorAids;
 class CMainFrame;
@@ -53,6 +54,8 @@ public:
     CProcessWindow* ProcessWindow();
     // Line numbers and compiler marks of every source window.
     CEditorAids& EditorAids() const { return *m_editorAids; }
+    // Breakpoints and the debug session.
+    CAppDebugger& Debugger() const { return *m_debugger; }
 
     // ---- CProjectHost: the open project
     CProjectDocument* CurrentProject() const override { return m_currentProject; }
@@ -128,6 +131,7 @@ private:
     CProjectDocument* m_currentProject = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<CEditorAids> m_editorAids;
+    CAppDebugger* m_debugger = nullptr; // a child
     std::function<void()> m_startupTip;
 };
 

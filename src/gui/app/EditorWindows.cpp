@@ -1,6 +1,7 @@
 #include "gui/app/EditorWindows.h"
 
 #include "core/process/ProcessRunner.h"
+#include "gui/app/AppDebugger.h"
 #include "gui/app/ChildFrame.h"
 #include "gui/app/EditorApp.h"
 #include "gui/app/MainFrame.h"
@@ -75,6 +76,8 @@ void RegisterJavaCommands(CSyntaxWindowView& view, CEditorApp& app) {
     map.OnCommand(ECommand::Compile, [&view] { view.OnCompile(); });
     map.OnCommand(ECommand::JdkHelp, [&view] { view.OnJdkHelp(); });
     map.OnCommand(ECommand::SourceFont, [&app] { RunPreferencesSheet(app, CPrefsSheet::Editor); });
+    map.OnCommand(ECommand::ToggleBreakpoint,
+                  [&view, &app] { app.Debugger().ToggleAtCaret(view); });
     using FProjectCommand = void (CProjectDocument::*)();
     const std::pair<ECommand, FProjectCommand> tools[] = {
         {ECommand::JavadocProjectFiles, &CProjectDocument::OnJavadocProjectFiles},
@@ -213,6 +216,9 @@ QWidget* CreateEditorView(CEditorApp& app, CDocument& document, QWidget* frame) 
     ShowCaretStatus(*view, app, frame);
     view->OnInitialUpdate();
     app.EditorAids().AddView(*view);
+    if (document.Kind() == EDocumentKind::JavaSource) {
+        app.Debugger().AddView(*view);
+    }
     return view;
 }
 

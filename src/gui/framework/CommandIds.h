@@ -92,6 +92,14 @@ enum class ECommand {
     TipOfTheDay,
     // The Java editor's, on no menu, toolbar or key: Preferences at the Editor page
     SourceFont,
+    // The debugger: breakpoints and the session's commands
+    ToggleBreakpoint,
+    DebugApplication,
+    DebugContinue,
+    DebugStepOver,
+    DebugStepInto,
+    DebugStepOut,
+    DebugStop,
 
     Count
 };
