@@ -95,9 +95,10 @@ void CDebugSession::Configure() {
                     emit Output(tr("Breakpoints in %1 were not set: %2\n").arg(path, message));
                     return;
                 }
+                // A breakpoint still waiting for its class is reported when it is placed.
                 for (const QJsonValue& value : body.value("breakpoints").toArray()) {
                     const QString note = value.toObject().value("message").toString();
-                    if (!note.isEmpty()) {
+                    if (!note.isEmpty() && value.toObject().value("verified").toBool()) {
                         emit Output(
                             QStringLiteral("%1: %2\n").arg(QFileInfo(path).fileName(), note));
                     }
@@ -121,6 +122,13 @@ void CDebugSession::OnEvent(const QString& event, const QJsonObject& body) {
         const QString category = body.value("category").toString();
         if (category != QLatin1String("telemetry")) {
             emit Output(body.value("output").toString());
+        }
+    } else if (event == QLatin1String("breakpoint")) {
+        const QJsonObject breakpoint = body.value("breakpoint").toObject();
+        const QString note = breakpoint.value("message").toString();
+        if (!note.isEmpty()) {
+            const QString name = breakpoint.value("source").toObject().value("name").toString();
+            emit Output(name.isEmpty() ? note + '\n' : QStringLiteral("%1: %2\n").arg(name, note));
         }
     } else if (event == QLatin1String("stopped")) {
         OnStopped(body);

@@ -14,6 +14,7 @@
 #include "gui/editor/EditorDocument.h"
 #include "gui/editor/SourceDocument.h"
 #include "gui/editor/SourceView.h"
+#include "gui/framework/DocumentFrame.h"
 #include "gui/process/ProcessWindow.h"
 #include "gui/project/ProjectDocument.h"
 #include "language/DebugSession.h"
@@ -219,6 +220,62 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!fixture.Debugger().IsDebugging(), kSessionTimeoutMs);
         QVERIFY2(fixture.Output().contains("stopped by the user"), qPrintable(fixture.Output()));
         QTRY_COMPARE_WITH_TIMEOUT(ProcessesIn(fixture.dir.Path().c_str()), 0, 10000);
+    }
+
+    // With TOVIN_DEBUG_PICTURE naming a PNG file, a picture of a stopped session for the README.
+    void pictureOfAStoppedSession() {
+        const QString picture = qEnvironmentVariable("TOVIN_DEBUG_PICTURE");
+        if (picture.isEmpty()) {
+            QSKIP("no picture asked for (TOVIN_DEBUG_PICTURE)");
+        }
+        CDebugFixture fixture;
+        fixture.dir.Write("Hello.java",
+                          "import java.util.List;\n"
+                          "\n"
+                          "public class Hello {\n"
+                          "    record Pupil(String name, int mark) {}\n"
+                          "\n"
+                          "    static int best(List<Pupil> pupils) {\n"
+                          "        int best = 0;\n"
+                          "        for (Pupil pupil : pupils) {\n"
+                          "            best = Math.max(best, pupil.mark());\n"
+                          "        }\n"
+                          "        return best;\n"
+                          "    }\n"
+                          "\n"
+                          "    public static void main(String[] args) {\n"
+                          "        List<Pupil> pupils = List.of(new Pupil(\"Ada\", 17),\n"
+                          "                new Pupil(\"Linus\", 15), new Pupil(\"Grace\", 19));\n"
+                          "        int[] marks = {17, 15, 19};\n"
+                          "        System.out.println(\"Best mark: \" + best(pupils));\n"
+                          "    }\n"
+                          "}\n");
+        fixture.Frame().resize(1280, 760);
+        CSourceView* view = fixture.OpenHello();
+        QVERIFY(QTest::qWaitForWindowActive(&fixture.Frame()));
+        fixture.Frame().ActiveFrame()->showMaximized();
+        CDebugFixture::Marks(view)->ToggleBreakpoint(8);
+        fixture.Frame().ExecuteCommand(ECommand::DebugApplication);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.Debugger().Session() &&
+                                     fixture.Debugger().Session()->State() ==
+                                         CDebugSession::EState::Stopped,
+                                 kSessionTimeoutMs);
+        fixture.Frame().ExecuteCommand(ECommand::DebugContinue);
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.Debugger().Session()->State() ==
+                                     CDebugSession::EState::Stopped,
+                                 kSessionTimeoutMs);
+        QTreeWidget* tree = fixture.Debugger().Window()->Variables();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !tree->findItems("pupil", Qt::MatchExactly | Qt::MatchRecursive).isEmpty(),
+            kSessionTimeoutMs);
+        QTreeWidgetItem* pupil =
+            tree->findItems("pupil", Qt::MatchExactly | Qt::MatchRecursive).front();
+        pupil->setExpanded(true);
+        QTRY_VERIFY_WITH_TIMEOUT(pupil->childCount() > 1, kSessionTimeoutMs);
+        QTest::qWait(300);
+        QVERIFY(fixture.Frame().grab().save(picture));
+        fixture.Frame().ExecuteCommand(ECommand::DebugStop);
+        QTRY_VERIFY_WITH_TIMEOUT(!fixture.Debugger().IsDebugging(), kSessionTimeoutMs);
     }
 };
 

@@ -22,6 +22,7 @@
 
 #include <QDockWidget>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -393,6 +394,7 @@ void CAppDebugger::Launch() {
         set.append(QList<int>(lines.begin(), lines.end()));
     }
     Say(tr("Debugging %1").arg(launch.mainClass));
+    m_app.ProcessWindow()->StatusField()->setText(tr("Debugging %1").arg(launch.mainClass));
     auto* session = new CDebugSession(this);
     m_session = session;
     connect(session, &CDebugSession::Output, this,
@@ -470,7 +472,7 @@ void CAppDebugger::ShowSessionParts(bool shown) {
         m_dock->setObjectName(QStringLiteral("DebugDock"));
         m_dock->setWidget(m_window);
         frame->addDockWidget(Qt::RightDockWidgetArea, m_dock);
-        frame->resizeDocks({m_dock}, {frame->fontMetrics().averageCharWidth() * 50},
+        frame->resizeDocks({m_dock}, {frame->fontMetrics().averageCharWidth() * 58},
                            Qt::Horizontal);
         m_toolBar = new QToolBar(tr("Debug"), frame);
         m_toolBar->setObjectName(QStringLiteral("DebugToolBar"));
