@@ -1,7 +1,9 @@
 // The window's debugger with the real JDK and debug adapter: F9 and the margin set and clear a
 // breakpoint that outlives a restart; Debug Application builds, stops at the breakpoint, shows
 // the stack and a variable, steps with F10, goes on with F5 to the program's output and end;
-// Stop (Shift+F5) ends a stopped program and leaves no process behind.
+// Stop (Shift+F5) ends a stopped program and leaves no process behind; the program's exit, its
+// uncaught exception, a breakpoint outside the project and a missing debugger each end with a
+// message in the Process Window.
 
 #include "TempDir.h"
 #include "core/platform/Files.h"
@@ -219,6 +221,50 @@ private slots:
         fixture.PressOn(view, Qt::Key_F5, Qt::ShiftModifier);
         QTRY_VERIFY_WITH_TIMEOUT(!fixture.Debugger().IsDebugging(), kSessionTimeoutMs);
         QVERIFY2(fixture.Output().contains("stopped by the user"), qPrintable(fixture.Output()));
+        QTRY_COMPARE_WITH_TIMEOUT(ProcessesIn(fixture.dir.Path().c_str()), 0, 10000);
+    }
+
+    void faultsEndCleanlyWithAMessage_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("otherFileBreakpoint");
+        QTest::addColumn<bool>("adapterMissing");
+        QTest::addColumn<QString>("message");
+        const QString head = "public class Hello {\n    public static void main(String[] args) {\n";
+        QTest::newRow("System.exit") << head + "        System.exit(3);\n    }\n}\n"
+                                     << false << false << "Exit code: 3";
+        QTest::newRow("uncaught exception")
+            << head + "        throw new IllegalStateException(\"broken\");\n    }\n}\n"
+            << false << false
+            << "stopped on an uncaught exception: java.lang.IllegalStateException: broken";
+        QTest::newRow("breakpoint outside the project")
+            << QString(kHello) << true << false << "is not in the project";
+        QTest::newRow("no debugger installed")
+            << QString(kHello) << false << true << "The debugger cannot start";
+    }
+
+    void faultsEndCleanlyWithAMessage() {
+        QFETCH(QString, program);
+        QFETCH(bool, otherFileBreakpoint);
+        QFETCH(bool, adapterMissing);
+        QFETCH(QString, message);
+        CDebugFixture fixture;
+        fixture.dir.Write("Hello.java", program.toStdString());
+        if (adapterMissing) {
+            QFile::remove(QString::fromStdString(fixture.dir.File("data/engine/tovin-engine.jar")));
+        }
+        if (otherFileBreakpoint) {
+            const std::string other = fixture.dir.Write("Other.java", "class Other {\n}\n");
+            auto* document = dynamic_cast<CEditorDocument*>(fixture.app->OpenDocumentFile(other));
+            QVERIFY(document);
+            CDebugFixture::Marks(document->Source().FirstView())->ToggleBreakpoint(0);
+        }
+        fixture.Frame().ExecuteCommand(ECommand::DebugApplication);
+        QTRY_VERIFY2_WITH_TIMEOUT(fixture.Output().contains(message), qPrintable(fixture.Output()),
+                                  kSessionTimeoutMs);
+        if (fixture.Debugger().IsDebugging()) {
+            fixture.Frame().ExecuteCommand(ECommand::DebugStop);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!fixture.Debugger().IsDebugging(), kSessionTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(ProcessesIn(fixture.dir.Path().c_str()), 0, 10000);
     }
 
