@@ -79,31 +79,10 @@ void CDebugSession::Launch(const SDebugLaunch& launch) {
 
 // The adapter is ready for the breakpoints once the program is launched and waiting.
 void CDebugSession::Configure() {
+    m_configured = true;
     for (auto file = m_launch.breakpoints.constBegin(); file != m_launch.breakpoints.constEnd();
          ++file) {
-        QJsonArray lines;
-        for (int line : file.value()) {
-            lines.append(QJsonObject{{"line", line}});
-        }
-        const QString path = file.key();
-        m_client->Request(
-            QStringLiteral("setBreakpoints"),
-            {{"source", QJsonObject{{"path", path}, {"name", QFileInfo(path).fileName()}}},
-             {"breakpoints", lines}},
-            [this, path](bool ok, const QJsonObject& body, const QString& message) {
-                if (!ok) {
-                    emit Output(tr("Breakpoints in %1 were not set: %2\n").arg(path, message));
-                    return;
-                }
-                // A breakpoint still waiting for its class is reported when it is placed.
-                for (const QJsonValue& value : body.value("breakpoints").toArray()) {
-                    const QString note = value.toObject().value("message").toString();
-                    if (!note.isEmpty() && value.toObject().value("verified").toBool()) {
-                        emit Output(
-                            QStringLiteral("%1: %2\n").arg(QFileInfo(path).fileName(), note));
-                    }
-                }
-            });
+        SendBreakpoints(file.key(), file.value());
     }
     m_client->Request(QStringLiteral("setExceptionBreakpoints"),
                       {{"filters", QJsonArray{QStringLiteral("uncaught")}}});
@@ -113,6 +92,41 @@ void CDebugSession::Configure() {
                               SetState(EState::Running);
                           }
                       });
+}
+
+void CDebugSession::SendBreakpoints(const QString& path, const QList<int>& numbers) {
+    QJsonArray lines;
+    for (int line : numbers) {
+        lines.append(QJsonObject{{"line", line}});
+    }
+    m_client->Request(
+        QStringLiteral("setBreakpoints"),
+        {{"source", QJsonObject{{"path", path}, {"name", QFileInfo(path).fileName()}}},
+         {"breakpoints", lines}},
+        [this, path](bool ok, const QJsonObject& body, const QString& message) {
+            if (!ok) {
+                emit Output(tr("Breakpoints in %1 were not set: %2\n").arg(path, message));
+                return;
+            }
+            // A breakpoint still waiting for its class is reported when it is placed.
+            for (const QJsonValue& value : body.value("breakpoints").toArray()) {
+                const QString note = value.toObject().value("message").toString();
+                if (!note.isEmpty() && value.toObject().value("verified").toBool()) {
+                    emit Output(QStringLiteral("%1: %2\n").arg(QFileInfo(path).fileName(), note));
+                }
+            }
+        });
+}
+
+void CDebugSession::SetBreakpoints(const QString& path, const QList<int>& lines) {
+    if (m_state == EState::Ended) {
+        return;
+    }
+    // Before the adapter is ready they go with the others.
+    m_launch.breakpoints[path] = lines;
+    if (m_configured) {
+        SendBreakpoints(path, lines);
+    }
 }
 
 void CDebugSession::OnEvent(const QString& event, const QJsonObject& body) {

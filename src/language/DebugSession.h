@@ -81,6 +81,8 @@ public:
     void StepOut();
     // Ends the program (running or stopped) and the adapter.
     void Stop();
+    // A file's breakpoints changed while the program runs or stands (lines 1-based).
+    void SetBreakpoints(const QString& path, const QList<int>& lines);
 
 signals:
     void StateChanged(EState state);
@@ -95,6 +97,7 @@ signals:
 private:
     void OnEvent(const QString& event, const QJsonObject& body);
     void Configure();
+    void SendBreakpoints(const QString& path, const QList<int>& numbers);
     void OnStopped(const QJsonObject& body);
     void Resume(const QString& command);
     void SetState(EState state);
@@ -111,6 +114,7 @@ private:
     int m_exitCode = 0;
     bool m_exited = false;
     bool m_stopAsked = false;
+    bool m_configured = false;
 };
 
 } // namespace tovin

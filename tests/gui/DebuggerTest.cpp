@@ -188,9 +188,14 @@ private slots:
         }
         QVERIFY2(menus.contains("&Debug"), qPrintable(menus.join(' ')));
 
-        fixture.PressOn(view, Qt::Key_F10);
+        // A breakpoint set while stopped is where F5 stops next; F10 then steps over its line.
+        view->GoToLine(4);
+        fixture.PressOn(view, Qt::Key_F9);
+        fixture.PressOn(view, Qt::Key_F5);
         QTRY_COMPARE_WITH_TIMEOUT(CDebugFixture::Marks(view)->CurrentLine(), 4, kSessionTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(value("count"), QString("42"), kSessionTimeoutMs);
+        fixture.PressOn(view, Qt::Key_F10);
+        QTRY_COMPARE_WITH_TIMEOUT(CDebugFixture::Marks(view)->CurrentLine(), 5, kSessionTimeoutMs);
 
         // F5 while debugging goes on; the program prints and ends.
         fixture.PressOn(view, Qt::Key_F5);

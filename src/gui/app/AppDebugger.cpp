@@ -193,6 +193,16 @@ void CAppDebugger::Toggle(CSourceView& view, int line) {
     found->marks->ToggleBreakpoint(line);
     Harvest(view);
     SaveBreakpoints();
+    // A running session takes the file's breakpoints at once.
+    CProjectDocument* project = m_app.CurrentProject();
+    const std::string& path = view.Document().PathName();
+    if (IsDebugging() && project && project->Project().ContainsJavaFile(path)) {
+        QList<int> lines;
+        for (int number : found->marks->BreakpointLines()) {
+            lines.append(number + 1);
+        }
+        m_session->SetBreakpoints(QString::fromStdString(path), lines);
+    }
 }
 
 void CAppDebugger::Harvest(CSourceView& view) {
