@@ -1,53 +1,33 @@
 #include "cli/DebugAdapterCommand.h"
 
 #include "cli/BatchCommand.h"
-#include "core/app/Settings.h"
 #include "core/platform/Paths.h"
+#include "core/project/EngineCommand.h"
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace tovin {
 
-SDebugAdapterCommand ComposeDebugAdapterCommand(const CSettings& settings,
-                                                const std::string& engineJar) {
-    SDebugAdapterCommand command;
-    if (engineJar.empty()) {
-        command.error = std::string("the debugger is not installed (") + kEngineJar +
-                        " is missing from the data folder)";
-        return command;
-    }
-    if (settings.javaBin.empty()) {
-        command.error = "no JDK is set (JAVABIN); choose one in Preferences";
-        return command;
-    }
-    command.executable = settings.javaBin + kPathSeparator + "bin" + kPathSeparator + "java";
-    // A small heap and the serial collector: the adapter holds little and starts often.
-    command.arguments = {command.executable,
-                         "-XX:+UseSerialGC",
-                         "-Xmx96m",
-                         "-cp",
-                         engineJar + kPathListSeparator + kGsonJar,
-                         "tovin.engine.DebugAdapter"};
-    return command;
-}
-
 int RunDebugAdapter(const CSettings& settings, std::ostream& err) {
-    const SDebugAdapterCommand command =
-        ComposeDebugAdapterCommand(settings, FindDataFile(kEngineJar));
+    const SEngineCommand command = ComposeDebugAdapterCommand(settings, FindDataFile(kEngineJar));
     if (!command.error.empty()) {
         err << "tovin: " << command.error << '\n';
         return kBatchNotStarted;
     }
+    std::vector<std::string> words = {command.program};
+    words.insert(words.end(), command.arguments.begin(), command.arguments.end());
     std::vector<char*> argv;
-    for (const auto& argument : command.arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    for (auto& word : words) {
+        argv.push_back(word.data());
     }
     argv.push_back(nullptr);
     err.flush();
-    ::execv(command.executable.c_str(), argv.data());
-    err << "tovin: cannot run " << command.executable << ": " << std::strerror(errno) << '\n';
+    ::execv(command.program.c_str(), argv.data());
+    err << "tovin: cannot run " << command.program << ": " << std::strerror(errno) << '\n';
     return kBatchNotStarted;
 }
 

@@ -187,4 +187,22 @@ SEngineCommand ComposeEngineCommand(const CSettings& settings, const CJavaProjec
     return command;
 }
 
+SEngineCommand ComposeDebugAdapterCommand(const CSettings& settings, const std::string& engineJar) {
+    SEngineCommand command;
+    if (engineJar.empty()) {
+        command.error = std::string("the debugger is not installed (") + kEngineJar +
+                        " is missing from the data folder)";
+        return command;
+    }
+    if (settings.javaBin.empty()) {
+        command.error = "no JDK is set (JAVABIN); choose one in Preferences";
+        return command;
+    }
+    command.program = settings.javaBin + kPathSeparator + "bin" + kPathSeparator + "java";
+    // A small heap and the serial collector: the adapter holds little and starts often.
+    command.arguments = {"-XX:+UseSerialGC", "-Xmx96m", "-cp",
+                         engineJar + kPathListSeparator + kGsonJar, "tovin.engine.DebugAdapter"};
+    return command;
+}
+
 } // namespace tovin

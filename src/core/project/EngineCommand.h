@@ -49,4 +49,8 @@ int JdkMajorVersion(const std::string& javaBin);
 SEngineCommand ComposeEngineCommand(const CSettings& settings, const CJavaProjectDoc* project,
                                     const std::string& cacheFolder);
 
+// The debug adapter of the engine's jar (engineJar: its path, empty when it is not installed) on
+// the settings' JDK. The program is <JAVABIN>/bin/java; the arguments follow it.
+SEngineCommand ComposeDebugAdapterCommand(const CSettings& settings, const std::string& engineJar);
+
 } // namespace tovin

@@ -7,11 +7,30 @@ namespace {
 using C = ECommand;
 
 const std::vector<SAccelerator> kMainWindow = {
-    {"Ctrl+C", C::Copy},      {"Ctrl+Insert", C::Copy},   {"Ctrl+X", C::Cut},
-    {"Shift+Delete", C::Cut}, {"Ctrl+V", C::Paste},       {"Shift+Insert", C::Paste},
-    {"Ctrl+Z", C::Undo},      {"Alt+Backspace", C::Undo}, {"Ctrl+N", C::FileNew},
-    {"Ctrl+O", C::FileOpen},  {"Ctrl+P", C::Print},       {"Ctrl+S", C::FileSave},
-    {"F1", C::JdkHelp},       {"F6", C::NextPane},        {"Shift+F6", C::PreviousPane},
+    {"Ctrl+C", C::Copy},
+    {"Ctrl+Insert", C::Copy},
+    {"Ctrl+X", C::Cut},
+    {"Shift+Delete", C::Cut},
+    {"Ctrl+V", C::Paste},
+    {"Shift+Insert", C::Paste},
+    {"Ctrl+Z", C::Undo},
+    {"Alt+Backspace", C::Undo},
+    {"Ctrl+N", C::FileNew},
+    {"Ctrl+O", C::FileOpen},
+    {"Ctrl+P", C::Print},
+    {"Ctrl+S", C::FileSave},
+    {"F1", C::JdkHelp},
+    {"F6", C::NextPane},
+    {"Shift+F6", C::PreviousPane},
+    // The debugger's keys, free in every window; F5 and Shift+F5 continue and stop while a
+    // session runs (the windows with a Build menu run and show applets with them otherwise).
+    {"Ctrl+F5", C::DebugApplication},
+    {"F9", C::ToggleBreakpoint},
+    {"F10", C::DebugStepOver},
+    {"F11", C::DebugStepInto},
+    {"Shift+F11", C::DebugStepOut},
+    {"F5", C::DebugContinue},
+    {"Shift+F5", C::DebugStop},
 };
 
 const std::vector<SAccelerator> kJavaSource = {

@@ -121,6 +121,21 @@ constexpr SCommandInfo kCommands[] = {
     {C::RunTests, "RunTests", "Build the project and run its JUnit tests\nRun Tests"},
     {C::RerunFailedTests, "RerunFailedTests",
      "Run the tests that failed in the last test run again\nRun Failed Tests Again"},
+    {C::ToggleBreakpoint, "ToggleBreakpoint",
+     "Set or clear a breakpoint on the caret's line\nToggle Breakpoint"},
+    {C::DebugApplication, "DebugApplication",
+     "Build the project and run its main class in the debugger\nDebug Application", nullptr,
+     "debug"},
+    {C::DebugContinue, "DebugContinue", "Let the program run on\nContinue", nullptr,
+     "debug-continue"},
+    {C::DebugStepOver, "DebugStepOver", "Run to the next line of this method\nStep Over", nullptr,
+     "debug-step-over"},
+    {C::DebugStepInto, "DebugStepInto", "Run into the method called on this line\nStep Into",
+     nullptr, "debug-step-into"},
+    {C::DebugStepOut, "DebugStepOut", "Run until this method returns\nStep Out", nullptr,
+     "debug-step-out"},
+    {C::DebugStop, "DebugStop", "End the program being debugged\nStop Debugging", nullptr,
+     "debug-stop"},
 };
 
 constexpr bool RowsInCommandOrder() {

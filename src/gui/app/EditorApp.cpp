@@ -1,5 +1,6 @@
 #include "gui/app/EditorApp.h"
 
+#include "gui/app/AppDebugger.h"
 #include "gui/app/DocumentTypes.h"
 #include "gui/desktop/Icons.h"
 #include "gui/framework/CommandIds.h"
@@ -62,8 +63,9 @@ CEditorApp::CEditorApp(const std::string& settingsFile, CUiHost* host)
                                    : std::make_unique<CIniSettingsStore>(settingsFile)),
       m_ownHost(host ? nullptr : std::make_unique<CAppUiHost>(*this)),
       m_host(host ? host : m_ownHost.get()), m_editorAids(std::make_unique<CEditorAids>(true)),
-      m_javaChecks(new CJavaChecks(*this)) {
+      m_javaChecks(new CJavaChecks(*this)), m_debugger(new CAppDebugger(*this)) {
     RegisterCommands();
+    m_debugger->RegisterCommands(CommandMap());
 }
 
 CEditorApp::~CEditorApp() {
@@ -140,6 +142,7 @@ void CEditorApp::RegisterDocumentTypes() {
 void CEditorApp::CreateMainFrame() {
     m_mainFrame = new CMainFrame;
     m_mainFrame->SetApplicationTarget(this);
+    m_debugger->AttachMainFrame(*m_mainFrame);
     m_mainFrame->SetCloseHandler([this] { return OnMainFrameClose(); });
     m_mainFrame->SetRecentFiles([this] { return m_recentFiles->Entries(); },
                                 [this](int index) { OpenRecentFile(index); });
@@ -242,6 +245,7 @@ void CEditorApp::SetStatusText(const std::string& text) {
 }
 
 void CEditorApp::OnProjectClosed(const std::string& path) {
+    m_debugger->ProjectClosed(path);
     AddRecentProject(m_settings, path);
     (void)SaveLastProject(m_settings, *m_store, path); // write failures are not reported
 }

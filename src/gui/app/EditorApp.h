@@ -21,6 +21,7 @@ class QPrinter;
 
 namespace tovin {
 
+class CAppDebugger;
 class CDocument;
 class CEditorAids;
 class CInstanceChannel;
@@ -63,6 +64,8 @@ public:
     CTestResultsWindow* TestResults() const { return m_testResults; }
     // The checks of the Java source windows while they are typed in.
     CJavaChecks& JavaChecks() const { return *m_javaChecks; }
+    // Breakpoints and the debug session.
+    CAppDebugger& Debugger() const { return *m_debugger; }
 
     // ---- CProjectHost: the open project
     CProjectDocument* CurrentProject() const override { return m_currentProject; }
@@ -148,6 +151,7 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<CEditorAids> m_editorAids;
     CJavaChecks* m_javaChecks; // a child: it goes with the application
+    CAppDebugger* m_debugger = nullptr; // a child
     std::function<void()> m_startupTip;
     CTestSession* m_testSession = nullptr;
     CTestResultsWindow* m_testResults = nullptr;

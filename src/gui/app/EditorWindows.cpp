@@ -2,6 +2,7 @@
 
 #include "core/javamodel/JavaParser.h"
 #include "core/process/ProcessRunner.h"
+#include "gui/app/AppDebugger.h"
 #include "gui/app/ChildFrame.h"
 #include "gui/app/EditorApp.h"
 #include "gui/app/JavaChecks.h"
@@ -145,6 +146,8 @@ void RegisterJavaCommands(CSyntaxWindowView& view, CEditorApp& app) {
     map.OnCommand(ECommand::Compile, [&view] { view.OnCompile(); });
     map.OnCommand(ECommand::JdkHelp, [&view] { view.OnJdkHelp(); });
     map.OnCommand(ECommand::SourceFont, [&app] { RunPreferencesSheet(app, CPrefsSheet::Editor); });
+    map.OnCommand(ECommand::ToggleBreakpoint,
+                  [&view, &app] { app.Debugger().ToggleAtCaret(view); });
     using FProjectCommand = void (CProjectDocument::*)();
     const std::pair<ECommand, FProjectCommand> tools[] = {
         {ECommand::JavadocProjectFiles, &CProjectDocument::OnJavadocProjectFiles},
@@ -325,6 +328,9 @@ QWidget* CreateEditorView(CEditorApp& app, CDocument& document, QWidget* frame) 
     view->OnInitialUpdate();
     app.EditorAids().AddView(*view);
     app.JavaChecks().AddView(*view);
+    if (document.Kind() == EDocumentKind::JavaSource) {
+        app.Debugger().AddView(*view);
+    }
     return view;
 }
 

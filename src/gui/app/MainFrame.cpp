@@ -459,7 +459,8 @@ void CMainFrame::InstallAccelerators(EMenuKind kind) {
             shortcut->setContext(Qt::WindowShortcut);
             const ECommand id = binding.command;
             shortcut->setProperty(kCommandProperty, static_cast<int>(id));
-            connect(shortcut, &QShortcut::activated, this, [this, id] { ExecuteCommand(id); });
+            connect(shortcut, &QShortcut::activated, this,
+                    [this, id] { ExecuteCommand(m_keyFilter ? m_keyFilter(id) : id); });
             shortcuts.push_back(shortcut);
         }
     }

@@ -66,6 +66,10 @@ public:
     QAction* TipOfTheDayAction() const { return Action(ECommand::TipOfTheDay); }
     // The command a key sequence runs in the active window, or None.
     ECommand AcceleratorCommand(const QKeySequence& keys) const;
+    // Lets a key run another command than its table's for a while (the debugger's F5).
+    void SetKeyCommandFilter(std::function<ECommand(ECommand)> filter) {
+        m_keyFilter = std::move(filter);
+    }
 
     // ---- document frames
     void AddDocumentFrame(CDocumentFrame* frame);
@@ -133,6 +137,7 @@ private:
     std::vector<QAction*> m_windowListActions;
     QMenu* m_sharedHelpMenu = nullptr;
     std::map<EMenuKind, std::vector<QShortcut*>> m_shortcuts;
+    std::function<ECommand(ECommand)> m_keyFilter;
 
     QDockWidget* m_projectDock = nullptr;
     // The document window that was active when the focus went into the project window.

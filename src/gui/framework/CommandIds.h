@@ -95,6 +95,14 @@ enum class ECommand {
     // Unit tests: the project's, and the failed ones of the last run again
     RunTests,
     RerunFailedTests,
+    // The debugger: breakpoints and the session's commands
+    ToggleBreakpoint,
+    DebugApplication,
+    DebugContinue,
+    DebugStepOver,
+    DebugStepInto,
+    DebugStepOut,
+    DebugStop,
 
     Count
 };
