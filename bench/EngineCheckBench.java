@@ -197,7 +197,10 @@ public class EngineCheckBench {
 
         Engine(List<String> options) throws IOException {
             List<String> command = new ArrayList<>(List.of(tool("java"), "-XX:+UseSerialGC", "-XX:-UsePerfData",
-                    "-Xms32m", "-Xmx384m", "-Xss4m", "-cp", engineJar + ":" + gsonJar, "tovin.engine.Server"));
+                    "-Xms32m", "-Xmx384m", "-Xss4m", "--add-exports", "jdk.compiler/com.sun.tools.javac.api=ALL-UNNAMED",
+                    "--add-exports", "jdk.compiler/com.sun.tools.javac.code=ALL-UNNAMED",
+                    "--add-exports", "jdk.compiler/com.sun.tools.javac.util=ALL-UNNAMED", "-cp", engineJar + ":" + gsonJar,
+                    "tovin.engine.Server"));
             command.addAll(options);
             process = new ProcessBuilder(command).redirectError(ProcessBuilder.Redirect.DISCARD).start();
             in = process.getOutputStream();

@@ -5,12 +5,12 @@ import static org.junit.jupiter.api.Assertions.assertEquals;
 import com.google.gson.JsonElement;
 import com.google.gson.JsonObject;
 import java.io.IOException;
+import java.io.StringWriter;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.LinkedHashMap;
 import java.util.List;
-import java.util.Locale;
 import java.util.Map;
 import java.util.stream.Stream;
 import javax.tools.Diagnostic;
@@ -29,8 +29,8 @@ import org.junit.jupiter.params.provider.MethodSource;
 /**
  * The broken files of tests/data/check, each opened in the engine and compiled by javac alone,
  * with javac's default switches and with every lint warning on: the engine publishes exactly
- * javac's diagnostics (place, kind, key and whole message), and javac still says of each file
- * what the corpus's README records.
+ * javac's diagnostics (place, kind and key as javac's API gives them, and whole messages as the
+ * javac command prints them), and javac still says of each file what the corpus's README records.
  */
 class CheckCorpusTest {
     static final Path CORPUS = Path.of(System.getProperty("tovin.testData", "tests/data"), "check");
@@ -87,28 +87,75 @@ class CheckCorpusTest {
             expected.add(describe(d, text));
         }
         List<String> actual = new ArrayList<>();
+        StringBuilder printed = new StringBuilder();
         for (JsonElement d : published.getAsJsonArray("diagnostics")) {
             actual.add(describe(d.getAsJsonObject()));
+            printed.append(print(d.getAsJsonObject(), file, text));
         }
         assertEquals(String.join("\n", expected), String.join("\n", actual));
+        assertEquals(javacPrints(file, switches), printed.toString(), "the messages differ from javac's printed ones");
+    }
+
+    /**
+     * What the javac command prints of the file, without its closing counts: in-process with no
+     * diagnostic listener, javac writes exactly the command's text to its output.
+     */
+    private static String javacPrints(Path file, String switches) throws IOException {
+        JavaCompiler compiler = ToolProvider.getSystemJavaCompiler();
+        StringWriter out = new StringWriter();
+        try (StandardJavaFileManager files = compiler.getStandardFileManager(null, null, null)) {
+            compiler.getTask(out, files, null, options(switches), null, files.getJavaFileObjects(file)).call();
+        }
+        return out.toString().replace(System.lineSeparator(), "\n").replaceAll("(?m)^\\d+ (errors?|warnings?)\n", "");
+    }
+
+    /** A published diagnostic laid out as javac prints one: place, kind, message, source line and caret. */
+    private static String print(JsonObject d, Path file, String text) {
+        List<String> message = List.of(d.get("message").getAsString().split("\n", -1));
+        int line = d.getAsJsonObject("data").get("line").getAsInt();
+        String kind = switch (d.get("severity").getAsInt()) {
+            case 1 -> "error: ";
+            case 2 -> "warning: ";
+            default -> "Note: ";
+        };
+        StringBuilder out = new StringBuilder();
+        if (line == 0) {
+            return kind + String.join("\n", message) + "\n";
+        }
+        out.append(file).append(':').append(line).append(": ").append(kind).append(message.get(0)).append('\n');
+        String source = text.split("\r\n|\r|\n", -1)[line - 1];
+        out.append(source).append('\n');
+        int column = d.getAsJsonObject("data").get("column").getAsInt();
+        for (int i = 0; i < column - 1; i++) {
+            out.append(i < source.length() && source.charAt(i) == '\t' ? '\t' : ' ');
+        }
+        out.append("^\n");
+        for (String rest : message.subList(1, message.size())) {
+            out.append(rest).append('\n');
+        }
+        return out.toString();
     }
 
     /** javac run on the file alone, as a user would compile it, to the end (class files in a temporary folder). */
     private static List<Diagnostic<? extends JavaFileObject>> javac(Path file, String switches) throws IOException {
         JavaCompiler compiler = ToolProvider.getSystemJavaCompiler();
         DiagnosticCollector<JavaFileObject> collector = new DiagnosticCollector<>();
+        try (StandardJavaFileManager files = compiler.getStandardFileManager(null, null, null)) {
+            compiler.getTask(null, files, collector, options(switches), null, files.getJavaFileObjects(file)).call();
+        }
+        return collector.getDiagnostics();
+    }
+
+    private static List<String> options(String switches) {
         List<String> options = new ArrayList<>(
                 List.of("-proc:none", "-sourcepath", CORPUS.toAbsolutePath().toString(), "-d", classes.toString()));
         if (!switches.isEmpty()) {
             options.add(switches);
         }
-        try (StandardJavaFileManager files = compiler.getStandardFileManager(null, null, null)) {
-            compiler.getTask(null, files, collector, options, null, files.getJavaFileObjects(file)).call();
-        }
-        return collector.getDiagnostics();
+        return options;
     }
 
-    /** Place, kind, key and message as javac gives them; columns in characters of the line. */
+    /** Place, kind and key as javac's API gives them; columns in characters of the line. */
     private static String describe(Diagnostic<? extends JavaFileObject> d, String text) {
         int severity = switch (d.getKind()) {
             case ERROR -> 1;
@@ -116,7 +163,7 @@ class CheckCorpusTest {
             default -> 3;
         };
         if (d.getPosition() == Diagnostic.NOPOS) {
-            return severity + " " + d.getCode() + " (no place): " + d.getMessage(Locale.getDefault());
+            return severity + " " + d.getCode() + " (no place)";
         }
         String before = text.substring(0, (int) d.getPosition());
         int lineStart = Math.max(before.lastIndexOf('\n'), before.lastIndexOf('\r')) + 1;
@@ -124,7 +171,7 @@ class CheckCorpusTest {
         String start = place(text, d.getStartPosition());
         String end = d.getEndPosition() == Diagnostic.NOPOS ? "-" : place(text, d.getEndPosition());
         return severity + " " + d.getCode() + " at " + d.getLineNumber() + ":" + column + " [" + start + "-" + end
-                + "]: " + d.getMessage(Locale.getDefault());
+                + "]";
     }
 
     private static String describe(JsonObject d) {
@@ -132,16 +179,15 @@ class CheckCorpusTest {
         JsonObject range = d.getAsJsonObject("range");
         String severity = d.get("severity").getAsString();
         String code = d.get("code").getAsString();
-        String message = d.get("message").getAsString();
         assertEquals("javac", d.get("source").getAsString());
         if (data.get("line").getAsInt() == 0) {
-            return severity + " " + code + " (no place): " + message;
+            return severity + " " + code + " (no place)";
         }
         JsonObject start = range.getAsJsonObject("start");
         JsonObject end = range.getAsJsonObject("end");
         return severity + " " + code + " at " + data.get("line").getAsInt() + ":" + data.get("column").getAsInt()
                 + " [" + start.get("line").getAsInt() + "." + start.get("character").getAsInt() + "-"
-                + end.get("line").getAsInt() + "." + end.get("character").getAsInt() + "]: " + message;
+                + end.get("line").getAsInt() + "." + end.get("character").getAsInt() + "]";
     }
 
     /** A position as the protocol counts it: 0-based line and UTF-16 units into that line. */

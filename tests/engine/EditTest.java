@@ -67,7 +67,7 @@ class EditTest {
             JsonObject published = session.awaitDiagnostics(uri, 3);
             assertEquals(1, published.getAsJsonArray("diagnostics").size());
             JsonObject diagnostic = published.getAsJsonArray("diagnostics").get(0).getAsJsonObject();
-            assertTrue(diagnostic.get("message").getAsString().contains("int cannot be converted to java.lang.String"),
+            assertTrue(diagnostic.get("message").getAsString().contains("int cannot be converted to String"),
                     diagnostic.toString());
 
             session.request("shutdown", null);

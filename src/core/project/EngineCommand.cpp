@@ -169,8 +169,13 @@ SEngineCommand ComposeEngineCommand(const CSettings& settings, const CJavaProjec
     }
     command.program = settings.javaBin + "/bin/java";
     command.arguments = {
-        "-XX:+UseSerialGC",   "-Xmx384m", "-Xss4m", "-cp", jar + kPathListSeparator + kGsonJar,
-        "tovin.engine.Server"};
+        "-XX:+UseSerialGC", "-Xmx384m", "-Xss4m",
+        // The engine gives javac's messages as the javac command prints them, through javac's
+        // own formatter, which the compiler's module does not export.
+        "--add-exports", "jdk.compiler/com.sun.tools.javac.api=ALL-UNNAMED", "--add-exports",
+        "jdk.compiler/com.sun.tools.javac.code=ALL-UNNAMED", "--add-exports",
+        "jdk.compiler/com.sun.tools.javac.util=ALL-UNNAMED", "-cp",
+        jar + kPathListSeparator + kGsonJar, "tovin.engine.Server"};
     if (project) {
         const SEngineProject options = EngineProjectOf(*project);
         AddOption(command.arguments, "--source-path", options.sourcePath);

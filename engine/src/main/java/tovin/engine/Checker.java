@@ -3,6 +3,13 @@ package tovin.engine;
 import com.sun.source.util.JavacTask;
 import com.sun.source.util.TaskEvent;
 import com.sun.source.util.TaskListener;
+import com.sun.tools.javac.api.BasicJavacTask;
+import com.sun.tools.javac.api.ClientCodeWrapper;
+import com.sun.tools.javac.util.Context;
+import com.sun.tools.javac.util.DiagnosticSource;
+import com.sun.tools.javac.util.JCDiagnostic;
+import com.sun.tools.javac.util.JavacMessages;
+import com.sun.tools.javac.util.Log;
 import java.io.IOException;
 import java.io.PrintStream;
 import java.net.URI;
@@ -17,6 +24,7 @@ import java.util.Locale;
 import java.util.Map;
 import java.util.function.BooleanSupplier;
 import javax.tools.Diagnostic;
+import javax.tools.DiagnosticListener;
 import javax.tools.JavaCompiler;
 import javax.tools.JavaFileObject;
 import javax.tools.StandardJavaFileManager;
@@ -131,10 +139,13 @@ final class Checker {
             return results;
         }
         List<JavaFileObject> files = targets.values().stream().map(t -> t.file).toList();
-        List<Diagnostic<? extends JavaFileObject>> found = new ArrayList<>();
+        List<Reported> found = new ArrayList<>();
         boolean othersUnsaved = unsavedOthers.keySet().stream().anyMatch(uri -> !targets.containsKey(uri));
+        Context[] context = new Context[1];
+        DiagnosticListener<JavaFileObject> listener = d -> found.add(new Reported(d, message(d, context[0])));
         JavacTask task = (JavacTask) compiler.getTask(null, othersUnsaved ? fileManager : fileManager.standard(),
-                found::add, options, null, files);
+                listener, options, null, files);
+        context[0] = ((BasicJavacTask) task).getContext();
         task.addTaskListener(new TaskListener() {
             @Override
             public void started(TaskEvent e) {
@@ -157,13 +168,14 @@ final class Checker {
             }
             throw e;
         }
-        for (Diagnostic<? extends JavaFileObject> d : found) {
+        for (Reported reported : found) {
+            Diagnostic<? extends JavaFileObject> d = reported.diagnostic();
             Target target = d.getSource() == null ? null : targets.get(d.getSource().toUri());
             if (target != null) {
-                target.diagnostics.add(convert(d, target.lineStarts()));
+                target.diagnostics.add(convert(d, reported.message(), target.lineStarts()));
             } else if (d.getSource() == null && targets.size() == 1) {
                 // A note of javac's about the whole compilation, which here is this one file.
-                targets.values().iterator().next().diagnostics.add(convert(d, null));
+                targets.values().iterator().next().diagnostics.add(convert(d, reported.message(), null));
             }
         }
         for (Target target : targets.values()) {
@@ -195,7 +207,58 @@ final class Checker {
         }
     }
 
-    private static Protocol.Diagnostic convert(Diagnostic<? extends JavaFileObject> d, int[] lineStarts) {
+    /** A diagnostic and its message, formatted while javac's compilation that reported it was alive. */
+    private record Reported(Diagnostic<? extends JavaFileObject> diagnostic, String message) {
+    }
+
+    /**
+     * The diagnostic's message as the javac command prints it. The API's own message is the raw
+     * one, with every class named in full and without the lint category or the "where T is a
+     * type-variable:" clauses; the command prints its log's formatter's text instead, and users
+     * compare the two. It is taken when javac reports the diagnostic, because the formatter
+     * reads the compilation's names and types, which javac disposes of at the end.
+     */
+    private static String message(Diagnostic<? extends JavaFileObject> d, Context context) {
+        JCDiagnostic jc = d instanceof ClientCodeWrapper.DiagnosticSourceUnwrapper w ? w.d
+                : d instanceof JCDiagnostic j ? j : null;
+        Locale locale = Locale.getDefault();
+        if (jc == null || context == null) {
+            return d.getMessage(locale);
+        }
+        try {
+            return formatted(jc, context, locale);
+        } catch (RuntimeException e) {
+            // A formatter's fault must not lose the diagnostic: its raw text says the same.
+            return d.getMessage(locale);
+        }
+    }
+
+    private static String formatted(JCDiagnostic jc, Context context, Locale locale) {
+        var formatter = Log.instance(context).getDiagnosticFormatter();
+        String message = formatter.formatMessage(jc, locale);
+        if (jc.getLintCategory() != null) {
+            message = JavacMessages.instance(context).getLocalizedString(locale, "compiler.warn.lintOption",
+                    jc.getLintCategory().option) + message;
+        }
+        // The whole printed diagnostic is the position, the message with the source line and
+        // its caret line after the message's first line, and then the where clauses: what
+        // follows those lines is the clauses.
+        String[] printed = formatter.format(jc, locale).split("\n", -1);
+        int skipped = message.split("\n", -1).length;
+        if (formatter.displaySource(jc)) {
+            DiagnosticSource source = jc.getDiagnosticSource();
+            boolean hasLine = source != null && source.getLine((int) jc.getPosition()) != null;
+            skipped += hasLine ? 2 : 1;
+        }
+        StringBuilder text = new StringBuilder(message);
+        for (int i = skipped; i < printed.length; i++) {
+            text.append('\n').append(printed[i]);
+        }
+        return text.toString();
+    }
+
+    private static Protocol.Diagnostic convert(Diagnostic<? extends JavaFileObject> d, String message,
+            int[] lineStarts) {
         int severity = switch (d.getKind()) {
             case ERROR -> Protocol.SEVERITY_ERROR;
             case WARNING, MANDATORY_WARNING -> Protocol.SEVERITY_WARNING;
@@ -213,7 +276,7 @@ final class Checker {
             place = new Protocol.Place(preferred.line() + 1, preferred.character() + 1);
         }
         return new Protocol.Diagnostic(new Protocol.Range(start, end), severity, d.getCode(), "javac",
-                d.getMessage(Locale.getDefault()), place);
+                message, place);
     }
 
     private static Protocol.Position position(int[] lineStarts, long offset) {
