@@ -2,7 +2,6 @@
 
 #include <QJsonDocument>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 
 namespace tovin {
 
@@ -10,7 +9,6 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcDebug, "tovin.debug")
 
-constexpr qsizetype kMaxHeaderBytes = 4096;
 // After SIGTERM the adapter's own shutdown ends its program; this long it may take.
 constexpr int kTerminateGraceMs = 3000;
 
@@ -92,7 +90,7 @@ int CDebugClient::Request(const QString& command, const QJsonObject& arguments, 
     }
     m_pending[seq] = std::move(handler);
     const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
-    m_process->write("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    m_process->write(CMessageFrames::Frame(body));
     return seq;
 }
 
@@ -110,38 +108,22 @@ void CDebugClient::OnReadyRead() {
     if (!m_process) {
         return;
     }
-    m_buffer += m_process->readAllStandardOutput();
-    static const QRegularExpression contentLength(QStringLiteral("Content-Length:[ \\t]*([0-9]+)"),
-                                                  QRegularExpression::CaseInsensitiveOption);
+    m_frames.Append(m_process->readAllStandardOutput());
     while (!m_ended) {
-        if (m_expected < 0) {
-            const qsizetype headerEnd = m_buffer.indexOf("\r\n\r\n");
-            if (headerEnd < 0) {
-                if (m_buffer.size() > kMaxHeaderBytes) {
-                    Finish(tr("The debugger sent something that is not its protocol."));
-                }
-                return;
-            }
-            const QRegularExpressionMatch match =
-                contentLength.match(QString::fromLatin1(m_buffer.left(headerEnd)));
-            m_buffer.remove(0, headerEnd + 4);
-            if (!match.hasMatch()) {
-                qCWarning(lcDebug) << "dropped a header without Content-Length";
-                continue;
-            }
-            m_expected = match.captured(1).toLongLong();
-            if (m_expected > kMaxMessageBytes) {
-                Finish(tr("The debugger sent a message too large to read."));
-                return;
-            }
-        }
-        if (m_buffer.size() < m_expected) {
+        CMessageFrames::SNext next = m_frames.Next();
+        switch (next.kind) {
+        case CMessageFrames::EKind::Body:
+            OnMessage(next.body);
+            break;
+        case CMessageFrames::EKind::DroppedBytes:
+            Finish(tr("The debugger sent something that is not its protocol."));
+            return;
+        case CMessageFrames::EKind::TooLarge:
+            Finish(tr("The debugger sent a message too large to read."));
+            return;
+        case CMessageFrames::EKind::NeedMore:
             return;
         }
-        const QByteArray body = m_buffer.left(m_expected);
-        m_buffer.remove(0, m_expected);
-        m_expected = -1;
-        OnMessage(body);
     }
 }
 

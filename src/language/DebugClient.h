@@ -12,6 +12,8 @@
 //    after kStopGraceMs is terminated (its own shutdown ends the program) and then killed. The
 //    destructor does the same at once, so no program outlives the client.
 
+#include "language/MessageFrames.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QObject>
@@ -29,7 +31,6 @@ class CDebugClient : public QObject {
     Q_OBJECT
 public:
     static constexpr int kStopGraceMs = 4000;
-    static constexpr qint64 kMaxMessageBytes = 64LL << 20;
 
     // ok: the adapter answered with success; body its body, else message why not.
     using Handler = std::function<void(bool ok, const QJsonObject& body, const QString& message)>;
@@ -59,8 +60,7 @@ private:
     void Finish(const QString& why);
 
     QPointer<QProcess> m_process;
-    QByteArray m_buffer;
-    qint64 m_expected = -1;
+    CMessageFrames m_frames;
     int m_nextSeq = 1;
     std::map<int, Handler> m_pending;
     bool m_stopping = false;

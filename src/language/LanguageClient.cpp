@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QUrl>
 
 #include <algorithm>
@@ -43,7 +42,6 @@ constexpr const char* kShowMessage = "window/showMessage";
 constexpr const char* kLogMessage = "window/logMessage";
 constexpr int kMethodNotFound = -32601;
 // A header block longer than this without its blank line is not a header.
-constexpr qsizetype kMaxHeaderBytes = 4096;
 
 QString Normalized(const QString& text) {
     QString lf = text;
@@ -131,8 +129,7 @@ void CLanguageClient::Start() {
     }
     StopProcess();
     m_state = EState::Starting;
-    m_buffer.clear();
-    m_expected = -1;
+    m_frames.Clear();
     m_progressTokens.clear();
     m_process = new QProcess(this);
     m_process->setProgram(m_command.program);
@@ -220,7 +217,7 @@ void CLanguageClient::SendNow(const QJsonObject& message) {
         return;
     }
     const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
-    m_process->write("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    m_process->write(CMessageFrames::Frame(body));
 }
 
 void CLanguageClient::Send(const QJsonObject& message) {
@@ -447,44 +444,22 @@ void CLanguageClient::OnReadyRead() {
     if (!m_process) {
         return;
     }
-    m_buffer += m_process->readAllStandardOutput();
-    static const QRegularExpression contentLength(
-        QStringLiteral("Content-Length:[ \\t]*([0-9]+)[ \\t]*\\r?(?:\\n|$)"),
-        QRegularExpression::CaseInsensitiveOption);
+    m_frames.Append(m_process->readAllStandardOutput());
     while (m_process) {
-        if (m_expected < 0) {
-            const qsizetype headerEnd = m_buffer.indexOf("\r\n\r\n");
-            if (headerEnd < 0) {
-                if (m_buffer.size() > kMaxHeaderBytes) {
-                    qCWarning(lcLanguage) << "dropped" << m_buffer.size()
-                                          << "bytes from the server that are no message";
-                    m_buffer.clear();
-                }
-                return;
-            }
-            const QString header = QString::fromLatin1(m_buffer.left(headerEnd));
-            m_buffer.remove(0, headerEnd + 4);
-            const QRegularExpressionMatch match = contentLength.match(header);
-            if (!match.hasMatch()) {
-                qCWarning(lcLanguage).noquote()
-                    << "dropped a header without Content-Length:" << header.left(200);
-                continue;
-            }
-            bool number = false;
-            m_expected = match.captured(1).toLongLong(&number);
-            if (!number || m_expected > kMaxMessageBytes) {
-                m_expected = -1;
-                Fail(tr("The Java language server sent a message too large to read"));
-                return;
-            }
-        }
-        if (m_buffer.size() < m_expected) {
+        CMessageFrames::SNext next = m_frames.Next();
+        switch (next.kind) {
+        case CMessageFrames::EKind::Body:
+            OnMessage(next.body);
+            break;
+        case CMessageFrames::EKind::DroppedBytes:
+            qCWarning(lcLanguage).noquote() << next.note;
+            break;
+        case CMessageFrames::EKind::TooLarge:
+            Fail(tr("The Java language server sent a message too large to read"));
+            return;
+        case CMessageFrames::EKind::NeedMore:
             return;
         }
-        const QByteArray body = m_buffer.left(m_expected);
-        m_buffer.remove(0, m_expected);
-        m_expected = -1;
-        OnMessage(body);
     }
 }
 

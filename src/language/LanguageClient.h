@@ -21,6 +21,8 @@
 
 #include "language/DiagnosticsModel.h"
 
+#include "language/MessageFrames.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QJsonObject>
@@ -52,8 +54,6 @@ class CLanguageClient : public QObject {
 public:
     // How long a request may stay unanswered while the server says nothing at all.
     static constexpr int kAnswerTimeoutMs = 10000;
-    // Larger messages from a server end the connection (a broken or hostile server).
-    static constexpr qint64 kMaxMessageBytes = 64LL << 20;
     // Larger documents are not sent.
     static constexpr qint64 kMaxDocumentBytes = 2LL << 20;
 
@@ -133,8 +133,7 @@ private:
     EState m_state = EState::Idle;
     int m_failures = 0;
     bool m_shuttingDown = false;
-    QByteArray m_buffer;
-    qint64 m_expected = -1; // body bytes of the message being read; -1 while reading a header
+    CMessageFrames m_frames;
     int m_nextId = 1;
     std::map<int, Handler> m_pending;
     QSet<int> m_cancelled;

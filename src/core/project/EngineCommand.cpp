@@ -169,7 +169,9 @@ SEngineCommand ComposeEngineCommand(const CSettings& settings, const CJavaProjec
     }
     command.program = settings.javaBin + "/bin/java";
     command.arguments = {
-        "-XX:+UseSerialGC", "-Xmx384m", "-Xss4m",
+        // A small starting heap lets the collector give memory back after a project's check;
+        // without performance data the JVM writes nothing under /tmp.
+        "-XX:+UseSerialGC", "-Xms32m", "-Xmx384m", "-Xss4m", "-XX:-UsePerfData",
         // The engine gives javac's messages as the javac command prints them, through javac's
         // own formatter, which the compiler's module does not export.
         "--add-exports", "jdk.compiler/com.sun.tools.javac.api=ALL-UNNAMED", "--add-exports",
@@ -205,8 +207,12 @@ SEngineCommand ComposeDebugAdapterCommand(const CSettings& settings, const std::
     }
     command.program = settings.javaBin + kPathSeparator + "bin" + kPathSeparator + "java";
     // A small heap and the serial collector: the adapter holds little and starts often.
-    command.arguments = {"-XX:+UseSerialGC", "-Xmx96m", "-cp",
-                         engineJar + kPathListSeparator + kGsonJar, "tovin.engine.DebugAdapter"};
+    command.arguments = {"-XX:+UseSerialGC",
+                         "-Xmx96m",
+                         "-XX:-UsePerfData",
+                         "-cp",
+                         engineJar + kPathListSeparator + kGsonJar,
+                         "tovin.engine.DebugAdapter"};
     return command;
 }
 
