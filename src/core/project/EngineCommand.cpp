@@ -7,6 +7,7 @@
 #include "core/platform/Paths.h"
 #include "core/project/CommandHelpers.h"
 #include "core/project/JavaProjectDoc.h"
+#include "core/project/TestCommands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -107,6 +108,13 @@ SEngineProject EngineProjectOf(const CJavaProjectDoc& project) {
     }
     // Without -classpath the compiler looks in the folder it runs in.
     result.classPath = AbsoluteList(classPathGiven ? classPath : ".", buildFolder);
+    // Build adds the installed JUnit archives once a file uses JUnit; the engine has them from
+    // the start, so a test file written while the project is open is checked as Build will
+    // compile it (code that names no JUnit class is checked the same either way).
+    const std::string junit = JUnitClassPath({true, true}, GetJUnitFolder()).classPath;
+    if (!junit.empty()) {
+        result.classPath += std::string(1, kPathListSeparator) + junit;
+    }
     return result;
 }
 

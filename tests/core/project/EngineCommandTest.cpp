@@ -3,6 +3,7 @@
 #include "core/app/Settings.h"
 #include "core/platform/Paths.h"
 #include "core/project/JavaProjectDoc.h"
+#include "core/project/TestCommands.h"
 
 #include "FakeUiHost.h"
 #include "TempDir.h"
@@ -61,9 +62,13 @@ TEST(EngineCommandTest, AJdkOlderThanSeventeenOrNoneTurnsTheEngineOff) {
 
 // The engine compiles what Build compiles: the project's class path and compile folder (relative
 // ones from the main file's class root, where Build runs the compiler) and its own switches,
-// with every source root of its files on the source path.
+// with every source root of its files on the source path; the installed JUnit archives come
+// last, so a test file written later is checked as Build compiles it.
 TEST(EngineCommandTest, TheProjectIsDescribedAsBuildSeesIt) {
     CTempDir dir;
+    const std::string junitFolder = GetJUnitFolder();
+    const std::string junitApi = dir.Write("junit/junit-jupiter-api.jar", "");
+    SetJUnitFolder(GetFolder(junitApi));
     CSettings settings;
     CFakeUiHost host;
     CJavaProjectDoc project(settings, host);
@@ -83,10 +88,11 @@ TEST(EngineCommandTest, TheProjectIsDescribedAsBuildSeesIt) {
     const std::string src = dir.File("src");
     const std::string top = GetFolder(loose);
     EXPECT_EQ(seen.sourcePath, src + ":" + dir.File("lib-src") + ":" + top);
-    EXPECT_EQ(seen.classPath, src + "/lib/a.jar:/opt/b.jar:" + src);
+    EXPECT_EQ(seen.classPath, src + "/lib/a.jar:/opt/b.jar:" + src + ":" + junitApi);
     EXPECT_EQ(seen.outputDir, src + "/out");
     EXPECT_EQ(seen.javacOptions, (std::vector<std::string>{"-Xlint:all", "-encoding", "UTF-8"}));
     EXPECT_EQ(seen.projectFiles, (std::vector<std::string>{main, util, loose}));
+    SetJUnitFolder(junitFolder);
 }
 
 } // namespace
