@@ -127,6 +127,9 @@ CMainFrame::~CMainFrame() {
         disconnect(frame, nullptr, this, nullptr);
     }
     disconnect(qApp, nullptr, this, nullptr);
+    if (m_projectDock) {
+        disconnect(m_projectDock, nullptr, this, nullptr);
+    }
     qApp->removeEventFilter(m_indicators);
 }
 
