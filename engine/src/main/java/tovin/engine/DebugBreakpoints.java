@@ -94,14 +94,11 @@ final class DebugBreakpoints {
                 erm.deleteEventRequests(line.requests);
             }
             file.lines.clear();
-        } else {
+        }
+        boolean known = file != null;
+        if (!known) {
             file = new SourceFile(path, readPackage(path));
             files.put(path, file);
-            for (ReferenceType type : vm.allClasses()) {
-                if (belongs(file, type)) {
-                    file.types.add(type);
-                }
-            }
         }
         if (file.prepare == null && !wanted.isEmpty()) {
             file.prepare = erm.createClassPrepareRequest();
@@ -111,6 +108,16 @@ final class DebugBreakpoints {
             // The event thread alone stops, until the new class's breakpoints are in place.
             file.prepare.setSuspendPolicy(EventRequest.SUSPEND_EVENT_THREAD);
             file.prepare.enable();
+        }
+        // Only after the request is on, and only classes already prepared: a class that loads
+        // meanwhile, or is loaded but not yet prepared, is reported by its prepare event instead
+        // of being taken as placed while it had no lines to place on.
+        if (!known) {
+            for (ReferenceType type : vm.allClasses()) {
+                if (type.isPrepared() && belongs(file, type)) {
+                    file.types.add(type);
+                }
+            }
         }
         JsonArray out = new JsonArray();
         for (Asked one : wanted) {
