@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <atomic>
 #include <cstring>

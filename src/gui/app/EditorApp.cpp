@@ -27,11 +27,11 @@
 #include "gui/framework/RecentFileList.h"
 #include "gui/process/ProcessBar.h"
 #include "gui/process/ProcessWindow.h"
-#include "gui/testing/TestResultsWindow.h"
-#include "gui/testing/TestSession.h"
 #include "gui/project/ProjectDocument.h"
 #include "gui/project/ProjectFormView.h"
 #include "gui/project/ProjectFrame.h"
+#include "gui/testing/TestResultsWindow.h"
+#include "gui/testing/TestSession.h"
 #include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>

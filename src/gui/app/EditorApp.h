@@ -150,7 +150,7 @@ private:
     CProjectDocument* m_currentProject = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<CEditorAids> m_editorAids;
-    CJavaChecks* m_javaChecks; // a child: it goes with the application
+    CJavaChecks* m_javaChecks;          // a child: it goes with the application
     CAppDebugger* m_debugger = nullptr; // a child
     std::function<void()> m_startupTip;
     CTestSession* m_testSession = nullptr;

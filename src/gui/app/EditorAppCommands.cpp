@@ -18,8 +18,8 @@
 #include "gui/dialogs/TipOfTheDayDialog.h"
 #include "gui/editor/EditorAids.h"
 #include "gui/prefs/PrefsSheet.h"
-#include "gui/testing/TestSession.h"
 #include "gui/project/ProjectDocument.h"
+#include "gui/testing/TestSession.h"
 
 #include <QPageSetupDialog>
 
