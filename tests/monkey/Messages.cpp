@@ -30,6 +30,11 @@ const SExpected kExpected[] = {
     {"Tovin", "Please save the project first"},
     {"Tovin", "Please save the document first"},
     {"Tovin", "Please set the applet class as main\\."},
+    {"Tovin", "\"[^\"]*\" is an applet: it has no main method that Java could run\\. Use Run "
+              "Applet \\(Shift\\+F5\\) to show it with its HTML page\\."},
+    {"Tovin", "The file \"[^\"]*\" is stored in 8 bits \\(Latin-1\\), which cannot hold these "
+              "characters of the text: [^\n]*\n\nSave it as UTF-8 instead\\? Choose Cancel to "
+              "leave the file unsaved and change the text\\."},
     {"Tovin", "You must add a file to the project in order to build\\."},
     {"Tovin", "Unable to open the HTML file\\."},
     {"Tovin", "File is already in project\\."},
