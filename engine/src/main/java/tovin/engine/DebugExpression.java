@@ -52,11 +52,17 @@ final class DebugExpression {
     private String text;
     private int pos;
     private boolean ranMethods;
+    private final boolean onEventThread;
 
-    DebugExpression(VirtualMachine vm, ThreadReference thread, int depth) {
+    /**
+     * onEventThread: the evaluation runs on the thread that handles the program's events (a
+     * breakpoint's condition), so no event may suspend the program while it runs.
+     */
+    DebugExpression(VirtualMachine vm, ThreadReference thread, int depth, boolean onEventThread) {
         this.vm = vm;
         this.thread = thread;
         this.depth = depth;
+        this.onEventThread = onEventThread;
     }
 
     /** Whether the evaluation ran methods of the program (which may have loaded classes). */
@@ -527,14 +533,21 @@ final class DebugExpression {
             }
         }
         if (best != null) {
-            // A breakpoint, exception or class-prepare stop inside the call would suspend the
-            // thread that runs it, and the evaluation would wait for it forever: they are off
-            // during the call. Classes it loads are looked for afterwards (ranMethods).
+            // A breakpoint, exception or step stop inside the call would suspend the thread that
+            // runs it, and the evaluation would wait for it forever: they are off during the call.
+            // Class-prepare events stay on when the event thread is free to place the new class's
+            // breakpoints and let the call go on; looking for the class afterwards would miss it
+            // while the debugger's list of loaded classes lags behind. A condition runs on the event
+            // thread itself, so there they are off too and the classes are looked for afterwards.
             ranMethods = true;
             EventRequestManager erm = vm.eventRequestManager();
             List<EventRequest> quiet = new ArrayList<>();
-            for (List<? extends EventRequest> kind : List.of(erm.breakpointRequests(), erm.exceptionRequests(),
-                                                             erm.stepRequests(), erm.classPrepareRequests())) {
+            List<List<? extends EventRequest>> kinds = new ArrayList<>(
+                    List.of(erm.breakpointRequests(), erm.exceptionRequests(), erm.stepRequests()));
+            if (onEventThread) {
+                kinds.add(erm.classPrepareRequests());
+            }
+            for (List<? extends EventRequest> kind : kinds) {
                 kind.stream().filter(EventRequest::isEnabled).forEach(quiet::add);
             }
             quiet.forEach(EventRequest::disable);

@@ -378,7 +378,7 @@ final class DebugSession {
     }
 
     private boolean evaluateCondition(BreakpointEvent hit, String condition) throws DebugExpression.Failure {
-        DebugExpression expression = new DebugExpression(vm, hit.thread(), 0);
+        DebugExpression expression = new DebugExpression(vm, hit.thread(), 0, true);
         try {
             Value v = expression.evaluate(condition);
             if (v instanceof com.sun.jdi.BooleanValue b) {
@@ -647,7 +647,7 @@ final class DebugSession {
             at = values.frame(args.get("frameId").getAsInt());
         }
         String text = args.has("expression") ? args.get("expression").getAsString() : "";
-        DebugExpression expression = new DebugExpression(vm, at.thread(), at.depth());
+        DebugExpression expression = new DebugExpression(vm, at.thread(), at.depth(), false);
         Value v;
         try {
             v = expression.evaluate(text);
