@@ -223,8 +223,9 @@ void CProcessRunner::ReadOutput(std::size_t chunkSize, std::size_t outputLimit) 
         m_child->RunOnInBackground();
     }
     m_child->CloseOutput();
-    m_finished = true;
+    // The flag first: whoever sees this run finished may start the next tool at once.
     s_processRunning = false;
+    m_finished = true;
 }
 
 std::size_t CProcessRunner::OutputSize() const {

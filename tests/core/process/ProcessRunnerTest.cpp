@@ -292,6 +292,18 @@ TEST(ProcessRunner, RunnerCanBeStartedAgainAfterItsRunEnded) {
     EXPECT_EQ(WaitForOutput(runner), "two\r\nExit code: 1\r\nThere were errors");
 }
 
+// Commands that run tools one after another start the next as soon as the last is seen to
+// have finished: by then the one-tool-at-a-time flag must be clear too.
+TEST(ProcessRunner, TheNextToolStartsTheMomentTheLastIsSeenFinished) {
+    CProcessRunner runners[2];
+    for (int i = 0; i < 200; ++i) {
+        CProcessRunner& runner = runners[i % 2];
+        ASSERT_TRUE(runner.Start("/bin/true", "true", "/")) << "run " << i;
+        while (!runner.IsFinished()) {
+        }
+    }
+}
+
 TEST(ProcessRunner, DestroyingARunningRunnerEndsTheChildAndTheThread) {
     pid_t child = 0;
     {
