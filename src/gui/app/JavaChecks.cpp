@@ -166,6 +166,32 @@ void CJavaChecks::Reassign(STracked& tracked) {
     }
 }
 
+CJavaChecks::STracked* CJavaChecks::Tracked(const CSourceDocument& document) const {
+    for (const auto& tracked : m_tracked) {
+        if (tracked->document == &document) {
+            return tracked.get();
+        }
+    }
+    return nullptr;
+}
+
+bool CJavaChecks::EngineUp(const CSourceDocument& document) const {
+    const STracked* tracked = Tracked(document);
+    return tracked && tracked->client &&
+           tracked->client->State() == CLanguageClient::EState::Ready &&
+           tracked->client->IsOpen(tracked->path);
+}
+
+CLanguageClient* CJavaChecks::ClientWithText(const CSourceDocument& document) {
+    STracked* tracked = Tracked(document);
+    if (!tracked) {
+        return nullptr;
+    }
+    tracked->timer->stop();
+    SendText(*tracked);
+    return EngineUp(document) ? tracked->client.data() : nullptr;
+}
+
 void CJavaChecks::ProjectChanged() {
     // The project document tells of itself before it has read its file.
     QTimer::singleShot(0, this, [this] {
