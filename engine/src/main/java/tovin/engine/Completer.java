@@ -432,7 +432,9 @@ final class Completer {
                     staticContext |= below != null && Trees2.isStaticMember(below);
                     DeclaredType site = (DeclaredType) type.asType();
                     for (Element member : c.elements().getAllMembers(type)) {
-                        if (!isMember(member, false) || staticContext && !member.getModifiers().contains(Modifier.STATIC)
+                        boolean ownStatic = member.getEnclosingElement().equals(type)
+                                && member.getKind() == ElementKind.METHOD;
+                        if (!isMember(member, false) && !ownStatic || staticContext && !member.getModifiers().contains(Modifier.STATIC)
                                 || !accessible(scope, member, site)) {
                             continue;
                         }
@@ -588,7 +590,7 @@ final class Completer {
                 // the declared signature
             }
         }
-        String label = Labels.signature(name, method, type, assistant.docs);
+        String label = Labels.signature(name, method, type, assistant.docs.parameterNames(c.elements(), method));
         JsonObject item = item(label, kind, detail != null ? detail : Labels.simple(type.getReturnType()), order,
                 name);
         item.get("textEdit").getAsJsonObject().addProperty("newText",

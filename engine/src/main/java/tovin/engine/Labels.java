@@ -27,9 +27,8 @@ final class Labels {
     }
 
     /** {@code name(Type1 p1, Type2 p2)}, a variable arity's last parameter as {@code Type... p}. */
-    static String signature(String name, ExecutableElement method, ExecutableType type, SourceDocs docs) {
+    static String signature(String name, ExecutableElement method, ExecutableType type, List<String> names) {
         List<? extends TypeMirror> types = type.getParameterTypes();
-        List<String> names = docs == null ? null : docs.parameterNames(method);
         StringBuilder label = new StringBuilder(name).append('(');
         for (int i = 0; i < types.size(); i++) {
             if (i > 0) {
