@@ -1,0 +1,336 @@
+package tovin.engine;
+
+import com.google.gson.JsonElement;
+import com.google.gson.JsonObject;
+import com.google.gson.JsonPrimitive;
+import com.sun.source.tree.CompilationUnitTree;
+import com.sun.source.util.DocTrees;
+import com.sun.source.util.JavacTask;
+import com.sun.source.util.TaskEvent;
+import com.sun.source.util.TaskListener;
+import com.sun.tools.javac.api.JavacTaskPool;
+import java.io.IOException;
+import java.io.PrintStream;
+import java.net.URI;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.HashMap;
+import java.util.Iterator;
+import java.util.LinkedHashMap;
+import java.util.List;
+import java.util.Locale;
+import java.util.Map;
+import java.util.concurrent.ExecutorService;
+import java.util.concurrent.Executors;
+import java.util.function.BooleanSupplier;
+import java.util.function.Function;
+import javax.lang.model.util.Elements;
+import javax.lang.model.util.Types;
+import javax.tools.JavaCompiler;
+import javax.tools.JavaFileObject;
+import javax.tools.StandardJavaFileManager;
+import javax.tools.StandardLocation;
+import javax.tools.ToolProvider;
+
+/**
+ * Answers the requests about code under a caret (completion, signature help, hover, definition,
+ * references) on a thread of its own, so that none of them waits for a project check, and with a
+ * file manager of its own (javac's is not for two threads).
+ *
+ * <p>javac's state for the JDK (its symbol table of class files read, the module graph) is kept
+ * between requests in a {@link JavacTaskPool}: each request is still a task of its own, whose
+ * source classes the pool removes afterwards, so answers always reflect the current texts.
+ */
+final class Assistant {
+    /** The protocol's answer for a request dropped because it went stale. */
+    static final int REQUEST_CANCELLED = -32800;
+
+    /** How the assistant answers; called from its own thread. */
+    interface Replies {
+        void answer(JsonPrimitive id, JsonElement result) throws IOException;
+
+        void error(JsonPrimitive id, int code, String message) throws IOException;
+    }
+
+    /** A request was made stale while being answered. */
+    static final class Cancelled extends RuntimeException {
+        private static final long serialVersionUID = 1L;
+
+        Cancelled() {
+            super("request cancelled", null, false, false);
+        }
+    }
+
+    /** A document's text as a request sees it. */
+    record Text(String uri, Path path, String text) {
+    }
+
+    /** What a worker is given: the task after attribution, and its helpers. */
+    record Compilation(JavacTask task, DocTrees trees, Elements elements, Types types,
+            List<CompilationUnitTree> units) {
+    }
+
+    private final JavaCompiler compiler;
+    private final ProjectFileManager fileManager;
+    private final PrintStream log;
+    private final Documents documents;
+    private final Replies replies;
+    private final JavacTaskPool pool = new JavacTaskPool(1);
+    private final ExecutorService thread = Executors.newSingleThreadExecutor(r -> {
+        Thread t = new Thread(r, "tovin-assist");
+        t.setDaemon(true);
+        return t;
+    });
+    private final Map<String, Pending> pending = new LinkedHashMap<>();
+    private Settings settings;
+    private List<String> options;
+    final TypeIndex typeIndex;
+    final SourceDocs docs;
+
+    private static final class Pending {
+        final String method;
+        final String uri;
+        volatile boolean cancelled;
+
+        Pending(String method, String uri) {
+            this.method = method;
+            this.uri = uri;
+        }
+    }
+
+    Assistant(Settings settings, Documents documents, Replies replies, PrintStream log) {
+        this.compiler = ToolProvider.getSystemJavaCompiler();
+        if (compiler == null) {
+            throw new IllegalStateException("this Java runtime has no compiler; a JDK is needed");
+        }
+        this.log = log;
+        this.documents = documents;
+        this.replies = replies;
+        StandardJavaFileManager standard = compiler.getStandardFileManager(null, Locale.ROOT, null);
+        this.fileManager = new ProjectFileManager(standard);
+        this.settings = settings;
+        List<java.nio.file.Path> classes = new ArrayList<>(settings.classPath());
+        if (settings.outputDir() != null) {
+            classes.add(settings.outputDir());
+        }
+        try {
+            standard.setLocationFromPaths(StandardLocation.CLASS_PATH, classes);
+            standard.setLocationFromPaths(StandardLocation.SOURCE_PATH, settings.sourcePath());
+        } catch (IOException e) {
+            log.println("tovin-engine: the project's paths cannot be used: " + e.getMessage());
+        }
+        List<String> all = new ArrayList<>(Settings.safeOptions(settings.javacOptions(),
+                List.of(compiler, standard), new PrintStream(PrintStream.nullOutputStream())));
+        // Attribution, never further, and whatever errors the unfinished text has: the trees'
+        // types are what is asked for.
+        all.addAll(List.of("-proc:none", "-implicit:none", "-XDshould-stop.ifError=ATTR",
+                "-XDshould-stop.ifNoError=ATTR", "-Xlint:none", "-nowarn"));
+        this.options = List.copyOf(all);
+        this.typeIndex = new TypeIndex(settings, log);
+        this.docs = new SourceDocs(settings.cacheDir(), log);
+    }
+
+    Settings settings() {
+        return settings;
+    }
+
+    /** Queues a request; a newer completion of the same document makes older ones stale. */
+    void submit(JsonPrimitive id, String method, JsonElement params) {
+        String uri = Json.string(Json.object(params, "textDocument"), "uri");
+        Pending request = new Pending(method, uri);
+        String key = id.toString();
+        synchronized (pending) {
+            if (method.equals("textDocument/completion") || method.equals("textDocument/signatureHelp")) {
+                for (Pending other : pending.values()) {
+                    if (other.method.equals(method) && other.uri.equals(uri)) {
+                        other.cancelled = true;
+                    }
+                }
+            }
+            pending.put(key, request);
+        }
+        thread.execute(() -> run(id, key, request, params));
+    }
+
+    /** {@code $/cancelRequest}: the request is dropped if it has not been answered. */
+    void cancel(JsonElement id) {
+        synchronized (pending) {
+            Pending request = pending.get(id.toString());
+            if (request != null) {
+                request.cancelled = true;
+            }
+        }
+    }
+
+    /** Warms javac and the JVM for the first request and builds the type index, in the background. */
+    void warmUp() {
+        thread.execute(() -> {
+            try {
+                String text = "class TovinWarmUp { void m(java.util.List<String> l) { l.size(); \"\".length(); } }";
+                compile(new Text("file:///TovinWarmUp.java", Path.of("/TovinWarmUp.java"), text), 0, () -> false,
+                        c -> new Completer(this, c, text, 0, false).complete(text.indexOf("l.size") + 2));
+            } catch (RuntimeException e) {
+                log.println("tovin-engine: warming up failed: " + e);
+            }
+            typeIndex.jdkTypes();
+        });
+    }
+
+    void shutdown() {
+        thread.shutdownNow();
+    }
+
+    private void run(JsonPrimitive id, String key, Pending request, JsonElement params) {
+        try {
+            if (request.cancelled) {
+                replies.error(id, REQUEST_CANCELLED, "the request was cancelled");
+                return;
+            }
+            JsonElement result;
+            try {
+                result = answer(request.method, params, () -> request.cancelled);
+            } catch (Cancelled e) {
+                replies.error(id, REQUEST_CANCELLED, "the request was cancelled");
+                return;
+            } catch (Json.BadMessage | IllegalArgumentException e) {
+                replies.error(id, Protocol.INVALID_PARAMS, e.getMessage());
+                return;
+            } catch (RuntimeException | StackOverflowError e) {
+                log.println("tovin-engine: " + request.method + " failed: " + e);
+                e.printStackTrace(log);
+                replies.error(id, Protocol.INTERNAL_ERROR, "the engine failed: " + e);
+                return;
+            }
+            if (request.cancelled) {
+                replies.error(id, REQUEST_CANCELLED, "the request was cancelled");
+            } else {
+                replies.answer(id, result);
+            }
+        } catch (IOException e) {
+            log.println("tovin-engine: the connection failed: " + e.getMessage());
+        } finally {
+            synchronized (pending) {
+                pending.remove(key);
+            }
+        }
+    }
+
+    private JsonElement answer(String method, JsonElement params, BooleanSupplier cancelled) {
+        JsonObject document = Json.object(params, "textDocument");
+        Text text = text(Json.string(document, "uri"));
+        JsonObject position = Json.object(params, "position");
+        int offset = Documents.offset(text.text(), Json.integer(position, "line"), Json.integer(position, "character"));
+        Navigator navigator = new Navigator(this);
+        return switch (method) {
+            case "textDocument/completion" -> {
+                boolean stripped = text.text().length() < Checker.MAX_CHARS;
+                String compiled = stripped ? Completer.prepare(text.text(), offset) : text.text();
+                yield compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
+                        c -> new Completer(this, c, text.text(), offset, true).complete(offset));
+            }
+            case "textDocument/signatureHelp" -> navigator.signatureHelp(text, offset, cancelled);
+            case "textDocument/hover" -> navigator.hover(text, offset, cancelled);
+            case "textDocument/definition" -> navigator.definition(text, offset, cancelled);
+            case "textDocument/references" -> navigator.references(text, offset,
+                    Json.flag(params, "context", "includeDeclaration"), cancelled);
+            default -> throw new IllegalArgumentException("unknown method " + method);
+        };
+    }
+
+    /** The client's text of an open document, else the file's. */
+    Text text(String uri) {
+        Path path;
+        try {
+            URI parsed = new URI(uri);
+            if (!"file".equals(parsed.getScheme())) {
+                throw new IllegalArgumentException(uri + " is not a file");
+            }
+            path = Path.of(parsed);
+        } catch (java.net.URISyntaxException e) {
+            throw new IllegalArgumentException(uri + " is not a URI");
+        }
+        Documents.Snapshot open = documents.get(uri);
+        if (open != null) {
+            return new Text(uri, path, open.text());
+        }
+        try {
+            if (Files.size(path) > Checker.MAX_CHARS) {
+                throw new IllegalArgumentException(path + " is over 2 MB");
+            }
+            return new Text(uri, path, Files.readString(path));
+        } catch (IOException e) {
+            throw new IllegalArgumentException(path + " cannot be read: " + e.getMessage());
+        }
+    }
+
+    /**
+     * Attributes the text (one file, its other bodies stripped when {@code offset} is not -1 and the
+     * text was prepared so) and runs the worker with the task. Project files read from the source
+     * path are seen as the editor holds them.
+     */
+    <T> T compile(Text text, int offset, BooleanSupplier cancelled, Function<Compilation, T> worker) {
+        return compileAll(List.of(new MemorySource(text.path().toUri(), text.text(), null)), cancelled, worker);
+    }
+
+    /** Attributes the files together and runs the worker with the task. */
+    <T> T compileAll(List<JavaFileObject> files, BooleanSupplier cancelled, Function<Compilation, T> worker) {
+        if (cancelled.getAsBoolean()) {
+            throw new Cancelled();
+        }
+        fileManager.setOpenTexts(openTexts());
+        try {
+            return pool.getTask(null, fileManager, d -> { }, options, null, files, task -> {
+                JavacTask javac = task;
+                javac.addTaskListener(new TaskListener() {
+                    @Override
+                    public void started(TaskEvent e) {
+                        if (cancelled.getAsBoolean()) {
+                            throw new Cancelled();
+                        }
+                    }
+                });
+                List<CompilationUnitTree> units = new ArrayList<>();
+                try {
+                    for (CompilationUnitTree unit : javac.parse()) {
+                        units.add(unit);
+                    }
+                    javac.analyze();
+                } catch (IOException e) {
+                    throw new IllegalArgumentException("the file cannot be read: " + e.getMessage());
+                } catch (RuntimeException e) {
+                    for (Throwable cause = e; cause != null; cause = cause.getCause()) {
+                        if (cause instanceof Cancelled c) {
+                            throw c;
+                        }
+                    }
+                    throw e;
+                }
+                if (cancelled.getAsBoolean()) {
+                    throw new Cancelled();
+                }
+                return worker.apply(new Compilation(javac, DocTrees.instance(javac), javac.getElements(),
+                        javac.getTypes(), units));
+            });
+        } finally {
+            fileManager.setOpenTexts(Map.of());
+        }
+    }
+
+    /** The open documents whose text differs from their file's, by file URI. */
+    private Map<URI, String> openTexts() {
+        Map<URI, String> texts = new HashMap<>();
+        for (Iterator<Documents.Snapshot> it = documents.all().values().iterator(); it.hasNext();) {
+            Documents.Snapshot snapshot = it.next();
+            try {
+                Path path = Path.of(new URI(snapshot.uri()));
+                if (!Files.isRegularFile(path) || !Files.readString(path).equals(snapshot.text())) {
+                    texts.put(path.toUri(), snapshot.text());
+                }
+            } catch (Exception e) {
+                // not a file's document: javac never reads it
+            }
+        }
+        return texts;
+    }
+}
