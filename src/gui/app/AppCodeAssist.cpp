@@ -123,7 +123,9 @@ void AttachCodeAssist(CEditorApp& app, CSourceView& view) {
     CSourceDocument& document = view.Document();
     hooks.client = [&app, &document] { return app.JavaChecks().ClientWithText(document); };
     hooks.engineUp = [&app, &document] { return app.JavaChecks().EngineUp(document); };
-    hooks.status = [&app](const QString& text) { Say(app, text); };
+    hooks.status = [&app](const QString& text) {
+        Say(app, text.isEmpty() ? QString(CMainFrame::kReadyText) : text);
+    };
     hooks.openLocation = [&app](const SLocation& location) { OpenLocation(app, location); };
     hooks.showUsages = [&app](const QString& name, const QList<SLocation>& locations) {
         ShowUsages(app, name, locations);

@@ -5,8 +5,10 @@
 #include "gui/editor/SourceView.h"
 #include "language/LanguageClient.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QToolTip>
+#include <QLabel>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -29,6 +31,13 @@ QString LfToCrLf(QString text) {
     return text;
 }
 
+QPalette QToolTipPalette() {
+    QPalette palette = QGuiApplication::palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::ToolTipBase));
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::ToolTipText));
+    return palette;
+}
+
 QString TipHtml(const SHover& hover) {
     QString html;
     if (!hover.declaration.isEmpty()) {
@@ -39,14 +48,24 @@ QString TipHtml(const SHover& hover) {
         text.replace(QLatin1String("\n\n"), QLatin1String("<br><br>"));
         html += "<p style=\"margin-top:6px; white-space:pre-wrap\">" + text + "</p>";
     }
-    return "<div style=\"max-width:560px\">" + html + "</div>";
+    return html;
 }
 
 } // namespace
 
 CCodeAssist::CCodeAssist(CSourceView& view, SAssistHooks hooks)
-    : QObject(&view), m_view(view), m_hooks(std::move(hooks)),
-      m_popup(new CCompletionPopup(&view)) {
+    : QObject(&view), m_view(view), m_hooks(std::move(hooks)), m_popup(new CCompletionPopup(&view)),
+      m_docTip(new QLabel(&view, Qt::ToolTip)) {
+    m_docTip->setForegroundRole(QPalette::ToolTipText);
+    m_docTip->setBackgroundRole(QPalette::ToolTipBase);
+    m_docTip->setPalette(QToolTipPalette());
+    m_docTip->setAutoFillBackground(true);
+    m_docTip->setFrameShape(QFrame::Box);
+    m_docTip->setMargin(6);
+    m_docTip->setWordWrap(true);
+    m_docTip->setTextFormat(Qt::RichText);
+    m_docTip->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_docTip->setFocusPolicy(Qt::NoFocus);
     m_view.installEventFilter(this);
     m_view.viewport()->installEventFilter(this);
     connect(&m_view, &CSourceView::KeyHandled, this, &CCodeAssist::OnKeyHandled);
@@ -66,7 +85,12 @@ CCodeAssist::CCodeAssist(CSourceView& view, SAssistHooks hooks)
             RequestHover(position, m_view.viewport()->mapToGlobal(QPoint(x, y)), false);
         }
     });
-    connect(&m_view, &QsciScintillaBase::SCN_DWELLEND, this, &CCodeAssist::CancelHover);
+    connect(&m_view, &QsciScintillaBase::SCN_DWELLEND, this, [this] {
+        CancelHover();
+        if (m_tipByMouse) {
+            HideDocumentationTip();
+        }
+    });
 }
 
 CCodeAssist::~CCodeAssist() {
@@ -163,17 +187,26 @@ bool CCodeAssist::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
         if (watched == &m_view) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key < Qt::Key_Shift || key > Qt::Key_ScrollLock) {
+                HideDocumentationTip();
+            }
             return OnKeyPress(*static_cast<QKeyEvent*>(event));
         }
         break;
     case QEvent::FocusOut:
         if (watched == &m_view) {
             CloseCompletion();
+            HideDocumentationTip();
         }
+        break;
+    case QEvent::Wheel:
+        HideDocumentationTip();
         break;
     case QEvent::MouseButtonPress:
         if (watched == m_view.viewport()) {
             CloseCompletion();
+            HideDocumentationTip();
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier) &&
                 EngineUp()) {
@@ -528,25 +561,56 @@ void CCodeAssist::RequestHover(int position, const QPoint& global, bool explicit
     const QString path =
         CLanguageClient::NormalPath(QString::fromStdString(m_view.Document().PathName()));
     m_hoverClient = client;
-    m_hoverId = client->Request(
-        kHoverMethod, PositionParams(path, line, character),
-        [this, explicitly, global](const QJsonValue& result, const QJsonObject&) {
-            m_hoverId = -1;
-            const std::optional<SHover> hover = ParseHover(result);
-            if (!hover) {
-                if (explicitly) {
-                    Status(tr("No documentation"));
-                }
-                return;
-            }
-            m_lastTip = hover->declaration.isEmpty()
-                            ? hover->documentation
-                            : hover->declaration + "\n\n" + hover->documentation;
-            // A long text stays up long enough to be read.
-            QToolTip::showText(global, TipHtml(*hover), &m_view, QRect(),
-                               std::max(10000, static_cast<int>(m_lastTip.size()) * 60));
-            emit TipShown(m_lastTip);
-        });
+    m_hoverId =
+        client->Request(kHoverMethod, PositionParams(path, line, character),
+                        [this, explicitly, global](const QJsonValue& result, const QJsonObject&) {
+                            m_hoverId = -1;
+                            const std::optional<SHover> hover = ParseHover(result);
+                            if (!hover) {
+                                if (explicitly) {
+                                    Status(tr("No documentation"));
+                                }
+                                return;
+                            }
+                            m_tipByMouse = !explicitly;
+                            ShowDocumentationTip(*hover, global);
+                            emit TipShown(m_lastTip);
+                        });
+}
+
+void CCodeAssist::ShowDocumentationTip(const SHover& hover, const QPoint& global) {
+    m_lastTip = hover.declaration.isEmpty() ? hover.documentation
+                                            : hover.declaration + "\n\n" + hover.documentation;
+    m_docTip->setText(TipHtml(hover));
+    // As wide as the declaration wants, within reason; the text wraps below it.
+    const QFontMetrics metrics(m_docTip->font());
+    int width = 0;
+    for (const QString& line : hover.declaration.split('\n')) {
+        width = std::max(width, metrics.horizontalAdvance(line));
+    }
+    width = std::clamp(width + 2 * m_docTip->margin() + 4, 320, 620);
+    m_docTip->setFixedWidth(width);
+    m_docTip->setFixedHeight(m_docTip->heightForWidth(width));
+    QPoint at = global;
+    if (const QScreen* screen = QGuiApplication::screenAt(global)) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - width)));
+        if (at.y() + m_docTip->height() > room.bottom()) {
+            at.setY(std::max(room.top(), at.y() - m_docTip->height() - 24));
+        }
+    }
+    m_docTip->move(at);
+    m_docTip->show();
+    m_docTip->raise();
+    Status(QString());
+}
+
+void CCodeAssist::HideDocumentationTip() {
+    m_docTip->hide();
+}
+
+bool CCodeAssist::DocumentationShown() const {
+    return m_docTip->isVisible();
 }
 
 void CCodeAssist::CancelHover() {

@@ -25,6 +25,7 @@
 #include <functional>
 
 class QKeyEvent;
+class QLabel;
 
 namespace tovin {
 
@@ -72,6 +73,8 @@ public:
     bool CompletionPending() const { return m_completion.requestId >= 0; }
     // The text of the last call tip or documentation tip shown (plain text).
     const QString& LastTip() const { return m_lastTip; }
+    // The documentation tip, while it shows.
+    bool DocumentationShown() const;
 
 signals:
     // The completion list was shown (also again after filtering), with its labels.
@@ -102,6 +105,8 @@ private:
     void ShowSignatureHelp(const SSignatureHelp& help);
     void RequestHover(int position, const QPoint& global, bool explicitly);
     void CancelHover();
+    void ShowDocumentationTip(const SHover& hover, const QPoint& global);
+    void HideDocumentationTip();
     void OnKeyHandled(char typed);
     void OnTextModified(int position, int type);
     bool OnKeyPress(QKeyEvent& key);
@@ -130,6 +135,10 @@ private:
     QPointer<CLanguageClient> m_hoverClient;
     int m_hoverId = -1;
     QString m_lastTip;
+    // Not a QToolTip: that one goes with the release of the key that asked for it, which may
+    // come after the answer.
+    QLabel* m_docTip;
+    bool m_tipByMouse = false; // the tip goes when the mouse moves on
 };
 
 } // namespace tovin

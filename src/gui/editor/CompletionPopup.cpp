@@ -93,6 +93,10 @@ CCompletionPopup::CCompletionPopup(QWidget* editor)
     layout->setContentsMargins(1, 1, 1, 1);
     layout->addWidget(m_list);
     m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setMinimumSize(0, 0);
+    m_list->setFrameShape(QFrame::NoFrame);
+    // Rows a little apart, so the badges do not touch.
+    m_list->setStyleSheet(QStringLiteral("QTreeView::item { padding: 2px 3px; }"));
     m_list->setColumnCount(2);
     m_list->setHeaderHidden(true);
     m_list->setRootIsDecorated(false);
@@ -207,7 +211,9 @@ void CCompletionPopup::FitSize() {
             detailWidth = std::max(detailWidth, metrics.horizontalAdvance(row->text(1)));
         }
     }
-    const int rowHeight = std::max(m_list->iconSize().height() + 4, metrics.height() + 4);
+    const int measured = m_list->sizeHintForRow(0);
+    const int rowHeight =
+        measured > 0 ? measured : std::max(m_list->iconSize().height(), metrics.height()) + 4;
     const int rows = std::clamp(shown, 1, kVisibleRows);
     const int scrollBar =
         shown > kVisibleRows ? m_list->verticalScrollBar()->sizeHint().width() : 0;
@@ -215,11 +221,13 @@ void CCompletionPopup::FitSize() {
     const int width =
         std::clamp(m_list->iconSize().width() + 12 + labelWidth + 32 + detailWidth + scrollBar + 8,
                    220, kMaxWidth);
-    resize(width, rows * rowHeight + 2 * m_list->frameWidth() + 2);
+    setFixedSize(width, rows * rowHeight + 2 * m_list->frameWidth() + 2 * lineWidth() + 2);
 }
 
 void CCompletionPopup::ShowAt(const QPoint& below, const QPoint& above) {
-    QPoint at = below;
+    // The labels' text starts where the word does, the badges stand before it.
+    const int textStart = m_list->iconSize().width() + 8;
+    QPoint at = below - QPoint(textStart, 0);
     if (const QScreen* screen = QGuiApplication::screenAt(below)) {
         const QRect room = screen->availableGeometry();
         if (at.y() + height() > room.bottom() && above.y() - height() >= room.top()) {
