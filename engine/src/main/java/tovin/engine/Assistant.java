@@ -8,7 +8,12 @@ import com.sun.source.util.DocTrees;
 import com.sun.source.util.JavacTask;
 import com.sun.source.util.TaskEvent;
 import com.sun.source.util.TaskListener;
+import com.sun.tools.javac.api.BasicJavacTask;
 import com.sun.tools.javac.api.JavacTaskPool;
+import com.sun.tools.javac.code.ClassFinder;
+import com.sun.tools.javac.code.Symbol;
+import com.sun.tools.javac.code.Symtab;
+import com.sun.tools.javac.util.Context;
 import java.io.IOException;
 import java.io.PrintStream;
 import java.net.URI;
@@ -16,11 +21,13 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.HashMap;
+import java.util.HashSet;
 import java.util.Iterator;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Locale;
 import java.util.Map;
+import java.util.Set;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
 import java.util.function.BooleanSupplier;
@@ -309,11 +316,47 @@ final class Assistant {
                 if (cancelled.getAsBoolean()) {
                     throw new Cancelled();
                 }
-                return worker.apply(new Compilation(javac, DocTrees.instance(javac), javac.getElements(),
-                        javac.getTypes(), units));
+                try {
+                    return worker.apply(new Compilation(javac, DocTrees.instance(javac), javac.getElements(),
+                            javac.getTypes(), units));
+                } finally {
+                    forgetProjectClasses(javac);
+                }
             });
         } finally {
             fileManager.setOpenTexts(Map.of());
+        }
+    }
+
+    /**
+     * Drops the project's classes (those of the unnamed module: its sources and class path) from
+     * the pooled compiler's symbol table, packages' member lists included, so that the next task
+     * reads them again as they are then. The pool itself drops only the classes of the files a
+     * task was given, and would leave a stale class of another file in its package's list.
+     */
+    private static void forgetProjectClasses(JavacTask task) {
+        Context context = ((BasicJavacTask) task).getContext();
+        Symtab symbols = Symtab.instance(context);
+        List<Symbol.ClassSymbol> project = new ArrayList<>();
+        for (Symbol.ClassSymbol c : symbols.getAllClasses()) {
+            Symbol.ModuleSymbol module = c.packge().modle;
+            if (module == symbols.unnamedModule || module == symbols.noModule) {
+                project.add(c);
+            }
+        }
+        Set<Symbol.PackageSymbol> packages = new HashSet<>();
+        for (Symbol.ClassSymbol c : project) {
+            symbols.removeClass(c.packge().modle, c.flatname);
+            packages.add(c.packge());
+        }
+        if (symbols.unnamedModule.enclosedPackages != null) {
+            symbols.unnamedModule.enclosedPackages.forEach(p -> packages.add((Symbol.PackageSymbol) p));
+        }
+        Symbol.Completer lister = ClassFinder.instance(context).getCompleter();
+        for (Symbol.PackageSymbol p : packages) {
+            p.members_field = null;
+            p.package_info = null;
+            p.completer = lister;
         }
     }
 
