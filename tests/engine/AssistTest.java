@@ -152,29 +152,37 @@ class AssistTest {
                 + edit.get("newText").getAsString());
     }
 
-    /** Rows: a text with its caret at "|" and what must be blanked between "[[" and "]]". */
+    /**
+     * Rows: whether methods the caret's body does not name are left out too, and a text with its
+     * caret at "|" and what must be blanked between "[[" and "]]".
+     */
     static Stream<Arguments> strippedTexts() {
         return Stream.of(
-                Arguments.of("other methods' bodies", "class A {\n int a() {[[ return 1; ]]}\n int b() { return |2; }\n}"),
-                Arguments.of("constructors and initializers",
+                Arguments.of("other methods' bodies", false, "class A {\n int a() {[[ return 1; ]]}\n int b() { return |2; }\n}"),
+                Arguments.of("constructors and initializers", false,
                         "class A {\n A() {[[ x(); ]]}\n static {[[ y(); ]]}\n {[[ z(); ]]}\n void m() {| }\n}"),
-                Arguments.of("field initializers are kept",
+                Arguments.of("field initializers are kept", false,
                         "class A {\n Runnable r = () -> { go(); };\n int[] v = {1, 2};\n void m() {|}\n}"),
-                Arguments.of("enum constants' bodies are classes",
+                Arguments.of("enum constants' bodies are classes", false,
                         "enum E {\n A { void f() {[[ g(); ]]} }, B;\n void m() {|}\n}"),
-                Arguments.of("records' compact constructors", "record R(int x) {\n R {[[ check(x); ]]}\n int y() {|return x; }\n}"),
-                Arguments.of("braces in strings, characters, comments and text blocks",
+                Arguments.of("records' compact constructors", false, "record R(int x) {\n R {[[ check(x); ]]}\n int y() {|return x; }\n}"),
+                Arguments.of("braces in strings, characters, comments and text blocks", false,
                         "class A {\n void a() {[[ String s = \"}\"; char c = '{'; /* } */ // }\n String t = \"\"\"\n }\n \"\"\"; ]]}\n"
                                 + " void b() {|}\n}"),
-                Arguments.of("nested and local classes follow their method",
+                Arguments.of("nested and local classes follow their method", false,
                         "class A {\n class B { void f() {[[ g(); ]]} }\n void m() { class L { void h() {|} } }\n}"),
-                Arguments.of("annotations' arguments and generic methods",
-                        "class A {\n @SuppressWarnings({\"a\", \"b\"}) <T> T a(T t) {[[ return t; ]]}\n void b() {|}\n}"));
+                Arguments.of("annotations' arguments and generic methods", false,
+                        "class A {\n @SuppressWarnings({\"a\", \"b\"}) <T> T a(T t) {[[ return t; ]]}\n void b() {|}\n}"),
+                Arguments.of("unnamed methods are left out whole", true,
+                        "class A {\n int f;\n[[ /** Doc. */\n @Deprecated int a(int x) { return x; }]]\n int b() {[[ return 1; ]]}\n"
+                                + " A() {[[ f = 1; ]]}\n int c() { return |b(); }\n void d();\n}"),
+                Arguments.of("none left out when the caret is in a field's initializer", true,
+                        "class A {\n int a() {[[ return 1; ]]}\n Runnable r = () -> { | };\n}"));
     }
 
     @ParameterizedTest(name = "{0}")
     @MethodSource("strippedTexts")
-    void onlyTheCaretsBodyIsLeftForTheCompiler(String name, String marked) {
+    void onlyTheCaretsBodyIsLeftForTheCompiler(String name, boolean lean, String marked) {
         String withCaret = marked.replace("[[", "").replace("]]", "");
         String text = withCaret.replace("|", "");
         StringBuilder expected = new StringBuilder();
@@ -188,7 +196,8 @@ class AssistTest {
                 expected.append(blank && ch != '\n' ? ' ' : ch);
             }
         }
-        assertEquals(expected.toString(), BodyStripper.strip(text, withCaret.indexOf('|')));
+        int caret = withCaret.indexOf('|');
+        assertEquals(expected.toString(), lean ? BodyStripper.stripUnused(text, caret) : BodyStripper.strip(text, caret));
     }
 
     @Test

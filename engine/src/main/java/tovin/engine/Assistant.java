@@ -176,7 +176,7 @@ final class Assistant {
             try {
                 String text = "class TovinWarmUp { void m(java.util.List<String> l) { l.size(); \"\".length(); } }";
                 compile(new Text("file:///TovinWarmUp.java", Path.of("/TovinWarmUp.java"), text), 0, () -> false,
-                        c -> new Completer(this, c, text, 0, false).complete(text.indexOf("l.size") + 2));
+                        c -> new Completer(this, c, text, 0, false, false).complete(text.indexOf("l.size") + 2));
             } catch (RuntimeException e) {
                 log.println("tovin-engine: warming up failed: " + e);
             }
@@ -232,9 +232,19 @@ final class Assistant {
         return switch (method) {
             case "textDocument/completion" -> {
                 boolean stripped = text.text().length() < Checker.MAX_CHARS;
-                String compiled = stripped ? Completer.prepare(text.text(), offset) : text.text();
+                if (stripped && Completer.afterDot(text.text(), offset)) {
+                    // Most selects are of other classes than the file's: the file's other
+                    // methods are left out until the answer says they are wanted.
+                    String lean = Completer.prepare(text.text(), offset, true);
+                    JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
+                            c -> new Completer(this, c, text.text(), offset, true, true).complete(offset));
+                    if (list != null) {
+                        yield list;
+                    }
+                }
+                String compiled = stripped ? Completer.prepare(text.text(), offset, false) : text.text();
                 yield compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
-                        c -> new Completer(this, c, text.text(), offset, true).complete(offset));
+                        c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
             }
             case "textDocument/signatureHelp" -> navigator.signatureHelp(text, offset, cancelled);
             case "textDocument/hover" -> navigator.hover(text, offset, cancelled);
