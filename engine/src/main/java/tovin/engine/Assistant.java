@@ -8,7 +8,12 @@ import com.sun.source.util.DocTrees;
 import com.sun.source.util.JavacTask;
 import com.sun.source.util.TaskEvent;
 import com.sun.source.util.TaskListener;
+import com.sun.tools.javac.api.BasicJavacTask;
 import com.sun.tools.javac.api.JavacTaskPool;
+import com.sun.tools.javac.code.ClassFinder;
+import com.sun.tools.javac.code.Symbol;
+import com.sun.tools.javac.code.Symtab;
+import com.sun.tools.javac.util.Context;
 import java.io.IOException;
 import java.io.PrintStream;
 import java.net.URI;
@@ -16,11 +21,13 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.HashMap;
+import java.util.HashSet;
 import java.util.Iterator;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Locale;
 import java.util.Map;
+import java.util.Set;
 import java.util.concurrent.ExecutorService;
 import java.util.concurrent.Executors;
 import java.util.function.BooleanSupplier;
@@ -169,7 +176,7 @@ final class Assistant {
             try {
                 String text = "class TovinWarmUp { void m(java.util.List<String> l) { l.size(); \"\".length(); } }";
                 compile(new Text("file:///TovinWarmUp.java", Path.of("/TovinWarmUp.java"), text), 0, () -> false,
-                        c -> new Completer(this, c, text, 0, false).complete(text.indexOf("l.size") + 2));
+                        c -> new Completer(this, c, text, 0, false, false).complete(text.indexOf("l.size") + 2));
             } catch (RuntimeException e) {
                 log.println("tovin-engine: warming up failed: " + e);
             }
@@ -225,9 +232,19 @@ final class Assistant {
         return switch (method) {
             case "textDocument/completion" -> {
                 boolean stripped = text.text().length() < Checker.MAX_CHARS;
-                String compiled = stripped ? Completer.prepare(text.text(), offset) : text.text();
+                if (stripped && Completer.afterDot(text.text(), offset)) {
+                    // Most selects are of other classes than the file's: the file's other
+                    // methods are left out until the answer says they are wanted.
+                    String lean = Completer.prepare(text.text(), offset, true);
+                    JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
+                            c -> new Completer(this, c, text.text(), offset, true, true).complete(offset));
+                    if (list != null) {
+                        yield list;
+                    }
+                }
+                String compiled = stripped ? Completer.prepare(text.text(), offset, false) : text.text();
                 yield compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
-                        c -> new Completer(this, c, text.text(), offset, true).complete(offset));
+                        c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
             }
             case "textDocument/signatureHelp" -> navigator.signatureHelp(text, offset, cancelled);
             case "textDocument/hover" -> navigator.hover(text, offset, cancelled);
@@ -309,11 +326,47 @@ final class Assistant {
                 if (cancelled.getAsBoolean()) {
                     throw new Cancelled();
                 }
-                return worker.apply(new Compilation(javac, DocTrees.instance(javac), javac.getElements(),
-                        javac.getTypes(), units));
+                try {
+                    return worker.apply(new Compilation(javac, DocTrees.instance(javac), javac.getElements(),
+                            javac.getTypes(), units));
+                } finally {
+                    forgetProjectClasses(javac);
+                }
             });
         } finally {
             fileManager.setOpenTexts(Map.of());
+        }
+    }
+
+    /**
+     * Drops the project's classes (those of the unnamed module: its sources and class path) from
+     * the pooled compiler's symbol table, packages' member lists included, so that the next task
+     * reads them again as they are then. The pool itself drops only the classes of the files a
+     * task was given, and would leave a stale class of another file in its package's list.
+     */
+    private static void forgetProjectClasses(JavacTask task) {
+        Context context = ((BasicJavacTask) task).getContext();
+        Symtab symbols = Symtab.instance(context);
+        List<Symbol.ClassSymbol> project = new ArrayList<>();
+        for (Symbol.ClassSymbol c : symbols.getAllClasses()) {
+            Symbol.ModuleSymbol module = c.packge().modle;
+            if (module == symbols.unnamedModule || module == symbols.noModule) {
+                project.add(c);
+            }
+        }
+        Set<Symbol.PackageSymbol> packages = new HashSet<>();
+        for (Symbol.ClassSymbol c : project) {
+            symbols.removeClass(c.packge().modle, c.flatname);
+            packages.add(c.packge());
+        }
+        if (symbols.unnamedModule.enclosedPackages != null) {
+            symbols.unnamedModule.enclosedPackages.forEach(p -> packages.add((Symbol.PackageSymbol) p));
+        }
+        Symbol.Completer lister = ClassFinder.instance(context).getCompleter();
+        for (Symbol.PackageSymbol p : packages) {
+            p.members_field = null;
+            p.package_info = null;
+            p.completer = lister;
         }
     }
 

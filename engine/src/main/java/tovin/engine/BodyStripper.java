@@ -1,5 +1,10 @@
 package tovin.engine;
 
+import java.util.HashSet;
+import java.util.Set;
+import java.util.regex.Matcher;
+import java.util.regex.Pattern;
+
 /**
  * Blanks the bodies of the methods, constructors and initializer blocks that do not hold a given
  * offset, keeping every line break and so every position: what a caret can see (its class's
@@ -16,20 +21,49 @@ final class BodyStripper {
     private final String text;
     private final int keep;
     private final char[] out;
+    private final Set<String> named;
     private int at;
+    private int keptStart = -1;
+    private int keptEnd = -1;
 
-    private BodyStripper(String text, int keep) {
+    private BodyStripper(String text, int keep, Set<String> named) {
         this.text = text;
         this.keep = keep;
         this.out = text.toCharArray();
+        this.named = named;
     }
 
     /** The text with every code block of a type body blanked unless it holds {@code keep}. */
     static String strip(String text, int keep) {
-        BodyStripper stripper = new BodyStripper(text, keep);
+        BodyStripper stripper = new BodyStripper(text, keep, null);
         stripper.typeLevel(false, 0);
         return new String(stripper.out);
     }
+
+    /**
+     * As {@link #strip}, and the methods whose names the body holding {@code keep} never writes
+     * are blanked whole: no expression there can call them, so what it means is the same
+     * without them, and javac then enters and attributes a few methods instead of them all.
+     * Constructors (named as their class, with a capital) are kept. Only the members of the
+     * file's own classes differ, which the caller must take from {@link #strip}'s text.
+     */
+    static String stripUnused(String text, int keep) {
+        BodyStripper first = new BodyStripper(text, keep, null);
+        first.typeLevel(false, 0);
+        if (first.keptStart < 0) {
+            return new String(first.out);
+        }
+        Set<String> names = new HashSet<>();
+        Matcher words = WORD.matcher(text.substring(first.keptStart, first.keptEnd));
+        while (words.find()) {
+            names.add(words.group());
+        }
+        BodyStripper second = new BodyStripper(text, keep, names);
+        second.typeLevel(false, 0);
+        return new String(second.out);
+    }
+
+    private static final Pattern WORD = Pattern.compile("[\\p{javaJavaIdentifierStart}][\\p{javaJavaIdentifierPart}]*");
 
     /**
      * Scans declarations until the closing brace of the body at {@code depth} (or the text's end
@@ -41,6 +75,9 @@ final class BodyStripper {
         boolean typeDeclaration = false;
         boolean initializer = false;
         boolean enumKeyword = false;
+        int memberStart = at;
+        String lastWord = null;
+        String method = null;
         while (at < text.length()) {
             char c = text.charAt(at);
             if (skipTrivia()) {
@@ -52,6 +89,7 @@ final class BodyStripper {
                     at++;
                 }
                 String word = text.substring(start, at);
+                lastWord = word;
                 switch (word) {
                     case "class", "interface" -> typeDeclaration = true;
                     case "enum" -> {
@@ -72,11 +110,13 @@ final class BodyStripper {
                     } else if (initializer) {
                         skipBalanced();
                     } else {
-                        codeBlock();
+                        codeBlock(unused(method) ? memberStart : -1);
                     }
                     typeDeclaration = false;
                     initializer = false;
                     enumKeyword = false;
+                    method = null;
+                    memberStart = at;
                 }
                 case '}' -> {
                     if (depth > 0) {
@@ -84,6 +124,8 @@ final class BodyStripper {
                     }
                 }
                 case ';' -> {
+                    memberStart = at;
+                    method = null;
                     constants = false;
                     typeDeclaration = false;
                     initializer = false;
@@ -91,6 +133,9 @@ final class BodyStripper {
                 }
                 case '=' -> initializer |= !typeDeclaration;
                 case '(' -> {
+                    if (!initializer && !typeDeclaration) {
+                        method = lastWord; // the last list before a body is the parameters'
+                    }
                     // Parameter lists, annotation arguments and enum constants' arguments may
                     // hold anything a field initializer may.
                     at--;
@@ -107,13 +152,27 @@ final class BodyStripper {
         }
     }
 
-    /** After an opening brace of a code block: blanks it up to its closing brace unless it holds {@code keep}. */
-    private void codeBlock() {
+    private boolean unused(String method) {
+        return named != null && method != null && !named.contains(method)
+                && !Character.isUpperCase(method.charAt(0));
+    }
+
+    /**
+     * After an opening brace of a code block: blanks it up to its closing brace unless it holds
+     * {@code keep}; from {@code declaration} on, closing brace included, when that is not -1.
+     */
+    private void codeBlock(int declaration) {
         int start = at;
         skipBalanced();
         int end = at - 1; // the closing brace, or the text's end
         if (keep >= start && keep <= end) {
+            keptStart = start;
+            keptEnd = end;
             return;
+        }
+        if (declaration >= 0) {
+            start = declaration;
+            end = Math.min(at, out.length);
         }
         for (int i = start; i < end && i < out.length; i++) {
             if (out[i] != '\n' && out[i] != '\r') {

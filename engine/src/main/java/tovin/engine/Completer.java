@@ -84,21 +84,32 @@ final class Completer {
     private final String text;
     private final int caret;
     private final boolean withImports;
+    private final boolean lean;
     private final Map<String, JsonObject> items = new LinkedHashMap<>();
     private final Set<String> namesInScope = new HashSet<>();
     private String prefix = "";
+    private JsonObject range;
     private int prefixStart;
 
-    Completer(Assistant assistant, Assistant.Compilation c, String text, int caret, boolean withImports) {
+    /**
+     * {@code lean}: the text was prepared without the methods the caret's body does not name;
+     * then {@link #complete} answers null where the file's own classes' members are asked for.
+     */
+    Completer(Assistant assistant, Assistant.Compilation c, String text, int caret, boolean withImports,
+            boolean lean) {
         this.assistant = assistant;
+        this.lean = lean;
         this.c = c;
         this.text = text;
         this.caret = caret;
         this.withImports = withImports;
     }
 
-    /** The text given to javac: a name put at an empty caret, and the other bodies stripped. */
-    static String prepare(String text, int caret) {
+    /**
+     * The text given to javac: a name put at an empty caret, and the other bodies stripped (with
+     * {@code lean}, the methods the caret's body does not name too: see {@link BodyStripper#stripUnused}).
+     */
+    static String prepare(String text, int caret, boolean lean) {
         String insert = "";
         if (caret >= text.length() || !Character.isJavaIdentifierPart(text.charAt(caret))) {
             if (prefixStart(text, caret) == caret) {
@@ -108,7 +119,14 @@ final class Completer {
                 insert += ";"; // or the next line's declaration would be read as this one's
             }
         }
-        return BodyStripper.strip(text.substring(0, caret) + insert + text.substring(caret), caret);
+        String patched = text.substring(0, caret) + insert + text.substring(caret);
+        return lean ? BodyStripper.stripUnused(patched, caret) : BodyStripper.strip(patched, caret);
+    }
+
+    /** Whether the caret's identifier follows a dot: a member is completed. */
+    static boolean afterDot(String text, int caret) {
+        int dot = previousSignificant(text, prefixStart(text, caret));
+        return dot >= 0 && text.charAt(dot) == '.' && (dot == 0 || text.charAt(dot - 1) != '.');
     }
 
     static int prefixStart(String text, int caret) {
@@ -144,12 +162,12 @@ final class Completer {
         return false;
     }
 
-    /** The completion list at {@code at} (the caret, in the original text). */
+    /** The completion list at {@code at} (the caret, in the original text); null when a lean text cannot tell. */
     JsonObject complete(int at) {
         prefixStart = prefixStart(text, at);
         prefix = text.substring(prefixStart, at);
         CompilationUnitTree unit = c.units().get(0);
-        int dot = previousSignificant(prefixStart);
+        int dot = previousSignificant(text, prefixStart);
         boolean afterDot = dot >= 0 && text.charAt(dot) == '.' && (dot == 0 || text.charAt(dot - 1) != '.');
         boolean afterNew = !afterDot && dot >= 2 && text.startsWith("new", dot - 2)
                 && (dot < 3 || !Character.isJavaIdentifierPart(text.charAt(dot - 3)));
@@ -157,8 +175,9 @@ final class Completer {
         Scope scope = Trees2.scope(c.trees(), path);
         if (afterDot) {
             MemberSelectTree select = selectAfter(unit, dot);
-            if (select != null) {
-                members(new TreePath(Trees2.pathOf(c.trees(), unit, select), select.getExpression()), scope);
+            if (select != null && !members(new TreePath(Trees2.pathOf(c.trees(), unit, select),
+                    select.getExpression()), scope, unit)) {
+                return null;
             }
         } else if (afterNew) {
             constructors(scope, unit);
@@ -168,7 +187,7 @@ final class Completer {
         return list();
     }
 
-    private int previousSignificant(int from) {
+    private static int previousSignificant(String text, int from) {
         int i = from - 1;
         while (i >= 0) {
             char ch = text.charAt(i);
@@ -215,7 +234,8 @@ final class Completer {
 
     // ------------------------------------------------------------------ after a dot
 
-    private void members(TreePath expression, Scope scope) {
+    /** Adds the members after a dot; false when the text is lean and they are the file's own class's. */
+    private boolean members(TreePath expression, Scope scope, CompilationUnitTree unit) {
         Element target = c.trees().getElement(expression);
         Tree leaf = expression.getLeaf();
         boolean typeName = target instanceof TypeElement
@@ -223,11 +243,14 @@ final class Completer {
                 && !isKeyword(leaf);
         if (target instanceof PackageElement pkg) {
             packageMembers(pkg);
-            return;
+            return true;
         }
         TypeMirror type = typeName ? target.asType() : c.trees().getTypeMirror(expression);
-        if (type == null) {
-            return;
+        if (type == null || type.getKind() == TypeKind.ERROR) {
+            return !lean;
+        }
+        if (lean && declaredIn(unit, type, new HashSet<>())) {
+            return false;
         }
         TypeElement innermost = scope == null ? null : scope.getEnclosingClass();
         for (DeclaredType site : sites(type)) {
@@ -252,6 +275,26 @@ final class Completer {
                 }
             }
         }
+        return true;
+    }
+
+    /** Whether the type or one of its supertypes is a class of this file. */
+    private boolean declaredIn(CompilationUnitTree unit, TypeMirror type, Set<TypeMirror> seen) {
+        if (!seen.add(type)) {
+            return false;
+        }
+        if (type instanceof DeclaredType declared) {
+            TreePath path = c.trees().getPath(declared.asElement());
+            if (path != null && path.getCompilationUnit() == unit) {
+                return true;
+            }
+        }
+        for (TypeMirror supertype : c.types().directSupertypes(type)) {
+            if (declaredIn(unit, supertype, seen)) {
+                return true;
+            }
+        }
+        return type instanceof TypeVariable variable && declaredIn(unit, variable.getUpperBound(), seen);
     }
 
     private static boolean isKeyword(Tree leaf) {
@@ -644,7 +687,10 @@ final class Completer {
         item.addProperty("sortText", order + name.toLowerCase(Locale.ROOT) + " " + label);
         item.addProperty("insertTextFormat", 2);
         JsonObject edit = new JsonObject();
-        edit.add("range", Labels.range(text, prefixStart, caret));
+        if (range == null) {
+            range = Labels.range(text, prefixStart, caret);
+        }
+        edit.add("range", range);
         edit.addProperty("newText", snippet(name));
         item.add("textEdit", edit);
         return item;

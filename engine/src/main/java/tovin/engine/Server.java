@@ -185,7 +185,13 @@ public final class Server {
                     answer(id, null);
                 }
                 case "textDocument/completion", "textDocument/signatureHelp", "textDocument/hover",
-                        "textDocument/definition", "textDocument/references" -> assistant.submit(id, method, params);
+                        "textDocument/definition", "textDocument/references" -> {
+                    if (assistant == null) {
+                        error(id, Protocol.INTERNAL_ERROR, "completion and navigation are off in this engine");
+                    } else {
+                        assistant.submit(id, method, params);
+                    }
+                }
                 default -> error(id, Protocol.METHOD_NOT_FOUND, "unknown method " + method);
             }
         } catch (Json.BadMessage | IllegalArgumentException e) {
@@ -202,6 +208,11 @@ public final class Server {
         reportProgress = Json.flag(params, "capabilities", "window", "workDoneProgress");
         try {
             checker = new Checker(settings, log);
+        } catch (IllegalStateException e) {
+            error(id, Protocol.INTERNAL_ERROR, e.getMessage());
+            return;
+        }
+        try {
             assistant = new Assistant(settings, documents, new Assistant.Replies() {
                 @Override
                 public void answer(JsonPrimitive id, JsonElement result) throws IOException {
@@ -213,9 +224,10 @@ public final class Server {
                     Server.this.error(id, code, message);
                 }
             }, log);
-        } catch (IllegalStateException e) {
-            error(id, Protocol.INTERNAL_ERROR, e.getMessage());
-            return;
+        } catch (LinkageError | IllegalStateException e) {
+            // javac's internals are not open to the engine (its JVM lacks the --add-exports):
+            // checks still work, but completion and navigation are not offered.
+            log.println("tovin-engine: completion and navigation are off: " + e);
         }
         JsonObject sync = new JsonObject();
         sync.addProperty("openClose", true);
@@ -223,6 +235,18 @@ public final class Server {
         sync.add("save", new JsonObject());
         JsonObject capabilities = new JsonObject();
         capabilities.add("textDocumentSync", sync);
+        if (assistant != null) {
+            addAssistCapabilities(capabilities);
+        }
+        JsonObject info = new JsonObject();
+        info.addProperty("name", "tovin-engine");
+        JsonObject result = new JsonObject();
+        result.add("capabilities", capabilities);
+        result.add("serverInfo", info);
+        answer(id, result);
+    }
+
+    private static void addAssistCapabilities(JsonObject capabilities) {
         JsonObject completion = new JsonObject();
         completion.add("triggerCharacters", strings("."));
         completion.addProperty("resolveProvider", false);
@@ -234,12 +258,6 @@ public final class Server {
         capabilities.addProperty("hoverProvider", true);
         capabilities.addProperty("definitionProvider", true);
         capabilities.addProperty("referencesProvider", true);
-        JsonObject info = new JsonObject();
-        info.addProperty("name", "tovin-engine");
-        JsonObject result = new JsonObject();
-        result.add("capabilities", capabilities);
-        result.add("serverInfo", info);
-        answer(id, result);
     }
 
     private static JsonArray strings(String... values) {
@@ -269,7 +287,9 @@ public final class Server {
                     }
                 }
                 schedule();
-                assistant.warmUp();
+                if (assistant != null) {
+                    assistant.warmUp();
+                }
             }
             case "textDocument/didOpen" -> {
                 JsonObject item = Json.object(params, "textDocument");
@@ -301,7 +321,7 @@ public final class Server {
             }
             case "$/cancelRequest" -> {
                 JsonElement id = params != null && params.isJsonObject() ? params.getAsJsonObject().get("id") : null;
-                if (id != null) {
+                if (id != null && assistant != null) {
                     assistant.cancel(id);
                 }
             }
