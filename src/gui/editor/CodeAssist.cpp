@@ -543,6 +543,8 @@ void CCodeAssist::ShowDocumentation() {
 
 void CCodeAssist::RequestHover(int position, const QPoint& global, bool explicitly) {
     CancelHover();
+    // A key that asks again comes as a shortcut, which the editor never sees as a key press.
+    HideDocumentationTip();
     const std::string here = m_view.GetTextRange(position, position + 1);
     if (here.empty() || !IsNameByte(here[0])) {
         if (explicitly) {
