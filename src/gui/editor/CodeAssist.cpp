@@ -82,7 +82,11 @@ CCodeAssist::CCodeAssist(CSourceView& view, SAssistHooks hooks)
     m_view.Send(Sci::SCI_SETMOUSEDWELLTIME, kDwellMs);
     connect(&m_view, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
         if (position >= 0 && !m_popup->isVisible()) {
-            RequestHover(position, m_view.viewport()->mapToGlobal(QPoint(x, y)), false);
+            // Below the line under the pointer, so the name stays in sight.
+            const QPoint below = GlobalPointOf(position, true);
+            RequestHover(position,
+                         QPoint(m_view.viewport()->mapToGlobal(QPoint(x, y)).x(), below.y() + 2),
+                         false);
         }
     });
     connect(&m_view, &QsciScintillaBase::SCN_DWELLEND, this, [this] {

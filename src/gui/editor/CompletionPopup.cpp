@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kVisibleRows = 12;
 constexpr int kMaxWidth = 640;
+constexpr int kDetailMargin = 16;
 
 // The badge of a kind: a letter on a colour, the same in every theme.
 struct SBadge {
@@ -96,7 +97,7 @@ CCompletionPopup::CCompletionPopup(QWidget* editor)
     m_list->setMinimumSize(0, 0);
     m_list->setFrameShape(QFrame::NoFrame);
     // Rows a little apart, so the badges do not touch.
-    m_list->setStyleSheet(QStringLiteral("QTreeView::item { padding: 2px 3px; }"));
+    m_list->setStyleSheet(QStringLiteral("QTreeView::item { padding: 2px 6px 2px 3px; }"));
     m_list->setColumnCount(2);
     m_list->setHeaderHidden(true);
     m_list->setRootIsDecorated(false);
@@ -107,7 +108,7 @@ CCompletionPopup::CCompletionPopup(QWidget* editor)
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::Fixed);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { emit Activated(); });
 }
 
@@ -126,7 +127,7 @@ void CCompletionPopup::SetItems(const QList<SCompletionItem>& items) {
         auto* row = new QTreeWidgetItem({item.label, item.detail});
         row->setIcon(0, BadgeIcon(item.kind, ratio));
         row->setForeground(1, detailColour);
-        row->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        row->setTextAlignment(1, Qt::AlignLeft | Qt::AlignVCenter);
         row->setToolTip(0, CompletionKindWord(item.kind));
         row->setData(0, Qt::UserRole, static_cast<int>(i));
         row->setHidden(true);
@@ -221,6 +222,8 @@ void CCompletionPopup::FitSize() {
     const int width =
         std::clamp(m_list->iconSize().width() + 12 + labelWidth + 32 + detailWidth + scrollBar + 8,
                    220, kMaxWidth);
+    // The details in a column of their own, clear of the edge.
+    m_list->header()->resizeSection(1, detailWidth + kDetailMargin);
     setFixedSize(width, rows * rowHeight + 2 * m_list->frameWidth() + 2 * lineWidth() + 2);
 }
 
