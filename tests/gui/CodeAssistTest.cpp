@@ -200,13 +200,13 @@ private slots:
         fixture.Press(fixture.Active(), Qt::Key_F12, Qt::ShiftModifier);
         const QString dir = QString::fromStdString(fixture.dir.Path());
         QTRY_VERIFY_WITH_TIMEOUT(
-            QString::fromStdString(fixture.app->ProcessWindow()->Text()).contains("usages"),
+            QString::fromStdString(fixture.app->ProcessWindow()->Text()).contains("usages of"),
             kWaitMs);
         QCOMPARE(QString::fromStdString(fixture.app->ProcessWindow()->Text()),
                  QStringLiteral("%1/Main.java:3: int a = Shapes.area(3);\r\n"
                                 "%1/Main.java:4: String s = \"x\".trim(); int b = "
                                 "Shapes.area(a);\r\n"
-                                "2 usages of area\r\n")
+                                "2 usages of \"area\"\r\n")
                      .arg(dir));
 
         fixture.main->setFocus();

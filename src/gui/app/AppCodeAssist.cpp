@@ -50,7 +50,7 @@ void ShowUsages(CEditorApp& app, const QString& name, const QList<SLocation>& lo
                              "ended."));
         return;
     }
-    window->Attach(nullptr, QObject::tr("Usages of %1").arg(name));
+    window->Attach(nullptr, QObject::tr("Usages of \"%1\"").arg(name));
     app.MainFrame()->ProcessDock()->show();
     QString lines;
     QString cachedPath;
@@ -69,12 +69,12 @@ void ShowUsages(CEditorApp& app, const QString& name, const QList<SLocation>& lo
                      .arg(source);
     }
     lines += locations.size() == 1
-                 ? QObject::tr("1 usage of %1\r\n").arg(name)
-                 : QObject::tr("%1 usages of %2\r\n").arg(locations.size()).arg(name);
+                 ? QObject::tr("1 usage of \"%1\"\r\n").arg(name)
+                 : QObject::tr("%1 usages of \"%2\"\r\n").arg(locations.size()).arg(name);
     window->AppendLine(lines.toStdString());
     Say(app, locations.size() == 1
-                 ? QObject::tr("1 usage of %1").arg(name)
-                 : QObject::tr("%1 usages of %2").arg(locations.size()).arg(name));
+                 ? QObject::tr("1 usage of \"%1\"").arg(name)
+                 : QObject::tr("%1 usages of \"%2\"").arg(locations.size()).arg(name));
 }
 
 bool Below(const QString& path, const QString& folder) {
