@@ -216,6 +216,12 @@ private slots:
                                   QStringLiteral("String.java (JDK source, read-only)[*]"),
                                   kWaitMs);
         QVERIFY(fixture.Active()->IsReadOnly());
+        // Not checked: alone, the JDK's sources are full of errors that are none.
+        const QString jdkFile = CLanguageClient::NormalPath(
+            QString::fromStdString(fixture.Active()->Document().PathName()));
+        for (CLanguageClient* client : fixture.app->JavaChecks().Clients()) {
+            QVERIFY(!client->IsOpen(jdkFile));
+        }
     }
 };
 

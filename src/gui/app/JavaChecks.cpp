@@ -3,6 +3,7 @@
 #include "core/platform/Paths.h"
 #include "core/project/EngineCommand.h"
 #include "core/project/JavaProjectDoc.h"
+#include "gui/app/AppCodeAssist.h"
 #include "gui/app/EditorApp.h"
 #include "gui/app/MainFrame.h"
 #include "gui/editor/EditorAids.h"
@@ -93,7 +94,10 @@ CLanguageClient* CJavaChecks::ClientFor(const std::string& path) {
 
 void CJavaChecks::AddView(CSourceView& view) {
     CSourceDocument& document = view.Document();
-    if (document.Kind() != EDocumentKind::JavaSource || document.FirstView() != &view) {
+    // The JDK's own sources are shown for reading: checked alone they are full of errors that
+    // are none (they belong to a module the compiler builds only as a whole).
+    if (document.Kind() != EDocumentKind::JavaSource || document.FirstView() != &view ||
+        IsJdkSourceFile(document.PathName())) {
         return;
     }
     auto owned = std::make_unique<STracked>();
