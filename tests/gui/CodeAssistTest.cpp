@@ -159,6 +159,20 @@ private slots:
                  qPrintable(shown.join(' ')));
     }
 
+    // '(' shows the parameters, ',' moves the mark on, ')' ends the call and the tip.
+    void parameterHintsFollowTheCall() {
+        CAssistFixture fixture;
+        QVERIFY(fixture.Open());
+        QTest::keyClicks(fixture.main, "String t = String.valueOf(");
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.main->Send(QsciScintillaBase::SCI_CALLTIPACTIVE) != 0,
+                                 kWaitMs);
+        QVERIFY2(fixture.assist->LastTip().contains("valueOf(char[] data, int offset, int count)"),
+                 qPrintable(fixture.assist->LastTip()));
+        QTest::keyClicks(fixture.main, "new char[0])");
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.main->Send(QsciScintillaBase::SCI_CALLTIPACTIVE) == 0,
+                                 kWaitMs);
+    }
+
     void showDocumentationGivesTheJavadoc() {
         if (!QFile::exists("/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip") &&
             !QFile::exists("/usr/lib/jvm/default-java/lib/src.zip")) {
