@@ -159,11 +159,21 @@ private slots:
                  qPrintable(shown.join(' ')));
     }
 
-    // '(' shows the parameters, ',' moves the mark on, ')' ends the call and the tip.
+    // A method chosen shows its parameters with the caret between its parentheses, and the
+    // ')' typed there steps over the one it came with; '(' shows them too, ')' ends them.
     void parameterHintsFollowTheCall() {
         CAssistFixture fixture;
         QVERIFY(fixture.Open());
-        QTest::keyClicks(fixture.main, "String t = String.valueOf(");
+        QTest::keyClicks(fixture.main, "char c = \"abc\".charA");
+        QTRY_VERIFY_WITH_TIMEOUT(fixture.assist->PopupShown(), kWaitMs);
+        QTest::keyClick(fixture.main, Qt::Key_Return);
+        QCOMPARE(fixture.Line(3), QStringLiteral("char c = \"abc\".charAt()"));
+        QTRY_COMPARE_WITH_TIMEOUT(fixture.assist->LastTip(), QStringLiteral("charAt(int index)"),
+                                  kWaitMs);
+        QTest::keyClicks(fixture.main, "0);");
+        QCOMPARE(fixture.Line(3), QStringLiteral("char c = \"abc\".charAt(0);"));
+
+        QTest::keyClicks(fixture.main, " String t = String.valueOf(");
         QTRY_VERIFY_WITH_TIMEOUT(fixture.main->Send(QsciScintillaBase::SCI_CALLTIPACTIVE) != 0,
                                  kWaitMs);
         QVERIFY2(fixture.assist->LastTip().contains("valueOf(char[] data, int offset, int count)"),

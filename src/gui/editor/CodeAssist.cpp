@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 namespace tovin {
 
@@ -70,8 +71,8 @@ CCodeAssist::CCodeAssist(CSourceView& view, SAssistHooks hooks)
     m_view.viewport()->installEventFilter(this);
     connect(&m_view, &CSourceView::KeyHandled, this, &CCodeAssist::OnKeyHandled);
     connect(&m_view, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int, int, int, int, int, int, int) {
-                OnTextModified(position, type);
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                OnTextModified(position, type, length);
             });
     connect(&m_view, &QsciScintilla::cursorPositionChanged, this, [this] {
         if (m_completion.active) {
@@ -233,6 +234,19 @@ bool CCodeAssist::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CCodeAssist::OnKeyPress(QKeyEvent& key) {
+    // A ')' typed just before the one a completion wrote steps over it rather than doubling it.
+    if (key.text() == QLatin1String(")") && m_closer >= 0 && !m_view.IsReadOnly()) {
+        int start = 0, caret = 0;
+        m_view.GetSel(start, caret);
+        const int closer = std::exchange(m_closer, -1);
+        if (start == caret && caret == closer && m_view.GetTextRange(caret, caret + 1) == ")") {
+            CloseCompletion();
+            m_view.Send(Sci::SCI_CALLTIPCANCEL);
+            m_view.SetSel(caret + 1, caret + 1);
+            m_view.UpdateCaretStatus();
+            return true;
+        }
+    }
     if (!m_popup->isVisible()) {
         // Escape before the answer: the list is not wanted when it comes.
         if (key.key() == Qt::Key_Escape && m_completion.active) {
@@ -292,10 +306,16 @@ void CCodeAssist::OnKeyHandled(char typed) {
 }
 
 // An edit before the word being completed makes the question stale.
-void CCodeAssist::OnTextModified(int position, int type) {
+void CCodeAssist::OnTextModified(int position, int type, int length) {
     constexpr int kChanges = Sci::SC_MOD_BEFOREINSERT | Sci::SC_MOD_BEFOREDELETE;
     if (m_completion.active && (type & kChanges) && position < m_completion.anchor) {
         CloseCompletion();
+    }
+    // The closing parenthesis a completion wrote moves with the text before it.
+    if (m_closer >= 0 && (type & Sci::SC_MOD_BEFOREINSERT) && position <= m_closer) {
+        m_closer += length;
+    } else if (m_closer >= 0 && (type & Sci::SC_MOD_BEFOREDELETE) && position <= m_closer) {
+        m_closer = position + length <= m_closer ? m_closer - length : -1;
     }
 }
 
@@ -453,6 +473,7 @@ void CCodeAssist::ApplyEdits(const SCompletionItem& item) {
     }
     m_view.EndUndoAction();
     m_view.SetSel(newCaret, newCaret);
+    m_closer = m_view.GetTextRange(newCaret, newCaret + 1) == ")" ? newCaret : -1;
     m_view.OnSyntaxColourUpdate();
     m_view.ensureCursorVisible();
     // A method's parentheses are open: its parameters are what comes next.

@@ -8,7 +8,8 @@
 //   filters as the word before the caret grows or shrinks, asking again only when the server
 //   said its list was incomplete. Up, Down, Page Up and Page Down move in it, Enter and Tab
 //   insert the item (its edit, the caret where its snippet's $0 is, and its other edits such
-//   as an import), Escape closes it, as does the caret leaving the word.
+//   as an import), Escape closes it, as does the caret leaving the word. A ')' typed just
+//   before the parenthesis an inserted call closes with steps over it.
 // - A request whose text has moved on is cancelled: keys typed while it is computed show at
 //   once, and an edit before the word, or the caret leaving it, drops the request, so its
 //   answer is never shown.
@@ -108,7 +109,7 @@ private:
     void ShowDocumentationTip(const SHover& hover, const QPoint& global);
     void HideDocumentationTip();
     void OnKeyHandled(char typed);
-    void OnTextModified(int position, int type);
+    void OnTextModified(int position, int type, int length);
     bool OnKeyPress(QKeyEvent& key);
 
     // The word before the caret starts here.
@@ -139,6 +140,8 @@ private:
     // come after the answer.
     QLabel* m_docTip;
     bool m_tipByMouse = false; // the tip goes when the mouse moves on
+    // The ')' the last completion wrote after the caret, while it is there; else -1.
+    int m_closer = -1;
 };
 
 } // namespace tovin
