@@ -92,6 +92,7 @@ final class Assistant {
     private final Map<String, Pending> pending = new LinkedHashMap<>();
     private Settings settings;
     private List<String> options;
+    private boolean listingTypes;
     final TypeIndex typeIndex;
     final SourceDocs docs;
 
@@ -180,8 +181,20 @@ final class Assistant {
             } catch (RuntimeException e) {
                 log.println("tovin-engine: warming up failed: " + e);
             }
-            typeIndex.jdkTypes();
         });
+    }
+
+    /**
+     * The JDK's type names are wanted only once a name is typed outside a select: they are
+     * listed after the first answer rather than beside it, which they would slow.
+     */
+    private void listTypesSoon() {
+        if (!listingTypes) {
+            listingTypes = true;
+            Thread index = new Thread(typeIndex::jdkTypes, "tovin-type-index");
+            index.setDaemon(true);
+            index.start();
+        }
     }
 
     void shutdown() {
@@ -220,6 +233,7 @@ final class Assistant {
             synchronized (pending) {
                 pending.remove(key);
             }
+            listTypesSoon();
         }
     }
 
