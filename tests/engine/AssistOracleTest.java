@@ -226,6 +226,8 @@ class AssistOracleTest {
             return expected;
         }
         Scope scope = trees.getScope(select);
+        // Through super, a member is accessed as one of the current class (JLS 6.6.2.1).
+        DeclaredType qualifier = written.equals("super") ? (DeclaredType) scope.getEnclosingClass().asType() : site;
         for (Element member : oracle.getElements().getAllMembers((TypeElement) site.asElement())) {
             ElementKind kind = member.getKind();
             boolean isType = kind.isClass() || kind.isInterface();
@@ -239,7 +241,7 @@ class AssistOracleTest {
                     && member.getEnclosingElement().getKind().isInterface()) {
                 continue;
             }
-            if (trees.isAccessible(scope, member, site)) {
+            if (trees.isAccessible(scope, member, qualifier)) {
                 expected.add(key(member.getSimpleName().toString(),
                         kind == ElementKind.METHOD ? ((ExecutableElement) member).getParameters().size() : -1));
             }

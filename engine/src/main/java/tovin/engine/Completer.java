@@ -253,10 +253,14 @@ final class Completer {
             return false;
         }
         TypeElement innermost = scope == null ? null : scope.getEnclosingClass();
+        // Through super, a protected member of another package's class is reached as the
+        // current class's own (JLS 6.6.2.1).
+        boolean viaSuper = !typeName && isKeyword(leaf) && keywordName(leaf).equals("super") && innermost != null;
         for (DeclaredType site : sites(type)) {
             TypeElement owner = (TypeElement) site.asElement();
+            DeclaredType qualifier = viaSuper ? (DeclaredType) innermost.asType() : site;
             for (Element member : c.elements().getAllMembers(owner)) {
-                if (!isMember(member, typeName) || !accessible(scope, member, site)) {
+                if (!isMember(member, typeName) || !accessible(scope, member, qualifier)) {
                     continue;
                 }
                 boolean own = member.getEnclosingElement().equals(owner);
@@ -298,9 +302,13 @@ final class Completer {
     }
 
     private static boolean isKeyword(Tree leaf) {
-        String name = leaf instanceof IdentifierTree id ? id.getName().toString()
-                : ((MemberSelectTree) leaf).getIdentifier().toString();
+        String name = keywordName(leaf);
         return name.equals("this") || name.equals("super");
+    }
+
+    private static String keywordName(Tree leaf) {
+        return leaf instanceof IdentifierTree id ? id.getName().toString()
+                : leaf instanceof MemberSelectTree select ? select.getIdentifier().toString() : "";
     }
 
     /** Fields, methods and enum constants; member types after a type name; only static ones there. */
