@@ -260,4 +260,31 @@ class AssistTest {
             assertTrue(session.await(m -> m.has("id") && m.get("id").getAsInt() == 100).has("result"));
         }
     }
+
+    @Test
+    void referencesAreLookedForInOpenFilesAsWellAsTheProjects() throws Exception {
+        Path used = folder.resolve("Used.java");
+        Path user = folder.resolve("User.java");
+        String usedText = "class Used {\n    static int value() {\n        return 1;\n    }\n}\n";
+        // Unsaved: on disk the open file does not call value() at all.
+        String userText = "class User {\n    int twice() {\n        return Used.value() + Used.value();\n    }\n}\n";
+        Files.writeString(used, usedText);
+        Files.writeString(user, "class User {\n}\n");
+        try (EngineSession session = EngineSession.initialized(false, "--source-path", folder.toString(),
+                "--project-file", used.toString())) {
+            session.open(used, usedText, 1);
+            session.open(user, userText, 1);
+            JsonObject answer = session.request("textDocument/references", Map.of("textDocument",
+                    Map.of("uri", EngineSession.uri(used)), "position", Map.of("line", 1, "character", 16),
+                    "context", Map.of("includeDeclaration", true)));
+            List<String> found = new ArrayList<>();
+            for (JsonElement location : answer.getAsJsonArray("result")) {
+                JsonObject l = location.getAsJsonObject();
+                JsonObject start = l.getAsJsonObject("range").getAsJsonObject("start");
+                found.add(Path.of(java.net.URI.create(l.get("uri").getAsString())).getFileName() + ":"
+                        + start.get("line").getAsInt() + ":" + start.get("character").getAsInt());
+            }
+            assertEquals(List.of("Used.java:1:15", "User.java:2:20", "User.java:2:35"), found);
+        }
+    }
 }

@@ -269,6 +269,22 @@ final class Assistant {
         };
     }
 
+    /** The Java files the client holds open. */
+    List<Path> openFiles() {
+        List<Path> files = new ArrayList<>();
+        for (String uri : documents.all().keySet()) {
+            try {
+                URI parsed = new URI(uri);
+                if ("file".equals(parsed.getScheme()) && uri.endsWith(".java")) {
+                    files.add(Path.of(parsed));
+                }
+            } catch (java.net.URISyntaxException | IllegalArgumentException e) {
+                // not a file: nothing javac could read
+            }
+        }
+        return files;
+    }
+
     /** The client's text of an open document, else the file's. */
     Text text(String uri) {
         Path path;
