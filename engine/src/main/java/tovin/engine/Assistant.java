@@ -246,12 +246,15 @@ final class Assistant {
         return switch (method) {
             case "textDocument/completion" -> {
                 boolean stripped = text.text().length() < Checker.MAX_CHARS;
-                if (stripped && Completer.afterDot(text.text(), offset)) {
-                    // Most selects are of other classes than the file's: the file's other
-                    // methods are left out until the answer says they are wanted.
+                boolean typed = Completer.prefixStart(text.text(), offset) < offset;
+                if (stripped && (typed || Completer.afterDot(text.text(), offset))) {
+                    // The file's other methods are left out unless the caret's body names them
+                    // or the typed prefix starts their names: those are all the answer can
+                    // hold. With no prefix after a dot, most selects are of other classes than
+                    // the file's; when not, the answer says so and the whole file is used.
                     String lean = Completer.prepare(text.text(), offset, true);
                     JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
-                            c -> new Completer(this, c, text.text(), offset, true, true).complete(offset));
+                            c -> new Completer(this, c, text.text(), offset, true, !typed).complete(offset));
                     if (list != null) {
                         yield list;
                     }

@@ -107,7 +107,8 @@ final class Completer {
 
     /**
      * The text given to javac: a name put at an empty caret, and the other bodies stripped (with
-     * {@code lean}, the methods the caret's body does not name too: see {@link BodyStripper#stripUnused}).
+     * {@code lean}, the methods the caret's body does not name too, unless the typed prefix
+     * starts their names: see {@link BodyStripper#stripUnused}).
      */
     static String prepare(String text, int caret, boolean lean) {
         String insert = "";
@@ -120,7 +121,8 @@ final class Completer {
             }
         }
         String patched = text.substring(0, caret) + insert + text.substring(caret);
-        return lean ? BodyStripper.stripUnused(patched, caret) : BodyStripper.strip(patched, caret);
+        String prefix = text.substring(prefixStart(text, caret), caret);
+        return lean ? BodyStripper.stripUnused(patched, caret, prefix) : BodyStripper.strip(patched, caret);
     }
 
     /** Whether the caret's identifier follows a dot: a member is completed. */
