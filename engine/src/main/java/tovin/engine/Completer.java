@@ -26,6 +26,7 @@ import javax.lang.model.element.Element;
 import javax.lang.model.element.ElementKind;
 import javax.lang.model.element.ExecutableElement;
 import javax.lang.model.element.Modifier;
+import javax.lang.model.element.ModuleElement;
 import javax.lang.model.element.PackageElement;
 import javax.lang.model.element.TypeElement;
 import javax.lang.model.element.VariableElement;
@@ -388,7 +389,7 @@ final class Completer {
             constructorsOf(type, scope, TYPE, null);
         }
         if (withImports && !prefix.isEmpty()) {
-            for (TypeElement type : importable(unit)) {
+            for (TypeElement type : importable(unit, scope)) {
                 constructorsOf(type, scope, IMPORTED_TYPE, importEdit(type));
             }
         }
@@ -448,7 +449,7 @@ final class Completer {
             addType(type, TYPE, null);
         }
         if (withImports && !prefix.isEmpty() && context(path) != Context.TOP) {
-            for (TypeElement type : importable(unit)) {
+            for (TypeElement type : importable(unit, scope)) {
                 addType(type, IMPORTED_TYPE, importEdit(type));
             }
         }
@@ -578,15 +579,21 @@ final class Completer {
     }
 
     /** Accessible top-level types not in scope whose names start with the prefix. */
-    private List<TypeElement> importable(CompilationUnitTree unit) {
+    private List<TypeElement> importable(CompilationUnitTree unit, Scope scope) {
         List<TypeElement> found = new ArrayList<>();
-        for (String qualified : assistant.typeIndex.startingWith(prefix)) {
+        for (TypeIndex.Candidate candidate : assistant.typeIndex.startingWith(prefix)) {
+            String qualified = candidate.qualified();
             String simple = qualified.substring(qualified.lastIndexOf('.') + 1);
             if (namesInScope.contains(simple) || !qualified.contains(".")) {
                 continue;
             }
-            TypeElement type = c.elements().getTypeElement(qualified);
-            if (type != null && type.getModifiers().contains(Modifier.PUBLIC)) {
+            // Looked for in its module: javac would otherwise ask every module for it.
+            ModuleElement module = candidate.module() == null ? null
+                    : c.elements().getModuleElement(candidate.module());
+            TypeElement type = module != null ? c.elements().getTypeElement(module, qualified)
+                    : candidate.module() == null ? c.elements().getTypeElement(qualified) : null;
+            if (type != null && type.getModifiers().contains(Modifier.PUBLIC)
+                    && (scope == null || c.trees().isAccessible(scope, type))) {
                 found.add(type);
             }
             if (found.size() + items.size() > MAX_ITEMS) {
