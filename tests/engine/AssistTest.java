@@ -287,4 +287,24 @@ class AssistTest {
             assertEquals(List.of("Used.java:1:15", "User.java:2:20", "User.java:2:35"), found);
         }
     }
+
+    static Stream<Arguments> places() {
+        return Stream.of(
+                Arguments.of("code", "int a = b.|c;", false),
+                Arguments.of("after a string", "String s = \"x.y\".|", false),
+                Arguments.of("after a character", "char c = '.'; c.|", false),
+                Arguments.of("in a string", "String s = \"x.|y\";", true),
+                Arguments.of("in an unfinished string", "String s = \"x.|", true),
+                Arguments.of("in a line comment, at its end", "// see list.|", true),
+                Arguments.of("in a block comment", "/* a.| */ b.c", true),
+                Arguments.of("after a block comment", "/* a. */ b.|c", false),
+                Arguments.of("in a text block", "String s = \"\"\"\n a.|\n \"\"\";", true),
+                Arguments.of("in a character", "char c = '.|';", true));
+    }
+
+    @ParameterizedTest(name = "{0}")
+    @MethodSource("places")
+    void nothingIsCompletedInCommentsAndLiterals(String name, String marked, boolean inside) {
+        assertEquals(inside, Completer.inCommentOrLiteral(marked.replace("|", ""), marked.indexOf('|')));
+    }
 }

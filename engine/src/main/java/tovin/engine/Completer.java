@@ -169,6 +169,9 @@ final class Completer {
     JsonObject complete(int at) {
         prefixStart = prefixStart(text, at);
         prefix = text.substring(prefixStart, at);
+        if (inCommentOrLiteral(text, prefixStart)) {
+            return list();
+        }
         CompilationUnitTree unit = c.units().get(0);
         int dot = previousSignificant(text, prefixStart);
         boolean afterDot = dot >= 0 && text.charAt(dot) == '.' && (dot == 0 || text.charAt(dot - 1) != '.');
@@ -188,6 +191,45 @@ final class Completer {
             scopeItems(path, scope, unit);
         }
         return list();
+    }
+
+    /** Whether the offset is inside a comment, a string, a character or a text block. */
+    static boolean inCommentOrLiteral(String text, int offset) {
+        int i = 0;
+        while (i < offset) {
+            int end;
+            if (text.startsWith("//", i)) {
+                end = text.indexOf('\n', i);
+                end = end < 0 ? text.length() : end;
+                if (offset <= end) {
+                    return true; // up to the line's end
+                }
+            } else if (text.startsWith("/*", i)) {
+                end = text.indexOf("*/", i + 2);
+                end = end < 0 ? text.length() : end + 2;
+            } else if (text.startsWith("\"\"\"", i)) {
+                end = i + 3;
+                while (end < text.length() && !text.startsWith("\"\"\"", end)) {
+                    end += text.charAt(end) == '\\' ? 2 : 1;
+                }
+                end = Math.min(text.length(), end + 3);
+            } else if (text.charAt(i) == '"' || text.charAt(i) == '\'') {
+                char quote = text.charAt(i);
+                end = i + 1;
+                while (end < text.length() && text.charAt(end) != quote && text.charAt(end) != '\n') {
+                    end += text.charAt(end) == '\\' ? 2 : 1;
+                }
+                end = Math.min(text.length(), end + 1);
+            } else {
+                i++;
+                continue;
+            }
+            if (offset < end || end >= text.length() && offset <= end) {
+                return true;
+            }
+            i = end;
+        }
+        return false;
     }
 
     private static int previousSignificant(String text, int from) {
