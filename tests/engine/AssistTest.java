@@ -307,4 +307,26 @@ class AssistTest {
     void nothingIsCompletedInCommentsAndLiterals(String name, String marked, boolean inside) {
         assertEquals(inside, Completer.inCommentOrLiteral(marked.replace("|", ""), marked.indexOf('|')));
     }
+
+    @Test
+    void aRequestDroppedMidwayLeavesJavacsStateForTheNext() {
+        java.io.PrintStream quiet = new java.io.PrintStream(java.io.OutputStream.nullOutputStream());
+        Assistant assistant = new Assistant(Settings.parse(new String[] {"--source-path", folder.toString()}, quiet),
+                new Documents(), null, quiet);
+        try {
+            String text = "class Dropped {\n    void m(String s) {\n        s.length();\n    }\n}\n";
+            Assistant.Text source = new Assistant.Text(folder.resolve("Dropped.java").toUri().toString(),
+                    folder.resolve("Dropped.java"), text);
+            java.util.concurrent.atomic.AtomicInteger asked = new java.util.concurrent.atomic.AtomicInteger();
+            // Made stale once javac has parsed the file.
+            org.junit.jupiter.api.Assertions.assertThrows(Assistant.Cancelled.class,
+                    () -> assistant.compile(source, 0, () -> asked.incrementAndGet() > 1, c -> "answered"));
+            assertEquals("answered", assistant.compile(source, 0, () -> false, c -> "answered"));
+            String statistics = assistant.poolStatistics();
+            assertTrue(statistics.contains("1 reused Contexts") && statistics.contains("1 newly created Contexts"),
+                    statistics);
+        } finally {
+            assistant.shutdown();
+        }
+    }
 }

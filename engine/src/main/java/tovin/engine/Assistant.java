@@ -6,8 +6,6 @@ import com.google.gson.JsonPrimitive;
 import com.sun.source.tree.CompilationUnitTree;
 import com.sun.source.util.DocTrees;
 import com.sun.source.util.JavacTask;
-import com.sun.source.util.TaskEvent;
-import com.sun.source.util.TaskListener;
 import com.sun.tools.javac.api.BasicJavacTask;
 import com.sun.tools.javac.api.JavacTaskPool;
 import com.sun.tools.javac.code.ClassFinder;
@@ -197,6 +195,13 @@ final class Assistant {
         }
     }
 
+    /** The pool's counts of contexts (made, reused...), as javac prints them. */
+    String poolStatistics() {
+        java.io.ByteArrayOutputStream out = new java.io.ByteArrayOutputStream();
+        pool.printStatistics(new PrintStream(out, true, java.nio.charset.StandardCharsets.UTF_8));
+        return out.toString(java.nio.charset.StandardCharsets.UTF_8);
+    }
+
     void shutdown() {
         thread.shutdownNow();
     }
@@ -329,43 +334,40 @@ final class Assistant {
             throw new Cancelled();
         }
         fileManager.setOpenTexts(openTexts());
+        boolean[] stale = new boolean[1];
         try {
-            return pool.getTask(null, fileManager, d -> { }, options, null, files, task -> {
-                JavacTask javac = task;
-                javac.addTaskListener(new TaskListener() {
-                    @Override
-                    public void started(TaskEvent e) {
-                        if (cancelled.getAsBoolean()) {
-                            throw new Cancelled();
-                        }
-                    }
-                });
+            // A request made stale is dropped between javac's steps, never inside one: javac's
+            // state would be left half done, and the pool keeps only a context whose task ended.
+            T result = pool.getTask(null, fileManager, d -> { }, options, null, files, javac -> {
                 List<CompilationUnitTree> units = new ArrayList<>();
                 try {
                     for (CompilationUnitTree unit : javac.parse()) {
                         units.add(unit);
                     }
-                    javac.analyze();
-                } catch (IOException e) {
-                    throw new IllegalArgumentException("the file cannot be read: " + e.getMessage());
-                } catch (RuntimeException e) {
-                    for (Throwable cause = e; cause != null; cause = cause.getCause()) {
-                        if (cause instanceof Cancelled c) {
-                            throw c;
-                        }
+                    if (cancelled.getAsBoolean()) {
+                        stale[0] = true;
+                        return null;
                     }
-                    throw e;
-                }
-                if (cancelled.getAsBoolean()) {
-                    throw new Cancelled();
-                }
-                try {
+                    javac.analyze();
+                    if (cancelled.getAsBoolean()) {
+                        stale[0] = true;
+                        return null;
+                    }
                     return worker.apply(new Compilation(javac, DocTrees.instance(javac), javac.getElements(),
                             javac.getTypes(), units));
+                } catch (Cancelled e) {
+                    stale[0] = true;
+                    return null;
+                } catch (IOException e) {
+                    throw new IllegalArgumentException("the file cannot be read: " + e.getMessage());
                 } finally {
                     forgetProjectClasses(javac);
                 }
             });
+            if (stale[0]) {
+                throw new Cancelled();
+            }
+            return result;
         } finally {
             fileManager.setOpenTexts(Map.of());
         }
