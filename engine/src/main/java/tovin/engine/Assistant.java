@@ -221,7 +221,7 @@ final class Assistant {
             } catch (Json.BadMessage | IllegalArgumentException e) {
                 replies.error(id, Protocol.INVALID_PARAMS, e.getMessage());
                 return;
-            } catch (RuntimeException | StackOverflowError e) {
+            } catch (RuntimeException | AssertionError | StackOverflowError e) {
                 log.println("tovin-engine: " + request.method + " failed: " + e);
                 e.printStackTrace(log);
                 replies.error(id, Protocol.INTERNAL_ERROR, "the engine failed: " + e);
@@ -250,23 +250,26 @@ final class Assistant {
         Navigator navigator = new Navigator(this);
         return switch (method) {
             case "textDocument/completion" -> {
-                boolean stripped = text.text().length() < Checker.MAX_CHARS;
-                boolean typed = Completer.prefixStart(text.text(), offset) < offset;
-                if (stripped && (typed || Completer.afterDot(text.text(), offset))) {
-                    // The file's other methods are left out unless the caret's body names them
-                    // or the typed prefix starts their names: those are all the answer can
-                    // hold. With no prefix after a dot, most selects are of other classes than
-                    // the file's; when not, the answer says so and the whole file is used.
-                    String lean = Completer.prepare(text.text(), offset, true);
-                    JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
-                            c -> new Completer(this, c, text.text(), offset, true, !typed).complete(offset));
-                    if (list != null) {
-                        yield list;
+                try {
+                    yield complete(text, offset, cancelled);
+                } catch (RuntimeException | AssertionError e) {
+                    if (e instanceof Cancelled || e instanceof Json.BadMessage) {
+                        throw e;
+                    }
+                    // javac's own failure on the unfinished text (its recovery has faults of its
+                    // own): the text as it is, without the name put at the caret, may pass.
+                    log.println("tovin-engine: completion tried again after javac failed: " + e);
+                    String plain = BodyStripper.strip(text.text(), offset);
+                    try {
+                        yield compile(new Text(text.uri(), text.path(), plain), offset, cancelled,
+                                c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
+                    } catch (RuntimeException | AssertionError again) {
+                        if (again instanceof Cancelled) {
+                            throw again;
+                        }
+                        yield Completer.empty();
                     }
                 }
-                String compiled = stripped ? Completer.prepare(text.text(), offset, false) : text.text();
-                yield compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
-                        c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
             }
             case "textDocument/signatureHelp" -> navigator.signatureHelp(text, offset, cancelled);
             case "textDocument/hover" -> navigator.hover(text, offset, cancelled);
@@ -275,6 +278,27 @@ final class Assistant {
                     Json.flag(params, "context", "includeDeclaration"), cancelled);
             default -> throw new IllegalArgumentException("unknown method " + method);
         };
+    }
+
+    /** Completion at the offset: over a lean text first where that is enough, else the whole. */
+    private JsonObject complete(Text text, int offset, BooleanSupplier cancelled) {
+        boolean stripped = text.text().length() < Checker.MAX_CHARS;
+        boolean typed = Completer.prefixStart(text.text(), offset) < offset;
+        if (stripped && (typed || Completer.afterDot(text.text(), offset))) {
+            // The file's other methods are left out unless the caret's body names them
+            // or the typed prefix starts their names: those are all the answer can
+            // hold. With no prefix after a dot, most selects are of other classes than
+            // the file's; when not, the answer says so and the whole file is used.
+            String lean = Completer.prepare(text.text(), offset, true);
+            JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
+                    c -> new Completer(this, c, text.text(), offset, true, !typed).complete(offset));
+            if (list != null) {
+                return list;
+            }
+        }
+        String compiled = stripped ? Completer.prepare(text.text(), offset, false) : text.text();
+        return compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
+                c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
     }
 
     /** The Java files the client holds open. */

@@ -595,9 +595,11 @@ final class Completer {
                 }
             }
         }
-        PackageElement pkg = c.elements().getPackageOf(unit.getTypeDecls().isEmpty() ? null
-                : c.trees().getElement(new TreePath(new TreePath(unit), unit.getTypeDecls().get(0))));
-        if (pkg == null && unit.getPackage() == null) {
+        PackageElement pkg = null;
+        if (unit.getPackage() != null) {
+            Element named = c.trees().getElement(new TreePath(new TreePath(unit), unit.getPackage()));
+            pkg = named instanceof PackageElement p ? p : null;
+        } else {
             pkg = c.elements().getPackageElement("");
         }
         if (pkg != null) {
@@ -757,6 +759,14 @@ final class Completer {
 
     private static String snippet(String name) {
         return name.replace("\\", "\\\\").replace("$", "\\$").replace("}", "\\}");
+    }
+
+    /** An empty list. */
+    static JsonObject empty() {
+        JsonObject result = new JsonObject();
+        result.addProperty("isIncomplete", false);
+        result.add("items", new JsonArray());
+        return result;
     }
 
     private JsonObject list() {
