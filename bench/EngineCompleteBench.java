@@ -38,9 +38,11 @@ public class EngineCompleteBench {
         long start = System.nanoTime();
         try (Engine engine = new Engine(engineJar, gsonJar, List.of("--source-path", work.toString()))) {
             engine.initialize();
+            long initialized = (System.nanoTime() - start) / 1_000_000;
             engine.open(small);
             engine.complete(small, 1);
-            System.out.printf("first completion after the engine starts: %d ms%n", (System.nanoTime() - start) / 1_000_000);
+            System.out.printf("first completion after the engine starts: %d ms (initialized after %d ms)%n",
+                    (System.nanoTime() - start) / 1_000_000, initialized);
             engine.open(large);
             long[] smallTimes = engine.measure(small);
             long[] largeTimes = engine.measure(large);
@@ -50,7 +52,14 @@ public class EngineCompleteBench {
                     lines(large), largeTimes[0], largeTimes[1], MEASURED);
             System.out.printf("ratio of the medians, %d to %d lines: %.2f%n", lines(large), lines(small),
                     (double) largeTimes[0] / Math.max(1, smallTimes[0]));
+            String status = Files.readString(Path.of("/proc/" + engine.process.pid() + "/status"));
+            System.out.printf("engine memory after: %s (peak %s)%n", field(status, "VmRSS"), field(status, "VmHWM"));
         }
+    }
+
+    static String field(String status, String name) {
+        return status.lines().filter(l -> l.startsWith(name + ":")).map(l -> l.substring(name.length() + 1).trim())
+                .findFirst().orElse("?");
     }
 
     static long lines(Path file) throws IOException {

@@ -156,7 +156,22 @@ class AssistOracleTest {
                         ? arity(o.get("label").getAsString()) : -1));
             }
         }
-        assertEquals(oracleMembers(file, offset), engine, caret);
+        Set<String> expected = oracleMembers(file, offset);
+        assertEquals(expected, engine, caret);
+
+        // With the name's first letters typed: those members whose names start so.
+        int letters = Character.isJavaIdentifierPart(file.text().charAt(offset + 1)) ? 2 : 1;
+        String typed = file.text().substring(offset, offset + letters);
+        Set<String> filtered = new TreeSet<>();
+        for (JsonElement item : complete(file, offset + letters)) {
+            JsonObject o = item.getAsJsonObject();
+            if (o.get("kind").getAsInt() != 14) {
+                filtered.add(key(o.get("filterText").getAsString(), o.get("kind").getAsInt() == 2
+                        ? arity(o.get("label").getAsString()) : -1));
+            }
+        }
+        expected.removeIf(name -> !name.toLowerCase().startsWith(typed.toLowerCase()));
+        assertEquals(expected, filtered, caret + " after " + typed);
     }
 
     @ParameterizedTest(name = "{0}")
@@ -184,6 +199,19 @@ class AssistOracleTest {
         }
         assertFalse(expected.isEmpty(), caret + " has locals");
         assertEquals(expected, engine, caret);
+
+        // With a letter typed: the locals starting with it.
+        String typed = file.text().substring(offset, offset + 1);
+        if (Character.isJavaIdentifierStart(typed.charAt(0))) {
+            Set<String> filtered = new TreeSet<>();
+            for (JsonElement item : complete(file, offset + 1)) {
+                if (item.getAsJsonObject().get("kind").getAsInt() == 6) {
+                    filtered.add(item.getAsJsonObject().get("label").getAsString());
+                }
+            }
+            expected.removeIf(name -> !name.toLowerCase().startsWith(typed.toLowerCase()));
+            assertEquals(expected, filtered, caret + " after " + typed);
+        }
     }
 
     private static JsonArray complete(Marked file, int offset) throws IOException {
@@ -226,6 +254,8 @@ class AssistOracleTest {
             return expected;
         }
         Scope scope = trees.getScope(select);
+        // Through super, a member is accessed as one of the current class (JLS 6.6.2.1).
+        DeclaredType qualifier = written.equals("super") ? (DeclaredType) scope.getEnclosingClass().asType() : site;
         for (Element member : oracle.getElements().getAllMembers((TypeElement) site.asElement())) {
             ElementKind kind = member.getKind();
             boolean isType = kind.isClass() || kind.isInterface();
@@ -239,7 +269,7 @@ class AssistOracleTest {
                     && member.getEnclosingElement().getKind().isInterface()) {
                 continue;
             }
-            if (trees.isAccessible(scope, member, site)) {
+            if (trees.isAccessible(scope, member, qualifier)) {
                 expected.add(key(member.getSimpleName().toString(),
                         kind == ElementKind.METHOD ? ((ExecutableElement) member).getParameters().size() : -1));
             }

@@ -260,4 +260,73 @@ class AssistTest {
             assertTrue(session.await(m -> m.has("id") && m.get("id").getAsInt() == 100).has("result"));
         }
     }
+
+    @Test
+    void referencesAreLookedForInOpenFilesAsWellAsTheProjects() throws Exception {
+        Path used = folder.resolve("Used.java");
+        Path user = folder.resolve("User.java");
+        String usedText = "class Used {\n    static int value() {\n        return 1;\n    }\n}\n";
+        // Unsaved: on disk the open file does not call value() at all.
+        String userText = "class User {\n    int twice() {\n        return Used.value() + Used.value();\n    }\n}\n";
+        Files.writeString(used, usedText);
+        Files.writeString(user, "class User {\n}\n");
+        try (EngineSession session = EngineSession.initialized(false, "--source-path", folder.toString(),
+                "--project-file", used.toString())) {
+            session.open(used, usedText, 1);
+            session.open(user, userText, 1);
+            JsonObject answer = session.request("textDocument/references", Map.of("textDocument",
+                    Map.of("uri", EngineSession.uri(used)), "position", Map.of("line", 1, "character", 16),
+                    "context", Map.of("includeDeclaration", true)));
+            List<String> found = new ArrayList<>();
+            for (JsonElement location : answer.getAsJsonArray("result")) {
+                JsonObject l = location.getAsJsonObject();
+                JsonObject start = l.getAsJsonObject("range").getAsJsonObject("start");
+                found.add(Path.of(java.net.URI.create(l.get("uri").getAsString())).getFileName() + ":"
+                        + start.get("line").getAsInt() + ":" + start.get("character").getAsInt());
+            }
+            assertEquals(List.of("Used.java:1:15", "User.java:2:20", "User.java:2:35"), found);
+        }
+    }
+
+    static Stream<Arguments> places() {
+        return Stream.of(
+                Arguments.of("code", "int a = b.|c;", false),
+                Arguments.of("after a string", "String s = \"x.y\".|", false),
+                Arguments.of("after a character", "char c = '.'; c.|", false),
+                Arguments.of("in a string", "String s = \"x.|y\";", true),
+                Arguments.of("in an unfinished string", "String s = \"x.|", true),
+                Arguments.of("in a line comment, at its end", "// see list.|", true),
+                Arguments.of("in a block comment", "/* a.| */ b.c", true),
+                Arguments.of("after a block comment", "/* a. */ b.|c", false),
+                Arguments.of("in a text block", "String s = \"\"\"\n a.|\n \"\"\";", true),
+                Arguments.of("in a character", "char c = '.|';", true));
+    }
+
+    @ParameterizedTest(name = "{0}")
+    @MethodSource("places")
+    void nothingIsCompletedInCommentsAndLiterals(String name, String marked, boolean inside) {
+        assertEquals(inside, Completer.inCommentOrLiteral(marked.replace("|", ""), marked.indexOf('|')));
+    }
+
+    @Test
+    void aRequestDroppedMidwayLeavesJavacsStateForTheNext() {
+        java.io.PrintStream quiet = new java.io.PrintStream(java.io.OutputStream.nullOutputStream());
+        Assistant assistant = new Assistant(Settings.parse(new String[] {"--source-path", folder.toString()}, quiet),
+                new Documents(), null, quiet);
+        try {
+            String text = "class Dropped {\n    void m(String s) {\n        s.length();\n    }\n}\n";
+            Assistant.Text source = new Assistant.Text(folder.resolve("Dropped.java").toUri().toString(),
+                    folder.resolve("Dropped.java"), text);
+            java.util.concurrent.atomic.AtomicInteger asked = new java.util.concurrent.atomic.AtomicInteger();
+            // Made stale once javac has parsed the file.
+            org.junit.jupiter.api.Assertions.assertThrows(Assistant.Cancelled.class,
+                    () -> assistant.compile(source, 0, () -> asked.incrementAndGet() > 1, c -> "answered"));
+            assertEquals("answered", assistant.compile(source, 0, () -> false, c -> "answered"));
+            String statistics = assistant.poolStatistics();
+            assertTrue(statistics.contains("1 reused Contexts") && statistics.contains("1 newly created Contexts"),
+                    statistics);
+        } finally {
+            assistant.shutdown();
+        }
+    }
 }

@@ -23,6 +23,10 @@ public class Square extends Shape implements Shape.Visitor<String> {
         return side;
     }
 
+    int sideways() {
+        return -side;
+    }
+
     private String label(String prefix) {
         return prefix + side + UNIT;
     }

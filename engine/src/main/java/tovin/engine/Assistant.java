@@ -6,8 +6,6 @@ import com.google.gson.JsonPrimitive;
 import com.sun.source.tree.CompilationUnitTree;
 import com.sun.source.util.DocTrees;
 import com.sun.source.util.JavacTask;
-import com.sun.source.util.TaskEvent;
-import com.sun.source.util.TaskListener;
 import com.sun.tools.javac.api.BasicJavacTask;
 import com.sun.tools.javac.api.JavacTaskPool;
 import com.sun.tools.javac.code.ClassFinder;
@@ -92,6 +90,7 @@ final class Assistant {
     private final Map<String, Pending> pending = new LinkedHashMap<>();
     private Settings settings;
     private List<String> options;
+    private boolean listingTypes;
     final TypeIndex typeIndex;
     final SourceDocs docs;
 
@@ -180,8 +179,27 @@ final class Assistant {
             } catch (RuntimeException e) {
                 log.println("tovin-engine: warming up failed: " + e);
             }
-            typeIndex.jdkTypes();
         });
+    }
+
+    /**
+     * The JDK's type names are wanted only once a name is typed outside a select: they are
+     * listed after the first answer rather than beside it, which they would slow.
+     */
+    private void listTypesSoon() {
+        if (!listingTypes) {
+            listingTypes = true;
+            Thread index = new Thread(typeIndex::jdkTypes, "tovin-type-index");
+            index.setDaemon(true);
+            index.start();
+        }
+    }
+
+    /** The pool's counts of contexts (made, reused...), as javac prints them. */
+    String poolStatistics() {
+        java.io.ByteArrayOutputStream out = new java.io.ByteArrayOutputStream();
+        pool.printStatistics(new PrintStream(out, true, java.nio.charset.StandardCharsets.UTF_8));
+        return out.toString(java.nio.charset.StandardCharsets.UTF_8);
     }
 
     void shutdown() {
@@ -203,7 +221,7 @@ final class Assistant {
             } catch (Json.BadMessage | IllegalArgumentException e) {
                 replies.error(id, Protocol.INVALID_PARAMS, e.getMessage());
                 return;
-            } catch (RuntimeException | StackOverflowError e) {
+            } catch (RuntimeException | AssertionError | StackOverflowError e) {
                 log.println("tovin-engine: " + request.method + " failed: " + e);
                 e.printStackTrace(log);
                 replies.error(id, Protocol.INTERNAL_ERROR, "the engine failed: " + e);
@@ -220,6 +238,7 @@ final class Assistant {
             synchronized (pending) {
                 pending.remove(key);
             }
+            listTypesSoon();
         }
     }
 
@@ -231,20 +250,26 @@ final class Assistant {
         Navigator navigator = new Navigator(this);
         return switch (method) {
             case "textDocument/completion" -> {
-                boolean stripped = text.text().length() < Checker.MAX_CHARS;
-                if (stripped && Completer.afterDot(text.text(), offset)) {
-                    // Most selects are of other classes than the file's: the file's other
-                    // methods are left out until the answer says they are wanted.
-                    String lean = Completer.prepare(text.text(), offset, true);
-                    JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
-                            c -> new Completer(this, c, text.text(), offset, true, true).complete(offset));
-                    if (list != null) {
-                        yield list;
+                try {
+                    yield complete(text, offset, cancelled);
+                } catch (RuntimeException | AssertionError e) {
+                    if (e instanceof Cancelled || e instanceof Json.BadMessage) {
+                        throw e;
+                    }
+                    // javac's own failure on the unfinished text (its recovery has faults of its
+                    // own): the text as it is, without the name put at the caret, may pass.
+                    log.println("tovin-engine: completion tried again after javac failed: " + e);
+                    String plain = BodyStripper.strip(text.text(), offset);
+                    try {
+                        yield compile(new Text(text.uri(), text.path(), plain), offset, cancelled,
+                                c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
+                    } catch (RuntimeException | AssertionError again) {
+                        if (again instanceof Cancelled) {
+                            throw again;
+                        }
+                        yield Completer.empty();
                     }
                 }
-                String compiled = stripped ? Completer.prepare(text.text(), offset, false) : text.text();
-                yield compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
-                        c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
             }
             case "textDocument/signatureHelp" -> navigator.signatureHelp(text, offset, cancelled);
             case "textDocument/hover" -> navigator.hover(text, offset, cancelled);
@@ -253,6 +278,43 @@ final class Assistant {
                     Json.flag(params, "context", "includeDeclaration"), cancelled);
             default -> throw new IllegalArgumentException("unknown method " + method);
         };
+    }
+
+    /** Completion at the offset: over a lean text first where that is enough, else the whole. */
+    private JsonObject complete(Text text, int offset, BooleanSupplier cancelled) {
+        boolean stripped = text.text().length() < Checker.MAX_CHARS;
+        boolean typed = Completer.prefixStart(text.text(), offset) < offset;
+        if (stripped && (typed || Completer.afterDot(text.text(), offset))) {
+            // The file's other methods are left out unless the caret's body names them
+            // or the typed prefix starts their names: those are all the answer can
+            // hold. With no prefix after a dot, most selects are of other classes than
+            // the file's; when not, the answer says so and the whole file is used.
+            String lean = Completer.prepare(text.text(), offset, true);
+            JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
+                    c -> new Completer(this, c, text.text(), offset, true, !typed).complete(offset));
+            if (list != null) {
+                return list;
+            }
+        }
+        String compiled = stripped ? Completer.prepare(text.text(), offset, false) : text.text();
+        return compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
+                c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
+    }
+
+    /** The Java files the client holds open. */
+    List<Path> openFiles() {
+        List<Path> files = new ArrayList<>();
+        for (String uri : documents.all().keySet()) {
+            try {
+                URI parsed = new URI(uri);
+                if ("file".equals(parsed.getScheme()) && uri.endsWith(".java")) {
+                    files.add(Path.of(parsed));
+                }
+            } catch (java.net.URISyntaxException | IllegalArgumentException e) {
+                // not a file: nothing javac could read
+            }
+        }
+        return files;
     }
 
     /** The client's text of an open document, else the file's. */
@@ -296,43 +358,40 @@ final class Assistant {
             throw new Cancelled();
         }
         fileManager.setOpenTexts(openTexts());
+        boolean[] stale = new boolean[1];
         try {
-            return pool.getTask(null, fileManager, d -> { }, options, null, files, task -> {
-                JavacTask javac = task;
-                javac.addTaskListener(new TaskListener() {
-                    @Override
-                    public void started(TaskEvent e) {
-                        if (cancelled.getAsBoolean()) {
-                            throw new Cancelled();
-                        }
-                    }
-                });
+            // A request made stale is dropped between javac's steps, never inside one: javac's
+            // state would be left half done, and the pool keeps only a context whose task ended.
+            T result = pool.getTask(null, fileManager, d -> { }, options, null, files, javac -> {
                 List<CompilationUnitTree> units = new ArrayList<>();
                 try {
                     for (CompilationUnitTree unit : javac.parse()) {
                         units.add(unit);
                     }
-                    javac.analyze();
-                } catch (IOException e) {
-                    throw new IllegalArgumentException("the file cannot be read: " + e.getMessage());
-                } catch (RuntimeException e) {
-                    for (Throwable cause = e; cause != null; cause = cause.getCause()) {
-                        if (cause instanceof Cancelled c) {
-                            throw c;
-                        }
+                    if (cancelled.getAsBoolean()) {
+                        stale[0] = true;
+                        return null;
                     }
-                    throw e;
-                }
-                if (cancelled.getAsBoolean()) {
-                    throw new Cancelled();
-                }
-                try {
+                    javac.analyze();
+                    if (cancelled.getAsBoolean()) {
+                        stale[0] = true;
+                        return null;
+                    }
                     return worker.apply(new Compilation(javac, DocTrees.instance(javac), javac.getElements(),
                             javac.getTypes(), units));
+                } catch (Cancelled e) {
+                    stale[0] = true;
+                    return null;
+                } catch (IOException e) {
+                    throw new IllegalArgumentException("the file cannot be read: " + e.getMessage());
                 } finally {
                     forgetProjectClasses(javac);
                 }
             });
+            if (stale[0]) {
+                throw new Cancelled();
+            }
+            return result;
         } finally {
             fileManager.setOpenTexts(Map.of());
         }

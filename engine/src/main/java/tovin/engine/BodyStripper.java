@@ -25,6 +25,7 @@ final class BodyStripper {
     private int at;
     private int keptStart = -1;
     private int keptEnd = -1;
+    private String prefix = "";
 
     private BodyStripper(String text, int keep, Set<String> named) {
         this.text = text;
@@ -48,6 +49,15 @@ final class BodyStripper {
      * file's own classes differ, which the caller must take from {@link #strip}'s text.
      */
     static String stripUnused(String text, int keep) {
+        return stripUnused(text, keep, "");
+    }
+
+    /**
+     * As {@link #stripUnused(String, int)}, keeping also the methods whose names start with
+     * {@code prefix} (in any case) when it is not empty: a completion filtered by it offers no
+     * others, so its answer is the same.
+     */
+    static String stripUnused(String text, int keep, String prefix) {
         BodyStripper first = new BodyStripper(text, keep, null);
         first.typeLevel(false, 0);
         if (first.keptStart < 0) {
@@ -59,6 +69,7 @@ final class BodyStripper {
             names.add(words.group());
         }
         BodyStripper second = new BodyStripper(text, keep, names);
+        second.prefix = prefix.toLowerCase(java.util.Locale.ROOT);
         second.typeLevel(false, 0);
         return new String(second.out);
     }
@@ -154,7 +165,8 @@ final class BodyStripper {
 
     private boolean unused(String method) {
         return named != null && method != null && !named.contains(method)
-                && !Character.isUpperCase(method.charAt(0));
+                && !Character.isUpperCase(method.charAt(0))
+                && (prefix.isEmpty() || !method.toLowerCase(java.util.Locale.ROOT).startsWith(prefix));
     }
 
     /**

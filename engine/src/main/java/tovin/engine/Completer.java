@@ -26,6 +26,7 @@ import javax.lang.model.element.Element;
 import javax.lang.model.element.ElementKind;
 import javax.lang.model.element.ExecutableElement;
 import javax.lang.model.element.Modifier;
+import javax.lang.model.element.ModuleElement;
 import javax.lang.model.element.PackageElement;
 import javax.lang.model.element.TypeElement;
 import javax.lang.model.element.VariableElement;
@@ -107,7 +108,8 @@ final class Completer {
 
     /**
      * The text given to javac: a name put at an empty caret, and the other bodies stripped (with
-     * {@code lean}, the methods the caret's body does not name too: see {@link BodyStripper#stripUnused}).
+     * {@code lean}, the methods the caret's body does not name too, unless the typed prefix
+     * starts their names: see {@link BodyStripper#stripUnused}).
      */
     static String prepare(String text, int caret, boolean lean) {
         String insert = "";
@@ -120,7 +122,8 @@ final class Completer {
             }
         }
         String patched = text.substring(0, caret) + insert + text.substring(caret);
-        return lean ? BodyStripper.stripUnused(patched, caret) : BodyStripper.strip(patched, caret);
+        String prefix = text.substring(prefixStart(text, caret), caret);
+        return lean ? BodyStripper.stripUnused(patched, caret, prefix) : BodyStripper.strip(patched, caret);
     }
 
     /** Whether the caret's identifier follows a dot: a member is completed. */
@@ -166,6 +169,9 @@ final class Completer {
     JsonObject complete(int at) {
         prefixStart = prefixStart(text, at);
         prefix = text.substring(prefixStart, at);
+        if (inCommentOrLiteral(text, prefixStart)) {
+            return list();
+        }
         CompilationUnitTree unit = c.units().get(0);
         int dot = previousSignificant(text, prefixStart);
         boolean afterDot = dot >= 0 && text.charAt(dot) == '.' && (dot == 0 || text.charAt(dot - 1) != '.');
@@ -185,6 +191,45 @@ final class Completer {
             scopeItems(path, scope, unit);
         }
         return list();
+    }
+
+    /** Whether the offset is inside a comment, a string, a character or a text block. */
+    static boolean inCommentOrLiteral(String text, int offset) {
+        int i = 0;
+        while (i < offset) {
+            int end;
+            if (text.startsWith("//", i)) {
+                end = text.indexOf('\n', i);
+                end = end < 0 ? text.length() : end;
+                if (offset <= end) {
+                    return true; // up to the line's end
+                }
+            } else if (text.startsWith("/*", i)) {
+                end = text.indexOf("*/", i + 2);
+                end = end < 0 ? text.length() : end + 2;
+            } else if (text.startsWith("\"\"\"", i)) {
+                end = i + 3;
+                while (end < text.length() && !text.startsWith("\"\"\"", end)) {
+                    end += text.charAt(end) == '\\' ? 2 : 1;
+                }
+                end = Math.min(text.length(), end + 3);
+            } else if (text.charAt(i) == '"' || text.charAt(i) == '\'') {
+                char quote = text.charAt(i);
+                end = i + 1;
+                while (end < text.length() && text.charAt(end) != quote && text.charAt(end) != '\n') {
+                    end += text.charAt(end) == '\\' ? 2 : 1;
+                }
+                end = Math.min(text.length(), end + 1);
+            } else {
+                i++;
+                continue;
+            }
+            if (offset < end || end >= text.length() && offset <= end) {
+                return true;
+            }
+            i = end;
+        }
+        return false;
     }
 
     private static int previousSignificant(String text, int from) {
@@ -253,10 +298,14 @@ final class Completer {
             return false;
         }
         TypeElement innermost = scope == null ? null : scope.getEnclosingClass();
+        // Through super, a protected member of another package's class is reached as the
+        // current class's own (JLS 6.6.2.1).
+        boolean viaSuper = !typeName && isKeyword(leaf) && keywordName(leaf).equals("super") && innermost != null;
         for (DeclaredType site : sites(type)) {
             TypeElement owner = (TypeElement) site.asElement();
+            DeclaredType qualifier = viaSuper ? (DeclaredType) innermost.asType() : site;
             for (Element member : c.elements().getAllMembers(owner)) {
-                if (!isMember(member, typeName) || !accessible(scope, member, site)) {
+                if (!isMember(member, typeName) || !accessible(scope, member, qualifier)) {
                     continue;
                 }
                 boolean own = member.getEnclosingElement().equals(owner);
@@ -298,9 +347,13 @@ final class Completer {
     }
 
     private static boolean isKeyword(Tree leaf) {
-        String name = leaf instanceof IdentifierTree id ? id.getName().toString()
-                : ((MemberSelectTree) leaf).getIdentifier().toString();
+        String name = keywordName(leaf);
         return name.equals("this") || name.equals("super");
+    }
+
+    private static String keywordName(Tree leaf) {
+        return leaf instanceof IdentifierTree id ? id.getName().toString()
+                : leaf instanceof MemberSelectTree select ? select.getIdentifier().toString() : "";
     }
 
     /** Fields, methods and enum constants; member types after a type name; only static ones there. */
@@ -378,7 +431,7 @@ final class Completer {
             constructorsOf(type, scope, TYPE, null);
         }
         if (withImports && !prefix.isEmpty()) {
-            for (TypeElement type : importable(unit)) {
+            for (TypeElement type : importable(unit, scope)) {
                 constructorsOf(type, scope, IMPORTED_TYPE, importEdit(type));
             }
         }
@@ -438,7 +491,7 @@ final class Completer {
             addType(type, TYPE, null);
         }
         if (withImports && !prefix.isEmpty() && context(path) != Context.TOP) {
-            for (TypeElement type : importable(unit)) {
+            for (TypeElement type : importable(unit, scope)) {
                 addType(type, IMPORTED_TYPE, importEdit(type));
             }
         }
@@ -542,9 +595,11 @@ final class Completer {
                 }
             }
         }
-        PackageElement pkg = c.elements().getPackageOf(unit.getTypeDecls().isEmpty() ? null
-                : c.trees().getElement(new TreePath(new TreePath(unit), unit.getTypeDecls().get(0))));
-        if (pkg == null && unit.getPackage() == null) {
+        PackageElement pkg = null;
+        if (unit.getPackage() != null) {
+            Element named = c.trees().getElement(new TreePath(new TreePath(unit), unit.getPackage()));
+            pkg = named instanceof PackageElement p ? p : null;
+        } else {
             pkg = c.elements().getPackageElement("");
         }
         if (pkg != null) {
@@ -568,15 +623,21 @@ final class Completer {
     }
 
     /** Accessible top-level types not in scope whose names start with the prefix. */
-    private List<TypeElement> importable(CompilationUnitTree unit) {
+    private List<TypeElement> importable(CompilationUnitTree unit, Scope scope) {
         List<TypeElement> found = new ArrayList<>();
-        for (String qualified : assistant.typeIndex.startingWith(prefix)) {
+        for (TypeIndex.Candidate candidate : assistant.typeIndex.startingWith(prefix)) {
+            String qualified = candidate.qualified();
             String simple = qualified.substring(qualified.lastIndexOf('.') + 1);
             if (namesInScope.contains(simple) || !qualified.contains(".")) {
                 continue;
             }
-            TypeElement type = c.elements().getTypeElement(qualified);
-            if (type != null && type.getModifiers().contains(Modifier.PUBLIC)) {
+            // Looked for in its module: javac would otherwise ask every module for it.
+            ModuleElement module = candidate.module() == null ? null
+                    : c.elements().getModuleElement(candidate.module());
+            TypeElement type = module != null ? c.elements().getTypeElement(module, qualified)
+                    : candidate.module() == null ? c.elements().getTypeElement(qualified) : null;
+            if (type != null && type.getModifiers().contains(Modifier.PUBLIC)
+                    && (scope == null || c.trees().isAccessible(scope, type))) {
                 found.add(type);
             }
             if (found.size() + items.size() > MAX_ITEMS) {
@@ -698,6 +759,14 @@ final class Completer {
 
     private static String snippet(String name) {
         return name.replace("\\", "\\\\").replace("$", "\\$").replace("}", "\\}");
+    }
+
+    /** An empty list. */
+    static JsonObject empty() {
+        JsonObject result = new JsonObject();
+        result.addProperty("isIncomplete", false);
+        result.add("items", new JsonArray());
+        return result;
     }
 
     private JsonObject list() {

@@ -262,7 +262,9 @@ final class Navigator {
         Map<URI, String> texts = new LinkedHashMap<>();
         URI own = text.path().toUri();
         texts.put(own, text.text());
-        for (Path file : assistant.settings().projectFiles()) {
+        List<Path> candidates = new ArrayList<>(assistant.settings().projectFiles());
+        candidates.addAll(assistant.openFiles());
+        for (Path file : candidates) {
             URI uri = file.toAbsolutePath().toUri();
             if (!texts.containsKey(uri)) {
                 String content = openText(uri.toString());

@@ -26,6 +26,7 @@ import java.nio.file.StandardCopyOption;
 import java.util.ArrayList;
 import java.util.LinkedHashMap;
 import java.util.List;
+import java.util.Locale;
 import java.util.Map;
 import java.util.zip.ZipEntry;
 import java.util.zip.ZipFile;
@@ -36,6 +37,7 @@ import javax.lang.model.element.ModuleElement;
 import javax.lang.model.element.TypeElement;
 import javax.lang.model.util.Elements;
 import javax.tools.JavaCompiler;
+import javax.tools.StandardJavaFileManager;
 import javax.tools.ToolProvider;
 
 /**
@@ -45,7 +47,7 @@ import javax.tools.ToolProvider;
  */
 final class SourceDocs {
     static final String NO_DOCUMENTATION = "No documentation.";
-    private static final int KEPT = 12;
+    private static final int KEPT = 6;
 
     /** A source file of the JDK's, parsed. */
     record Parsed(String entry, String text, CompilationUnitTree unit, DocTrees trees) {
@@ -59,6 +61,7 @@ final class SourceDocs {
     private final PrintStream log;
     private final Path srcZip;
     private final JavaCompiler compiler = ToolProvider.getSystemJavaCompiler();
+    private StandardJavaFileManager files;
     private final Map<String, Parsed> parsed = new LinkedHashMap<>(16, 0.75f, true) {
         private static final long serialVersionUID = 1L;
 
@@ -79,7 +82,9 @@ final class SourceDocs {
     /** The cache folder of extracted JDK sources. */
     Path jdkSourceFolder() {
         String user = System.getenv("USER") != null ? System.getenv("USER") : System.getProperty("user.name");
-        Path base = cache != null ? cache : Path.of(System.getProperty("java.io.tmpdir"), "tovin-jdk-source-" + user);
+        String temporary = System.getenv("TMPDIR") != null && !System.getenv("TMPDIR").isEmpty()
+                ? System.getenv("TMPDIR") : System.getProperty("java.io.tmpdir");
+        Path base = cache != null ? cache : Path.of(temporary, "tovin-jdk-source-" + user);
         return base.resolve("jdk-source");
     }
 
@@ -116,7 +121,8 @@ final class SourceDocs {
         }
         Path file = jdkSourceFolder().resolve(found.parsed.entry);
         try {
-            if (!Files.isRegularFile(file)) {
+            // Written once; again only when another JDK's file is there.
+            if (!Files.isRegularFile(file) || !Files.readString(file, StandardCharsets.UTF_8).equals(found.parsed.text)) {
                 Files.createDirectories(file.getParent());
                 Path temporary = Files.createTempFile(file.getParent(), ".extract", ".tmp");
                 Files.writeString(temporary, found.parsed.text, StandardCharsets.UTF_8);
@@ -351,7 +357,10 @@ final class SourceDocs {
             try (InputStream in = zip.getInputStream(zipEntry)) {
                 text = new String(in.readAllBytes(), StandardCharsets.UTF_8);
             }
-            JavacTask task = (JavacTask) compiler.getTask(null, null, d -> { }, List.of("-proc:none"), null,
+            if (files == null) {
+                files = compiler.getStandardFileManager(d -> { }, Locale.ROOT, StandardCharsets.UTF_8);
+            }
+            JavacTask task = (JavacTask) compiler.getTask(null, files, d -> { }, List.of("-proc:none"), null,
                     List.of(new MemorySource(java.net.URI.create("file:///" + entry), text, null)));
             CompilationUnitTree unit = task.parse().iterator().next();
             Parsed result = new Parsed(entry, text, unit, DocTrees.instance(task));

@@ -34,20 +34,28 @@ final class TypeIndex {
     private Index project;
     private long projectTime;
 
-    /** Simple names (lower case) to qualified names, and the packages seen. */
-    private record Index(NavigableMap<String, List<String>> names, Set<String> packages) {
+    /** A type that may be imported: its module's name (null for the project's) and its qualified name. */
+    record Candidate(String module, String qualified) {
+    }
+
+    /** Simple names (lower case) to types, and the packages seen. */
+    private record Index(NavigableMap<String, List<Candidate>> names, Set<String> packages) {
         Index() {
             this(new TreeMap<>(), new TreeSet<>());
         }
 
         void add(String pkg, String simple) {
+            add(null, pkg, simple);
+        }
+
+        void add(String module, String pkg, String simple) {
             if (simple.contains("$") || simple.equals("package-info") || simple.equals("module-info")
                     || simple.isEmpty() || !Character.isJavaIdentifierStart(simple.charAt(0))) {
                 return;
             }
             packages.add(pkg);
             names.computeIfAbsent(simple.toLowerCase(Locale.ROOT), k -> new ArrayList<>())
-                    .add(pkg.isEmpty() ? simple : pkg + "." + simple);
+                    .add(new Candidate(module, pkg.isEmpty() ? simple : pkg + "." + simple));
         }
     }
 
@@ -56,17 +64,17 @@ final class TypeIndex {
         this.log = log;
     }
 
-    /** Qualified names of the types whose simple names start with the prefix (any case), by simple name. */
-    synchronized List<String> startingWith(String prefix) {
+    /** The types whose simple names start with the prefix (any case), by simple name. */
+    synchronized List<Candidate> startingWith(String prefix) {
         String low = prefix.toLowerCase(Locale.ROOT);
-        TreeMap<String, List<String>> merged = new TreeMap<>();
+        TreeMap<String, List<Candidate>> merged = new TreeMap<>();
         for (Index index : List.of(jdkTypes(), projectTypes())) {
-            for (Map.Entry<String, List<String>> e : index.names.subMap(low, true, low + Character.MAX_VALUE, true)
+            for (Map.Entry<String, List<Candidate>> e : index.names.subMap(low, true, low + Character.MAX_VALUE, true)
                     .entrySet()) {
                 merged.computeIfAbsent(e.getKey(), k -> new ArrayList<>()).addAll(e.getValue());
             }
         }
-        List<String> all = new ArrayList<>();
+        List<Candidate> all = new ArrayList<>();
         merged.values().forEach(all::addAll);
         return all;
     }
@@ -96,7 +104,7 @@ final class TypeIndex {
                     if (slash > 0 && name.endsWith(".class")) {
                         String pkg = name.substring(0, slash).replace('/', '.');
                         if (exported.contains(pkg)) {
-                            index.add(pkg, name.substring(slash + 1, name.length() - 6));
+                            index.add(descriptor.name(), pkg, name.substring(slash + 1, name.length() - 6));
                         }
                     }
                 });
