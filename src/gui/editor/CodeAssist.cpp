@@ -206,6 +206,8 @@ bool CCodeAssist::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::Wheel:
+        // The text moves away from under the list and the tip.
+        CloseCompletion();
         HideDocumentationTip();
         break;
     case QEvent::MouseButtonPress:
