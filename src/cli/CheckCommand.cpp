@@ -96,16 +96,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The CLI's own event loop: the client is asynchronous, and no window made one for it.
-QCoreApplication& EventLoop() {
-    static int argc = 1;
-    static char name[] = "tovin";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* application =
-        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-    return application ? *application : *QCoreApplication::instance();
-}
-
 // The files checked and the names they are printed by.
 struct SCheckTarget {
     std::vector<std::string> files;
@@ -153,13 +143,8 @@ int RunCheck(const SLanguageOptions& options, const CSettings& settings, std::os
         err << "tovin: " << command.error << "." << std::endl;
         return kBatchNotStarted;
     }
-    QCoreApplication& loop = EventLoop();
-    SServerCommand server;
-    server.program = QString::fromStdString(command.program);
-    server.publishesEveryChange = settings.languageServer.empty();
-    for (const std::string& argument : command.arguments) {
-        server.arguments << QString::fromStdString(argument);
-    }
+    QCoreApplication& loop = CliEventLoop();
+    SServerCommand server = ServerCommandOf(command, settings);
     server.folder = QString::fromStdString(GetFolder(target.files.front()));
     server.rootPath =
         target.project ? QString::fromStdString(GetFolder(project.GetPath())) : QString();
@@ -244,7 +229,7 @@ int RunServer(const SLanguageOptions& options, const CSettings& settings, std::o
         err << "tovin: " << command.error << "." << std::endl;
         return kBatchNotStarted;
     }
-    EventLoop();
+    CliEventLoop();
     QProcess server;
     server.setProgram(QString::fromStdString(command.program));
     QStringList arguments;
@@ -266,6 +251,25 @@ int RunServer(const SLanguageOptions& options, const CSettings& settings, std::o
 }
 
 } // namespace
+
+QCoreApplication& CliEventLoop() {
+    static int argc = 1;
+    static char name[] = "tovin";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* application =
+        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    return application ? *application : *QCoreApplication::instance();
+}
+
+SServerCommand ServerCommandOf(const SEngineCommand& command, const CSettings& settings) {
+    SServerCommand server;
+    server.program = QString::fromStdString(command.program);
+    server.publishesEveryChange = settings.languageServer.empty();
+    for (const std::string& argument : command.arguments) {
+        server.arguments << QString::fromStdString(argument);
+    }
+    return server;
+}
 
 std::string CheckCommandHelp() {
     return "  --check FILE...|PROJECT\n"

@@ -6,13 +6,24 @@
 // over this process's standard input and output, for any client.
 
 #include "language/DiagnosticsModel.h"
+#include "language/LanguageClient.h"
 
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+class QCoreApplication;
+
 namespace tovin {
+
+struct CSettings;
+struct SEngineCommand;
+
+// The CLI's own event loop: the client is asynchronous, and no window made one for it.
+QCoreApplication& CliEventLoop();
+// The language server's command as the client starts it.
+SServerCommand ServerCommandOf(const SEngineCommand& command, const CSettings& settings);
 
 // The options' help lines.
 std::string CheckCommandHelp();

@@ -2,6 +2,7 @@
 
 #include "cli/BatchCommand.h"
 #include "cli/CheckCommand.h"
+#include "cli/CompleteCommand.h"
 #include "cli/DebugAdapterCommand.h"
 #include "cli/FindCommand.h"
 #include "cli/HighlightCommand.h"
@@ -55,6 +56,7 @@ std::string HelpText() {
            "       tovin --run PROJECT.jpr [--settings FILE] [-- ARGUMENTS...]\n"
            "       tovin --check FILE...|PROJECT.jpr [--settings FILE]\n"
            "       tovin --language-server [--project PROJECT.jpr] [--settings FILE]\n"
+           "       tovin --complete FILE:LINE:COLUMN [--project PROJECT.jpr] [--settings FILE]\n"
            "A small integrated development environment for Java.\n"
            "\n"
            "Without --build or --run, Tovin opens its window with the FILEs (sources or a\n"
@@ -76,7 +78,7 @@ std::string HelpText() {
            "                    print FILE with syntax colours (ANSI) from the user's colour\n"
            "                    settings, or with --runs one line per run: START, END and\n"
            "                    CLASS, positions in the CR LF text\n" +
-           FindCommandHelp() + TestCommandHelp() + CheckCommandHelp() +
+           FindCommandHelp() + TestCommandHelp() + CheckCommandHelp() + CompleteCommandHelp() +
            "  --debug-adapter   serve the debugger's protocol (DAP) on standard input and\n"
            "                    output, for any client; the settings name the JDK\n"
            "  --version         print the version and exit\n"
@@ -85,7 +87,9 @@ std::string HelpText() {
            "--build and --run end with the tool's exit code (a tool ended by signal N gives\n"
            "128+N); 2 means the command line was wrong, 3 that the project could not be loaded\n"
            "or no tool was started. Messages go to standard error. --check ends with 1 when\n"
-           "the compiler found an error, 3 when no language server could be started.\n";
+           "the compiler found an error, 3 when no language server could be started.\n"
+           "--complete ends with 2 when the place is not in the file, 3 when the file is\n"
+           "missing or no language server answered.\n";
 }
 
 std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::ostream& out,
@@ -110,6 +114,9 @@ std::optional<int> RunHeadless(const std::vector<std::string>& arguments, std::o
                                    out, err);
     }
     if (!outlining) {
+        if (auto code = RunCompleteCommand({arguments.begin(), separator}, out, err)) {
+            return code;
+        }
         if (auto code = RunLanguageCommand({arguments.begin(), separator}, out, err)) {
             return code;
         }

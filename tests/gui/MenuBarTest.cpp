@@ -28,7 +28,8 @@ SBarExpectation NoDocumentBar() {
     };
 }
 
-SBarExpectation JavaBar() {
+// The menus the Java, project and page windows have in common.
+SBarExpectation SharedBar() {
     return {
         {"&File",
          {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "Save A&ll",
@@ -88,8 +89,18 @@ void Replace(SBarExpectation& bar, const QString& title, const QString& from, co
     }
 }
 
+// Java windows have the Code menu beside Edit.
+SBarExpectation JavaBar() {
+    SBarExpectation bar = SharedBar();
+    bar.insert(2, {"&Code",
+                   {"&Complete\tCtrl+Space", "&Parameter Info\tCtrl+Shift+Space",
+                    "Show &Documentation\tCtrl+Q", "-", "&Go to Definition\tF12",
+                    "Find &Usages\tShift+F12"}});
+    return bar;
+}
+
 SBarExpectation ProjectBar() {
-    SBarExpectation bar = JavaBar();
+    SBarExpectation bar = SharedBar();
     Replace(bar, "&Edit", "&Increase Indent", "&Increase Indent\tCtrl+]");
     Replace(bar, "&Edit", "&Decrease Indent", "&Decrease Indent\tCtrl+[");
     Replace(bar, "&Tools", "Create &Batch File...", "Create Run &Batch File...");
@@ -97,7 +108,7 @@ SBarExpectation ProjectBar() {
 }
 
 SBarExpectation HtmlBar() {
-    SBarExpectation bar = JavaBar();
+    SBarExpectation bar = SharedBar();
     Replace(bar, "&Edit", "&Increase Indent", "&Increase Indent\tCtrl+]");
     Replace(bar, "&Edit", "&Decrease Indent", "&Decrease Indent\tCtrl+[");
     Replace(bar, "&Help", "&About Tovin", "&About Tovin...");

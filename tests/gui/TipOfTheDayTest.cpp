@@ -66,7 +66,10 @@ const QMap<ECommand, QString> kSaidAs = {
     {ECommand::NextPane, "next pane"},
     {ECommand::PreviousPane, "move back"},
     {ECommand::FileNew, "new"},
-    {ECommand::SetMainClass, "selected Java file the project's main file"}};
+    {ECommand::SetMainClass, "selected Java file the project's main file"},
+    {ECommand::ShowDocumentation, "Javadoc"},
+    {ECommand::GoToDefinition, "go to its declaration"},
+    {ECommand::FindUsages, "every use"}};
 
 } // namespace
 

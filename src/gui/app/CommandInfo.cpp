@@ -136,6 +136,15 @@ constexpr SCommandInfo kCommands[] = {
      "debug-step-out"},
     {C::DebugStop, "DebugStop", "End the program being debugged\nStop Debugging", nullptr,
      "debug-stop"},
+    {C::Complete, "Complete", "List what may be written at the caret\nComplete"},
+    {C::ParameterInfo, "ParameterInfo",
+     "Show the parameters of the method called at the caret\nParameter Info"},
+    {C::ShowDocumentation, "ShowDocumentation",
+     "Show the declaration and documentation of the name at the caret\nShow Documentation"},
+    {C::GoToDefinition, "GoToDefinition",
+     "Open the declaration of the name at the caret\nGo to Definition"},
+    {C::FindUsages, "FindUsages",
+     "List every use of the name at the caret in the Process Window\nFind Usages"},
 };
 
 constexpr bool RowsInCommandOrder() {

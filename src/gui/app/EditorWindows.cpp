@@ -2,6 +2,7 @@
 
 #include "core/javamodel/JavaParser.h"
 #include "core/process/ProcessRunner.h"
+#include "gui/app/AppCodeAssist.h"
 #include "gui/app/AppDebugger.h"
 #include "gui/app/ChildFrame.h"
 #include "gui/app/EditorApp.h"
@@ -330,6 +331,7 @@ QWidget* CreateEditorView(CEditorApp& app, CDocument& document, QWidget* frame) 
     app.JavaChecks().AddView(*view);
     if (document.Kind() == EDocumentKind::JavaSource) {
         app.Debugger().AddView(*view);
+        AttachCodeAssist(app, *view);
     }
     return view;
 }

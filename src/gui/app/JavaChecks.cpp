@@ -3,6 +3,7 @@
 #include "core/platform/Paths.h"
 #include "core/project/EngineCommand.h"
 #include "core/project/JavaProjectDoc.h"
+#include "gui/app/AppCodeAssist.h"
 #include "gui/app/EditorApp.h"
 #include "gui/app/MainFrame.h"
 #include "gui/editor/EditorAids.h"
@@ -93,7 +94,10 @@ CLanguageClient* CJavaChecks::ClientFor(const std::string& path) {
 
 void CJavaChecks::AddView(CSourceView& view) {
     CSourceDocument& document = view.Document();
-    if (document.Kind() != EDocumentKind::JavaSource || document.FirstView() != &view) {
+    // The JDK's own sources are shown for reading: checked alone they are full of errors that
+    // are none (they belong to a module the compiler builds only as a whole).
+    if (document.Kind() != EDocumentKind::JavaSource || document.FirstView() != &view ||
+        IsJdkSourceFile(document.PathName())) {
         return;
     }
     auto owned = std::make_unique<STracked>();
@@ -164,6 +168,32 @@ void CJavaChecks::Reassign(STracked& tracked) {
                               tracked.path, QString::fromStdString(tracked.document->Text()))) {
         ShowDiagnostics(*tracked.client, tracked.path);
     }
+}
+
+CJavaChecks::STracked* CJavaChecks::Tracked(const CSourceDocument& document) const {
+    for (const auto& tracked : m_tracked) {
+        if (tracked->document == &document) {
+            return tracked.get();
+        }
+    }
+    return nullptr;
+}
+
+bool CJavaChecks::EngineUp(const CSourceDocument& document) const {
+    const STracked* tracked = Tracked(document);
+    return tracked && tracked->client &&
+           tracked->client->State() == CLanguageClient::EState::Ready &&
+           tracked->client->IsOpen(tracked->path);
+}
+
+CLanguageClient* CJavaChecks::ClientWithText(const CSourceDocument& document) {
+    STracked* tracked = Tracked(document);
+    if (!tracked) {
+        return nullptr;
+    }
+    tracked->timer->stop();
+    SendText(*tracked);
+    return EngineUp(document) ? tracked->client.data() : nullptr;
 }
 
 void CJavaChecks::ProjectChanged() {

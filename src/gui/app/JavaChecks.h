@@ -34,6 +34,12 @@ public:
     // The open project changed (opened, closed, another one): its files move to its server.
     void ProjectChanged();
 
+    // The client that has the document, with its text as it is now (sent at once rather than
+    // after the pause), when that client is up; else null. For requests about the text.
+    CLanguageClient* ClientWithText(const CSourceDocument& document);
+    // Whether the document's client is up (sends nothing).
+    bool EngineUp(const CSourceDocument& document) const;
+
     // The clients now running (tests watch them).
     std::vector<CLanguageClient*> Clients() const;
 
@@ -46,6 +52,7 @@ private:
     };
 
     CLanguageClient* ClientFor(const std::string& path);
+    STracked* Tracked(const CSourceDocument& document) const;
     std::unique_ptr<CLanguageClient> MakeClient(bool forProject);
     void SendText(STracked& tracked);
     void Reassign(STracked& tracked);

@@ -6,6 +6,8 @@ namespace {
 
 using C = ECommand;
 
+constexpr const char* kCodeMenuTitle = "&Code";
+
 SMenuItem Item(ECommand command, const char* text) {
     return {EMenuItemType::Command, command, text};
 }
@@ -66,6 +68,12 @@ SMenuBar JavaSourceMenus() {
           kSeparator,
           Item(C::SyntaxColourUpdate, "S&yntax Colour Update\tF3"),
           Item(C::RefreshFunctionList, "Refresh Functi&on List\tF2")}},
+        {kCodeMenuTitle,
+         {Item(C::Complete, "&Complete\tCtrl+Space"),
+          Item(C::ParameterInfo, "&Parameter Info\tCtrl+Shift+Space"),
+          Item(C::ShowDocumentation, "Show &Documentation\tCtrl+Q"), kSeparator,
+          Item(C::GoToDefinition, "&Go to Definition\tF12"),
+          Item(C::FindUsages, "Find &Usages\tShift+F12")}},
         {"&View",
          {Item(C::ViewToolbar, "&Toolbar"), Item(C::ViewStatusBar, "&Status Bar"),
           Item(C::ViewLineNumbers, "&Line Numbers"),
@@ -138,6 +146,8 @@ void Recommand(SMenuBar& bar, ECommand from, ECommand to) {
 // Every item keeps its Alt+letter in every kind of window, so a key learnt in one works in all.
 SMenuBar OtherDocumentMenus(EMenuKind kind) {
     SMenuBar bar = JavaSourceMenus();
+    // The Java engine's help is for Java windows only.
+    std::erase_if(bar, [](const SMenu& menu) { return menu.title == kCodeMenuTitle; });
     Retext(bar, C::IncreaseIndent, "&Increase Indent\tCtrl+]");
     Retext(bar, C::DecreaseIndent, "&Decrease Indent\tCtrl+[");
     if (kind == EMenuKind::Project) {

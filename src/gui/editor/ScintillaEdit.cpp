@@ -160,7 +160,13 @@ void CScintillaEdit::RemoveConflictingKeys() {
                         QKeyCombination(Qt::CTRL, Qt::Key_BracketLeft).toCombined(),
                         QKeyCombination(Qt::CTRL, Qt::Key_BracketRight).toCombined(),
                         QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_BracketLeft).toCombined(),
-                        QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_BracketRight).toCombined()};
+                        QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_BracketRight).toCombined(),
+                        // The Java engine's help (Complete, Parameter Info, Show Documentation).
+                        QKeyCombination(Qt::CTRL, Qt::Key_Space).toCombined(),
+                        QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Space).toCombined(),
+                        QKeyCombination(Qt::CTRL, Qt::Key_Q).toCombined(),
+                        QKeyCombination(Qt::NoModifier, Qt::Key_F12).toCombined(),
+                        QKeyCombination(Qt::SHIFT, Qt::Key_F12).toCombined()};
     QsciCommandSet* commands = standardCommands();
     for (int key : keys) {
         while (QsciCommand* command = commands->boundTo(key)) {

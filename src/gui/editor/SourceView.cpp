@@ -183,6 +183,7 @@ void CSourceView::keyPressEvent(QKeyEvent* event) {
         ColourLine();
         RecolourChangedLines();
         event->accept();
+        emit KeyHandled(0);
         return;
     }
     const QString text = event->text();
@@ -205,6 +206,7 @@ void CSourceView::keyPressEvent(QKeyEvent* event) {
     if (!enter && text.isEmpty()) {
         // No character was typed (a cursor key, Delete): only what changed is recoloured.
         RecolourChangedLines();
+        emit KeyHandled(0);
         return;
     }
     if (!IsReadOnly()) {
@@ -224,6 +226,7 @@ void CSourceView::keyPressEvent(QKeyEvent* event) {
         }
     }
     RecolourChangedLines();
+    emit KeyHandled(typed);
 }
 
 void CSourceView::keyReleaseEvent(QKeyEvent* event) {

@@ -91,6 +91,9 @@ public:
 
 signals:
     void CaretStatusChanged(const QString& line, const QString& column);
+    // A key press has been dealt with; typed is the character it typed ('\r' for a line
+    // break), 0 when it typed none.
+    void KeyHandled(char typed);
 
 protected:
     // Tab and Shift+Tab; true when the key was dealt with.

@@ -103,6 +103,12 @@ enum class ECommand {
     DebugStepInto,
     DebugStepOut,
     DebugStop,
+    // The Java engine's help in a Java window
+    Complete,
+    ParameterInfo,
+    ShowDocumentation,
+    GoToDefinition,
+    FindUsages,
 
     Count
 };

@@ -179,10 +179,16 @@ void CDocument::ReportError(const std::string& text) const {
     Host().MessageBox(text, m_host.MessageCaption(), EMsgButtons::Ok, EMsgIcon::Error);
 }
 
+void CDocument::SetTitleNote(const QString& note) {
+    m_titleNote = note;
+    UpdateFrameTitles();
+}
+
 void CDocument::UpdateFrameTitles() {
     const bool numbered = m_frames.size() > 1;
     // Typing is refused in a read-only file; the title says so before the first key does.
-    const QString readOnly = !m_pathName.empty() && IsReadOnlyFile(m_pathName)
+    const QString readOnly = !m_titleNote.isEmpty() ? m_titleNote
+                             : !m_pathName.empty() && IsReadOnlyFile(m_pathName)
                                  ? QStringLiteral(" (read-only)")
                                  : QString();
     for (size_t i = 0; i < m_frames.size(); ++i) {

@@ -33,6 +33,8 @@ public:
     void SetPathName(const std::string& path, bool addToRecentFiles = true);
     const QString& Title() const { return m_title; }
     void SetTitle(const QString& title);
+    // Said after the title instead of " (read-only)": why a file is shown for reading only.
+    void SetTitleNote(const QString& note);
 
     virtual bool IsModified() const { return m_modified; }
     virtual void SetModified(bool modified);
@@ -98,6 +100,7 @@ private:
     CDocTemplate& m_template;
     std::string m_pathName;
     QString m_title;
+    QString m_titleNote;
     bool m_modified = false;
     bool m_closing = false;
     std::vector<CDocumentFrame*> m_frames;

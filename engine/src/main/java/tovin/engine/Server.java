@@ -1,5 +1,6 @@
 package tovin.engine;
 
+import com.google.gson.JsonArray;
 import com.google.gson.JsonElement;
 import com.google.gson.JsonNull;
 import com.google.gson.JsonObject;
@@ -51,6 +52,7 @@ public final class Server {
     });
     private Settings settings;
     private Checker checker;
+    private Assistant assistant;
     private boolean initialized;
     private boolean shutDown;
     private boolean reportProgress;
@@ -116,6 +118,9 @@ public final class Server {
         } finally {
             closed = true;
             checks.shutdownNow();
+            if (assistant != null) {
+                assistant.shutdown();
+            }
             try {
                 checks.awaitTermination(5, TimeUnit.SECONDS);
             } catch (InterruptedException e) {
@@ -179,6 +184,14 @@ public final class Server {
                     shutDown = true;
                     answer(id, null);
                 }
+                case "textDocument/completion", "textDocument/signatureHelp", "textDocument/hover",
+                        "textDocument/definition", "textDocument/references" -> {
+                    if (assistant == null) {
+                        error(id, Protocol.INTERNAL_ERROR, "completion and navigation are off in this engine");
+                    } else {
+                        assistant.submit(id, method, params);
+                    }
+                }
                 default -> error(id, Protocol.METHOD_NOT_FOUND, "unknown method " + method);
             }
         } catch (Json.BadMessage | IllegalArgumentException e) {
@@ -199,18 +212,60 @@ public final class Server {
             error(id, Protocol.INTERNAL_ERROR, e.getMessage());
             return;
         }
+        try {
+            assistant = new Assistant(settings, documents, new Assistant.Replies() {
+                @Override
+                public void answer(JsonPrimitive id, JsonElement result) throws IOException {
+                    Server.this.answer(id, result);
+                }
+
+                @Override
+                public void error(JsonPrimitive id, int code, String message) throws IOException {
+                    Server.this.error(id, code, message);
+                }
+            }, log);
+        } catch (LinkageError | IllegalStateException e) {
+            // javac's internals are not open to the engine (its JVM lacks the --add-exports):
+            // checks still work, but completion and navigation are not offered.
+            log.println("tovin-engine: completion and navigation are off: " + e);
+        }
         JsonObject sync = new JsonObject();
         sync.addProperty("openClose", true);
         sync.addProperty("change", 2);
         sync.add("save", new JsonObject());
         JsonObject capabilities = new JsonObject();
         capabilities.add("textDocumentSync", sync);
+        if (assistant != null) {
+            addAssistCapabilities(capabilities);
+        }
         JsonObject info = new JsonObject();
         info.addProperty("name", "tovin-engine");
         JsonObject result = new JsonObject();
         result.add("capabilities", capabilities);
         result.add("serverInfo", info);
         answer(id, result);
+    }
+
+    private static void addAssistCapabilities(JsonObject capabilities) {
+        JsonObject completion = new JsonObject();
+        completion.add("triggerCharacters", strings("."));
+        completion.addProperty("resolveProvider", false);
+        capabilities.add("completionProvider", completion);
+        JsonObject signatures = new JsonObject();
+        signatures.add("triggerCharacters", strings("(", ","));
+        signatures.add("retriggerCharacters", strings(","));
+        capabilities.add("signatureHelpProvider", signatures);
+        capabilities.addProperty("hoverProvider", true);
+        capabilities.addProperty("definitionProvider", true);
+        capabilities.addProperty("referencesProvider", true);
+    }
+
+    private static JsonArray strings(String... values) {
+        JsonArray array = new JsonArray();
+        for (String value : values) {
+            array.add(value);
+        }
+        return array;
     }
 
     private void notification(String method, JsonElement params) throws IOException {
@@ -232,6 +287,9 @@ public final class Server {
                     }
                 }
                 schedule();
+                if (assistant != null) {
+                    assistant.warmUp();
+                }
             }
             case "textDocument/didOpen" -> {
                 JsonObject item = Json.object(params, "textDocument");
@@ -261,8 +319,13 @@ public final class Server {
                 transport.write(new Protocol.Notification("textDocument/publishDiagnostics",
                         new Protocol.PublishDiagnostics(uri, null, List.of())));
             }
+            case "$/cancelRequest" -> {
+                JsonElement id = params != null && params.isJsonObject() ? params.getAsJsonObject().get("id") : null;
+                if (id != null && assistant != null) {
+                    assistant.cancel(id);
+                }
+            }
             default -> {
-                // $/cancelRequest included: every request is answered as soon as it is read.
             }
         }
     }
