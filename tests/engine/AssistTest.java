@@ -320,8 +320,8 @@ class AssistTest {
             java.util.concurrent.atomic.AtomicInteger asked = new java.util.concurrent.atomic.AtomicInteger();
             // Made stale once javac has parsed the file.
             org.junit.jupiter.api.Assertions.assertThrows(Assistant.Cancelled.class,
-                    () -> assistant.compile(source, 0, () -> asked.incrementAndGet() > 1, c -> "answered"));
-            assertEquals("answered", assistant.compile(source, 0, () -> false, c -> "answered"));
+                    () -> assistant.compile(source, () -> asked.incrementAndGet() > 1, c -> "answered"));
+            assertEquals("answered", assistant.compile(source, () -> false, c -> "answered"));
             String statistics = assistant.poolStatistics();
             assertTrue(statistics.contains("1 reused Contexts") && statistics.contains("1 newly created Contexts"),
                     statistics);

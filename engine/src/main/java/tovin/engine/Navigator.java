@@ -114,7 +114,7 @@ final class Navigator {
 
     JsonElement hover(Assistant.Text text, int offset, BooleanSupplier cancelled) {
         String stripped = BodyStripper.strip(text.text(), offset);
-        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), offset, cancelled, c -> {
+        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled, c -> {
             Named named = elementAt(c, c.units().get(0), stripped, offset);
             if (named == null) {
                 return JsonNull.INSTANCE;
@@ -182,7 +182,7 @@ final class Navigator {
 
     JsonElement definition(Assistant.Text text, int offset, BooleanSupplier cancelled) {
         String stripped = BodyStripper.strip(text.text(), offset);
-        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), offset, cancelled, c -> {
+        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled, c -> {
             CompilationUnitTree unit = c.units().get(0);
             Named named = elementAt(c, unit, stripped, offset);
             if (named == null) {
@@ -403,7 +403,7 @@ final class Navigator {
             patched = t.substring(0, offset) + ")".repeat(unclosed) + ";" + t.substring(offset);
         }
         String stripped = BodyStripper.strip(patched, offset);
-        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), offset, cancelled,
+        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled,
                 c -> signatures(c, stripped, paren, active));
     }
 
