@@ -257,7 +257,21 @@ final class Navigator {
     // ------------------------------------------------------------------ references
 
     JsonElement references(Assistant.Text text, int offset, boolean includeDeclaration, BooleanSupplier cancelled) {
-        // Every project file and open document, whole: a reference may be in any body.
+        // The name under the caret first, from the file alone: a file that never writes it
+        // cannot refer to its element, and is left to javac's source path.
+        String stripped = BodyStripper.strip(text.text(), offset);
+        String name = assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled, c -> {
+            Named named = elementAt(c, c.units().get(0), stripped, offset);
+            return named == null ? null : SourceDocs.name(named.element());
+        });
+        if (name == null) {
+            return JsonNull.INSTANCE;
+        }
+        java.util.regex.Pattern word = java.util.regex.Pattern.compile(
+                "(?<![\\p{javaJavaIdentifierPart}])" + java.util.regex.Pattern.quote(name)
+                        + "(?![\\p{javaJavaIdentifierPart}])");
+        // Every project file and open document that writes the name, whole: a reference may be
+        // in any body.
         Map<URI, JavaFileObject> files = new LinkedHashMap<>();
         Map<URI, String> texts = new LinkedHashMap<>();
         URI own = text.path().toUri();
@@ -275,7 +289,9 @@ final class Navigator {
                         continue;
                     }
                 }
-                texts.put(uri, content);
+                if (word.matcher(content).find()) {
+                    texts.put(uri, content);
+                }
             }
         }
         texts.forEach((uri, content) -> files.put(uri, new MemorySource(uri, content, null)));
