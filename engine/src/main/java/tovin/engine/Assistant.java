@@ -159,6 +159,12 @@ final class Assistant {
         thread.execute(() -> run(id, key, request, params));
     }
 
+    private boolean anyPending() {
+        synchronized (pending) {
+            return !pending.isEmpty();
+        }
+    }
+
     /** {@code $/cancelRequest}: the request is dropped if it has not been answered. */
     void cancel(JsonElement id) {
         synchronized (pending) {
@@ -174,8 +180,12 @@ final class Assistant {
         thread.execute(() -> {
             try {
                 String text = "class TovinWarmUp { void m(java.util.List<String> l) { l.size(); \"\".length(); } }";
-                compile(new Text("file:///TovinWarmUp.java", Path.of("/TovinWarmUp.java"), text), () -> false,
+                // Given up between javac's steps as soon as a real request waits: what it has
+                // loaded by then stays for that request.
+                compile(new Text("file:///TovinWarmUp.java", Path.of("/TovinWarmUp.java"), text), this::anyPending,
                         c -> new Completer(this, c, text, 0, false, false).complete(text.indexOf("l.size") + 2));
+            } catch (Cancelled e) {
+                // a request came first
             } catch (RuntimeException e) {
                 log.println("tovin-engine: warming up failed: " + e);
             }
