@@ -525,6 +525,10 @@ final class Navigator {
                 parameters.add(parameter);
             }
             signature.add("parameters", parameters);
+            if (method.isVarArgs() && active >= method.getParameters().size()) {
+                // Every argument from the last parameter's on is that parameter's.
+                signature.addProperty("activeParameter", method.getParameters().size() - 1);
+            }
             signatures.add(signature);
             if (method.equals(chosen)) {
                 activeSignature = i;
