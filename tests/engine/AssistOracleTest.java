@@ -427,7 +427,9 @@ class AssistOracleTest {
                 Arguments.of("undocumented", "int app.Users.undocumented()", "No documentation."),
                 Arguments.of("Users", "class app.Users", "Uses of the shapes, for references and definitions across files."),
                 Arguments.of("sum", "int sum", "No documentation."),
-                Arguments.of("create", "public static shapes.Shape shapes.Shape.create(int sides)", "No documentation."));
+                Arguments.of("create", "public static shapes.Shape shapes.Shape.create(int sides)", "No documentation."),
+                Arguments.of("area", "protected double app.Square.area()",
+                        "The shape's area in square units. Zero for shapes without one."));
     }
 
     @org.junit.jupiter.api.Test

@@ -120,7 +120,7 @@ final class Navigator {
                 return JsonNull.INSTANCE;
             }
             String doc = documentation(c, named.element());
-            String value = "```java\n" + declaration(c, named.element()) + "\n```\n\n"
+            String value = "```java\n" + declaration(c, named.element(), assistant.docs) + "\n```\n\n"
                     + (doc == null || doc.isBlank() ? SourceDocs.NO_DOCUMENTATION : doc);
             JsonObject contents = new JsonObject();
             contents.addProperty("kind", "markdown");
@@ -132,7 +132,54 @@ final class Navigator {
         });
     }
 
+    /**
+     * The element's first paragraph; a method without one, or with {@code {@inheritDoc}}, takes
+     * the one of the method it overrides, as javadoc does.
+     */
     private String documentation(Assistant.Compilation c, Element element) {
+        String own = ownDocumentation(c, element);
+        if (own != null && own.isBlank()) {
+            own = null;
+        }
+        if (element instanceof ExecutableElement method && element.getKind() == ElementKind.METHOD
+                && (own == null || own.contains("{@inheritDoc}"))) {
+            for (ExecutableElement overridden : overridden(c, method)) {
+                String inherited = ownDocumentation(c, overridden);
+                if (inherited != null && !inherited.isBlank()) {
+                    return own == null ? inherited : own.replace("{@inheritDoc}", inherited);
+                }
+            }
+        }
+        return own;
+    }
+
+    /** The methods the method overrides, nearest supertypes first. */
+    private static List<ExecutableElement> overridden(Assistant.Compilation c, ExecutableElement method) {
+        List<ExecutableElement> found = new ArrayList<>();
+        if (!(method.getEnclosingElement() instanceof TypeElement owner)) {
+            return found;
+        }
+        List<TypeMirror> queue = new ArrayList<>(c.types().directSupertypes(owner.asType()));
+        java.util.Set<Element> seen = new java.util.HashSet<>();
+        while (!queue.isEmpty()) {
+            TypeMirror type = queue.remove(0);
+            Element e = c.types().asElement(type);
+            if (!(e instanceof TypeElement supertype) || !seen.add(supertype)) {
+                continue;
+            }
+            for (Element member : supertype.getEnclosedElements()) {
+                if (member instanceof ExecutableElement candidate && member.getKind() == ElementKind.METHOD
+                        && candidate.getSimpleName().equals(method.getSimpleName())
+                        && c.elements().overrides(method, candidate, owner)) {
+                    found.add(candidate);
+                }
+            }
+            queue.addAll(c.types().directSupertypes(type));
+        }
+        return found;
+    }
+
+    private String ownDocumentation(Assistant.Compilation c, Element element) {
         if (c.trees().getPath(element) != null) {
             DocCommentTree doc = c.trees().getDocCommentTree(element);
             return doc == null ? null : SourceDocs.firstParagraph(doc);
@@ -144,7 +191,7 @@ final class Navigator {
     }
 
     /** The declaration as javac prints its parts: modifiers, type, qualified owner, name, parameters. */
-    static String declaration(Assistant.Compilation c, Element element) {
+    static String declaration(Assistant.Compilation c, Element element, SourceDocs docs) {
         StringBuilder text = new StringBuilder();
         Set<Modifier> modifiers = element.getModifiers();
         if (!modifiers.isEmpty()) {
@@ -159,8 +206,15 @@ final class Navigator {
                     text.append(method.getReturnType()).append(' ');
                 }
                 text.append(qualifiedOwner).append(SourceDocs.name(element)).append('(');
-                text.append(method.getParameters().stream().map(p -> p.asType() + " " + p.getSimpleName())
-                        .collect(Collectors.joining(", ")));
+                List<String> names = docs.parameterNames(c.elements(), method);
+                List<String> parameters = new ArrayList<>();
+                for (int i = 0; i < method.getParameters().size(); i++) {
+                    var parameter = method.getParameters().get(i);
+                    parameters.add(parameter.asType() + " "
+                            + (names != null && names.size() == method.getParameters().size() ? names.get(i)
+                                    : parameter.getSimpleName().toString()));
+                }
+                text.append(String.join(", ", parameters));
                 text.append(')');
             }
             case CLASS, INTERFACE, ENUM, RECORD, ANNOTATION_TYPE -> text.append(switch (element.getKind()) {
