@@ -214,6 +214,31 @@ class AssistOracleTest {
         }
     }
 
+    @org.junit.jupiter.api.Test
+    void everyPlaceOfTheProjectGetsAnAnswer() throws IOException {
+        for (Marked file : marked.values()) {
+            for (int offset = 0; offset <= file.text().length(); offset++) {
+                // Every few characters, and before each parenthesis after a space (after
+                // if, for, try, catch: where javac's recovery is weakest).
+                boolean parenthesis = offset > 0 && offset < file.text().length()
+                        && file.text().startsWith(" (", offset - 1);
+                if (offset % 7 != 0 && !parenthesis) {
+                    continue;
+                }
+                Map<String, Object> at = Map.of("textDocument", Map.of("uri", file.uri()), "position",
+                        position(file.text(), offset));
+                List<String> methods = offset % 21 == 0
+                        ? List.of("textDocument/completion", "textDocument/hover", "textDocument/definition",
+                                "textDocument/signatureHelp")
+                        : List.of("textDocument/completion");
+                for (String method : methods) {
+                    JsonObject answer = session.request(method, at);
+                    assertTrue(answer.has("result"), method + " at " + at + ": " + answer);
+                }
+            }
+        }
+    }
+
     private static JsonArray complete(Marked file, int offset) throws IOException {
         JsonObject answer = session.request("textDocument/completion", Map.of("textDocument", Map.of("uri", file.uri()),
                 "position", position(file.text(), offset)));
@@ -402,7 +427,9 @@ class AssistOracleTest {
                 Arguments.of("undocumented", "int app.Users.undocumented()", "No documentation."),
                 Arguments.of("Users", "class app.Users", "Uses of the shapes, for references and definitions across files."),
                 Arguments.of("sum", "int sum", "No documentation."),
-                Arguments.of("create", "public static shapes.Shape shapes.Shape.create(int sides)", "No documentation."));
+                Arguments.of("create", "public static shapes.Shape shapes.Shape.create(int sides)", "No documentation."),
+                Arguments.of("area", "protected double app.Square.area()",
+                        "The shape's area in square units. Zero for shapes without one."));
     }
 
     @org.junit.jupiter.api.Test

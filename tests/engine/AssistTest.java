@@ -62,7 +62,9 @@ class AssistTest {
                         "StringBuilder(int capacity)", 4, "StringBuilder", "StringBuilder($0)", null),
                 Arguments.of("keyword", method.formatted("whi|"), "while", 14, "", "while", null),
                 Arguments.of("interface", method.formatted("Runna|"), "Runnable", 8, "java.lang.Runnable", "Runnable", null),
-                Arguments.of("enum constant", method.formatted("Thread.State.NE|"), "NEW", 20, "Thread.State", "NEW", null));
+                Arguments.of("enum constant", method.formatted("Thread.State.NE|"), "NEW", 20, "Thread.State", "NEW", null),
+                Arguments.of("variable arity, its name from the JDK's sources", method.formatted("java.util.List.o|"),
+                        "of(E... elements)", 2, "List<E>", "of($0)", null));
     }
 
     @ParameterizedTest(name = "{0}")
@@ -222,6 +224,12 @@ class AssistTest {
             String active = chosen.getAsJsonArray("signatures").get(chosen.get("activeSignature").getAsInt())
                     .getAsJsonObject().get("label").getAsString();
             assertEquals("indexOf(String str, int fromIndex)", active, "the overload javac picks");
+            JsonObject variable = ask(session, "V.java", "class V {\n    void m() {\n        String.format(\"%d %d\", 1, |2);\n    }\n}\n",
+                    "textDocument/signatureHelp").getAsJsonObject();
+            JsonObject format = variable.getAsJsonArray("signatures").get(variable.get("activeSignature").getAsInt())
+                    .getAsJsonObject();
+            assertEquals("format(String format, Object... args)", format.get("label").getAsString());
+            assertEquals(1, format.get("activeParameter").getAsInt(), "the arguments from the last on are its");
             assertEquals("null", ask(session, "U.java", "class U {\n    int m() {\n        return |1;\n    }\n}\n",
                     "textDocument/signatureHelp").toString(), "outside a call");
         }
@@ -320,8 +328,8 @@ class AssistTest {
             java.util.concurrent.atomic.AtomicInteger asked = new java.util.concurrent.atomic.AtomicInteger();
             // Made stale once javac has parsed the file.
             org.junit.jupiter.api.Assertions.assertThrows(Assistant.Cancelled.class,
-                    () -> assistant.compile(source, 0, () -> asked.incrementAndGet() > 1, c -> "answered"));
-            assertEquals("answered", assistant.compile(source, 0, () -> false, c -> "answered"));
+                    () -> assistant.compile(source, () -> asked.incrementAndGet() > 1, c -> "answered"));
+            assertEquals("answered", assistant.compile(source, () -> false, c -> "answered"));
             String statistics = assistant.poolStatistics();
             assertTrue(statistics.contains("1 reused Contexts") && statistics.contains("1 newly created Contexts"),
                     statistics);

@@ -104,7 +104,7 @@ class NoProjectCodeTest {
     }
 
     @Test
-    void checksRunNoProcessorAndWriteNothing() throws Exception {
+    void checksAndAssistRunNoProcessorAndWriteNothing() throws Exception {
         List<String> before = listing(root);
         Path source = project.resolve("src/App.java").toAbsolutePath();
         String uri = EngineSession.uri(source);
@@ -135,6 +135,14 @@ class NoProjectCodeTest {
                             "end", Map.of("line", 2, "character", 21)), "text", "42"))));
             JsonObject fixed = session.awaitDiagnostics(uri, 2);
             assertEquals(0, fixed.getAsJsonArray("diagnostics").size(), "the edit was checked");
+
+            // Completion and navigation compile the project's files too.
+            for (String method : List.of("textDocument/completion", "textDocument/hover", "textDocument/definition",
+                    "textDocument/signatureHelp", "textDocument/references")) {
+                JsonObject answer = session.request(method, Map.of("textDocument", Map.of("uri", uri),
+                        "position", Map.of("line", 2, "character", 10), "context", Map.of("includeDeclaration", true)));
+                assertTrue(answer.has("result"), method + ": " + answer);
+            }
         }
         assertFalse(Files.exists(root.resolve("marker-class-path")), "the class path's processor ran");
         assertFalse(Files.exists(root.resolve("marker-processor-path")), "the named processor ran");

@@ -88,8 +88,8 @@ final class Assistant {
         return t;
     });
     private final Map<String, Pending> pending = new LinkedHashMap<>();
-    private Settings settings;
-    private List<String> options;
+    private final Settings settings;
+    private final List<String> options;
     private boolean listingTypes;
     final TypeIndex typeIndex;
     final SourceDocs docs;
@@ -159,6 +159,12 @@ final class Assistant {
         thread.execute(() -> run(id, key, request, params));
     }
 
+    private boolean anyPending() {
+        synchronized (pending) {
+            return !pending.isEmpty();
+        }
+    }
+
     /** {@code $/cancelRequest}: the request is dropped if it has not been answered. */
     void cancel(JsonElement id) {
         synchronized (pending) {
@@ -174,8 +180,12 @@ final class Assistant {
         thread.execute(() -> {
             try {
                 String text = "class TovinWarmUp { void m(java.util.List<String> l) { l.size(); \"\".length(); } }";
-                compile(new Text("file:///TovinWarmUp.java", Path.of("/TovinWarmUp.java"), text), 0, () -> false,
+                // Given up between javac's steps as soon as a real request waits: what it has
+                // loaded by then stays for that request.
+                compile(new Text("file:///TovinWarmUp.java", Path.of("/TovinWarmUp.java"), text), this::anyPending,
                         c -> new Completer(this, c, text, 0, false, false).complete(text.indexOf("l.size") + 2));
+            } catch (Cancelled e) {
+                // a request came first
             } catch (RuntimeException e) {
                 log.println("tovin-engine: warming up failed: " + e);
             }
@@ -261,7 +271,7 @@ final class Assistant {
                     log.println("tovin-engine: completion tried again after javac failed: " + e);
                     String plain = BodyStripper.strip(text.text(), offset);
                     try {
-                        yield compile(new Text(text.uri(), text.path(), plain), offset, cancelled,
+                        yield compile(new Text(text.uri(), text.path(), plain), cancelled,
                                 c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
                     } catch (RuntimeException | AssertionError again) {
                         if (again instanceof Cancelled) {
@@ -290,14 +300,14 @@ final class Assistant {
             // hold. With no prefix after a dot, most selects are of other classes than
             // the file's; when not, the answer says so and the whole file is used.
             String lean = Completer.prepare(text.text(), offset, true);
-            JsonObject list = compile(new Text(text.uri(), text.path(), lean), offset, cancelled,
+            JsonObject list = compile(new Text(text.uri(), text.path(), lean), cancelled,
                     c -> new Completer(this, c, text.text(), offset, true, !typed).complete(offset));
             if (list != null) {
                 return list;
             }
         }
         String compiled = stripped ? Completer.prepare(text.text(), offset, false) : text.text();
-        return compile(new Text(text.uri(), text.path(), compiled), offset, cancelled,
+        return compile(new Text(text.uri(), text.path(), compiled), cancelled,
                 c -> new Completer(this, c, text.text(), offset, true, false).complete(offset));
     }
 
@@ -344,11 +354,10 @@ final class Assistant {
     }
 
     /**
-     * Attributes the text (one file, its other bodies stripped when {@code offset} is not -1 and the
-     * text was prepared so) and runs the worker with the task. Project files read from the source
-     * path are seen as the editor holds them.
+     * Attributes the text as the file's and runs the worker with the task. Project files read
+     * from the source path are seen as the editor holds them.
      */
-    <T> T compile(Text text, int offset, BooleanSupplier cancelled, Function<Compilation, T> worker) {
+    <T> T compile(Text text, BooleanSupplier cancelled, Function<Compilation, T> worker) {
         return compileAll(List.of(new MemorySource(text.path().toUri(), text.text(), null)), cancelled, worker);
     }
 

@@ -114,13 +114,13 @@ final class Navigator {
 
     JsonElement hover(Assistant.Text text, int offset, BooleanSupplier cancelled) {
         String stripped = BodyStripper.strip(text.text(), offset);
-        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), offset, cancelled, c -> {
+        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled, c -> {
             Named named = elementAt(c, c.units().get(0), stripped, offset);
             if (named == null) {
                 return JsonNull.INSTANCE;
             }
             String doc = documentation(c, named.element());
-            String value = "```java\n" + declaration(c, named.element()) + "\n```\n\n"
+            String value = "```java\n" + declaration(c, named.element(), assistant.docs) + "\n```\n\n"
                     + (doc == null || doc.isBlank() ? SourceDocs.NO_DOCUMENTATION : doc);
             JsonObject contents = new JsonObject();
             contents.addProperty("kind", "markdown");
@@ -132,7 +132,54 @@ final class Navigator {
         });
     }
 
+    /**
+     * The element's first paragraph; a method without one, or with {@code {@inheritDoc}}, takes
+     * the one of the method it overrides, as javadoc does.
+     */
     private String documentation(Assistant.Compilation c, Element element) {
+        String own = ownDocumentation(c, element);
+        if (own != null && own.isBlank()) {
+            own = null;
+        }
+        if (element instanceof ExecutableElement method && element.getKind() == ElementKind.METHOD
+                && (own == null || own.contains("{@inheritDoc}"))) {
+            for (ExecutableElement overridden : overridden(c, method)) {
+                String inherited = ownDocumentation(c, overridden);
+                if (inherited != null && !inherited.isBlank()) {
+                    return own == null ? inherited : own.replace("{@inheritDoc}", inherited);
+                }
+            }
+        }
+        return own;
+    }
+
+    /** The methods the method overrides, nearest supertypes first. */
+    private static List<ExecutableElement> overridden(Assistant.Compilation c, ExecutableElement method) {
+        List<ExecutableElement> found = new ArrayList<>();
+        if (!(method.getEnclosingElement() instanceof TypeElement owner)) {
+            return found;
+        }
+        List<TypeMirror> queue = new ArrayList<>(c.types().directSupertypes(owner.asType()));
+        java.util.Set<Element> seen = new java.util.HashSet<>();
+        while (!queue.isEmpty()) {
+            TypeMirror type = queue.remove(0);
+            Element e = c.types().asElement(type);
+            if (!(e instanceof TypeElement supertype) || !seen.add(supertype)) {
+                continue;
+            }
+            for (Element member : supertype.getEnclosedElements()) {
+                if (member instanceof ExecutableElement candidate && member.getKind() == ElementKind.METHOD
+                        && candidate.getSimpleName().equals(method.getSimpleName())
+                        && c.elements().overrides(method, candidate, owner)) {
+                    found.add(candidate);
+                }
+            }
+            queue.addAll(c.types().directSupertypes(type));
+        }
+        return found;
+    }
+
+    private String ownDocumentation(Assistant.Compilation c, Element element) {
         if (c.trees().getPath(element) != null) {
             DocCommentTree doc = c.trees().getDocCommentTree(element);
             return doc == null ? null : SourceDocs.firstParagraph(doc);
@@ -144,7 +191,7 @@ final class Navigator {
     }
 
     /** The declaration as javac prints its parts: modifiers, type, qualified owner, name, parameters. */
-    static String declaration(Assistant.Compilation c, Element element) {
+    static String declaration(Assistant.Compilation c, Element element, SourceDocs docs) {
         StringBuilder text = new StringBuilder();
         Set<Modifier> modifiers = element.getModifiers();
         if (!modifiers.isEmpty()) {
@@ -159,8 +206,15 @@ final class Navigator {
                     text.append(method.getReturnType()).append(' ');
                 }
                 text.append(qualifiedOwner).append(SourceDocs.name(element)).append('(');
-                text.append(method.getParameters().stream().map(p -> p.asType() + " " + p.getSimpleName())
-                        .collect(Collectors.joining(", ")));
+                List<String> names = docs.parameterNames(c.elements(), method);
+                List<String> parameters = new ArrayList<>();
+                for (int i = 0; i < method.getParameters().size(); i++) {
+                    var parameter = method.getParameters().get(i);
+                    parameters.add(parameter.asType() + " "
+                            + (names != null && names.size() == method.getParameters().size() ? names.get(i)
+                                    : parameter.getSimpleName().toString()));
+                }
+                text.append(String.join(", ", parameters));
                 text.append(')');
             }
             case CLASS, INTERFACE, ENUM, RECORD, ANNOTATION_TYPE -> text.append(switch (element.getKind()) {
@@ -182,7 +236,7 @@ final class Navigator {
 
     JsonElement definition(Assistant.Text text, int offset, BooleanSupplier cancelled) {
         String stripped = BodyStripper.strip(text.text(), offset);
-        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), offset, cancelled, c -> {
+        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled, c -> {
             CompilationUnitTree unit = c.units().get(0);
             Named named = elementAt(c, unit, stripped, offset);
             if (named == null) {
@@ -257,7 +311,21 @@ final class Navigator {
     // ------------------------------------------------------------------ references
 
     JsonElement references(Assistant.Text text, int offset, boolean includeDeclaration, BooleanSupplier cancelled) {
-        // Every project file and open document, whole: a reference may be in any body.
+        // The name under the caret first, from the file alone: a file that never writes it
+        // cannot refer to its element, and is left to javac's source path.
+        String stripped = BodyStripper.strip(text.text(), offset);
+        String name = assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled, c -> {
+            Named named = elementAt(c, c.units().get(0), stripped, offset);
+            return named == null ? null : SourceDocs.name(named.element());
+        });
+        if (name == null) {
+            return JsonNull.INSTANCE;
+        }
+        java.util.regex.Pattern word = java.util.regex.Pattern.compile(
+                "(?<![\\p{javaJavaIdentifierPart}])" + java.util.regex.Pattern.quote(name)
+                        + "(?![\\p{javaJavaIdentifierPart}])");
+        // Every project file and open document that writes the name, whole: a reference may be
+        // in any body.
         Map<URI, JavaFileObject> files = new LinkedHashMap<>();
         Map<URI, String> texts = new LinkedHashMap<>();
         URI own = text.path().toUri();
@@ -275,7 +343,9 @@ final class Navigator {
                         continue;
                     }
                 }
-                texts.put(uri, content);
+                if (word.matcher(content).find()) {
+                    texts.put(uri, content);
+                }
             }
         }
         texts.forEach((uri, content) -> files.put(uri, new MemorySource(uri, content, null)));
@@ -403,7 +473,7 @@ final class Navigator {
             patched = t.substring(0, offset) + ")".repeat(unclosed) + ";" + t.substring(offset);
         }
         String stripped = BodyStripper.strip(patched, offset);
-        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), offset, cancelled,
+        return assistant.compile(new Assistant.Text(text.uri(), text.path(), stripped), cancelled,
                 c -> signatures(c, stripped, paren, active));
     }
 
@@ -509,6 +579,10 @@ final class Navigator {
                 parameters.add(parameter);
             }
             signature.add("parameters", parameters);
+            if (method.isVarArgs() && active >= method.getParameters().size()) {
+                // Every argument from the last parameter's on is that parameter's.
+                signature.addProperty("activeParameter", method.getParameters().size() - 1);
+            }
             signatures.add(signature);
             if (method.equals(chosen)) {
                 activeSignature = i;

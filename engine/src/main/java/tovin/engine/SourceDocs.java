@@ -303,7 +303,8 @@ final class SourceDocs {
             for (int i = 0; i < method.getParameters().size(); i++) {
                 String written = erasedName(method.getParameters().get(i).getType().toString());
                 String declared = erasedName(executable.getParameters().get(i).asType().toString());
-                if (!written.equals(declared) && !isTypeVariable(written)) {
+                boolean sameDimensions = dimensions(written) == dimensions(declared);
+                if (!written.equals(declared) && !(isTypeVariable(written) && sameDimensions)) {
                     return false;
                 }
             }
@@ -333,6 +334,10 @@ final class SourceDocs {
             base = base.substring(base.lastIndexOf(' ') + 1);
         }
         return base.substring(base.lastIndexOf('.') + 1) + suffix;
+    }
+
+    private static int dimensions(String name) {
+        return (name.length() - name.replace("[]", "").length()) / 2;
     }
 
     private static boolean isTypeVariable(String name) {
