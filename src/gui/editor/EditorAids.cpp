@@ -78,7 +78,8 @@ CViewAids::CViewAids(CSourceView& view) : QObject(&view), m_view(view) {
         long fill;
         long edge;
     } markers[] = {
-        {kErrorMarker, Sci::SC_MARK_CIRCLE, kErrorFill, kErrorEdge},
+        // A square: the breakpoint's red circle shares the margin's neighbourhood.
+        {kErrorMarker, Sci::SC_MARK_SMALLRECT, kErrorFill, kErrorEdge},
         {kWarningMarker, Sci::SC_MARK_ARROW, kWarningFill, kWarningEdge},
     };
     for (const auto& marker : markers) {
