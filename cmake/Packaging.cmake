@@ -120,6 +120,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-jdk, ant, xterm | x-terminal-emulat
 # Run Tests: the test launcher and JUnit 5 (JUnit 4 tests need junit4 as well).
 string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", junit5")
 # The help command opens openjdk-17-doc's pages by their path, so the package is named rather
-# than default-jdk-doc (lintian warns about that).
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "jython, openjdk-17-doc, libservlet-api-java")
+# than default-jdk-doc (lintian warns about that). The JDK's sources give the documentation
+# shown on hover and the files Go to Definition opens for the JDK's own classes.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "jython, openjdk-17-doc, openjdk-17-source, libservlet-api-java")
 include(CPack)
