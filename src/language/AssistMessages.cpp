@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace tovin {
 
@@ -17,8 +18,8 @@ int IntOf(const QJsonValue& value, int fallback) {
         return fallback;
     }
     const double number = value.toDouble();
-    if (number != static_cast<double>(static_cast<long long>(number)) || number < INT_MIN ||
-        number > INT_MAX) {
+    // The range first: converting a number beyond it (or NaN) to an integer is undefined.
+    if (!(number >= INT_MIN && number <= INT_MAX) || number != std::trunc(number)) {
         return fallback;
     }
     return static_cast<int>(number);

@@ -70,10 +70,11 @@ TEST(AssistMessages, CompletionItemsAndTheirFallbacks) {
             "newText": "List"}},
         {"label": "x", "textEdit": {"range": {"start": {"line": -1, "character": 0},
                                                "end": {"line": 0, "character": 0}},
-                                     "newText": "x"}}]
+                                     "newText": "x"}},
+        {"label": "huge", "kind": 2e45}]
 })j"));
     EXPECT_TRUE(list.incomplete);
-    ASSERT_EQ(list.items.size(), 3);
+    ASSERT_EQ(list.items.size(), 4);
     const SCompletionItem& method = list.items[0];
     EXPECT_EQ(method.filterText, QStringLiteral("charAt"));
     EXPECT_EQ(method.sortText, QStringLiteral("charAt(int index)"));
@@ -85,6 +86,7 @@ TEST(AssistMessages, CompletionItemsAndTheirFallbacks) {
     EXPECT_EQ(list.items[1].edit, (STextEdit{{0, 1, 0, 3}, "List"}));
     EXPECT_FALSE(list.items[2].edit);
     EXPECT_EQ(list.items[2].insertText, QStringLiteral("x"));
+    EXPECT_EQ(list.items[3].kind, 0); // beyond int's range: no kind rather than undefined
 
     EXPECT_TRUE(ParseCompletion(Json("null")).items.isEmpty());
     EXPECT_EQ(ParseCompletion(Json(R"j([{"label": "a"}])j")).items.size(), 1);
