@@ -52,6 +52,9 @@ public class EngineCompleteBench {
                     lines(large), largeTimes[0], largeTimes[1], MEASURED);
             System.out.printf("ratio of the medians, %d to %d lines: %.2f%n", lines(large), lines(small),
                     (double) largeTimes[0] / Math.max(1, smallTimes[0]));
+            long[] ownTimes = engine.measure(large, "this.");
+            System.out.printf("completion after \"this.\", %d lines: median %d ms, 95th percentile %d ms (of %d)%n",
+                    lines(large), ownTimes[0], ownTimes[1], MEASURED);
             String status = Files.readString(Path.of("/proc/" + engine.process.pid() + "/status"));
             System.out.printf("engine memory after: %s (peak %s)%n", field(status, "VmRSS"), field(status, "VmHWM"));
         }
@@ -66,7 +69,10 @@ public class EngineCompleteBench {
         return Files.readString(file).lines().count();
     }
 
-    /** A class of {@code lines} lines; the middle method's body has the line "out." where completion is asked. */
+    /**
+     * A class of {@code lines} lines; the middle method's body has the line "out." where completion
+     * is asked, the next one "this." (the file's own class: none of its methods may be left out).
+     */
     static Path write(Path folder, String name, int lines) throws IOException {
         int methods = (lines - 8) / 9;
         StringBuilder text = new StringBuilder("import java.util.*;\n\npublic class " + name + " {\n");
@@ -78,7 +84,7 @@ public class EngineCompleteBench {
                 .append("        for (int i = 0; i < value; i++) {\n")
                 .append("            out.add(name + i + \"").append(m).append("\" + counter);\n")
                 .append("        }\n")
-                .append(m == methods / 2 ? "        out.\n" : "        out.clear();\n")
+                .append(m == methods / 2 ? "        out.\n" : m == methods / 2 + 1 ? "        this.\n" : "        out.clear();\n")
                 .append("        return out;\n")
                 .append("    }\n");
         }
@@ -130,12 +136,16 @@ public class EngineCompleteBench {
 
         /** Asks for completion after "out." {@code times} times; the answers' item count. */
         int complete(Path file, int times) throws IOException {
+            return complete(file, times, "out.");
+        }
+
+        int complete(Path file, int times, String select) throws IOException {
             List<String> lines = Files.readString(file).lines().toList();
-            int line = lines.indexOf("        out.");
+            int line = lines.indexOf("        " + select);
             int items = 0;
             for (int i = 0; i < times; i++) {
                 JsonObject answer = request("textDocument/completion", Map.of("textDocument",
-                        Map.of("uri", file.toUri().toString()), "position", Map.of("line", line, "character", 12)));
+                        Map.of("uri", file.toUri().toString()), "position", Map.of("line", line, "character", 8 + select.length())));
                 items = answer.getAsJsonObject("result").getAsJsonArray("items").size();
                 if (items == 0) {
                     throw new IllegalStateException("no completion items: " + answer);
@@ -146,11 +156,15 @@ public class EngineCompleteBench {
 
         /** The median and 95th percentile of completions, warm. */
         long[] measure(Path file) throws IOException {
-            complete(file, WARM_UP);
+            return measure(file, "out.");
+        }
+
+        long[] measure(Path file, String select) throws IOException {
+            complete(file, WARM_UP, select);
             List<Long> times = new ArrayList<>();
             for (int i = 0; i < MEASURED; i++) {
                 long start = System.nanoTime();
-                complete(file, 1);
+                complete(file, 1, select);
                 times.add((System.nanoTime() - start) / 1_000_000);
             }
             return new long[] {percentile(times, 0.5), percentile(times, 0.95)};
