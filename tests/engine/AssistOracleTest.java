@@ -239,6 +239,75 @@ class AssistOracleTest {
         }
     }
 
+    @ParameterizedTest(name = "{0}")
+    @MethodSource("scopeCarets")
+    void namesInScopeAreTheEnclosingClassesMembersJavacAllows(String caret) throws IOException {
+        Marked file = square();
+        int offset = file.carets().get(caret);
+        Set<String> engine = new TreeSet<>();
+        for (JsonElement item : complete(file, offset)) {
+            JsonObject o = item.getAsJsonObject();
+            int kind = o.get("kind").getAsInt();
+            if (kind == 2 || kind == 5 || kind == 20) {
+                engine.add(key(o.get("filterText").getAsString(), kind == 2 ? arity(o.get("label").getAsString()) : -1));
+            }
+        }
+        Set<String> expected = oracleScopeMembers(file, offset);
+        assertTrue(expected.contains("twice/1"), caret + ": " + expected);
+        assertEquals(expected, engine, caret);
+    }
+
+    /**
+     * The fields and methods a simple name may reach at the offset: the members of each enclosing
+     * class, innermost first, accessible from the caret's scope; an outer class's instance members
+     * only while no static method, initializer or class stands between; a name an inner class has
+     * hides the outer classes' members of that name (JLS 6.4.1, 15.12.1).
+     */
+    private static Set<String> oracleScopeMembers(Marked file, int offset) {
+        TreePath at = treeStartingAt(file, offset);
+        Scope scope = trees.getScope(at);
+        Set<String> expected = new TreeSet<>();
+        Set<String> hidden = new TreeSet<>();
+        boolean staticOnly = false;
+        for (TreePath p = at; p != null; p = p.getParentPath()) {
+            Tree leaf = p.getLeaf();
+            Tree parent = p.getParentPath() == null ? null : p.getParentPath().getLeaf();
+            boolean inClassBody = parent instanceof com.sun.source.tree.ClassTree;
+            if (leaf instanceof com.sun.source.tree.MethodTree m && m.getModifiers().getFlags().contains(Modifier.STATIC)
+                    || leaf instanceof com.sun.source.tree.BlockTree b && b.isStatic() && inClassBody
+                    || leaf instanceof com.sun.source.tree.VariableTree v && inClassBody
+                            && v.getModifiers().getFlags().contains(Modifier.STATIC)) {
+                staticOnly = true;
+            }
+            if (!(leaf instanceof com.sun.source.tree.ClassTree)) {
+                continue;
+            }
+            TypeElement type = (TypeElement) trees.getElement(p);
+            Set<String> names = new TreeSet<>();
+            for (Element member : oracle.getElements().getAllMembers(type)) {
+                ElementKind kind = member.getKind();
+                if (kind != ElementKind.METHOD && kind != ElementKind.FIELD && kind != ElementKind.ENUM_CONSTANT) {
+                    continue;
+                }
+                String name = (kind == ElementKind.METHOD ? "()" : "") + member.getSimpleName();
+                boolean isStatic = member.getModifiers().contains(Modifier.STATIC);
+                if (hidden.contains(name) || staticOnly && !isStatic
+                        || !trees.isAccessible(scope, member, (DeclaredType) type.asType())) {
+                    continue;
+                }
+                names.add(name);
+                expected.add(key(member.getSimpleName().toString(),
+                        kind == ElementKind.METHOD ? ((ExecutableElement) member).getParameters().size() : -1));
+            }
+            hidden.addAll(names);
+            // A static nested class (enums, records and interfaces are) reaches no outer instance.
+            if (type.getModifiers().contains(Modifier.STATIC) || type.getKind() != ElementKind.CLASS) {
+                staticOnly = true;
+            }
+        }
+        return expected;
+    }
+
     private static JsonArray complete(Marked file, int offset) throws IOException {
         JsonObject answer = session.request("textDocument/completion", Map.of("textDocument", Map.of("uri", file.uri()),
                 "position", position(file.text(), offset)));
