@@ -1,6 +1,7 @@
 #include "core/project/TestReport.h"
 
 #include "core/platform/Files.h"
+#include "core/platform/Utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -24,24 +25,6 @@ bool IsNameChar(char c) {
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-void AppendUtf8(std::string& out, unsigned long code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Decodes entity and character references; one that is not understood stays as written.
@@ -79,7 +62,7 @@ std::string Decode(std::string_view text) {
             out += text[i];
             continue;
         }
-        AppendUtf8(out, code);
+        AppendUtf8(out, static_cast<std::uint32_t>(code));
         i = semicolon;
     }
     return out;
