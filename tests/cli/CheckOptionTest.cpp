@@ -2,21 +2,19 @@
 // server named by the "Java language server command" setting (the real engine's answers are
 // compared with javac's in the end-to-end tests).
 
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "RunTovin.h"
+
+using tovin::test::RunTovin;
+using tovin::test::SRunResult;
 
 class CheckOptionTest : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-
-    struct SResult {
-        int exitCode;
-        QByteArray out;
-        QByteArray err;
-    };
 
     QString Settings(const QString& server) {
         const QString path = m_dir.filePath(QStringLiteral("Tovin.conf"));
@@ -35,17 +33,6 @@ private:
         file.open(QIODevice::WriteOnly);
         file.write(text);
         return file.fileName();
-    }
-    static SResult Run(const QStringList& arguments, const QByteArray& input = {}) {
-        QProcess process;
-        process.start(QStringLiteral(TOVIN_EXECUTABLE), arguments);
-        process.write(input);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(60000)) {
-            return {-1, {}, "did not finish"};
-        }
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
     }
 
 private slots:
@@ -73,14 +60,15 @@ private slots:
         QFETCH(int, exitCode);
         const QString file = Write(QStringLiteral("A.java"), source);
         QDir::setCurrent(m_dir.path());
-        const SResult result = Run({"--check", "A.java", "--settings", Settings(FakeServer())});
+        const SRunResult result =
+            RunTovin({"--check", "A.java", "--settings", Settings(FakeServer())});
         QCOMPARE(result.out, printed);
         QCOMPARE(result.exitCode, exitCode);
     }
 
     void withoutAJdkNothingRunsAndTheReasonIsGiven() {
         const QString file = Write(QStringLiteral("B.java"), "class B {}\n");
-        const SResult result = Run({"--check", file, "--settings", Settings(QString())});
+        const SRunResult result = RunTovin({"--check", file, "--settings", Settings(QString())});
         QCOMPARE(result.exitCode, 3);
         QVERIFY2(result.err.contains("needs a JDK"), result.err.constData());
         QCOMPARE(result.out, QByteArray());
@@ -90,10 +78,10 @@ private slots:
     void languageServerPassesTheStreamsThrough() {
         const QByteArray body = R"({"jsonrpc":"2.0","id":7,"method":"initialize","params":{}})";
         const QByteArray exit = R"({"jsonrpc":"2.0","method":"exit"})";
-        const SResult result =
-            Run({"--language-server", "--settings", Settings(FakeServer())},
-                "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body +
-                    "Content-Length: " + QByteArray::number(exit.size()) + "\r\n\r\n" + exit);
+        const SRunResult result =
+            RunTovin({"--language-server", "--settings", Settings(FakeServer())},
+                     "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body +
+                         "Content-Length: " + QByteArray::number(exit.size()) + "\r\n\r\n" + exit);
         QCOMPARE(result.exitCode, 0);
         QVERIFY2(result.out.startsWith("Content-Length: ") && result.out.contains("\"id\":7") &&
                      result.out.contains("capabilities"),

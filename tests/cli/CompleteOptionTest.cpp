@@ -1,20 +1,18 @@
 // tovin --complete run as a script would run it, with the real Java engine: the lines it prints
 // for a place in a file, and the messages and exit codes of places and files that are wrong.
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "RunTovin.h"
+
+using tovin::test::RunTovin;
+using tovin::test::SRunResult;
 
 class CompleteOptionTest : public QObject {
     Q_OBJECT
 private:
     QTemporaryDir m_dir;
-
-    struct SResult {
-        int exitCode;
-        QByteArray out;
-        QByteArray err;
-    };
 
     QString Write(const QString& name, const QByteArray& text) {
         QFile file(m_dir.filePath(name));
@@ -22,15 +20,8 @@ private:
         file.write(text);
         return file.fileName();
     }
-    SResult Run(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(TOVIN_EXECUTABLE),
-                      QStringList{"--settings", m_dir.filePath("Tovin.conf")} + arguments);
-        if (!process.waitForFinished(120000)) {
-            return {-1, {}, "did not finish"};
-        }
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+    SRunResult Run(const QStringList& arguments) {
+        return RunTovin(QStringList{"--settings", m_dir.filePath("Tovin.conf")} + arguments);
     }
 
 private slots:
@@ -75,7 +66,7 @@ private slots:
                         "    }\n"
                         "}\n");
         QDir::setCurrent(m_dir.path());
-        const SResult result = Run({"--complete", place});
+        const SRunResult result = Run({"--complete", place});
         QVERIFY2(result.exitCode == exitCode, result.err.constData());
         const QStringList printed = QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts);
         for (const QString& line : lines) {
@@ -92,7 +83,7 @@ private slots:
         Write("B.java",
               "class B { void f() { java.util.Map.Entry<String, Integer> e = null; e. } }\n");
         QDir::setCurrent(m_dir.path());
-        const SResult result = Run({"--complete", "B.java:1:72"});
+        const SRunResult result = Run({"--complete", "B.java:1:72"});
         QCOMPARE(result.exitCode, 0);
         const QStringList printed = QString::fromUtf8(result.out).split('\n', Qt::SkipEmptyParts);
         QVERIFY(printed.contains("getKey()\tmethod\tString"));

@@ -1,28 +1,15 @@
 // The tovin executable's --highlight option, run as a user or script would run it.
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "RunTovin.h"
+
+using tovin::test::RunTovin;
+using tovin::test::SRunResult;
+
 class HighlightOptionTest : public QObject {
     Q_OBJECT
-private:
-    struct SResult {
-        int exitCode;
-        QByteArray out;
-        QByteArray err;
-    };
-
-    static SResult Run(const QStringList& arguments) {
-        QProcess process;
-        process.start(QStringLiteral(TOVIN_EXECUTABLE), arguments);
-        if (!process.waitForFinished(30000)) {
-            return {-1, {}, "did not finish"};
-        }
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
-    }
-
 private slots:
     void printsRunsOfAJavaFile() {
         QTemporaryDir dir;
@@ -31,7 +18,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("class A { /* c */ }\n");
         file.close();
-        SResult result = Run({QStringLiteral("--highlight"), QStringLiteral("--runs"), path});
+        SRunResult result =
+            RunTovin({QStringLiteral("--highlight"), QStringLiteral("--runs"), path});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, QByteArray("0\t5\tkeyword\n5\t10\tnormal\n10\t17\tcomment\n"
                                         "17\t21\tnormal\n"));
@@ -45,21 +33,22 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<jar/>");
         file.close();
-        SResult result = Run({QStringLiteral("--highlight"), path});
+        SRunResult result = RunTovin({QStringLiteral("--highlight"), path});
         QCOMPARE(result.exitCode, 0);
         QVERIFY2(result.out.contains("jar") && result.out.contains("\x1b[38;2;"),
                  result.out.constData());
     }
 
     void unreadableFileFailsWithAMessage() {
-        SResult result = Run({QStringLiteral("--highlight"), QStringLiteral("/no/such/A.java")});
+        SRunResult result =
+            RunTovin({QStringLiteral("--highlight"), QStringLiteral("/no/such/A.java")});
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.err.contains("cannot read /no/such/A.java"), result.err.constData());
         QCOMPARE(result.out, QByteArray());
     }
 
     void helpNamesTheOption() {
-        SResult result = Run({QStringLiteral("--help")});
+        SRunResult result = RunTovin({QStringLiteral("--help")});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains("--highlight [--runs] FILE"));
     }
